@@ -1,0 +1,72 @@
+#pragma once
+// The program-wide state. One AppState is created by the entry point and passed by reference
+// to every window and routine that needs it; it lives for the whole run.
+#include <cstdint>
+#include <string>
+
+#include "core/dates.hpp"
+#include "schedule/schedule.hpp"
+
+namespace orv {
+
+// The installed theme files. Filled by the theme list reader; the theme loader and the
+// options dialog build on it.
+struct CDrawLoad {
+  std::string Key;
+  std::string IniFilePath;
+};
+using CDrawLoads = KeyedCollection<CDrawLoad>;
+
+struct Rect32 {
+  std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+  bool operator==(const Rect32&) const = default;
+};
+
+// Which entries the calendar shows in its day cells.
+enum CalendarModes : std::int32_t { kShowNothing = 0, kShowPayments = 1, kShowSpecialDays = 2 };
+
+struct AppState {
+  // Options: read from the settings store at start-up, written back at shutdown. The
+  // defaults are those of a fresh account.
+  bool MicrosoftWheelMouse = true;
+  std::int32_t MicrosoftWheelMouseChange = 0;  // 0: seven days (five list items) a step, 1: one
+  std::int32_t TodayStart = 2;                 // 0 today, 1 yesterday, 2 seven days back
+  bool IgnoreXPTheme = false;
+  bool CenterClick = true;
+  bool ShiftAuto = true;
+  bool OverWriteMenu = false;
+  bool AutoSave = false;
+  std::int32_t LastCalendarMode = 0;
+
+  std::string UserDataPath;  // empty: none chosen
+  bool XPThemeAvailable = false;
+  CDrawLoads ThemeList;
+  std::string SelectedThemeKey;  // empty: the built-in theme
+  std::string ThemeListIniPath;
+  Rect32 WorkArea;
+
+  Date Today{};
+  DateParts TodayParts;
+  Date StartDate{};  // the calendar's scroll position; change it only through SetStartDate
+  DateParts StartDateParts;
+  std::int32_t CalendarMode = kShowNothing;
+
+  YearDatas Years;
+  DefaultUserListArray DefaultUserLists;
+
+  std::int32_t ScrollMode = 0;
+  bool DialogShowing = false;
+  std::int32_t WheelMessageId = 0;
+
+  Clock clock = LocalToday;  // where UpdateToday gets the date; tests replace it
+};
+
+void UpdateToday(AppState& state);
+// Keeps StartDate and StartDateParts together.
+void SetStartDate(AppState& state, Date date);
+// Start position by the TodayStart option: today, yesterday or seven days back.
+Date StartDateForToday(const AppState& state);
+// 1 and 2 alternate; 0 (nothing shown) stays 0.
+void CycleCalendarMode(AppState& state);
+
+}  // namespace orv

@@ -1,0 +1,92 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_system.hpp"
+
+namespace orv {
+namespace {
+
+SystemError LastError() {
+  int e = errno;
+  return {e, std::strerror(e)};
+}
+
+class Fd {
+public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  int release() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+private:
+  int fd_;
+};
+
+std::string FolderOf(const std::string& path) {
+  auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+SystemError ReadWholeFile(const std::string& path, std::string& bytes) {
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return LastError();
+  bytes.clear();
+  char buffer[1 << 16];
+  for (;;) {
+    ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return LastError();
+    }
+    if (n == 0) return {};
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+SystemError ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  std::string temp = FolderOf(path) + "/.orvanta-save-XXXXXX";
+  Fd fd(::mkstemp(temp.data()));
+  if (fd.get() < 0) return LastError();
+  auto fail = [&temp]() {
+    SystemError error = LastError();
+    ::unlink(temp.c_str());
+    return error;
+  };
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd.get(), p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail();
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  if (::fchmod(fd.get(), 0644) != 0 || ::fsync(fd.get()) != 0) return fail();
+  if (::close(fd.release()) != 0) return fail();
+  if (::rename(temp.c_str(), path.c_str()) != 0) return fail();
+  return {};
+}
+
+}  // namespace orv

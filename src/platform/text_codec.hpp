@@ -1,0 +1,24 @@
+#pragma once
+// UTF-8 <-> code page 932 (Windows Japanese). Text is UTF-8 everywhere in memory; code page
+// 932 exists only inside the file formats (user data file, INI files). The Windows build
+// converts with the system's code page 932 tables, the Linux build with iconv's CP932; the
+// same test vectors run against both.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orv {
+
+// Strict: nullopt when `utf8` is not valid UTF-8 or holds a character code page 932
+// cannot represent (no best-fit substitutes, no default character).
+std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+
+// Strict: nullopt when `cp932` is not a valid code page 932 byte sequence.
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
+
+// Lenient decoding for reading stored files: a byte that does not start a valid character
+// becomes "・" (U+30FB, which code page 932 can represent), so the text survives a later
+// save. Never fails.
+std::string Cp932ToUtf8Lenient(std::string_view cp932);
+
+}  // namespace orv
