@@ -1,0 +1,123 @@
+// orvtool: inspect, check and build user data files from the command line.
+//   orvtool dump FILE.ORV           print the schedule and preset lists as JSON
+//   orvtool build FILE.json OUT.ORV write a user data file from such JSON
+//   orvtool check FILE.ORV          say whether the file loads (exit 1 when it does not)
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "platform/file_system.hpp"
+#include "schedule/user_data_file.hpp"
+#include "tools/orvtool/user_data_json.hpp"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+
+#include "platform/win32/wide.hpp"
+#endif
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kBadFile = 1;
+constexpr int kUsage = 2;
+
+const char kUsageText[] =
+    "usage:\n"
+    "  orvtool dump FILE.ORV            print the schedule and preset lists as JSON\n"
+    "  orvtool build FILE.json OUT.ORV  write a user data file from that JSON\n"
+    "  orvtool check FILE.ORV           tell whether the file loads\n";
+
+// Error texts are lines of routine, TAB, number, TAB, description; show them one per line.
+std::string Readable(std::string error_text) {
+  for (char& c : error_text)
+    if (c == '\t') c = ' ';
+  if (!error_text.empty() && error_text.back() == '\n') error_text.pop_back();
+  return error_text;
+}
+
+void Print(std::FILE* to, const std::string& text) { std::fwrite(text.data(), 1, text.size(), to); }
+
+int Dump(const std::string& path) {
+  orv::YearDatas years;
+  orv::DefaultUserListArray lists;
+  if (auto error = orv::sfLoadUserData(path, years, lists); !error.empty()) {
+    Print(stderr, "orvtool: " + path + ": " + Readable(error) + "\n");
+    return kBadFile;
+  }
+  Print(stdout, orv::tool::ScheduleToJson(years, lists).dump(2) + "\n");
+  return kOk;
+}
+
+int Build(const std::string& json_path, const std::string& out_path) {
+  std::string text;
+  if (auto error = orv::ReadWholeFile(json_path, text)) {
+    Print(stderr, "orvtool: " + json_path + ": " + error.description + "\n");
+    return kBadFile;
+  }
+  auto json = nlohmann::json::parse(text, nullptr, false);
+  if (json.is_discarded()) {
+    Print(stderr, "orvtool: " + json_path + ": not valid JSON\n");
+    return kBadFile;
+  }
+  orv::YearDatas years;
+  orv::DefaultUserListArray lists;
+  if (auto error = orv::tool::ScheduleFromJson(json, years, lists); !error.empty()) {
+    Print(stderr, "orvtool: " + json_path + ": " + error + "\n");
+    return kBadFile;
+  }
+  if (auto error = orv::sfSaveUserData(out_path, years, lists); !error.empty()) {
+    Print(stderr, "orvtool: " + out_path + ": " + Readable(error) + "\n");
+    return kBadFile;
+  }
+  return kOk;
+}
+
+int Check(const std::string& path) {
+  orv::YearDatas years;
+  orv::DefaultUserListArray lists;
+  if (auto error = orv::sfLoadUserData(path, years, lists); !error.empty()) {
+    Print(stdout, path + ": does not load\n" + Readable(error) + "\n");
+    return kBadFile;
+  }
+  Print(stdout, path + ": loads (" + std::to_string(years.Count()) + " years)\n");
+  return kOk;
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (args.size() == 3 && args[1] == "dump") return Dump(args[2]);
+  if (args.size() == 3 && args[1] == "check") return Check(args[2]);
+  if (args.size() == 4 && args[1] == "build") return Build(args[2], args[3]);
+  if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
+    Print(stdout, kUsageText);
+    return kOk;
+  }
+  Print(stderr, kUsageText);
+  return kUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args;
+#ifdef _WIN32
+  // Arguments as UTF-8 whatever the console's code page; output is UTF-8 too.
+  (void)argc;
+  (void)argv;
+  int count = 0;
+  if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 0; i < count; ++i) args.push_back(orv::WideToUtf8(wide[i]));
+    LocalFree(wide);
+  }
+  SetConsoleOutputCP(CP_UTF8);
+#else
+  args.assign(argv, argv + argc);
+#endif
+  try {
+    return Run(args);
+  } catch (const std::exception& error) {
+    Print(stderr, std::string("orvtool: ") + error.what() + "\n");
+    return kBadFile;
+  }
+}
