@@ -85,8 +85,10 @@ public:
   virtual void FillRect(const PixelRect& rect, Rgb color) = 0;
   virtual void FrameRect(const PixelRect& rect, Rgb color) = 0;  // 1-pixel outline
 
-  // The picture into `dest` (stretched when the size differs from the picture's own).
-  virtual void DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op) = 0;
+  // The picture into `dest` (stretched when the size differs from the picture's own; halftone
+  // stretching averages pixels, slower and smoother).
+  virtual void DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op,
+                           bool halftone = false) = 0;
   // A rectangle of another surface, copied or stretched into `dest`. Halftone stretching
   // averages pixels when shrinking (slower, smoother).
   virtual void CopyFrom(const Canvas& source, const PixelRect& from, const PixelRect& dest,

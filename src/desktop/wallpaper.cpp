@@ -1,0 +1,91 @@
+#include "desktop/wallpaper.hpp"
+
+#include <array>
+#include <cmath>
+
+namespace orv {
+namespace {
+
+// Offsets of a centred picture round half to even, like the platform's integer conversion.
+int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+}  // namespace
+
+WallpaperLayout LayoutWallpaper(const WallpaperValues& values, int screen_width, int screen_height,
+                                int picture_width, int picture_height) {
+  WallpaperLayout layout;
+  if (picture_width <= 0 || picture_height <= 0) return layout;
+  if (values.WallpaperStyle == "2") {
+    layout.kind = WallpaperLayout::kStretch;
+    layout.copies.push_back({0, 0, screen_width, screen_height});
+  } else if (values.TileWallpaper == "0") {
+    layout.kind = WallpaperLayout::kCenter;
+    const int x = RoundHalfEven((screen_width - picture_width) / 2.0);
+    const int y = RoundHalfEven((screen_height - picture_height) / 2.0);
+    layout.copies.push_back({x, y, x + picture_width, y + picture_height});
+  } else if (values.TileWallpaper == "1") {
+    layout.kind = WallpaperLayout::kTile;
+    const int columns = (screen_width + picture_width - 1) / picture_width;
+    const int rows = (screen_height + picture_height - 1) / picture_height;
+    for (int i = 0; i < columns; ++i)
+      for (int j = 0; j < rows; ++j)
+        layout.copies.push_back({i * picture_width, j * picture_height, (i + 1) * picture_width,
+                                 (j + 1) * picture_height});
+  }
+  return layout;
+}
+
+void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, const PictureLoader& load,
+                        Canvas& image) {
+  const int width = facts.ScreenWidth();
+  const int height = facts.ScreenHeight();
+  const Rgb desktop = facts.DesktopColor();
+  image.SetBackColor(desktop);
+  image.Resize(width, height);
+  image.FillRect({0, 0, width, height}, desktop);
+
+  state.LastWallpaper = facts.WallpaperValue("Wallpaper");
+  state.LastTileWallpaper = facts.WallpaperValue("TileWallpaper");
+  state.LastWallpaperStyle = facts.WallpaperValue("WallpaperStyle");
+  if (!state.LastWallpaper.empty()) {
+    if (auto time = facts.FileTimeText(state.LastWallpaper)) state.LastWallpaperDate = *time;
+  }
+  if (state.LastWallpaper.empty()) return;
+
+  std::unique_ptr<Picture> picture = load ? load(state.LastWallpaper) : nullptr;
+  if (!picture) return;  // unreadable or not a picture: the plain desktop colour stays
+  const WallpaperLayout layout =
+      LayoutWallpaper({state.LastWallpaper, state.LastTileWallpaper, state.LastWallpaperStyle},
+                      width, height, picture->Width(), picture->Height());
+  const bool halftone = layout.kind == WallpaperLayout::kStretch;
+  for (const PixelRect& dest : layout.copies) image.DrawPicture(*picture, dest, RasterOp::Copy, halftone);
+}
+
+WallpaperWatch CheckWallpaper(const WallpaperState& state, DesktopFacts& facts,
+                              const Rect32& work_area, Date today) {
+  const std::string wallpaper = facts.WallpaperValue("Wallpaper");
+  bool changed = wallpaper != state.LastWallpaper;
+  if (!changed && !wallpaper.empty()) {
+    auto time = facts.FileTimeText(state.LastWallpaper);
+    changed = !time || *time != state.LastWallpaperDate;
+  }
+  changed = changed || facts.WallpaperValue("TileWallpaper") != state.LastTileWallpaper;
+  changed = changed || facts.WallpaperValue("WallpaperStyle") != state.LastWallpaperStyle;
+  if (!changed) {
+    // Compared in twips as single-precision values, as the system reports the work area.
+    const Rect32 now = facts.WorkArea();
+    const float tx = static_cast<float>(facts.TwipsPerPixelX());
+    const float ty = static_cast<float>(facts.TwipsPerPixelY());
+    auto twips = [tx, ty](const Rect32& r) {
+      return std::array<float, 4>{static_cast<float>(r.Left) * tx, static_cast<float>(r.Top) * ty,
+                                  static_cast<float>(r.Right - r.Left) * tx,
+                                  static_cast<float>(r.Bottom - r.Top) * ty};
+    };
+    changed = twips(now) != twips(work_area);
+  }
+  if (changed) return WallpaperWatch::kCopyAndRedraw;
+  if (facts.Today() != today) return WallpaperWatch::kRedrawOnly;
+  return WallpaperWatch::kNothing;
+}
+
+}  // namespace orv

@@ -1,0 +1,46 @@
+#pragma once
+// DesktopFacts from plain fields a test sets; counts the reads that cost something.
+#include <map>
+
+#include "desktop/desktop_facts.hpp"
+
+namespace orv::test {
+
+class FakeDesktopFacts : public DesktopFacts {
+public:
+  std::map<std::string, std::string, std::less<>> values;  // missing = empty
+  std::map<std::string, std::string> file_times;            // missing = cannot be examined
+  int screen_width = 1024, screen_height = 768;
+  Rect32 work_area{0, 0, 1024, 768};
+  int twips_x = 15, twips_y = 15;
+  Rgb desktop = MakeRgb(58, 110, 165);
+  Date today = MakeDate(2026, 12, 7);
+  int value_reads = 0, time_reads = 0;
+
+  std::string WallpaperValue(std::string_view name) override {
+    ++value_reads;
+    auto it = values.find(name);
+    return it == values.end() ? std::string() : it->second;
+  }
+  std::optional<std::string> FileTimeText(const std::string& path) override {
+    ++time_reads;
+    auto it = file_times.find(path);
+    if (it == file_times.end()) return std::nullopt;
+    return it->second;
+  }
+  int ScreenWidth() override { return screen_width; }
+  int ScreenHeight() override { return screen_height; }
+  Rect32 WorkArea() override { return work_area; }
+  int TwipsPerPixelX() override { return twips_x; }
+  int TwipsPerPixelY() override { return twips_y; }
+  Rgb DesktopColor() override { return desktop; }
+  Date Today() override { return today; }
+  std::string FormatCurrency(std::int32_t amount) override {
+    // Japanese style without grouping subtleties beyond thousands: "￥1,234", "-￥5".
+    std::string digits = std::to_string(amount < 0 ? -static_cast<std::int64_t>(amount) : amount);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
+    return (amount < 0 ? "-￥" : "￥") + digits;
+  }
+};
+
+}  // namespace orv::test

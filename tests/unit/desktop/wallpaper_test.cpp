@@ -1,0 +1,153 @@
+#include "desktop/wallpaper.hpp"
+
+#include <gtest/gtest.h>
+
+#include "../../support/fake_desktop_facts.hpp"
+#include "platform/recording_canvas.hpp"
+
+namespace orv {
+namespace {
+
+using test::FakeDesktopFacts;
+
+WallpaperLayout Layout(const char* tile, const char* style, int w, int h, int sw = 1024, int sh = 768) {
+  return LayoutWallpaper({"C:\\wall.bmp", tile, style}, sw, sh, w, h);
+}
+
+TEST(WallpaperLayoutTest, StyleTwoStretchesWhateverTheTileValue) {
+  for (const char* tile : {"0", "1", ""}) {
+    auto layout = Layout(tile, "2", 800, 600);
+    EXPECT_EQ(layout.kind, WallpaperLayout::kStretch);
+    EXPECT_EQ(layout.copies, (std::vector<PixelRect>{{0, 0, 1024, 768}}));
+  }
+}
+
+TEST(WallpaperLayoutTest, CentreRoundsHalvesToEvenAndMayGoNegative) {
+  EXPECT_EQ(Layout("0", "0", 800, 600).copies, (std::vector<PixelRect>{{112, 84, 912, 684}}));
+  EXPECT_EQ(Layout("0", "", 1280, 1024).copies, (std::vector<PixelRect>{{-128, -128, 1152, 896}}));
+  // (1024 - 1019) / 2 = 2.5 -> 2;  (768 - 761) / 2 = 3.5 -> 4
+  EXPECT_EQ(Layout("0", "6", 1019, 761).copies.front().left, 2);
+  EXPECT_EQ(Layout("0", "6", 1019, 761).copies.front().top, 4);
+}
+
+TEST(WallpaperLayoutTest, TileCoversTheScreenColumnByColumnFromTheTopLeft) {
+  auto cut = Layout("1", "0", 300, 400);
+  EXPECT_EQ(cut.kind, WallpaperLayout::kTile);
+  ASSERT_EQ(cut.copies.size(), 4u * 2u);  // 4 columns (last cut off), 2 rows
+  EXPECT_EQ(cut.copies[0], (PixelRect{0, 0, 300, 400}));
+  EXPECT_EQ(cut.copies[1], (PixelRect{0, 400, 300, 800}));  // inner loop: rows
+  EXPECT_EQ(cut.copies[2], (PixelRect{300, 0, 600, 400}));
+  EXPECT_EQ(Layout("1", "0", 256, 768).copies.size(), 4u);
+}
+
+TEST(WallpaperLayoutTest, AnyOtherCombinationDrawsNothing) {
+  EXPECT_EQ(Layout("", "0", 800, 600).kind, WallpaperLayout::kNothing);
+  EXPECT_EQ(Layout("2", "10", 800, 600).copies.size(), 0u);
+  EXPECT_EQ(Layout("1", "0", 0, 600).copies.size(), 0u);  // a picture without pixels
+}
+
+class DesktopImageCopy : public ::testing::Test {
+protected:
+  FakeDesktopFacts facts;
+  WallpaperState state;
+  RecordingCanvas image;
+  int loads = 0;
+  PictureLoader loader = [this](const std::string& path) -> std::unique_ptr<Picture> {
+    ++loads;
+    if (path != "C:\\wall.bmp") return nullptr;
+    return std::make_unique<SyntheticPicture>(800, 600, "wall");
+  };
+};
+
+TEST_F(DesktopImageCopy, PaintsTheDesktopColourThenTheWallpaperAndRecordsTheSettings) {
+  facts.values = {{"Wallpaper", "C:\\wall.bmp"}, {"TileWallpaper", "0"}, {"WallpaperStyle", "0"}};
+  facts.file_times["C:\\wall.bmp"] = "2026/12/07 7:00:00";
+  dsDesktopImageCopy(state, facts, loader, image);
+  EXPECT_EQ(image.Width(), 1024);
+  ASSERT_EQ(image.calls.size(), 3u);
+  EXPECT_EQ(image.calls[1].kind, DrawCall::Fill);
+  EXPECT_EQ(image.calls[1].color, facts.desktop);
+  EXPECT_EQ(image.calls[2].kind, DrawCall::Picture);
+  EXPECT_EQ(image.calls[2].rect, (PixelRect{112, 84, 912, 684}));
+  EXPECT_FALSE(image.calls[2].halftone);
+  EXPECT_EQ(state.LastWallpaperDate, "2026/12/07 7:00:00");
+  EXPECT_EQ(state.LastTileWallpaper, "0");
+}
+
+TEST_F(DesktopImageCopy, MissingOrUnloadableWallpaperLeavesThePlainColour) {
+  facts.values = {{"Wallpaper", ""}, {"TileWallpaper", "1"}};
+  dsDesktopImageCopy(state, facts, loader, image);
+  EXPECT_EQ(loads, 0);
+  EXPECT_EQ(image.calls.back().kind, DrawCall::Fill);
+
+  state.LastWallpaperDate = "kept";
+  facts.values["Wallpaper"] = "C:\\missing.jpg";
+  image.calls.clear();
+  dsDesktopImageCopy(state, facts, loader, image);
+  EXPECT_EQ(loads, 1);
+  EXPECT_EQ(image.calls.back().kind, DrawCall::Fill);
+  EXPECT_EQ(state.LastWallpaperDate, "kept");  // file time unreadable: previous value stays
+}
+
+TEST_F(DesktopImageCopy, StretchUsesHalftone) {
+  facts.values = {{"Wallpaper", "C:\\wall.bmp"}, {"WallpaperStyle", "2"}};
+  dsDesktopImageCopy(state, facts, loader, image);
+  EXPECT_TRUE(image.calls.back().halftone);
+  EXPECT_EQ(image.calls.back().rect, (PixelRect{0, 0, 1024, 768}));
+}
+
+class WallpaperWatchTest : public DesktopImageCopy {
+protected:
+  void SetUp() override {
+    facts.values = {{"Wallpaper", "C:\\wall.bmp"}, {"TileWallpaper", "1"}, {"WallpaperStyle", "0"}};
+    facts.file_times["C:\\wall.bmp"] = "t1";
+    dsDesktopImageCopy(state, facts, loader, image);
+    facts.value_reads = facts.time_reads = 0;
+  }
+  WallpaperWatch Tick() { return CheckWallpaper(state, facts, facts.work_area, MakeDate(2026, 12, 7)); }
+};
+
+TEST_F(WallpaperWatchTest, QuietTickCostsThreeReadsAndOneFileTime) {
+  EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
+  EXPECT_EQ(facts.value_reads, 3);
+  EXPECT_EQ(facts.time_reads, 1);
+}
+
+TEST_F(WallpaperWatchTest, EachKindOfChangeAsksForANewCopy) {
+  struct Change {
+    const char* what;
+    std::function<void(FakeDesktopFacts&)> apply;
+  };
+  const Change changes[] = {
+      {"new wallpaper", [](FakeDesktopFacts& f) { f.values["Wallpaper"] = "C:\\other.bmp"; }},
+      {"file replaced in place", [](FakeDesktopFacts& f) { f.file_times["C:\\wall.bmp"] = "t2"; }},
+      {"file gone", [](FakeDesktopFacts& f) { f.file_times.clear(); }},
+      {"tiling", [](FakeDesktopFacts& f) { f.values["TileWallpaper"] = "0"; }},
+      {"style", [](FakeDesktopFacts& f) { f.values["WallpaperStyle"] = "2"; }},
+      {"taskbar moved", [](FakeDesktopFacts& f) { f.work_area.Right = 990; }},
+  };
+  for (const auto& change : changes) {
+    FakeDesktopFacts saved = facts;
+    change.apply(facts);
+    EXPECT_EQ(CheckWallpaper(state, facts, saved.work_area, MakeDate(2026, 12, 7)),
+              WallpaperWatch::kCopyAndRedraw)
+        << change.what;
+    facts = saved;
+  }
+}
+
+TEST_F(WallpaperWatchTest, MidnightRedrawsWithoutANewCopy) {
+  facts.today = MakeDate(2026, 12, 8);
+  EXPECT_EQ(Tick(), WallpaperWatch::kRedrawOnly);
+}
+
+TEST_F(WallpaperWatchTest, NoWallpaperSkipsTheFileTime) {
+  facts.values["Wallpaper"] = "";
+  dsDesktopImageCopy(state, facts, loader, image);
+  facts.time_reads = 0;
+  EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
+  EXPECT_EQ(facts.time_reads, 0);
+}
+
+}  // namespace
+}  // namespace orv
