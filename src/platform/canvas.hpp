@@ -39,7 +39,8 @@ struct FontSpec {
   double points = 9;
   bool bold = false;
   bool italic = false;
-  int escapement = 0;  // tenths of a degree; -900 writes top to bottom
+  int escapement = 0;    // tenths of a degree; -900 writes top to bottom
+  int pixel_height = 0;  // when not 0: the cell height in pixels, instead of `points`
   bool operator==(const FontSpec&) const = default;
 };
 

@@ -1,0 +1,37 @@
+#pragma once
+// Composition of the calendar picture. Two layers on the drawing surface: the background
+// (the wallpaper under the window and the theme's decoration pictures), kept as the surface's
+// persistent picture, and the day layer (titles, day rows, entries, month labels) redrawn
+// from a clean copy of the background on every scroll step and after every edit. The view
+// surface receives a copy of the finished picture.
+#include <optional>
+
+#include "calendar/calendar_layout.hpp"
+#include "core/app_state.hpp"
+#include "desktop/desktop_facts.hpp"
+#include "platform/canvas.hpp"
+
+namespace orv {
+
+struct CalendarSurfaces {
+  Canvas& draw;           // picDraw: all drawing goes here
+  Canvas& view;           // picView: what the window shows
+  const Canvas& desktop;  // the screen-sized wallpaper copy
+};
+
+// Paints a theme picture slot at (x, y), at its natural size unless a width or height is
+// given. With a mask: the mask erases, then the picture is XORed in, so white areas of both
+// leave the background. Without: a plain copy.
+void DrawThemePicture(Canvas& canvas, const ThemePicture& slot, int x, int y,
+                      std::optional<int> width = std::nullopt,
+                      std::optional<int> height = std::nullopt);
+
+// The full redraw: reads the work area, lays the window out, composes the background layer and
+// draws the days. Fills the theme's derived DayArea fields. Returns the layout for the window.
+CalendarLayout dsDrawCalendar(AppState& state, DesktopFacts& facts, CalendarSurfaces& surfaces);
+
+// The day layer alone, over the kept background.
+void dsDrawCalendarDays(AppState& state, DesktopFacts& facts, const CalendarLayout& layout,
+                        CalendarSurfaces& surfaces);
+
+}  // namespace orv
