@@ -47,8 +47,12 @@ void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, const Pictur
   state.LastWallpaper = facts.WallpaperValue("Wallpaper");
   state.LastTileWallpaper = facts.WallpaperValue("TileWallpaper");
   state.LastWallpaperStyle = facts.WallpaperValue("WallpaperStyle");
+  state.LastWallpaperDateKnown = false;
   if (!state.LastWallpaper.empty()) {
-    if (auto time = facts.FileTimeText(state.LastWallpaper)) state.LastWallpaperDate = *time;
+    if (auto time = facts.FileTimeText(state.LastWallpaper)) {
+      state.LastWallpaperDate = *time;
+      state.LastWallpaperDateKnown = true;
+    }
   }
   if (state.LastWallpaper.empty()) return;
 
@@ -67,7 +71,8 @@ WallpaperWatch CheckWallpaper(const WallpaperState& state, DesktopFacts& facts,
   bool changed = wallpaper != state.LastWallpaper;
   if (!changed && !wallpaper.empty()) {
     auto time = facts.FileTimeText(state.LastWallpaper);
-    changed = !time || *time != state.LastWallpaperDate;
+    changed = time ? !state.LastWallpaperDateKnown || *time != state.LastWallpaperDate
+                   : state.LastWallpaperDateKnown;
   }
   changed = changed || facts.WallpaperValue("TileWallpaper") != state.LastTileWallpaper;
   changed = changed || facts.WallpaperValue("WallpaperStyle") != state.LastWallpaperStyle;

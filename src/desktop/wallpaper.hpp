@@ -34,6 +34,9 @@ struct WallpaperState {
   std::string LastTileWallpaper;
   std::string LastWallpaperStyle;
   std::string LastWallpaperDate;
+  // Whether the wallpaper file could be examined at the last copy. A file that cannot be
+  // examined counts as a change once, when it becomes so, not at every tick after.
+  bool LastWallpaperDateKnown = false;
 };
 
 using PictureLoader = std::function<std::unique_ptr<Picture>(const std::string& path)>;
@@ -50,7 +53,8 @@ enum class WallpaperWatch {
 
 // One tick of the change watch. `work_area` is the work area the calendar last laid itself out
 // in, `today` the date it marks as today. Tests stop at the first change, so a quiet tick costs
-// three registry reads, one file time and the work-area comparison.
+// three registry reads, one file time and the work-area comparison. A wallpaper file that
+// cannot be examined is a change only when it could be examined at the last copy.
 WallpaperWatch CheckWallpaper(const WallpaperState& state, DesktopFacts& facts,
                               const Rect32& work_area, Date today);
 

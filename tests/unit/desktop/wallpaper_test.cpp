@@ -121,7 +121,7 @@ TEST_F(WallpaperWatchTest, EachKindOfChangeAsksForANewCopy) {
   const Change changes[] = {
       {"new wallpaper", [](FakeDesktopFacts& f) { f.values["Wallpaper"] = "C:\\other.bmp"; }},
       {"file replaced in place", [](FakeDesktopFacts& f) { f.file_times["C:\\wall.bmp"] = "t2"; }},
-      {"file gone", [](FakeDesktopFacts& f) { f.file_times.clear(); }},
+      {"file can no longer be examined", [](FakeDesktopFacts& f) { f.file_times.clear(); }},
       {"tiling", [](FakeDesktopFacts& f) { f.values["TileWallpaper"] = "0"; }},
       {"style", [](FakeDesktopFacts& f) { f.values["WallpaperStyle"] = "2"; }},
       {"taskbar moved", [](FakeDesktopFacts& f) { f.work_area.Right = 990; }},
@@ -134,6 +134,16 @@ TEST_F(WallpaperWatchTest, EachKindOfChangeAsksForANewCopy) {
         << change.what;
     facts = saved;
   }
+}
+
+TEST_F(WallpaperWatchTest, AnUnexaminableFileIsOneChangeNotOneEveryTick) {
+  facts.file_times.clear();
+  ASSERT_EQ(Tick(), WallpaperWatch::kCopyAndRedraw);
+  dsDesktopImageCopy(state, facts, loader, image);
+  EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
+  EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
+  facts.file_times["C:\\wall.bmp"] = "t3";  // examinable again
+  EXPECT_EQ(Tick(), WallpaperWatch::kCopyAndRedraw);
 }
 
 TEST_F(WallpaperWatchTest, MidnightRedrawsWithoutANewCopy) {
