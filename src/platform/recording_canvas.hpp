@@ -23,7 +23,7 @@ private:
 };
 
 struct DrawCall {
-  enum Kind { Clear, KeepAsBackground, Resize, Text, Fill, Frame, Picture, Copy } kind;
+  enum Kind { Clear, KeepAsBackground, Resize, Text, Fill, Frame, Picture, Copy } kind = Clear;
   PixelRect rect;         // Fill, Frame, Picture, Copy: destination; Resize: size; Text: box
   std::string text;       // Text: the text; Picture: the picture's name
   Rgb color = 0;          // Text: text colour; Fill, Frame: the colour
@@ -31,6 +31,13 @@ struct DrawCall {
   RasterOp op = RasterOp::Copy;
   PixelRect source;       // Copy: the source rectangle
   bool halftone = false;  // Copy
+
+  static DrawCall Of(Kind kind, const PixelRect& rect = {}) {
+    DrawCall call;
+    call.kind = kind;
+    call.rect = rect;
+    return call;
+  }
 };
 
 class RecordingCanvas : public Canvas {
@@ -46,11 +53,11 @@ public:
   void Resize(int width, int height) override {
     width_ = width;
     height_ = height;
-    calls.push_back({DrawCall::Resize, {0, 0, width, height}});
+    calls.push_back(DrawCall::Of(DrawCall::Resize, {0, 0, width, height}));
   }
   void SetBackColor(Rgb color) override { back_ = color; }
-  void KeepAsBackground() override { calls.push_back({DrawCall::KeepAsBackground, {}}); }
-  void Clear() override { calls.push_back({DrawCall::Clear, {}}); }
+  void KeepAsBackground() override { calls.push_back(DrawCall::Of(DrawCall::KeepAsBackground, {})); }
+  void Clear() override { calls.push_back(DrawCall::Of(DrawCall::Clear, {})); }
   void SetFont(const FontSpec& font) override { font_ = font; }
   void SetTextColor(Rgb color) override { text_color_ = color; }
   TextSize MeasureText(std::string_view text) override {
@@ -58,30 +65,30 @@ public:
     return {CodePoints(text) * char_width_, line_height_};
   }
   void DrawText(int x, int y, std::string_view text) override {
-    DrawCall call{DrawCall::Text, {x, y, x + CodePoints(text) * char_width_, y + line_height_}};
+    DrawCall call = DrawCall::Of(DrawCall::Text, {x, y, x + CodePoints(text) * char_width_, y + line_height_});
     call.text = std::string(text);
     call.color = text_color_;
     call.font = font_;
     calls.push_back(std::move(call));
   }
   void FillRect(const PixelRect& rect, Rgb color) override {
-    DrawCall call{DrawCall::Fill, rect};
+    DrawCall call = DrawCall::Of(DrawCall::Fill, rect);
     call.color = color;
     calls.push_back(std::move(call));
   }
   void FrameRect(const PixelRect& rect, Rgb color) override {
-    DrawCall call{DrawCall::Frame, rect};
+    DrawCall call = DrawCall::Of(DrawCall::Frame, rect);
     call.color = color;
     calls.push_back(std::move(call));
   }
   void DrawPicture(const orv::Picture& picture, const PixelRect& dest, RasterOp op) override {
-    DrawCall call{DrawCall::Picture, dest};
+    DrawCall call = DrawCall::Of(DrawCall::Picture, dest);
     if (auto* synthetic = dynamic_cast<const SyntheticPicture*>(&picture)) call.text = synthetic->Name();
     call.op = op;
     calls.push_back(std::move(call));
   }
   void CopyFrom(const Canvas&, const PixelRect& from, const PixelRect& dest, bool halftone) override {
-    DrawCall call{DrawCall::Copy, dest};
+    DrawCall call = DrawCall::Of(DrawCall::Copy, dest);
     call.source = from;
     call.halftone = halftone;
     calls.push_back(std::move(call));
