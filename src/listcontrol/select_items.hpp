@@ -44,6 +44,9 @@ public:
   const std::shared_ptr<SelectItem>& At(std::int64_t position) const { return Get(slots_.At(position)); }
   const std::shared_ptr<SelectItem>& Find(std::string_view key) const { return Get(slots_.Find(key)); }
 
+  // 1-based position of the item under `key`, or 0.
+  std::int64_t PositionOf(std::string_view key) const { return slots_.PositionOf(key); }
+
   bool RemoveAt(std::int64_t position) { return slots_.RemoveAt(position); }
   bool Remove(std::string_view key) { return slots_.Remove(key); }
 
