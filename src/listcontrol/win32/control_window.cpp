@@ -64,10 +64,8 @@ std::unique_ptr<ControlWindow> ControlWindow::Create(ControlWindowArgs args) {
 }
 
 ControlWindow::ControlWindow(ControlWindowArgs args) : args_(std::move(args)) {
-  if (!RegisterClasses(&ControlWindow::Proc)) {
-    UnregisterClasses();
-    return;
-  }
+  // The destructor balances this, whether or not the classes could be registered.
+  if (!RegisterClasses(&ControlWindow::Proc)) return;
   const RECT& p = args_.place;
   control_ = CreateWindowExW(0, kControlClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, p.left, p.top,
                              p.right - p.left, p.bottom - p.top, args_.parent, nullptr, ModuleInstance(), this);
