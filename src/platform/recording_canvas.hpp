@@ -82,14 +82,15 @@ public:
     calls.push_back(std::move(call));
   }
   void DrawPicture(const orv::Picture& picture, const PixelRect& dest, RasterOp op,
-                   bool halftone) override {
+                   bool halftone = false) override {
     DrawCall call = DrawCall::Of(DrawCall::Picture, dest);
     if (auto* synthetic = dynamic_cast<const SyntheticPicture*>(&picture)) call.text = synthetic->Name();
     call.op = op;
     call.halftone = halftone;
     calls.push_back(std::move(call));
   }
-  void CopyFrom(const Canvas&, const PixelRect& from, const PixelRect& dest, bool halftone) override {
+  void CopyFrom(const Canvas&, const PixelRect& from, const PixelRect& dest,
+                bool halftone = false) override {
     DrawCall call = DrawCall::Of(DrawCall::Copy, dest);
     call.source = from;
     call.halftone = halftone;
