@@ -64,7 +64,7 @@ public:
     ++measure_count;
     return {CodePoints(text) * char_width_, line_height_};
   }
-  void DrawText(int x, int y, std::string_view text) override {
+  void PrintText(int x, int y, std::string_view text) override {
     DrawCall call = DrawCall::Of(DrawCall::Text, {x, y, x + CodePoints(text) * char_width_, y + line_height_});
     call.text = std::string(text);
     call.color = text_color_;

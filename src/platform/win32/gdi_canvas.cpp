@@ -31,7 +31,6 @@ bool BitmapPicture::Render(HDC dc, const RECT& dest, RasterOp op) const {
   SelectedObject selection(source.get(), bitmap_.get());
   const int w = dest.right - dest.left, h = dest.bottom - dest.top;
   if (w == width_ && h == height_) return BitBlt(dc, dest.left, dest.top, w, h, source.get(), 0, 0, RopCode(op));
-  SetStretchBltMode(dc, COLORONCOLOR);
   return StretchBlt(dc, dest.left, dest.top, w, h, source.get(), 0, 0, width_, height_, RopCode(op));
 }
 
@@ -143,7 +142,7 @@ TextSize GdiCanvas::MeasureText(std::string_view text) {
   return {size.cx, size.cy};
 }
 
-void GdiCanvas::DrawText(int x, int y, std::string_view text) {
+void GdiCanvas::PrintText(int x, int y, std::string_view text) {
   const std::wstring wide = Utf8ToWide(text);
   if (dc_) TextOutW(dc_.get(), x, y, wide.c_str(), static_cast<int>(wide.size()));
 }

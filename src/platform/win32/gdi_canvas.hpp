@@ -48,7 +48,7 @@ public:
   void SetFont(const FontSpec& font) override;
   void SetTextColor(Rgb color) override;
   TextSize MeasureText(std::string_view text) override;
-  void DrawText(int x, int y, std::string_view text) override;
+  void PrintText(int x, int y, std::string_view text) override;
   void FillRect(const PixelRect& rect, Rgb color) override;
   void FrameRect(const PixelRect& rect, Rgb color) override;
   void DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op,
