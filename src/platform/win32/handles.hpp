@@ -44,8 +44,14 @@ struct RegKeyTraits {
   static void close(HKEY h) { RegCloseKey(h); }
 };
 
+struct GdiBitmapTraits {
+  static HBITMAP invalid() { return nullptr; }
+  static void close(HBITMAP h) { DeleteObject(h); }
+};
+
 using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;      // CreateFile results
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;  // mutexes, events, processes
 using RegKey = UniqueHandle<HKEY, RegKeyTraits>;
+using GdiBitmap = UniqueHandle<HBITMAP, GdiBitmapTraits>;
 
 }  // namespace orv
