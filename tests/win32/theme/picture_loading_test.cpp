@@ -7,7 +7,7 @@
 
 #include "platform/win32/win32_picture.hpp"
 #include "theme/theme.hpp"
-#include "picture_fixtures.hpp"
+#include "../../support/picture_fixtures.hpp"
 #include "../../support/temp_dir.hpp"
 
 namespace orv {
