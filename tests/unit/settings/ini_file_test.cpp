@@ -130,6 +130,7 @@ TEST(IniFileTest, RandomBytesNeverBreakTheReaderOrTheWriter) {
     for (char& c : bytes) c = "[]=;\r\n \"'\x81\x82\xEF\xFF\xFE" "aA"[random() % 16];
     if (round % 3 == 0) bytes = "\xFF\xFE" + bytes;
     IniFile file = IniFile::Parse(bytes);
+    EXPECT_EQ(file.Serialize(), bytes) << round;  // an unchanged file keeps its bytes
     file.Get("a", "a", "");
     if (file.Set("a", "k", "v")) {
       EXPECT_EQ(IniFile::Parse(file.Serialize()).Get("a", "k", ""), "v") << round;
