@@ -76,6 +76,12 @@ protected:
     return path;
   }
   bool Has(std::string_view part) { return out.str().find(part) != std::string::npos; }
+  // A path as a JSON string shows it: backslashes doubled.
+  std::string JsonPath(const std::string& name) {
+    std::string escaped;
+    for (char c : dir.File(name)) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return escaped;
+  }
 };
 
 TEST_F(ThemeCommandTest, PrintsEveryFieldAsJson) {
@@ -88,10 +94,10 @@ TEST_F(ThemeCommandTest, PrintsEveryFieldAsJson) {
   EXPECT_TRUE(Has("\"TodayColor\": {\"r\": 255, \"g\": 0, \"b\": 10},\n  \"DayColor\""));
   EXPECT_TRUE(Has("\"HasTodayColor\": true"));
   EXPECT_TRUE(Has("\"ExtraTitle_Payment\": \"支払 \\\"\\\"一覧\\\"\\\"\""));
-  EXPECT_TRUE(Has("\"Lastweek\": {\"path\": " + std::string("\"") + dir.File("top.bmp") +
+  EXPECT_TRUE(Has("\"Lastweek\": {\"path\": \"" + JsonPath("top.bmp") +
                   "\", \"found\": true, \"width\": 7, \"height\": 5, \"mask_path\": \"" +
-                  dir.File("top_mask.png") + "\", \"mask_found\": true}"));
-  EXPECT_TRUE(Has("\"Body\": {\"path\": \"" + dir.File("gone.jpg") +
+                  JsonPath("top_mask.png") + "\", \"mask_found\": true}"));
+  EXPECT_TRUE(Has("\"Body\": {\"path\": \"" + JsonPath("gone.jpg") +
                   "\", \"found\": false, \"mask_path\": null, \"mask_found\": false}"));
   // One line per field of the record, the three derived ones aside.
   std::string json = out.str();
