@@ -208,7 +208,7 @@ IniFile IniFile::Parse(std::string_view bytes) {
         --content_end;
         line.break_text = "\r\n";
       } else {
-        line.break_text = at(end) == '\n' ? "\n" : "\r";
+        line.break_text.assign(1, at(end) == '\n' ? '\n' : '\r');
       }
     }
     line.raw = std::string(bytes.substr(start * unit, (next - start) * unit));
@@ -243,7 +243,7 @@ void IniFile::Index() {
     if (line.front() == '[') {
       std::size_t close = line.rfind(']');
       if (close != npos && close > 0) {
-        auto [it, added] = sections_.try_emplace(Fold(line.substr(1, close - 1)));
+        auto [it, added] = sections_.try_emplace(Fold(Trim(line.substr(1, close - 1))));
         // A later section of the same name is never searched.
         current = added ? &it->second : nullptr;
         if (current) current->header = current->last_line = i;
@@ -325,7 +325,8 @@ bool IniFile::Set(std::string_view section, std::string_view key, std::string_vi
   if (trimmed_key.front() == ';' || trimmed_key.front() == '[') return false;
 
   const std::string key_line = std::string(key) + "=" + std::string(value);
-  const std::string header_line = "[" + std::string(section) + "]";
+  std::string header_line(1, '[');
+  header_line.append(section).push_back(']');
   if (encoding_ == IniEncoding::Cp932 &&
       (!Utf8ToCp932(key_line) || !Utf8ToCp932(header_line))) {
     encoding_ = IniEncoding::Utf8Bom;

@@ -4,7 +4,7 @@
 //
 // - sections and keys match without regard to (ASCII) letter case; only the first section
 //   of a name is searched and the first matching key in it wins;
-// - a section header is "[" up to the last "]" of the line; the name inside is not trimmed;
+// - a section header is "[" up to the last "]" of the line, the name inside it trimmed;
 // - spaces (and tabs, line breaks, Ctrl-Z) around lines, keys and values are trimmed;
 // - a value wrapped in matching double or single quotes loses them;
 // - lines beginning with ";" are comments;

@@ -38,7 +38,7 @@ std::optional<Size> BitmapSize(const Bytes& b) {
   if (!b.StartsWith("BM") || !b.Has(26)) return std::nullopt;
   std::uint32_t header = b.Le32(14);
   if (header == 12) return Valid(b.Le16(18), b.Le16(20));
-  if (header < 40 || !b.Has(26)) return std::nullopt;
+  if (header < 40) return std::nullopt;
   auto height = static_cast<std::int32_t>(b.Le32(22));  // negative: stored top-down
   return Valid(static_cast<std::int32_t>(b.Le32(18)), std::llabs(height));
 }

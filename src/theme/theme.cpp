@@ -1,7 +1,6 @@
 #include "theme/theme.hpp"
 
 #include <algorithm>
-#include <array>
 #include <limits>
 
 #include "core/safe.hpp"

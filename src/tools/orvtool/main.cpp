@@ -2,18 +2,22 @@
 //   orvtool dump FILE.ORV           print the schedule and preset lists as JSON
 //   orvtool build FILE.json OUT.ORV write a user data file from such JSON
 //   orvtool check FILE.ORV          say whether the file loads (exit 1 when it does not)
+//   orvtool theme [--twips N] FILE.INI  load a theme file and print it as JSON
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "platform/file_system.hpp"
 #include "schedule/user_data_file.hpp"
+#include "tools/orvtool/theme_command.hpp"
 #include "tools/orvtool/user_data_json.hpp"
 
 #ifdef _WIN32
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/win32/wic_picture_loader.hpp"
 #include "platform/win32/wide.hpp"
 #endif
 
@@ -27,7 +31,8 @@ const char kUsageText[] =
     "usage:\n"
     "  orvtool dump FILE.ORV            print the schedule and preset lists as JSON\n"
     "  orvtool build FILE.json OUT.ORV  write a user data file from that JSON\n"
-    "  orvtool check FILE.ORV           tell whether the file loads\n";
+    "  orvtool check FILE.ORV           tell whether the file loads\n"
+    "  orvtool theme [--twips N] FILE.INI  load a theme file and print it as JSON\n";
 
 // Error texts are lines of routine, TAB, number, TAB, description; show them one per line.
 std::string Readable(std::string error_text) {
@@ -85,7 +90,20 @@ int Check(const std::string& path) {
   return kOk;
 }
 
+// Pictures of themes: decoded by the system on Windows; elsewhere only their sizes are read.
+std::unique_ptr<orv::PictureLoader> SystemPictureLoader() {
+#ifdef _WIN32
+  return std::make_unique<orv::WicPictureLoader>();
+#else
+  return std::make_unique<orv::PictureHeaderLoader>();
+#endif
+}
+
 int Run(const std::vector<std::string>& args) {
+  if (args.size() >= 2 && args[1] == "theme") {
+    auto pictures = SystemPictureLoader();
+    return orv::RunThemeCommand({args.begin() + 2, args.end()}, *pictures, std::cout, std::cerr);
+  }
   if (args.size() == 3 && args[1] == "dump") return Dump(args[2]);
   if (args.size() == 3 && args[1] == "check") return Check(args[2]);
   if (args.size() == 4 && args[1] == "build") return Build(args[2], args[3]);
