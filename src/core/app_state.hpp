@@ -6,16 +6,9 @@
 
 #include "core/dates.hpp"
 #include "schedule/schedule.hpp"
+#include "theme/theme_record.hpp"
 
 namespace orv {
-
-// The installed theme files. Filled by the theme list reader; the theme loader and the
-// options dialog build on it.
-struct CDrawLoad {
-  std::string Key;
-  std::string IniFilePath;
-};
-using CDrawLoads = KeyedCollection<CDrawLoad>;
 
 struct Rect32 {
   std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
@@ -40,6 +33,7 @@ struct AppState {
 
   std::string UserDataPath;  // empty: none chosen
   bool XPThemeAvailable = false;
+  ThemeRecord CurrentTheme;
   CDrawLoads ThemeList;
   std::string SelectedThemeKey;  // empty: the built-in theme
   std::string ThemeListIniPath;
