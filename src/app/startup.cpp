@@ -1,5 +1,7 @@
 #include "app/startup.hpp"
 
+#include "core/settings.hpp"
+
 namespace orv {
 
 bool HasDebugSwitch(std::string_view command_line) {
@@ -10,13 +12,6 @@ std::string LoadFailureMessage(std::string_view path) {
   return "ユーザーデータファイル " + std::string(path) +
          "の読込に失敗しました！\r\nデータファイルが破損しているか？有効なデータファイルではない可能性があります";
 }
-
-namespace {
-std::string JoinProgramFolder(std::string folder, std::string_view name) {
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  return folder + std::string(name);
-}
-}  // namespace
 
 bool RunStartup(AppState& state, StartupPorts& ports) {
   if (!ports.AcquireSingleInstance()) return false;
@@ -39,7 +34,7 @@ bool RunStartup(AppState& state, StartupPorts& ports) {
   UpdateToday(state);
   SetStartDate(state, StartDateForToday(state));
   state.CalendarMode = kShowNothing;
-  state.ThemeListIniPath = JoinProgramFolder(ports.ProgramFolder(), "Orvanta.INI");
+  state.ThemeListIniPath = ThemeListIniPathFor(ports.ProgramFolder());
   ports.CopyWallpaper();
   ports.ReadThemeList(state);
   ports.ApplySelectedTheme(state);

@@ -95,9 +95,9 @@ enum class MouseButton { Left, Right, Middle };
 
 // What the window does for the controller: present a new picture, reset the scroll bar,
 // open the host window's menus, and tell where it stands.
-class CalendarView {
+class CalendarWindowView {
 public:
-  virtual ~CalendarView() = default;
+  virtual ~CalendarWindowView() = default;
   virtual void Present(const Canvas& picture, bool placement_changed) = 0;
   virtual void ResetScrollValue() = 0;
   virtual void OpenScrollMenu() = 0;
@@ -124,7 +124,7 @@ public:
 
 class CalendarController {
 public:
-  CalendarController(AppState& state, CalendarRenderer& renderer, CalendarView& view,
+  CalendarController(AppState& state, CalendarRenderer& renderer, CalendarWindowView& view,
                      DayDialogs& dialogs)
       : state_(state), renderer_(renderer), view_(view), dialogs_(dialogs) {}
 
@@ -152,7 +152,7 @@ private:
 
   AppState& state_;
   CalendarRenderer& renderer_;
-  CalendarView& view_;
+  CalendarWindowView& view_;
   DayDialogs& dialogs_;
   bool ScrollBusy = false;
   bool clicked_valid_ = false;

@@ -35,7 +35,7 @@ WallpaperLayout LayoutWallpaper(const WallpaperValues& values, int screen_width,
   return layout;
 }
 
-void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, const PictureLoader& load,
+void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoader& load,
                         Canvas& image) {
   const int width = facts.ScreenWidth();
   const int height = facts.ScreenHeight();
@@ -52,7 +52,7 @@ void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, const Pictur
   }
   if (state.LastWallpaper.empty()) return;
 
-  std::unique_ptr<Picture> picture = load ? load(state.LastWallpaper) : nullptr;
+  const std::shared_ptr<const Picture> picture = load.Load(state.LastWallpaper).picture;
   if (!picture) return;  // unreadable or not a picture: the plain desktop colour stays
   const WallpaperLayout layout =
       LayoutWallpaper({state.LastWallpaper, state.LastTileWallpaper, state.LastWallpaperStyle},
