@@ -1,11 +1,13 @@
 #pragma once
 // Where everything of the calendar strip goes: the window at the right edge of the work area,
-// its regions (top strip, day area, bottom strip, month / day / entry columns), the day rows
-// and the four hotspots. All in pixels; theme widths come in twips and are converted with the
-// screen's twips per pixel.
+// its regions (top strip, day area, bottom strip, month / day / entry columns) and the day
+// rows. All in pixels; theme widths come in twips and are converted with the screen's twips
+// per pixel. Hit tests and hotspots work on CalendarMetrics (calendar_interaction.hpp), which
+// a layout gives.
 #include <array>
 #include <string_view>
 
+#include "calendar/calendar_interaction.hpp"
 #include "core/app_state.hpp"
 #include "platform/canvas.hpp"
 
@@ -17,31 +19,24 @@ inline constexpr std::array<std::string_view, 12> kMonthNames = {
 inline constexpr std::array<std::string_view, 7> kWeekNames = {"SUN", "MON", "TUE", "WED",
                                                                "THU", "FRI", "SAT"};
 
-// The mode hotspot is 255 twips wide (17 pixels at 96 dpi).
-inline constexpr int kModeHotspotTwips = 255;
-
-enum class Hotspot { kNone, kExtraMode, kWeekBack, kWeekForward, kModeChange };
-
 struct CalendarLayout {
-  Rect32 window;           // screen pixels
-  int width = 0;           // of the picture, = window width
-  int height = 0;          // of the picture, = window height
-  int day_area_left = 0;   // DayAreaLeft
-  int day_area_top = 0;    // DayAreaTop
-  int day_area_bottom = 0; // DayAreaBottom
+  PixelRect window;         // screen pixels
+  int width = 0;            // of the picture, = window width
+  int height = 0;           // of the picture, = window height
+  int day_area_left = 0;    // DayAreaLeft
+  int day_area_top = 0;     // DayAreaTop
+  int day_area_bottom = 0;  // DayAreaBottom
   int day_height = 1;
-  int rows = 0;
-  int entry_x = 0;         // EntryX: MiniWidth + ExtraLeft
-  int mini_width = 0;      // pixels
-  int full_width = 0;      // pixels
-  PixelRect week_back, week_forward, extra_mode, mode_change;
+  int rows = 0;             // whole rows only: the pixels left below them stay empty
+  int entry_x = 0;          // EntryX: MiniWidth + ExtraLeft
+  int mini_width = 0;       // pixels
+  int full_width = 0;       // pixels
+  int month_width = 0;
+  int lastweek_height = 0;
+  int nextweek_height = 0;
 
-  // Top of row `row` (0-based).
   int RowTop(int row) const { return day_area_top + row * day_height; }
-  // The row a y coordinate falls in, or -1 outside the rows (strips, the band below them).
-  int RowAt(int y) const;
-  // The topmost hotspot under (x, y): the mode hotspot lies over the others.
-  Hotspot HotspotAt(int x, int y) const;
+  CalendarMetrics Metrics() const;
 };
 
 // Twips to whole pixels, halves to even.
@@ -52,9 +47,5 @@ int CalendarWidth(const ThemeRecord& theme, int calendar_mode, int twips_per_pix
 
 CalendarLayout ComputeCalendarLayout(const ThemeRecord& theme, int calendar_mode,
                                      const Rect32& work_area, int twips_per_pixel_x);
-
-// Show or hide the entry column (the width changes, so a full redraw follows). Showing it
-// again brings back the last mode shown, payments on a first run.
-void ToggleCalendarMode(AppState& state);
 
 }  // namespace orv

@@ -34,4 +34,27 @@ CalendarLayout dsDrawCalendar(AppState& state, DesktopFacts& facts, CalendarSurf
 void dsDrawCalendarDays(AppState& state, DesktopFacts& facts, const CalendarLayout& layout,
                         CalendarSurfaces& surfaces);
 
+// The calendar window's picture: the composition above on the window's surfaces, keeping the
+// layout of the last full redraw for the day passes and the hit tests.
+class ComposedCalendarRenderer : public CalendarRenderer {
+public:
+  ComposedCalendarRenderer(Canvas& draw, Canvas& view, const Canvas& desktop, DesktopFacts& facts)
+      : surfaces_{draw, view, desktop}, facts_(facts) {}
+
+  const Canvas& DrawCalendar(AppState& state) override {
+    layout_ = dsDrawCalendar(state, facts_, surfaces_);
+    return surfaces_.view;
+  }
+  const Canvas& DrawCalendarDays(AppState& state) override {
+    dsDrawCalendarDays(state, facts_, layout_, surfaces_);
+    return surfaces_.view;
+  }
+  CalendarMetrics Metrics() const override { return layout_.Metrics(); }
+
+private:
+  CalendarSurfaces surfaces_;
+  DesktopFacts& facts_;
+  CalendarLayout layout_;
+};
+
 }  // namespace orv

@@ -67,6 +67,22 @@ struct WindowTraits {
   static void close(HWND h) { DestroyWindow(h); }
 };
 
+struct IconTraits {
+  static HICON invalid() { return nullptr; }
+  static void close(HICON h) { DestroyIcon(h); }
+};
+struct CursorTraits {
+  static HCURSOR invalid() { return nullptr; }
+  static void close(HCURSOR h) { DestroyCursor(h); }
+};
+struct MenuTraits {
+  static HMENU invalid() { return nullptr; }
+  static void close(HMENU h) { DestroyMenu(h); }
+};
+
+using IconHandle = UniqueHandle<HICON, IconTraits>;        // CreateIconIndirect results
+using CursorHandle = UniqueHandle<HCURSOR, CursorTraits>;  // CreateCursor results
+using MenuHandle = UniqueHandle<HMENU, MenuTraits>;        // top menus; submenus go with them
 using BitmapHandle = UniqueHandle<HBITMAP, GdiObjectTraits<HBITMAP>>;
 using FontHandle = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
 using BrushHandle = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;

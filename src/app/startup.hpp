@@ -1,0 +1,67 @@
+#pragma once
+// The order in which the program starts and ends, over ports so that the order itself is
+// tested natively. The Win32 entry point fills the ports with the real settings store,
+// windows and dialogs.
+#include <string>
+#include <string_view>
+
+#include "core/app_state.hpp"
+
+namespace orv {
+
+inline constexpr char kApplicationTitle[] = "Orvanta";
+inline constexpr char kSingleInstanceName[] = "Orvanta.SingleInstance";
+inline constexpr char kDebugSwitch[] = "/Debug:PLUM-TREE";
+
+// The exact, case-sensitive switch anywhere in the command line.
+bool HasDebugSwitch(std::string_view command_line);
+// The message shown when the user data file cannot be loaded.
+std::string LoadFailureMessage(std::string_view path);
+
+class StartupPorts {
+public:
+  virtual ~StartupPorts() = default;
+  // False when another copy of the program runs already.
+  virtual bool AcquireSingleInstance() = 0;
+  virtual void ReadOptions(AppState& state) = 0;
+  virtual std::string CommandLine() = 0;
+  virtual void ReadUserDataPath(AppState& state) = 0;
+  virtual bool FileExists(const std::string& path) = 0;
+  // The first-run dialog, modal; it may change state.UserDataPath.
+  virtual void ShowFirstRunDialog(AppState& state) = 0;
+  // sfLoadUserData into the state; the error text, empty on success.
+  virtual std::string LoadUserData(AppState& state) = 0;
+  // The message box with the error icon and the application title.
+  virtual void ShowLoadFailure(const std::string& message) = 0;
+  // The calendar window, then the host window, both hidden.
+  virtual void CreateWindows(AppState& state) = 0;
+  virtual std::string ProgramFolder() = 0;
+  virtual void CopyWallpaper() = 0;
+  // "Theme"/"Selected" and the theme list file.
+  virtual void ReadThemeList(AppState& state) = 0;
+  // The selected or the built-in theme, and the first full redraw.
+  virtual void ApplySelectedTheme(AppState& state) = 0;
+  virtual void ShowCalendar() = 0;
+  virtual void StartWallpaperTimer() = 0;
+};
+
+// The start-up sequence. Returns false when the program must end at once (a second copy).
+bool RunStartup(AppState& state, StartupPorts& ports);
+
+class ShutdownPorts {
+public:
+  virtual ~ShutdownPorts() = default;
+  virtual void SaveSettings(const AppState& state) = 0;
+  virtual std::string SaveUserData(const AppState& state) = 0;
+  virtual void StoreUserDataPath(const AppState& state) = 0;
+  virtual void RemoveTrayIcon() = 0;
+  virtual void UnloadCalendar() = 0;
+  virtual void UnloadVersionDialog() = 0;
+  virtual void EndProgram() = 0;
+};
+
+// The shutdown sequence, whatever ended the program. The user data file is saved whether or
+// not automatic saving is on; a failure is not reported.
+void RunShutdown(const AppState& state, ShutdownPorts& ports);
+
+}  // namespace orv

@@ -1,0 +1,137 @@
+// orvanta.exe: wires the real adapters into the start-up and shutdown sequences and runs the
+// message loop. There is no main window: the calendar stands on the desktop and the hidden
+// host window owns the tray icon.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/startup.hpp"
+#include "app/win32/interim_adapters.hpp"
+#include "calendar/calendar_picture.hpp"
+#include "calendar/win32/calendar_window.hpp"
+#include "core/settings.hpp"
+#include "desktop/win32/background_window.hpp"
+#include "desktop/win32/wheel_hook.hpp"
+#include "desktop/win32/win32_desktop_facts.hpp"
+#include "dialogs/win32/first_run_dialogs.hpp"
+#include "platform/file_system.hpp"
+#include "platform/win32/wide.hpp"
+#include "schedule/user_data_file.hpp"
+#include "theme/theme.hpp"
+
+namespace orv {
+namespace {
+
+std::string ProgramFolderOfModule() {
+  wchar_t path[MAX_PATH * 4];
+  const DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+  std::wstring folder(path, n);
+  const auto slash = folder.find_last_of(L"\\/");
+  folder.resize(slash == std::wstring::npos ? 0 : slash);
+  return WideToUtf8(folder);
+}
+
+// Everything that lives for the run, in the order it must be built and torn down.
+class Program : private StartupPorts, private ShutdownPorts, private HostCalendar, private HostDialogs,
+                private CalendarView {
+public:
+  Program()
+      : facts_(registry_),
+        background_(state_, facts_, pictures_, *this, *this,
+                    {[this] { return sfSaveUserData(state_.UserDataPath, state_.Years, state_.DefaultUserLists); },
+                     [this] { SaveUserDataPath(store_, state_); }, [this] { RunShutdown(state_, *this); }}),
+        renderer_(draw_, view_, background_.DesktopImage(), facts_),
+        calendar_(state_, renderer_, day_dialogs_,
+                  {[this] { background_.OpenScrollMenu(); }, [this] { background_.OpenExtraMenu(); }}) {
+    SetWheelState(&state_);
+  }
+
+  int Run() {
+    if (!RunStartup(state_, *this)) return 0;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (version_.hwnd() && IsDialogMessageW(version_.hwnd(), &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    return 0;
+  }
+
+private:
+  // StartupPorts
+  bool AcquireSingleInstance() override {
+    instance_.reset(CreateMutexW(nullptr, FALSE, Utf8ToWide(kSingleInstanceName).c_str()));
+    return instance_ && GetLastError() != ERROR_ALREADY_EXISTS;
+  }
+  void ReadOptions(AppState& state) override { orv::ReadOptions(store_, state); }
+  std::string CommandLine() override { return WideToUtf8(GetCommandLineW()); }
+  void ReadUserDataPath(AppState& state) override { orv::ReadUserDataPath(store_, state); }
+  bool FileExists(const std::string& path) override { return orv::FileExists(path); }
+  void ShowFirstRunDialog(AppState& state) override { ShowUserDataDialog(state.UserDataPath); }
+  std::string LoadUserData(AppState& state) override {
+    return sfLoadUserData(state.UserDataPath, state.Years, state.DefaultUserLists);
+  }
+  void ShowLoadFailure(const std::string& message) override {
+    MessageBoxW(nullptr, Utf8ToWide(message).c_str(), Utf8ToWide(kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
+  }
+  void CreateWindows(AppState&) override {
+    calendar_.Load();
+    background_.Load();
+  }
+  std::string ProgramFolder() override { return ProgramFolderOfModule(); }
+  void CopyWallpaper() override { background_.dsDesktopImageCopy(); }
+  void ReadThemeList(AppState& state) override { orv::ReadThemeList(store_, ProgramFolderOfModule(), state); }
+  void ApplySelectedTheme(AppState& state) override {
+    ThemeEnvironment environment{pictures_, facts_.TwipsPerPixelX()};
+    orv::ApplySelectedTheme(state, environment, *this);
+  }
+  void ShowCalendar() override { calendar_.Show(); }
+  void StartWallpaperTimer() override { background_.StartWallpaperTimer(); }
+
+  // ShutdownPorts
+  void SaveSettings(const AppState& state) override { orv::SaveSettings(store_, state); }
+  std::string SaveUserData(const AppState& state) override {
+    return sfSaveUserData(state.UserDataPath, state.Years, state.DefaultUserLists);
+  }
+  void StoreUserDataPath(const AppState& state) override { SaveUserDataPath(store_, state); }
+  void RemoveTrayIcon() override { background_.RemoveTrayIcon(); }
+  void UnloadCalendar() override { calendar_.Unload(); }
+  void UnloadVersionDialog() override { version_.Unload(); }
+  void EndProgram() override { PostQuitMessage(0); }
+
+  // HostCalendar and the theme loader's view of the calendar
+  void dsDrawCalendar() override { calendar_.Controller().dsDrawCalendar(); }
+  void dsDrawCalendarDays() override { calendar_.Controller().dsDrawCalendarDays(); }
+  void dsCalendarScroll(std::int16_t days) override { calendar_.Controller().dsCalendarScroll(days); }
+  void Focus() override { calendar_.Focus(); }
+
+  // HostDialogs: bulk deletion and options come with their dialogs.
+  void ShowVersionDialog() override { version_.Show(); }
+
+  AppState state_;
+  KernelHandle instance_;
+  InterimSettingsStore store_;
+  InterimRegistryReader registry_;
+  InterimPictureLoader pictures_;
+  Win32DesktopFacts facts_;
+  GdiCanvas draw_{1, 1};  // picDraw
+  GdiCanvas view_{1, 1};  // picView
+  BackgroundWindow background_;
+  ComposedCalendarRenderer renderer_;
+  NoDayDialogs day_dialogs_;
+  CalendarWindow calendar_;
+  VersionDialog version_;
+};
+
+}  // namespace
+}  // namespace orv
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  try {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    orv::Program program;
+    return program.Run();
+  } catch (...) {
+    return 1;
+  }
+}

@@ -1,0 +1,242 @@
+#include "desktop/win32/background_window.hpp"
+
+#include "desktop/win32/win32_desktop_facts.hpp"
+#include "platform/win32/wide.hpp"
+
+namespace orv {
+namespace {
+
+constexpr wchar_t kClassName[] = L"OrvantaBackground";
+constexpr UINT_PTR kWatchTimer = 1;
+
+HMENU BuildPopup(const MenuNode& node) {
+  HMENU menu = CreatePopupMenu();
+  for (const MenuNode& child : node.children) {
+    if (child.caption == "-") {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    } else if (!child.children.empty()) {
+      AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(BuildPopup(child)),
+                  Utf8ToWide(child.caption).c_str());
+    } else {
+      AppendMenuW(menu, MF_STRING, child.command, Utf8ToWide(child.caption).c_str());
+    }
+  }
+  return menu;
+}
+
+// One line per entry: depth, caption, checked, for the test driver.
+void Describe(HMENU menu, int depth, std::wstring& out) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[256] = L"";
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING | MIIM_STATE | MIIM_SUBMENU | MIIM_FTYPE;
+    info.dwTypeData = text;
+    info.cch = 255;
+    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+    out += std::wstring(static_cast<std::size_t>(depth) * 2, L' ');
+    out += (info.fType & MFT_SEPARATOR) ? std::wstring(L"-") : std::wstring(text);
+    if (info.fState & MFS_CHECKED) out += L" [x]";
+    out += L'\n';
+    if (info.hSubMenu) Describe(info.hSubMenu, depth + 1, out);
+  }
+}
+
+}  // namespace
+
+BackgroundWindow::BackgroundWindow(AppState& state, DesktopFacts& facts, PictureLoader& pictures,
+                                   HostCalendar& calendar, HostDialogs& dialogs, Wiring wiring)
+    : state_(state), facts_(facts), pictures_(pictures), calendar_(calendar), dialogs_(dialogs),
+      wiring_(std::move(wiring)), controller_(state, *this), image_(1, 1) {}
+
+BackgroundWindow::~BackgroundWindow() { RemoveTrayIcon(); }
+
+bool BackgroundWindow::Load() {
+  Register(kClassName, 0, nullptr);
+  if (!Create(WS_EX_TOOLWINDOW, kClassName, L"Orvanta", WS_POPUP, 0, 0, 0, 0, nullptr)) return false;
+  state_.XPThemeAvailable = SystemHasVisualStyles();
+  tray_icon_ = MakeTrayIcon(!state_.XPThemeAvailable);
+
+  pmenu_.reset(CreateMenu());
+  tray_popup_ = BuildPopup(TrayMenu());
+  AppendMenuW(pmenu_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(tray_popup_), L"ポップアップ");
+  extra_popup_ = GetSubMenu(tray_popup_, 5);
+  pmenu_scroll_.reset(CreateMenu());
+  scroll_popup_ = BuildPopup(ScrollMenu());
+  AppendMenuW(pmenu_scroll_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(scroll_popup_), L"スクロール");
+
+  // After the shell restarts, the notification area is empty again; the icon must come back
+  // or the program could no longer be reached.
+  taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
+  describe_menu_ = RegisterWindowMessageW(L"Orvanta.DescribeMenu");
+  ChangeWindowMessageFilterEx(hwnd(), taskbar_created_, MSGFLT_ALLOW, nullptr);
+  AddTrayIcon();
+  return true;
+}
+
+NOTIFYICONDATAW BackgroundWindow::TrayRecord() const {
+  NOTIFYICONDATAW data{};
+  data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  data.hWnd = hwnd();
+  data.uID = 0;
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data.uCallbackMessage = kTrayCallbackMessage;
+  data.hIcon = tray_icon_.get();
+  lstrcpynW(data.szTip, L"Orvanta", 64);
+  return data;
+}
+
+void BackgroundWindow::AddTrayIcon() {
+  NOTIFYICONDATAW data = TrayRecord();
+  tray_added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+}
+
+void BackgroundWindow::RemoveTrayIcon() {
+  if (!tray_added_) return;
+  NOTIFYICONDATAW data = TrayRecord();
+  Shell_NotifyIconW(NIM_DELETE, &data);
+  tray_added_ = false;
+}
+
+void BackgroundWindow::dsDesktopImageCopy() { orv::dsDesktopImageCopy(wallpaper_, facts_, pictures_, image_); }
+
+void BackgroundWindow::StartWallpaperTimer() { SetTimer(hwnd(), kWatchTimer, 200, nullptr); }
+
+void BackgroundWindow::dsPmenuExtraModeCheck() {
+  const std::vector<bool> checks = ExtraModeChecks(state_.CalendarMode);
+  for (std::size_t i = 0; i < checks.size(); ++i)
+    CheckMenuItem(extra_popup_, static_cast<UINT>(kCmdExtraMode0 + i),
+                  MF_BYCOMMAND | (checks[i] ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void BackgroundWindow::SetSaveEntryVisible(bool visible) {
+  const bool present = GetMenuState(tray_popup_, kCmdSaveUserCalendar, MF_BYCOMMAND) != static_cast<UINT>(-1);
+  if (visible && !present)
+    InsertMenuW(tray_popup_, 0, MF_BYPOSITION | MF_STRING, kCmdSaveUserCalendar,
+                Utf8ToWide(TrayMenu().children.front().caption).c_str());
+  else if (!visible && present)
+    RemoveMenu(tray_popup_, kCmdSaveUserCalendar, MF_BYCOMMAND);
+  extra_popup_ = GetSubMenu(tray_popup_, visible ? 5 : 4);
+}
+
+void BackgroundWindow::OpenMenu(HMENU menu) {
+  POINT p;
+  GetCursorPos(&p);
+  SetForegroundWindow(hwnd());
+  const UINT command = static_cast<UINT>(
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, p.x, p.y, 0, hwnd(), nullptr));
+  PostMessageW(hwnd(), WM_NULL, 0, 0);  // lets the menu close properly when the user clicks away
+  if (command) controller_.OnCommand(static_cast<std::uint16_t>(command));
+}
+
+void BackgroundWindow::OpenScrollMenu() { OpenMenu(scroll_popup_); }
+
+void BackgroundWindow::OpenExtraMenu() {
+  dsPmenuExtraModeCheck();
+  OpenMenu(extra_popup_);
+}
+
+void BackgroundWindow::ShowSaveError() {
+  MessageBoxW(nullptr, Utf8ToWide(kSaveErrorText).c_str(), Utf8ToWide(kSaveErrorTitle).c_str(),
+              MB_OK | MB_ICONERROR);
+}
+
+void BackgroundWindow::OnTray(unsigned mouse_message) {
+  const TrayResponse response = TrayCallback(mouse_message, state_.DialogShowing);
+  if (response.foreground) {
+    SetForegroundWindow(hwnd());
+    MSG msg;  // let pending messages run
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        break;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  switch (response.action) {
+    case TrayAction::FocusCalendar: calendar_.Focus(); break;
+    case TrayAction::ShowToday: controller_.ShowToday(); break;
+    case TrayAction::OpenMenu:
+      dsPmenuExtraModeCheck();
+      SetSaveEntryVisible(controller_.SaveEntryVisible());
+      OpenMenu(tray_popup_);
+      break;
+    case TrayAction::Nothing: break;
+  }
+}
+
+void BackgroundWindow::OnWatchTick() {
+  switch (CheckWallpaper(wallpaper_, facts_, state_.WorkArea, state_.Today)) {
+    case WallpaperWatch::kCopyAndRedraw:
+      UpdateToday(state_);
+      dsDesktopImageCopy();
+      calendar_.dsDrawCalendar();
+      break;
+    case WallpaperWatch::kRedrawOnly:
+      UpdateToday(state_);
+      calendar_.dsDrawCalendar();
+      break;
+    case WallpaperWatch::kNothing: break;
+  }
+}
+
+void BackgroundWindow::DescribeMenuTo(HWND requester) {
+  std::wstring text;
+  Describe(tray_popup_, 0, text);
+  text += L"--\n";
+  Describe(scroll_popup_, 0, text);
+  const std::string utf8 = WideToUtf8(text);
+  COPYDATASTRUCT data{1, static_cast<DWORD>(utf8.size()), const_cast<char*>(utf8.data())};
+  SendMessageW(requester, WM_COPYDATA, reinterpret_cast<WPARAM>(hwnd()), reinterpret_cast<LPARAM>(&data));
+}
+
+LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == kTrayCallbackMessage) {
+    OnTray(static_cast<unsigned>(lparam));
+    return 0;
+  }
+  if (taskbar_created_ && message == taskbar_created_) {
+    AddTrayIcon();
+    return 0;
+  }
+  if (describe_menu_ && message == describe_menu_) {
+    // Reports the menus as they stand, for the end-to-end tests.
+    DescribeMenuTo(reinterpret_cast<HWND>(wparam));
+    return 0;
+  }
+  switch (message) {
+    case WM_TIMER:
+      if (wparam == kWatchTimer) OnWatchTick();
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wparam) == 0) controller_.OnCommand(LOWORD(wparam));
+      return 0;
+    case WM_DISPLAYCHANGE:
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      dsDesktopImageCopy();
+      calendar_.dsDrawCalendar();
+      return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION:
+      if (wparam && !shut_down_) {
+        shut_down_ = true;
+        wiring_.shutdown();
+      }
+      return 0;
+    case WM_CLOSE:
+      if (!shut_down_) {
+        shut_down_ = true;
+        KillTimer(hwnd(), kWatchTimer);
+        wiring_.shutdown();
+      }
+      return 0;
+    default: break;
+  }
+  return Default(message, wparam, lparam);
+}
+
+}  // namespace orv

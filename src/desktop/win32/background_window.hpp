@@ -1,0 +1,103 @@
+#pragma once
+// frmBackground: the hidden host window. It owns the screen-sized wallpaper copy and its
+// change watch, the tray icon and the two popup menus, and runs the menu commands through
+// HostController. Closing it (menu, end of session, WM_CLOSE) runs the shutdown.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <memory>
+
+#include "desktop/tray_menu.hpp"
+#include "desktop/wallpaper.hpp"
+#include "desktop/win32/program_icons.hpp"
+#include "platform/picture_loader.hpp"
+#include "platform/win32/gdi_canvas.hpp"
+#include "platform/win32/window_base.hpp"
+
+namespace orv {
+
+// The calendar as the host window uses it.
+class HostCalendar {
+public:
+  virtual ~HostCalendar() = default;
+  virtual void dsDrawCalendar() = 0;
+  virtual void dsCalendarScroll(std::int16_t days) = 0;
+  virtual void Focus() = 0;
+};
+
+// The dialogs the menu opens (the bulk deletion and options dialogs come later).
+class HostDialogs {
+public:
+  virtual ~HostDialogs() = default;
+  virtual void ShowYearDatasDialog() {}
+  virtual void ShowOptionDialog() {}
+  virtual void ShowVersionDialog() {}
+};
+
+class BackgroundWindow : public WindowBase, private HostPorts {
+public:
+  struct Wiring {
+    std::function<std::string()> save_user_data;       // sfSaveUserData with UserDataPath
+    std::function<void()> store_user_data_path;        // "UserData"/"FileName"
+    std::function<void()> shutdown;                    // the shutdown sequence; ends the loop
+  };
+  BackgroundWindow(AppState& state, DesktopFacts& facts, PictureLoader& pictures, HostCalendar& calendar,
+                   HostDialogs& dialogs, Wiring wiring);
+  ~BackgroundWindow() override;
+
+  // The window's load: system check, tray picture, tray icon, menus with their key hints.
+  bool Load();
+  void dsDesktopImageCopy();
+  const Canvas& DesktopImage() const { return image_; }
+  void StartWallpaperTimer();
+  void RemoveTrayIcon();
+  void dsPmenuExtraModeCheck();
+  // Pmenu_Scroll / Pmenu_Extra at the mouse position; the command runs before it returns.
+  void OpenScrollMenu();
+  void OpenExtraMenu();
+  HostController& Controller() { return controller_; }
+
+private:
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void OnTray(unsigned mouse_message);
+  void OnWatchTick();
+  void OpenMenu(HMENU menu);
+  void AddTrayIcon();
+  NOTIFYICONDATAW TrayRecord() const;
+  void SetSaveEntryVisible(bool visible);
+  void DescribeMenuTo(HWND requester);
+
+  // HostPorts
+  void DrawCalendar() override { calendar_.dsDrawCalendar(); }
+  void CalendarScroll(std::int16_t days) override { calendar_.dsCalendarScroll(days); }
+  void FocusCalendar() override { calendar_.Focus(); }
+  void CopyWallpaper() override { dsDesktopImageCopy(); }
+  std::string SaveUserData() override { return wiring_.save_user_data(); }
+  void StoreUserDataPath() override { wiring_.store_user_data_path(); }
+  void ShowSaveError() override;
+  void ShowYearDatasDialog() override { dialogs_.ShowYearDatasDialog(); }
+  void ShowOptionDialog() override { dialogs_.ShowOptionDialog(); }
+  void ShowVersionDialog() override { dialogs_.ShowVersionDialog(); }
+  void Quit() override { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
+
+  AppState& state_;
+  DesktopFacts& facts_;
+  PictureLoader& pictures_;
+  HostCalendar& calendar_;
+  HostDialogs& dialogs_;
+  Wiring wiring_;
+  HostController controller_;
+  GdiCanvas image_;  // picDesktopImage
+  WallpaperState wallpaper_;
+  IconHandle tray_icon_;
+  bool tray_added_ = false;
+  MenuHandle pmenu_;          // holds "Pmenu" as its one popup
+  MenuHandle pmenu_scroll_;   // holds "Pmenu_Scroll"
+  HMENU tray_popup_ = nullptr, extra_popup_ = nullptr, scroll_popup_ = nullptr;
+  UINT taskbar_created_ = 0;
+  UINT describe_menu_ = 0;
+  bool shut_down_ = false;
+};
+
+}  // namespace orv

@@ -1,0 +1,125 @@
+#include "desktop/win32/program_icons.hpp"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace orv {
+namespace {
+
+// Cursor art, 32 columns each: '#' black, '.' white, ' ' transparent.
+using Art = std::array<std::string_view, 32>;
+
+constexpr Art kArrowUp = {
+    "               #                ", "              #.#               ", "             #...#              ",
+    "            #.....#             ", "           #.......#            ", "          #.........#           ",
+    "         #...........#          ", "        #######.#######         ", "              #.#               ",
+    "              #.#               ", "              #.#               ", "              #.#               ",
+    "              #.#               ", "              #.#               ", "              #.#               ",
+    "              ###               ", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", ""};
+
+constexpr Art kPointer = {
+    "#                               ", "##                              ", "#.#                             ",
+    "#..#                            ", "#...#                           ", "#....#                          ",
+    "#.....#                         ", "#......#                        ", "#.......#                       ",
+    "#........#                      ", "#.....#####                     ", "#..#..#                         ",
+    "#.# #..#                        ", "##  #..#                        ", "#    #..#                       ",
+    "     #..#                       ", "      ##                        ", "", "", "", "", "", "", "", "", "", "",
+    "", "", "", "", ""};
+
+constexpr Art kNarrow = {
+    "", "", "", "", "", "", "", "", "",
+    "          #          ##         ", "          ##         ##         ", "          #.#        ##         ",
+    "          #..#       ##         ", "          #...#      ##         ", "          #....#     ##         ",
+    "          #.....#    ##         ", "          #......#   ##         ", "          #.....#    ##         ",
+    "          #....#     ##         ", "          #...#      ##         ", "          #..#       ##         ",
+    "          #.#        ##         ", "          ##         ##         ", "          #          ##         ",
+    "", "", "", "", "", "", "", ""};
+
+using Rows = std::array<std::string, 32>;
+
+Rows ToRows(const Art& art) {
+  Rows rows;
+  for (std::size_t y = 0; y < 32; ++y) {
+    rows[y] = std::string(art[y]);
+    rows[y].resize(32, ' ');
+  }
+  return rows;
+}
+
+// Turned upside down (vertical) or left to right (horizontal).
+Rows Mirror(const Art& art, bool horizontal) {
+  Rows rows = ToRows(art);
+  Rows out;
+  for (std::size_t y = 0; y < 32; ++y)
+    out[y] = horizontal ? std::string(rows[y].rbegin(), rows[y].rend()) : rows[31 - y];
+  return out;
+}
+
+CursorHandle FromArt(const Rows& art, int hot_x, int hot_y) {
+  std::array<BYTE, 128> and_mask{}, xor_mask{};
+  for (std::size_t y = 0; y < 32; ++y) {
+    for (std::size_t x = 0; x < 32; ++x) {
+      const char c = art[y][x];
+      const BYTE bit = static_cast<BYTE>(0x80 >> (x % 8));
+      const std::size_t i = y * 4 + x / 8;
+      if (c == ' ') and_mask[i] |= bit;            // screen shows through
+      else if (c == '.') xor_mask[i] |= bit;       // white
+    }
+  }
+  return CursorHandle(CreateCursor(GetModuleHandleW(nullptr), hot_x, hot_y, 32, 32, and_mask.data(),
+                                   xor_mask.data()));
+}
+
+}  // namespace
+
+CursorHandle MakeCursor(CursorShape shape) {
+  switch (shape) {
+    case CursorShape::ArrowUp: return FromArt(ToRows(kArrowUp), 15, 0);
+    case CursorShape::ArrowDown: return FromArt(Mirror(kArrowUp, false), 15, 31);
+    case CursorShape::Pointer: return FromArt(ToRows(kPointer), 0, 0);
+    case CursorShape::NarrowBar: return FromArt(ToRows(kNarrow), 16, 16);
+    case CursorShape::WidenBar: return FromArt(Mirror(kNarrow, true), 16, 16);
+  }
+  return {};
+}
+
+IconHandle MakeTrayIcon(bool few_colors) {
+  constexpr int kSize = 16;
+  HDC screen = GetDC(nullptr);
+  BitmapHandle color(CreateCompatibleBitmap(screen, kSize, kSize));
+  BitmapHandle mask(CreateBitmap(kSize, kSize, 1, 1, nullptr));
+  MemoryDc dc(CreateCompatibleDC(screen));
+  ReleaseDC(nullptr, screen);
+  if (!color || !mask || !dc) return {};
+  {
+    // A leaf of a tear-off calendar: red binding, white page, two dark day lines.
+    SelectedObject selected(dc.get(), color.get());
+    const COLORREF red = few_colors ? RGB(128, 0, 0) : RGB(200, 40, 48);
+    const COLORREF page = RGB(255, 255, 255);
+    const COLORREF ink = few_colors ? RGB(0, 0, 128) : RGB(40, 60, 110);
+    auto fill = [&](int l, int t, int r, int b, COLORREF c) {
+      BrushHandle brush(CreateSolidBrush(c));
+      RECT rc{l, t, r, b};
+      ::FillRect(dc.get(), &rc, brush.get());
+    };
+    fill(0, 0, kSize, kSize, RGB(0, 0, 0));
+    fill(1, 1, 15, 15, RGB(64, 64, 64));
+    fill(2, 2, 14, 14, page);
+    fill(2, 2, 14, 5, red);
+    fill(4, 7, 12, 8, ink);
+    fill(4, 10, 9, 11, ink);
+    fill(10, 10, 12, 13, red);
+  }
+  {
+    SelectedObject selected(dc.get(), mask.get());
+    PatBlt(dc.get(), 0, 0, kSize, kSize, BLACKNESS);  // fully opaque
+  }
+  ICONINFO info{};
+  info.fIcon = TRUE;
+  info.hbmColor = color.get();
+  info.hbmMask = mask.get();
+  return IconHandle(CreateIconIndirect(&info));  // copies the bitmaps
+}
+
+}  // namespace orv

@@ -1,0 +1,32 @@
+#pragma once
+// DesktopFacts from the running system: screen metrics, work area, desktop colour, the
+// wallpaper values under the current user's "Control Panel\Desktop", file times and the
+// user's currency format.
+#include "desktop/desktop_facts.hpp"
+#include "platform/registry_reader.hpp"
+
+namespace orv {
+
+class Win32DesktopFacts : public DesktopFacts {
+public:
+  explicit Win32DesktopFacts(const RegistryReader& registry) : registry_(registry) {}
+
+  std::string WallpaperValue(std::string_view name) override;
+  std::optional<std::string> FileTimeText(const std::string& path) override;
+  int ScreenWidth() override;
+  int ScreenHeight() override;
+  Rect32 WorkArea() override;
+  int TwipsPerPixelX() override;
+  int TwipsPerPixelY() override;
+  Rgb DesktopColor() override;
+  Date Today() override;
+  std::string FormatCurrency(std::int32_t amount) override;
+
+private:
+  const RegistryReader& registry_;
+};
+
+// NT family, version 5 or later: the system draws with visual styles.
+bool SystemHasVisualStyles();
+
+}  // namespace orv

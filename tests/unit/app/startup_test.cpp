@@ -1,0 +1,156 @@
+#include "app/startup.hpp"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace orv {
+namespace {
+
+class ScriptedStartup : public StartupPorts {
+public:
+  std::vector<std::string> log;
+  bool first_copy = true;
+  std::string command_line = "orvanta.exe";
+  std::string stored_path;
+  std::set<std::string> existing;
+  std::deque<std::string> first_run_answers;  // each dialog names this path ("" = closed)
+  std::deque<std::string> load_results;        // error texts, "" = loaded
+
+  bool AcquireSingleInstance() override {
+    log.push_back("instance");
+    return first_copy;
+  }
+  void ReadOptions(AppState&) override { log.push_back("options"); }
+  std::string CommandLine() override { return command_line; }
+  void ReadUserDataPath(AppState& state) override {
+    log.push_back("path");
+    state.UserDataPath = stored_path;
+  }
+  bool FileExists(const std::string& path) override { return existing.count(path) > 0; }
+  void ShowFirstRunDialog(AppState& state) override {
+    log.push_back("first run");
+    std::string answer = first_run_answers.empty() ? "" : first_run_answers.front();
+    if (!first_run_answers.empty()) first_run_answers.pop_front();
+    if (!answer.empty()) state.UserDataPath = answer;
+  }
+  std::string LoadUserData(AppState& state) override {
+    log.push_back("load " + state.UserDataPath);
+    std::string result = load_results.empty() ? "" : load_results.front();
+    if (!load_results.empty()) load_results.pop_front();
+    return result;
+  }
+  void ShowLoadFailure(const std::string& message) override { log.push_back("failure: " + message); }
+  void CreateWindows(AppState& state) override {
+    log.push_back("windows wheel=" + std::to_string(state.MicrosoftWheelMouse));
+  }
+  std::string ProgramFolder() override { return "C:\\Apps\\Orvanta"; }
+  void CopyWallpaper() override { log.push_back("wallpaper"); }
+  void ReadThemeList(AppState& state) override { log.push_back("theme list " + state.ThemeListIniPath); }
+  void ApplySelectedTheme(AppState&) override { log.push_back("theme"); }
+  void ShowCalendar() override { log.push_back("show"); }
+  void StartWallpaperTimer() override { log.push_back("timer"); }
+};
+
+struct StartupFixture : ::testing::Test {
+  AppState state;
+  ScriptedStartup ports;
+  StartupFixture() { state.clock = [] { return MakeDate(2026, 12, 7); }; }
+};
+using StartupTest = StartupFixture;
+
+const std::vector<std::string> kWindowsOnward = {
+    "windows wheel=1", "wallpaper", "theme list C:\\Apps\\Orvanta\\Orvanta.INI", "theme", "show", "timer"};
+
+std::vector<std::string> Then(std::vector<std::string> head, const std::vector<std::string>& tail) {
+  head.insert(head.end(), tail.begin(), tail.end());
+  return head;
+}
+
+TEST_F(StartupTest, ASecondCopyEndsBeforeReadingAnything) {
+  ports.first_copy = false;
+  EXPECT_FALSE(RunStartup(state, ports));
+  EXPECT_EQ(ports.log, (std::vector<std::string>{"instance"}));
+}
+
+TEST_F(StartupTest, StoredFileLoadsWithoutTheDialogInOrder) {
+  ports.stored_path = "C:\\d\\my.orv";
+  ports.existing = {"C:\\d\\my.orv"};
+  state.TodayStart = 1;
+  state.CalendarMode = 2;
+  EXPECT_TRUE(RunStartup(state, ports));
+  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "load C:\\d\\my.orv"}, kWindowsOnward));
+  EXPECT_EQ(state.StartDate, MakeDate(2026, 12, 6));
+  EXPECT_EQ(state.StartDateParts, SplitDate(MakeDate(2026, 12, 6)));
+  EXPECT_EQ(state.Today, MakeDate(2026, 12, 7));
+  EXPECT_EQ(state.CalendarMode, 0);
+}
+
+TEST_F(StartupTest, FirstRunNamingANewFileRunsEmptyWithThatPath) {
+  ports.first_run_answers = {"C:\\d\\new.orv"};
+  EXPECT_TRUE(RunStartup(state, ports));
+  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "first run"}, kWindowsOnward));
+  EXPECT_EQ(state.UserDataPath, "C:\\d\\new.orv");
+  EXPECT_EQ(state.StartDate, MakeDate(2026, 11, 30));  // TodayStart 2: a week back
+}
+
+TEST_F(StartupTest, CorruptFileShowsTheFailureThenTheDialogAgain) {
+  ports.stored_path = "C:\\d\\bad.orv";
+  ports.existing = {"C:\\d\\bad.orv", "C:\\d\\good.orv"};
+  ports.load_results = {"sfLoadUserData\t1\tversion\n", ""};
+  ports.first_run_answers = {"C:\\d\\good.orv"};
+  EXPECT_TRUE(RunStartup(state, ports));
+  const std::string message =
+      "failure: ユーザーデータファイル C:\\d\\bad.orvの読込に失敗しました！\r\n"
+      "データファイルが破損しているか？有効なデータファイルではない可能性があります";
+  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "load C:\\d\\bad.orv", message,
+                             "first run", "load C:\\d\\good.orv"},
+                            kWindowsOnward));
+}
+
+TEST_F(StartupTest, ClosingTheFirstRunDialogRunsWithoutAPath) {
+  ports.stored_path = "C:\\gone.orv";  // deleted since the last run
+  EXPECT_TRUE(RunStartup(state, ports));
+  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "first run"}, kWindowsOnward));
+  EXPECT_EQ(state.UserDataPath, "C:\\gone.orv");  // unchanged: the dialog keeps what it got
+}
+
+TEST_F(StartupTest, DebugSwitchTurnsTheWheelOffBeforeTheWindowsExist) {
+  ports.command_line = "orvanta.exe /x /Debug:PLUM-TREE /y";
+  ports.first_run_answers = {"C:\\n.orv"};
+  RunStartup(state, ports);
+  EXPECT_FALSE(state.MicrosoftWheelMouse);
+  EXPECT_EQ(ports.log[4], "windows wheel=0");
+  EXPECT_FALSE(HasDebugSwitch("/debug:plum-tree"));
+  EXPECT_TRUE(HasDebugSwitch("a/Debug:PLUM-TREEb"));
+}
+
+class RecordingShutdown : public ShutdownPorts {
+public:
+  std::vector<std::string> log;
+  void SaveSettings(const AppState&) override { log.push_back("settings"); }
+  std::string SaveUserData(const AppState&) override {
+    log.push_back("save");
+    return "sfSaveUserData\t5\tdenied\n";
+  }
+  void StoreUserDataPath(const AppState&) override { log.push_back("path"); }
+  void RemoveTrayIcon() override { log.push_back("tray"); }
+  void UnloadCalendar() override { log.push_back("calendar"); }
+  void UnloadVersionDialog() override { log.push_back("version"); }
+  void EndProgram() override { log.push_back("end"); }
+};
+
+TEST(ShutdownTest, SavesEverythingThenTakesTheWindowsDownEvenWhenSavingFails) {
+  AppState state;
+  state.AutoSave = false;
+  RecordingShutdown ports;
+  RunShutdown(state, ports);
+  EXPECT_EQ(ports.log, (std::vector<std::string>{"settings", "save", "path", "tray", "calendar",
+                                                 "version", "end"}));
+}
+
+}  // namespace
+}  // namespace orv
