@@ -35,7 +35,7 @@ WallpaperLayout LayoutWallpaper(const WallpaperValues& values, int screen_width,
   return layout;
 }
 
-void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, const PictureLoader& load,
+void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoader& loader,
                         Canvas& image) {
   const int width = facts.ScreenWidth();
   const int height = facts.ScreenHeight();
@@ -56,7 +56,8 @@ void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, const Pictur
   }
   if (state.LastWallpaper.empty()) return;
 
-  std::unique_ptr<Picture> picture = load ? load(state.LastWallpaper) : nullptr;
+  const LoadedPicture loaded = loader.Load(state.LastWallpaper);
+  const Picture* picture = loaded.picture.get();
   if (!picture) return;  // unreadable or not a picture: the plain desktop colour stays
   const WallpaperLayout layout =
       LayoutWallpaper({state.LastWallpaper, state.LastTileWallpaper, state.LastWallpaperStyle},

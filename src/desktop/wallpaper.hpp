@@ -2,13 +2,12 @@
 // The screen-sized copy of what the desktop shows under its icons: the desktop colour with the
 // wallpaper laid out on it the way the system lays it out. The calendar copies the rectangle
 // behind itself from this image, so it looks painted onto the wallpaper.
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "desktop/desktop_facts.hpp"
 #include "platform/canvas.hpp"
+#include "platform/picture_loader.hpp"
 
 namespace orv {
 
@@ -39,10 +38,8 @@ struct WallpaperState {
   bool LastWallpaperDateKnown = false;
 };
 
-using PictureLoader = std::function<std::unique_ptr<Picture>(const std::string& path)>;
-
 // Rebuilds `image` (resized to the screen) from the current desktop settings and records them.
-void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, const PictureLoader& load,
+void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoader& loader,
                         Canvas& image);
 
 enum class WallpaperWatch {

@@ -73,13 +73,13 @@ void UserDataListModel::OnRowClicked(int row) {
 
 void UserDataListModel::OnNextKind() {
   CycleCalendarMode(state_);
-  calendar_.DrawCalendar();
+  calendar_.dsDrawCalendar();
   dsRefreshUserDataList();
 }
 
 void UserDataListModel::AfterAddEntry() {
   dsRefreshUserDataList();
-  calendar_.DrawCalendar();
+  calendar_.dsDrawCalendar();
 }
 
 bool UserDataListModel::DeleteChecked(const std::vector<bool>& checked) {
@@ -122,7 +122,7 @@ bool UserDataListModel::DeleteChecked(const std::vector<bool>& checked) {
     RecalcSpecialTotals(*day);
 
   dsRefreshUserDataList();
-  calendar_.DrawCalendar();
+  calendar_.dsDrawCalendar();
   AutoSaveUserData(state_, store_, prompts_);
   return true;
 }

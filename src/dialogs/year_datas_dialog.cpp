@@ -35,7 +35,7 @@ bool YearDatasModel::DeleteChecked(const std::vector<bool>& checked) {
   for (std::size_t r = 0; r < rows; ++r)
     if (checked[r]) state_.Years.Remove(YearKeys_[r]);
   dsRefreshYearDatasList();
-  calendar_.DrawCalendar();
+  calendar_.dsDrawCalendar();
   return true;
 }
 

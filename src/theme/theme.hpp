@@ -2,6 +2,7 @@
 // The built-in theme, the theme file loader and the choice between them.
 #include <string>
 
+#include "calendar/calendar_view.hpp"
 #include "core/app_state.hpp"
 #include "platform/picture_loader.hpp"
 #include "theme/theme_record.hpp"
@@ -11,13 +12,6 @@ namespace orv {
 // What a font gets when the theme file gives nothing usable.
 inline constexpr const char* kThemeFontFace = "ＭＳ Ｐゴシック";
 inline constexpr int kThemeFontPoints = 10;
-
-// The calendar window as the theme code sees it: it can be asked to compose its picture.
-class CalendarView {
-public:
-  virtual ~CalendarView() = default;
-  virtual void dsDrawCalendar() = 0;
-};
 
 // Where a theme load gets its pictures and the screen's scale from.
 struct ThemeEnvironment {

@@ -1,14 +1,15 @@
 #pragma once
-// A CalendarView that counts the redraws asked of it.
+// A CalendarView that counts the redraws it is asked for.
 #include "calendar/calendar_view.hpp"
 
 namespace orv::test {
 
 class RecordingCalendarView : public CalendarView {
 public:
-  int full = 0, days = 0;
-  void DrawCalendar() override { ++full; }
-  void DrawCalendarDays() override { ++days; }
+  int full_draws = 0;
+  int day_draws = 0;
+  void dsDrawCalendar() override { ++full_draws; }
+  void dsDrawCalendarDays() override { ++day_draws; }
 };
 
 }  // namespace orv::test

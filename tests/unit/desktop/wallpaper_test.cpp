@@ -51,12 +51,15 @@ protected:
   FakeDesktopFacts facts;
   WallpaperState state;
   RecordingCanvas image;
-  int loads = 0;
-  PictureLoader loader = [this](const std::string& path) -> std::unique_ptr<Picture> {
-    ++loads;
-    if (path != "C:\\wall.bmp") return nullptr;
-    return std::make_unique<SyntheticPicture>(800, 600, "wall");
-  };
+  // Knows one wallpaper file; every other path fails like a missing file.
+  struct OneFileLoader : PictureLoader {
+    int loads = 0;
+    LoadedPicture Load(const std::string& path) override {
+      ++loads;
+      if (path != "C:\\wall.bmp") return {nullptr, {2, "not found"}};
+      return {std::make_shared<SyntheticPicture>(800, 600, "wall"), {}};
+    }
+  } loader;
 };
 
 TEST_F(DesktopImageCopy, PaintsTheDesktopColourThenTheWallpaperAndRecordsTheSettings) {
@@ -77,14 +80,14 @@ TEST_F(DesktopImageCopy, PaintsTheDesktopColourThenTheWallpaperAndRecordsTheSett
 TEST_F(DesktopImageCopy, MissingOrUnloadableWallpaperLeavesThePlainColour) {
   facts.values = {{"Wallpaper", ""}, {"TileWallpaper", "1"}};
   dsDesktopImageCopy(state, facts, loader, image);
-  EXPECT_EQ(loads, 0);
+  EXPECT_EQ(loader.loads, 0);
   EXPECT_EQ(image.calls.back().kind, DrawCall::Fill);
 
   state.LastWallpaperDate = "kept";
   facts.values["Wallpaper"] = "C:\\missing.jpg";
   image.calls.clear();
   dsDesktopImageCopy(state, facts, loader, image);
-  EXPECT_EQ(loads, 1);
+  EXPECT_EQ(loader.loads, 1);
   EXPECT_EQ(image.calls.back().kind, DrawCall::Fill);
   EXPECT_EQ(state.LastWallpaperDate, "kept");  // file time unreadable: previous value stays
 }

@@ -92,7 +92,7 @@ TEST_F(DayListTest, DeletingRowsOneAndThreeRemovesExactlyThoseAndFollowsTotals) 
   EXPECT_EQ(day->TotalPaymentPrice, 1234);
   EXPECT_TRUE(day->TotalCash);
   EXPECT_EQ(list.Rows(), (std::vector<std::string>{"電気 ￥1,234 (現金)"}));
-  EXPECT_EQ(calendar.full, 1);
+  EXPECT_EQ(calendar.full_draws, 1);
   EXPECT_FALSE(store.Contains("Orvanta", "UserData", "FileName"));  // AutoSave is off
 }
 
@@ -120,7 +120,7 @@ TEST_F(DayListTest, RefusalsAndCancelChangeNothing) {
   EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Information);
   EXPECT_EQ(prompts.messages[0].text, "予定一覧のチェックをつけた項目を削除することが出来ます。");
   EXPECT_EQ(Day(kMarch8)->PaymentDatas.Count(), 3);
-  EXPECT_EQ(calendar.full, 0);
+  EXPECT_EQ(calendar.full_draws, 0);
 }
 
 TEST_F(DayListTest, DeletingTheLastEntryKeepsTheDayWithNoTotal) {
@@ -173,14 +173,14 @@ TEST_F(DayListTest, SwitchingTheKindRedrawsAndRelists) {
   list.OnNextKind();
   EXPECT_EQ(state.CalendarMode, kShowSpecialDays);
   EXPECT_EQ(list.Rows(), (std::vector<std::string>{"誕生日 "}));
-  EXPECT_EQ(calendar.full, 1);
+  EXPECT_EQ(calendar.full_draws, 1);
   list.OnNextKind();
   EXPECT_EQ(list.Caption(), "3月8日 - 支払い予定の確認");
   // After the add-entry dialog: the new entry is listed and the calendar redrawn.
   AddPayment(kMarch8, "ガス", 2000, 1);
   list.AfterAddEntry();
   EXPECT_EQ(list.Rows().size(), 2u);
-  EXPECT_EQ(calendar.full, 3);
+  EXPECT_EQ(calendar.full_draws, 3);
 }
 
 }  // namespace

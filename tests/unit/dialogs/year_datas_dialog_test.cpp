@@ -27,7 +27,7 @@ TEST_F(YearsTest, CheckedYearsGoByKey) {
   ASSERT_EQ(state.Years.Count(), 1);
   EXPECT_EQ(state.Years.At(1)->Key, "2002");
   EXPECT_EQ(years.Rows(), (std::vector<std::string>{"2002年"}));
-  EXPECT_EQ(calendar.full, 1);
+  EXPECT_EQ(calendar.full_draws, 1);
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Question);
   EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::OkCancel);
@@ -44,7 +44,7 @@ TEST_F(YearsTest, NothingCheckedOrCancelledKeepsEveryYear) {
   prompts.answers = {MessageAnswer::Cancel};
   EXPECT_FALSE(years.DeleteChecked({true, true}));
   EXPECT_EQ(state.Years.Count(), 2);
-  EXPECT_EQ(calendar.full, 0);
+  EXPECT_EQ(calendar.full_draws, 0);
   EXPECT_EQ(prompts.Titles(), (std::vector<std::string>{"予定の一括削除について",
                                                         "予定の一括削除について", "削除の確認"}));
   EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Information);

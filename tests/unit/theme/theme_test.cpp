@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/text_codec.hpp"
+#include "../../support/recording_calendar_view.hpp"
 #include "../../support/temp_dir.hpp"
 
 namespace orv {
@@ -35,11 +36,7 @@ public:
   }
 };
 
-class RecordingCalendar : public CalendarView {
-public:
-  int draws = 0;
-  void dsDrawCalendar() override { ++draws; }
-};
+using RecordingCalendar = test::RecordingCalendarView;
 
 const std::string kValidSizes =
     "[PixelSize]\r\nFullWidth=240\r\nMiniWidth=150\r\nLastweekHeight=20\r\nNextweekHeight=21\r\n"
@@ -367,7 +364,7 @@ protected:
 TEST_F(ApplySelectedThemeTest, NoSelectionLoadsTheBuiltInThemeAndDraws) {
   EXPECT_EQ(Apply(), "");
   EXPECT_EQ(state.CurrentTheme.FullWidth, 3600);
-  EXPECT_EQ(calendar.draws, 1);
+  EXPECT_EQ(calendar.full_draws, 1);
 }
 
 TEST_F(ApplySelectedThemeTest, SelectedFileIsLoaded) {
@@ -376,7 +373,7 @@ TEST_F(ApplySelectedThemeTest, SelectedFileIsLoaded) {
   EXPECT_EQ(Apply(), "");
   EXPECT_EQ(state.CurrentTheme.DrawType, 1);
   EXPECT_EQ(state.SelectedThemeKey, "1");
-  EXPECT_EQ(calendar.draws, 1);
+  EXPECT_EQ(calendar.full_draws, 1);
 }
 
 TEST_F(ApplySelectedThemeTest, DeletedFileOrUnknownKeyFallsBackAndClearsTheSelection) {
@@ -388,7 +385,7 @@ TEST_F(ApplySelectedThemeTest, DeletedFileOrUnknownKeyFallsBackAndClearsTheSelec
     EXPECT_EQ(state.SelectedThemeKey, "");
     EXPECT_EQ(state.CurrentTheme.DrawType, 3);
   }
-  EXPECT_EQ(calendar.draws, 2);
+  EXPECT_EQ(calendar.full_draws, 2);
 }
 
 TEST_F(ApplySelectedThemeTest, InvalidFileKeepsTheThemeInUse) {
@@ -399,7 +396,7 @@ TEST_F(ApplySelectedThemeTest, InvalidFileKeepsTheThemeInUse) {
   EXPECT_NE(Apply(), "");
   EXPECT_EQ(state.CurrentTheme.DrawType, 42);
   EXPECT_EQ(state.SelectedThemeKey, "1");
-  EXPECT_EQ(calendar.draws, 1);
+  EXPECT_EQ(calendar.full_draws, 1);
 }
 
 TEST_F(ApplySelectedThemeTest, InvalidFileAtStartUpFallsBackToTheBuiltInTheme) {
@@ -408,7 +405,7 @@ TEST_F(ApplySelectedThemeTest, InvalidFileAtStartUpFallsBackToTheBuiltInTheme) {
   EXPECT_EQ(Apply(), "sfLoadINIThemeFile\t1\tファイルのデータが不正です\n");
   EXPECT_EQ(state.CurrentTheme.FullWidth, 3600);
   EXPECT_EQ(state.SelectedThemeKey, "");
-  EXPECT_EQ(calendar.draws, 1);
+  EXPECT_EQ(calendar.full_draws, 1);
 }
 
 }  // namespace
