@@ -30,7 +30,11 @@ struct DrawCall {
   FontSpec font;          // Text: the current font
   RasterOp op = RasterOp::Copy;
   PixelRect source;       // Copy: the source rectangle
+<<<<<<< HEAD
   bool halftone = false;  // Copy, Picture
+=======
+  bool halftone = false;  // Copy
+>>>>>>> listcontrol
 
   static DrawCall Of(Kind kind, const PixelRect& rect = {}) {
     DrawCall call;
@@ -56,8 +60,13 @@ public:
     calls.push_back(DrawCall::Of(DrawCall::Resize, {0, 0, width, height}));
   }
   void SetBackColor(Rgb color) override { back_ = color; }
+<<<<<<< HEAD
   void KeepAsBackground() override { calls.push_back(DrawCall::Of(DrawCall::KeepAsBackground)); }
   void Clear() override { calls.push_back(DrawCall::Of(DrawCall::Clear)); }
+=======
+  void KeepAsBackground() override { calls.push_back(DrawCall::Of(DrawCall::KeepAsBackground, {})); }
+  void Clear() override { calls.push_back(DrawCall::Of(DrawCall::Clear, {})); }
+>>>>>>> listcontrol
   void SetFont(const FontSpec& font) override { font_ = font; }
   void SetTextColor(Rgb color) override { text_color_ = color; }
   TextSize MeasureText(std::string_view text) override {
@@ -81,8 +90,12 @@ public:
     call.color = color;
     calls.push_back(std::move(call));
   }
+<<<<<<< HEAD
   void DrawPicture(const orv::Picture& picture, const PixelRect& dest, RasterOp op,
                    bool halftone) override {
+=======
+  void DrawPicture(const orv::Picture& picture, const PixelRect& dest, RasterOp op) override {
+>>>>>>> listcontrol
     DrawCall call = DrawCall::Of(DrawCall::Picture, dest);
     if (auto* synthetic = dynamic_cast<const SyntheticPicture*>(&picture)) call.text = synthetic->Name();
     call.op = op;

@@ -1,0 +1,90 @@
+#pragma once
+// The common part of every automation object of the library: reference counting, the
+// module's object count, QueryInterface for IUnknown/IDispatch/the object's interface, and
+// IDispatch served from the type library (names and dispatch identifiers both work).
+// A derived class answers further interfaces in QueryMore.
+#include <windows.h>
+#include <oaidl.h>
+
+#include "listcontrol/win32/module.hpp"
+
+namespace orv::pickvane {
+
+template <class Derived, class Interface>
+class DispatchObject : public Interface, public ISupportErrorInfo {
+public:
+  explicit DispatchObject(REFIID iid) : iid_(iid), type_info_(TypeInfoOf(iid)) { ObjectCreated(); }
+  virtual ~DispatchObject() { ObjectDestroyed(); }
+  DispatchObject(const DispatchObject&) = delete;
+  DispatchObject& operator=(const DispatchObject&) = delete;
+
+  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == iid_) {
+      *out = static_cast<Interface*>(this);
+    } else if (riid == IID_ISupportErrorInfo) {
+      *out = static_cast<ISupportErrorInfo*>(this);
+    } else {
+      *out = static_cast<Derived*>(this)->QueryMore(riid);
+    }
+    if (!*out) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const LONG left = InterlockedDecrement(&refs_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    if (!count) return E_POINTER;
+    *count = type_info_ ? 1 : 0;
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    if (index != 0 || !type_info_) return DISP_E_BADINDEX;
+    *info = ComPtr<ITypeInfo>(type_info_).detach();
+    return S_OK;
+  }
+  STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    if (!type_info_) return E_UNEXPECTED;
+    return DispGetIDsOfNames(type_info_.get(), names, count, ids);
+  }
+  STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* exception, UINT* arg_error) override {
+    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    if (!type_info_) return E_UNEXPECTED;
+    const HRESULT hr = DispInvoke(static_cast<Interface*>(this), type_info_.get(), id, flags, params, result,
+                                  exception, arg_error);
+    // Our own errors go back as exceptions with their number and text, whatever the
+    // platform's dispatcher made of them.
+    if (FAILED(hr) && DescriptionOf(hr)) {
+      if (exception) {
+        *exception = EXCEPINFO{};
+        exception->scode = hr;
+        exception->bstrSource = SysAllocString(L"KestrovePickvane");
+        exception->bstrDescription = SysAllocString(DescriptionOf(hr));
+      }
+      return DISP_E_EXCEPTION;
+    }
+    return hr;
+  }
+
+  STDMETHODIMP InterfaceSupportsErrorInfo(REFIID riid) override { return riid == iid_ ? S_OK : S_FALSE; }
+
+  // Further interfaces of the derived object, or nullptr.
+  void* QueryMore(REFIID) { return nullptr; }
+
+private:
+  const IID iid_;
+  ComPtr<ITypeInfo> type_info_;
+  LONG refs_ = 1;  // the creator's reference
+};
+
+}  // namespace orv::pickvane

@@ -1,0 +1,198 @@
+#include "platform/win32/gdi_canvas.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/win32/wide.hpp"
+
+namespace orv {
+
+DWORD RopCode(RasterOp op) {
+  switch (op) {
+    case RasterOp::Copy: return SRCCOPY;
+    case RasterOp::Erase: return SRCERASE;
+    case RasterOp::Invert: return SRCINVERT;
+  }
+  return SRCCOPY;
+}
+
+BitmapPicture::BitmapPicture(BitmapHandle bitmap) : bitmap_(std::move(bitmap)) {
+  BITMAP info{};
+  if (bitmap_ && GetObjectW(bitmap_.get(), sizeof(info), &info)) {
+    width_ = info.bmWidth;
+    height_ = std::abs(info.bmHeight);
+  }
+}
+
+bool BitmapPicture::Render(HDC dc, const RECT& dest, RasterOp op) const {
+  if (!bitmap_) return false;
+  MemoryDc source(CreateCompatibleDC(dc));
+  if (!source) return false;
+  SelectedObject selection(source.get(), bitmap_.get());
+  const int w = dest.right - dest.left, h = dest.bottom - dest.top;
+  if (w == width_ && h == height_) return BitBlt(dc, dest.left, dest.top, w, h, source.get(), 0, 0, RopCode(op));
+  SetStretchBltMode(dc, COLORONCOLOR);
+  return StretchBlt(dc, dest.left, dest.top, w, h, source.get(), 0, 0, width_, height_, RopCode(op));
+}
+
+GdiCanvas::GdiCanvas(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
+  if (!dc_) return;
+  SetBkMode(dc_.get(), TRANSPARENT);
+  SetTextAlign(dc_.get(), TA_TOP | TA_LEFT | TA_NOUPDATECP);
+  font_selection_ = SelectedObject(dc_.get(), GetStockObject(DEFAULT_GUI_FONT));
+  Resize(width, height);
+}
+
+BitmapHandle GdiCanvas::MakeSurface(int width, int height) const {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = std::max(width, 1);
+  info.bmiHeader.biHeight = -std::max(height, 1);  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  BitmapHandle surface(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!surface) return surface;
+  MemoryDc temp(CreateCompatibleDC(dc_.get()));
+  SelectedObject selection(temp.get(), surface.get());
+  Fill(temp.get(), RECT{0, 0, std::max(width, 1), std::max(height, 1)}, back_);
+  return surface;
+}
+
+void GdiCanvas::Fill(HDC dc, const RECT& rect, Rgb color) const {
+  BrushHandle brush(CreateSolidBrush(color));
+  if (brush) ::FillRect(dc, &rect, brush.get());
+}
+
+void GdiCanvas::Resize(int width, int height) {
+  if (!dc_ || width < 0 || height < 0) return;
+  BitmapHandle surface = MakeSurface(width, height);
+  if (!surface) return;  // keep the old surface
+  {
+    MemoryDc temp(CreateCompatibleDC(dc_.get()));
+    SelectedObject selection(temp.get(), surface.get());
+    if (bitmap_) BitBlt(temp.get(), 0, 0, std::min(width, width_), std::min(height, height_), dc_.get(), 0, 0, SRCCOPY);
+  }
+  bitmap_selection_.reset();
+  bitmap_ = std::move(surface);
+  bitmap_selection_ = SelectedObject(dc_.get(), bitmap_.get());
+  width_ = width;
+  height_ = height;
+}
+
+void GdiCanvas::KeepAsBackground() {
+  if (!dc_) return;
+  BitmapHandle copy = MakeSurface(width_, height_);
+  if (!copy) return;
+  MemoryDc temp(CreateCompatibleDC(dc_.get()));
+  SelectedObject selection(temp.get(), copy.get());
+  BitBlt(temp.get(), 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+  background_ = std::move(copy);
+}
+
+void GdiCanvas::Clear() {
+  if (!dc_) return;
+  if (background_) {
+    MemoryDc temp(CreateCompatibleDC(dc_.get()));
+    SelectedObject selection(temp.get(), background_.get());
+    Fill(dc_.get(), RECT{0, 0, width_, height_}, back_);  // where the background is smaller
+    BitBlt(dc_.get(), 0, 0, width_, height_, temp.get(), 0, 0, SRCCOPY);
+  } else {
+    Fill(dc_.get(), RECT{0, 0, width_, height_}, back_);
+  }
+}
+
+void GdiCanvas::SetFont(const FontSpec& font) {
+  if (!dc_) return;
+  if (font.face.empty()) {
+    font_selection_.reset();
+    font_.reset();
+    font_selection_ = SelectedObject(dc_.get(), GetStockObject(DEFAULT_GUI_FONT));
+    return;
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  LOGFONTW log{};
+  log.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi / 72.0));
+  log.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  log.lfItalic = font.italic ? TRUE : FALSE;
+  log.lfEscapement = font.escapement;
+  log.lfOrientation = font.escapement;
+  log.lfCharSet = DEFAULT_CHARSET;
+  const std::wstring face = Utf8ToWide(font.face);
+  lstrcpynW(log.lfFaceName, face.c_str(), LF_FACESIZE);
+  FontHandle created(CreateFontIndirectW(&log));
+  if (!created) return;
+  font_selection_.reset();
+  font_ = std::move(created);
+  font_selection_ = SelectedObject(dc_.get(), font_.get());
+}
+
+void GdiCanvas::SetTextColor(Rgb color) {
+  if (dc_) ::SetTextColor(dc_.get(), color);
+}
+
+TextSize GdiCanvas::MeasureText(std::string_view text) {
+  const std::wstring wide = Utf8ToWide(text);
+  SIZE size{};
+  if (!dc_ || !GetTextExtentPoint32W(dc_.get(), wide.c_str(), static_cast<int>(wide.size()), &size)) return {};
+  return {size.cx, size.cy};
+}
+
+void GdiCanvas::DrawText(int x, int y, std::string_view text) {
+  const std::wstring wide = Utf8ToWide(text);
+  if (dc_) TextOutW(dc_.get(), x, y, wide.c_str(), static_cast<int>(wide.size()));
+}
+
+void GdiCanvas::FillRect(const PixelRect& rect, Rgb color) {
+  if (dc_) Fill(dc_.get(), RECT{rect.left, rect.top, rect.right, rect.bottom}, color);
+}
+
+void GdiCanvas::FrameRect(const PixelRect& rect, Rgb color) {
+  BrushHandle brush(CreateSolidBrush(color));
+  const RECT r{rect.left, rect.top, rect.right, rect.bottom};
+  if (dc_ && brush) ::FrameRect(dc_.get(), &r, brush.get());
+}
+
+void GdiCanvas::DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op) {
+  if (auto* win32 = dynamic_cast<const Win32Picture*>(&picture); win32 && dc_) {
+    win32->Render(dc_.get(), RECT{dest.left, dest.top, dest.right, dest.bottom}, op);
+  }
+}
+
+void GdiCanvas::CopyFrom(const Canvas& source, const PixelRect& from, const PixelRect& dest, bool halftone) {
+  auto* gdi = dynamic_cast<const GdiCanvas*>(&source);
+  if (!gdi || !dc_) return;
+  if (from.Width() == dest.Width() && from.Height() == dest.Height()) {
+    BitBlt(dc_.get(), dest.left, dest.top, dest.Width(), dest.Height(), gdi->dc(), from.left, from.top, SRCCOPY);
+    return;
+  }
+  const int old_mode = SetStretchBltMode(dc_.get(), halftone ? HALFTONE : COLORONCOLOR);
+  if (halftone) SetBrushOrgEx(dc_.get(), 0, 0, nullptr);
+  StretchBlt(dc_.get(), dest.left, dest.top, dest.Width(), dest.Height(), gdi->dc(), from.left, from.top,
+             from.Width(), from.Height(), SRCCOPY);
+  SetStretchBltMode(dc_.get(), old_mode);
+}
+
+Rgb GdiCanvas::SystemColorOf(SystemColor which) const {
+  switch (which) {
+    case SystemColor::Highlight: return GetSysColor(COLOR_HIGHLIGHT);
+    case SystemColor::HighlightText: return GetSysColor(COLOR_HIGHLIGHTTEXT);
+    case SystemColor::ButtonShadow: return GetSysColor(COLOR_BTNSHADOW);
+    case SystemColor::ButtonFace: return GetSysColor(COLOR_BTNFACE);
+    case SystemColor::Window: return GetSysColor(COLOR_WINDOW);
+    case SystemColor::WindowText: return GetSysColor(COLOR_WINDOWTEXT);
+    case SystemColor::Desktop: return GetSysColor(COLOR_DESKTOP);
+  }
+  return 0;
+}
+
+Rgb GdiCanvas::PixelAt(int x, int y) const {
+  if (!dc_ || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  const COLORREF c = GetPixel(dc_.get(), x, y);
+  return c == CLR_INVALID ? 0 : c;
+}
+
+}  // namespace orv

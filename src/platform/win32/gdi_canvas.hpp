@@ -1,0 +1,78 @@
+#pragma once
+// The Canvas port on GDI: a 32-bit top-down DIB selected into a memory DC. Fonts come from
+// FontSpec (an empty face means the default GUI font); pictures are Win32Pictures, which paint
+// themselves into a DC (bitmaps, or OLE pictures such as icons handed over COM).
+#include <windows.h>
+
+#include "platform/canvas.hpp"
+#include "platform/win32/handles.hpp"
+
+namespace orv {
+
+// A picture that knows how to paint itself into a device context.
+class Win32Picture : public Picture {
+public:
+  // Paints into `dest` (stretched when sizes differ) combining as `op`; false on failure.
+  virtual bool Render(HDC dc, const RECT& dest, RasterOp op) const = 0;
+};
+
+// The raster operation code GDI uses for `op`.
+DWORD RopCode(RasterOp op);
+
+// A picture held as a GDI bitmap the picture owns.
+class BitmapPicture : public Win32Picture {
+public:
+  explicit BitmapPicture(BitmapHandle bitmap);
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  bool Render(HDC dc, const RECT& dest, RasterOp op) const override;
+  HBITMAP bitmap() const { return bitmap_.get(); }
+
+private:
+  BitmapHandle bitmap_;
+  int width_ = 0, height_ = 0;
+};
+
+class GdiCanvas : public Canvas {
+public:
+  GdiCanvas(int width, int height);
+  GdiCanvas(const GdiCanvas&) = delete;
+  GdiCanvas& operator=(const GdiCanvas&) = delete;
+
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  void Resize(int width, int height) override;
+  void SetBackColor(Rgb color) override { back_ = color; }
+  void KeepAsBackground() override;
+  void Clear() override;
+  void SetFont(const FontSpec& font) override;
+  void SetTextColor(Rgb color) override;
+  TextSize MeasureText(std::string_view text) override;
+  void DrawText(int x, int y, std::string_view text) override;
+  void FillRect(const PixelRect& rect, Rgb color) override;
+  void FrameRect(const PixelRect& rect, Rgb color) override;
+  void DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op) override;
+  void CopyFrom(const Canvas& source, const PixelRect& from, const PixelRect& dest, bool halftone = false) override;
+  Rgb SystemColorOf(SystemColor which) const override;
+
+  // The memory DC holding the picture, for blitting it to a window.
+  HDC dc() const { return dc_.get(); }
+  // The colour of one pixel (0 outside the surface).
+  Rgb PixelAt(int x, int y) const;
+
+private:
+  // A new surface of the given size filled with the back colour; nullptr when it cannot be made.
+  BitmapHandle MakeSurface(int width, int height) const;
+  void Fill(HDC dc, const RECT& rect, Rgb color) const;
+
+  MemoryDc dc_;
+  BitmapHandle bitmap_;
+  SelectedObject bitmap_selection_;  // declared after the bitmap: deselected before it is freed
+  FontHandle font_;
+  SelectedObject font_selection_;
+  BitmapHandle background_;  // the persistent background, or none
+  int width_ = 0, height_ = 0;
+  Rgb back_ = MakeRgb(255, 255, 255);
+};
+
+}  // namespace orv

@@ -1,0 +1,89 @@
+#include "platform/win32/gdi_canvas.hpp"
+
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+constexpr Rgb kWhite = MakeRgb(255, 255, 255);
+constexpr Rgb kRed = MakeRgb(255, 0, 0);
+constexpr Rgb kBlue = MakeRgb(0, 0, 255);
+
+std::shared_ptr<BitmapPicture> SolidPicture(int w, int h, Rgb color) {
+  GdiCanvas source(w, h);
+  source.FillRect({0, 0, w, h}, color);
+  HDC screen = GetDC(nullptr);
+  BitmapHandle bitmap(CreateCompatibleBitmap(source.dc(), w, h));
+  ReleaseDC(nullptr, screen);
+  MemoryDc dc(CreateCompatibleDC(source.dc()));
+  {
+    SelectedObject selection(dc.get(), bitmap.get());
+    BitBlt(dc.get(), 0, 0, w, h, source.dc(), 0, 0, SRCCOPY);
+  }
+  return std::make_shared<BitmapPicture>(std::move(bitmap));
+}
+
+TEST(GdiCanvas, FillsFramesAndClearsToTheBackColour) {
+  GdiCanvas canvas(40, 30);
+  EXPECT_EQ(canvas.PixelAt(5, 5), kWhite);
+  canvas.FillRect({2, 2, 10, 10}, kRed);
+  EXPECT_EQ(canvas.PixelAt(2, 2), kRed);
+  EXPECT_EQ(canvas.PixelAt(9, 9), kRed);
+  EXPECT_EQ(canvas.PixelAt(10, 10), kWhite);  // right and bottom are exclusive
+  canvas.FrameRect({20, 5, 30, 15}, kBlue);
+  EXPECT_EQ(canvas.PixelAt(20, 5), kBlue);
+  EXPECT_EQ(canvas.PixelAt(29, 14), kBlue);
+  EXPECT_EQ(canvas.PixelAt(25, 10), kWhite);
+  canvas.Clear();
+  EXPECT_EQ(canvas.PixelAt(2, 2), kWhite);
+}
+
+TEST(GdiCanvas, ResizeKeepsTheOverlapAndClearBringsBackTheKeptBackground) {
+  GdiCanvas canvas(20, 20);
+  canvas.FillRect({0, 0, 20, 20}, kRed);
+  canvas.Resize(30, 40);
+  EXPECT_EQ(canvas.PixelAt(19, 19), kRed);
+  EXPECT_EQ(canvas.PixelAt(25, 35), kWhite);
+  canvas.KeepAsBackground();
+  canvas.FillRect({0, 0, 30, 40}, kBlue);
+  canvas.Clear();
+  EXPECT_EQ(canvas.PixelAt(5, 5), kRed);
+  EXPECT_EQ(canvas.PixelAt(25, 35), kWhite);
+}
+
+TEST(GdiCanvas, MeasuresAndDrawsTextInTheTextColour) {
+  GdiCanvas canvas(200, 40);
+  const TextSize one = canvas.MeasureText("M");
+  const TextSize many = canvas.MeasureText("MMMM");
+  EXPECT_GT(one.width, 0);
+  EXPECT_GT(one.height, 0);
+  EXPECT_GT(many.width, 3 * one.width - 1);
+  canvas.SetFont(FontSpec{"Arial", 12, true});
+  EXPECT_GT(canvas.MeasureText("MMMM").height, 0);
+  canvas.SetTextColor(kRed);
+  canvas.DrawText(2, 2, "MMMM");
+  int red = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 200; ++x) red += canvas.PixelAt(x, y) == kRed;
+  EXPECT_GT(red, 10);
+}
+
+TEST(GdiCanvas, PaintsPicturesWithEachRasterOperationAndCopiesBetweenCanvases) {
+  GdiCanvas canvas(20, 20);
+  auto red = SolidPicture(4, 4, kRed);
+  canvas.DrawPicture(*red, {0, 0, 4, 4}, RasterOp::Copy);
+  EXPECT_EQ(canvas.PixelAt(3, 3), kRed);
+  canvas.DrawPicture(*red, {0, 0, 4, 4}, RasterOp::Invert);  // red XOR red
+  EXPECT_EQ(canvas.PixelAt(3, 3), MakeRgb(0, 0, 0));
+  canvas.DrawPicture(*red, {10, 10, 18, 18}, RasterOp::Copy);  // stretched
+  EXPECT_EQ(canvas.PixelAt(17, 17), kRed);
+
+  GdiCanvas target(40, 40);
+  target.CopyFrom(canvas, {10, 10, 18, 18}, {0, 0, 8, 8});
+  EXPECT_EQ(target.PixelAt(7, 7), kRed);
+  target.CopyFrom(canvas, {10, 10, 18, 18}, {20, 20, 36, 36}, true);
+  EXPECT_EQ(target.PixelAt(28, 28), kRed);
+}
+
+}  // namespace
+}  // namespace orv
