@@ -60,11 +60,11 @@ void BM_ReferenceWithoutShortening(benchmark::State& state) {
       canvas.DrawPicture(*item.IconPicture, {4, t, 36, t + 32}, RasterOp::Copy);
       const TextSize size = canvas.MeasureText(item.Caption);
       if (item.Comment.empty()) {
-        canvas.DrawText(kTextLeft, t + 18 - size.height / 2, item.Caption);
+        canvas.PrintText(kTextLeft, t + 18 - size.height / 2, item.Caption);
       } else {
         canvas.MeasureText(item.Comment);
-        canvas.DrawText(kTextLeft, t + 4, item.Caption);
-        canvas.DrawText(kTextLeft, t + 18, item.Comment);
+        canvas.PrintText(kTextLeft, t + 4, item.Caption);
+        canvas.PrintText(kTextLeft, t + 18, item.Comment);
       }
     }
     benchmark::DoNotOptimize(canvas.calls.data());

@@ -32,7 +32,7 @@ public:
 private:
   int TW(std::string_view text) { return c_.MeasureText(text).width; }
   int TH(std::string_view text) { return c_.MeasureText(text).height; }
-  void Print(int x, int y, std::string_view text) { c_.DrawText(x, y, text); }
+  void Print(int x, int y, std::string_view text) { c_.PrintText(x, y, text); }
   void SetColor(Rgb color) {
     text_color_ = color;
     c_.SetTextColor(color);

@@ -93,7 +93,7 @@ void DrawRows(Canvas& canvas, const SelectItems& items, std::int64_t selected, s
                         highlight);
         canvas.SetTextColor(highlight_text);
       }
-      canvas.DrawText(kTextLeft, static_cast<int>(t + 18 - half), caption.text);
+      canvas.PrintText(kTextLeft, static_cast<int>(t + 18 - half), caption.text);
     } else {
       const FittedText comment = FitText(canvas, item.Comment, limit);
       canvas.SetTextColor(kBlack);
@@ -102,9 +102,9 @@ void DrawRows(Canvas& canvas, const SelectItems& items, std::int64_t selected, s
         canvas.FillRect(Box(kTextLeft, t + 4, kTextLeft + w, t + 18 + comment.size.height), highlight);
         canvas.SetTextColor(highlight_text);
       }
-      canvas.DrawText(kTextLeft, static_cast<int>(t + 4), caption.text);
+      canvas.PrintText(kTextLeft, static_cast<int>(t + 4), caption.text);
       canvas.SetTextColor(is_selected ? highlight_text : kGrey);
-      canvas.DrawText(kTextLeft, static_cast<int>(t + 18), comment.text);
+      canvas.PrintText(kTextLeft, static_cast<int>(t + 18), comment.text);
     }
   }
 }

@@ -80,8 +80,9 @@ public:
   virtual void SetFont(const FontSpec& font) = 0;
   virtual void SetTextColor(Rgb color) = 0;
   virtual TextSize MeasureText(std::string_view text) = 0;
-  // Text with a transparent background, the top-left corner of its box at (x, y).
-  virtual void DrawText(int x, int y, std::string_view text) = 0;
+  // Text with a transparent background, the top-left corner of its box at (x, y). (Not
+  // "DrawText": <windows.h> makes that name a macro.)
+  virtual void PrintText(int x, int y, std::string_view text) = 0;
 
   virtual void FillRect(const PixelRect& rect, Rgb color) = 0;
   virtual void FrameRect(const PixelRect& rect, Rgb color) = 0;  // 1-pixel outline

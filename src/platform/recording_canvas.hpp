@@ -30,11 +30,7 @@ struct DrawCall {
   FontSpec font;          // Text: the current font
   RasterOp op = RasterOp::Copy;
   PixelRect source;       // Copy: the source rectangle
-<<<<<<< HEAD
   bool halftone = false;  // Copy, Picture
-=======
-  bool halftone = false;  // Copy
->>>>>>> listcontrol
 
   static DrawCall Of(Kind kind, const PixelRect& rect = {}) {
     DrawCall call;
@@ -60,20 +56,15 @@ public:
     calls.push_back(DrawCall::Of(DrawCall::Resize, {0, 0, width, height}));
   }
   void SetBackColor(Rgb color) override { back_ = color; }
-<<<<<<< HEAD
   void KeepAsBackground() override { calls.push_back(DrawCall::Of(DrawCall::KeepAsBackground)); }
   void Clear() override { calls.push_back(DrawCall::Of(DrawCall::Clear)); }
-=======
-  void KeepAsBackground() override { calls.push_back(DrawCall::Of(DrawCall::KeepAsBackground, {})); }
-  void Clear() override { calls.push_back(DrawCall::Of(DrawCall::Clear, {})); }
->>>>>>> listcontrol
   void SetFont(const FontSpec& font) override { font_ = font; }
   void SetTextColor(Rgb color) override { text_color_ = color; }
   TextSize MeasureText(std::string_view text) override {
     ++measure_count;
     return {CodePoints(text) * char_width_, line_height_};
   }
-  void DrawText(int x, int y, std::string_view text) override {
+  void PrintText(int x, int y, std::string_view text) override {
     DrawCall call = DrawCall::Of(DrawCall::Text, {x, y, x + CodePoints(text) * char_width_, y + line_height_});
     call.text = std::string(text);
     call.color = text_color_;
@@ -90,19 +81,16 @@ public:
     call.color = color;
     calls.push_back(std::move(call));
   }
-<<<<<<< HEAD
   void DrawPicture(const orv::Picture& picture, const PixelRect& dest, RasterOp op,
-                   bool halftone) override {
-=======
-  void DrawPicture(const orv::Picture& picture, const PixelRect& dest, RasterOp op) override {
->>>>>>> listcontrol
+                   bool halftone = false) override {
     DrawCall call = DrawCall::Of(DrawCall::Picture, dest);
     if (auto* synthetic = dynamic_cast<const SyntheticPicture*>(&picture)) call.text = synthetic->Name();
     call.op = op;
     call.halftone = halftone;
     calls.push_back(std::move(call));
   }
-  void CopyFrom(const Canvas&, const PixelRect& from, const PixelRect& dest, bool halftone) override {
+  void CopyFrom(const Canvas&, const PixelRect& from, const PixelRect& dest,
+                bool halftone = false) override {
     DrawCall call = DrawCall::Of(DrawCall::Copy, dest);
     call.source = from;
     call.halftone = halftone;

@@ -31,7 +31,6 @@ bool BitmapPicture::Render(HDC dc, const RECT& dest, RasterOp op) const {
   SelectedObject selection(source.get(), bitmap_.get());
   const int w = dest.right - dest.left, h = dest.bottom - dest.top;
   if (w == width_ && h == height_) return BitBlt(dc, dest.left, dest.top, w, h, source.get(), 0, 0, RopCode(op));
-  SetStretchBltMode(dc, COLORONCOLOR);
   return StretchBlt(dc, dest.left, dest.top, w, h, source.get(), 0, 0, width_, height_, RopCode(op));
 }
 
@@ -115,7 +114,9 @@ void GdiCanvas::SetFont(const FontSpec& font) {
   const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
   if (screen) ReleaseDC(nullptr, screen);
   LOGFONTW log{};
-  log.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi / 72.0));
+  // A pixel height is the cell height; points give the character height, hence the minus.
+  log.lfHeight = font.pixel_height > 0 ? font.pixel_height
+                                       : -static_cast<LONG>(std::lround(font.points * dpi / 72.0));
   log.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
   log.lfItalic = font.italic ? TRUE : FALSE;
   log.lfEscapement = font.escapement;
@@ -141,7 +142,7 @@ TextSize GdiCanvas::MeasureText(std::string_view text) {
   return {size.cx, size.cy};
 }
 
-void GdiCanvas::DrawText(int x, int y, std::string_view text) {
+void GdiCanvas::PrintText(int x, int y, std::string_view text) {
   const std::wstring wide = Utf8ToWide(text);
   if (dc_) TextOutW(dc_.get(), x, y, wide.c_str(), static_cast<int>(wide.size()));
 }
@@ -156,10 +157,13 @@ void GdiCanvas::FrameRect(const PixelRect& rect, Rgb color) {
   if (dc_ && brush) ::FrameRect(dc_.get(), &r, brush.get());
 }
 
-void GdiCanvas::DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op) {
-  if (auto* win32 = dynamic_cast<const Win32Picture*>(&picture); win32 && dc_) {
-    win32->Render(dc_.get(), RECT{dest.left, dest.top, dest.right, dest.bottom}, op);
-  }
+void GdiCanvas::DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op, bool halftone) {
+  auto* win32 = dynamic_cast<const Win32Picture*>(&picture);
+  if (!win32 || !dc_) return;
+  const int old_mode = SetStretchBltMode(dc_.get(), halftone ? HALFTONE : COLORONCOLOR);
+  if (halftone) SetBrushOrgEx(dc_.get(), 0, 0, nullptr);
+  win32->Render(dc_.get(), RECT{dest.left, dest.top, dest.right, dest.bottom}, op);
+  SetStretchBltMode(dc_.get(), old_mode);
 }
 
 void GdiCanvas::CopyFrom(const Canvas& source, const PixelRect& from, const PixelRect& dest, bool halftone) {

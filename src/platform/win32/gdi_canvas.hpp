@@ -48,10 +48,11 @@ public:
   void SetFont(const FontSpec& font) override;
   void SetTextColor(Rgb color) override;
   TextSize MeasureText(std::string_view text) override;
-  void DrawText(int x, int y, std::string_view text) override;
+  void PrintText(int x, int y, std::string_view text) override;
   void FillRect(const PixelRect& rect, Rgb color) override;
   void FrameRect(const PixelRect& rect, Rgb color) override;
-  void DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op) override;
+  void DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op,
+                   bool halftone = false) override;
   void CopyFrom(const Canvas& source, const PixelRect& from, const PixelRect& dest, bool halftone = false) override;
   Rgb SystemColorOf(SystemColor which) const override;
 

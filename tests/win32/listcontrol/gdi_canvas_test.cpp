@@ -61,7 +61,7 @@ TEST(GdiCanvas, MeasuresAndDrawsTextInTheTextColour) {
   canvas.SetFont(FontSpec{"Arial", 12, true});
   EXPECT_GT(canvas.MeasureText("MMMM").height, 0);
   canvas.SetTextColor(kRed);
-  canvas.DrawText(2, 2, "MMMM");
+  canvas.PrintText(2, 2, "MMMM");
   int red = 0;
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 200; ++x) red += canvas.PixelAt(x, y) == kRed;

@@ -1,0 +1,119 @@
+// The calendar composition on the real GDI canvas: what the masks, the tiled body and the
+// wallpaper copy leave in the pixels.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "../../support/fake_desktop_facts.hpp"
+#include "calendar/calendar_picture.hpp"
+#include "desktop/wallpaper.hpp"
+#include "platform/win32/gdi_canvas.hpp"
+
+namespace orv {
+namespace {
+
+// A picture of `width` x `height` whose pixel colours come from `color_at`.
+std::shared_ptr<BitmapPicture> MakePicture(int width, int height,
+                                           const std::function<Rgb(int, int)>& color_at) {
+  GdiCanvas paint(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) paint.FillRect({x, y, x + 1, y + 1}, color_at(x, y));
+  HDC screen = GetDC(nullptr);
+  BitmapHandle bitmap(CreateCompatibleBitmap(screen, width, height));
+  ReleaseDC(nullptr, screen);
+  MemoryDc dc(CreateCompatibleDC(nullptr));
+  {
+    SelectedObject selected(dc.get(), bitmap.get());
+    BitBlt(dc.get(), 0, 0, width, height, paint.dc(), 0, 0, SRCCOPY);
+  }
+  return std::make_shared<BitmapPicture>(std::move(bitmap));
+}
+
+std::shared_ptr<BitmapPicture> Solid(int width, int height, Rgb color) {
+  GdiCanvas paint(1, 1);
+  HDC screen = GetDC(nullptr);
+  BitmapHandle bitmap(CreateCompatibleBitmap(screen, width, height));
+  ReleaseDC(nullptr, screen);
+  MemoryDc dc(CreateCompatibleDC(nullptr));
+  {
+    SelectedObject selected(dc.get(), bitmap.get());
+    BrushHandle brush(CreateSolidBrush(color));
+    RECT all{0, 0, width, height};
+    ::FillRect(dc.get(), &all, brush.get());
+  }
+  return std::make_shared<BitmapPicture>(std::move(bitmap));
+}
+
+constexpr Rgb kRed = MakeRgb(255, 0, 0);
+constexpr Rgb kBlue = MakeRgb(0, 0, 255);
+constexpr Rgb kWhite = MakeRgb(255, 255, 255);
+constexpr Rgb kBlack = MakeRgb(0, 0, 0);
+constexpr Rgb kGreen = MakeRgb(0, 255, 0);
+
+TEST(CalendarPixels, MaskLeavesTheBackgroundWhereMaskAndPictureAreWhite) {
+  GdiCanvas canvas(40, 10);
+  canvas.FillRect({0, 0, 40, 10}, kRed);
+  ThemePicture slot;
+  // Left half: white picture under a white mask (see-through). Right half: blue under black.
+  slot.Picture = MakePicture(20, 10, [](int x, int) { return x < 10 ? kWhite : kBlue; });
+  slot.Mask = MakePicture(20, 10, [](int x, int) { return x < 10 ? kWhite : kBlack; });
+  slot.HasPicture = slot.HasMask = true;
+  DrawThemePicture(canvas, slot, 10, 0);
+  EXPECT_EQ(canvas.PixelAt(5, 5), kRed);    // outside the picture
+  EXPECT_EQ(canvas.PixelAt(12, 5), kRed);   // white on white: the background shows
+  EXPECT_EQ(canvas.PixelAt(25, 5), kBlue);  // black mask: the picture shows unchanged
+  EXPECT_EQ(canvas.PixelAt(35, 5), kRed);
+
+  slot.HasMask = false;  // without a mask the picture covers its whole rectangle
+  DrawThemePicture(canvas, slot, 10, 0);
+  EXPECT_EQ(canvas.PixelAt(12, 5), kWhite);
+}
+
+TEST(CalendarPixels, TiledBodyStopsAtTheNextWeekStrip) {
+  AppState state;
+  state.CurrentTheme.FullWidth = 200 * 15;
+  state.CurrentTheme.MiniWidth = 120 * 15;
+  state.CurrentTheme.LastweekHeight = 20;
+  state.CurrentTheme.NextweekHeight = 30;
+  state.CurrentTheme.MonthWidth = 40;
+  state.CurrentTheme.DayHeight = 20;
+  state.CurrentTheme.DrawDays = 99;  // no month labels
+  state.CurrentTheme.Body.Picture = Solid(120, 64, kGreen);
+  state.CurrentTheme.Body.HasPicture = true;
+  state.CurrentTheme.BodyDrawMode = 2;
+  SetStartDate(state, MakeDate(2026, 12, 1));
+  test::FakeDesktopFacts facts;
+  facts.work_area = {0, 0, 1024, 600};
+  GdiCanvas desktop(1024, 768), draw(1, 1), view(1, 1);
+  desktop.FillRect({0, 0, 1024, 768}, kRed);
+  CalendarSurfaces surfaces{draw, view, desktop};
+  auto layout = dsDrawCalendar(state, facts, surfaces);
+  ASSERT_EQ(layout.height, 600);
+  const int x = layout.width - 3;  // nothing but the background there in mode 0
+  EXPECT_EQ(draw.PixelAt(x, 10), kRed);          // the top strip: wallpaper
+  EXPECT_EQ(draw.PixelAt(x, 21), kGreen);        // the body
+  EXPECT_EQ(draw.PixelAt(x, 600 - 31), kGreen);  // just above the strip
+  EXPECT_EQ(draw.PixelAt(x, 600 - 30), kRed);    // the strip: cut off exactly
+  EXPECT_EQ(view.PixelAt(x, 600 - 31), kGreen);  // the view shows the finished picture
+}
+
+TEST(CalendarPixels, CentredWallpaperLandsInTheMiddleOfTheDesktopImage) {
+  struct Loader : PictureLoader {
+    LoadedPicture Load(const std::string&) override { return {Solid(800, 600, kBlue), {}}; }
+  } loader;
+  test::FakeDesktopFacts facts;
+  facts.values = {{"Wallpaper", "C:\\wall.bmp"}, {"TileWallpaper", "0"}, {"WallpaperStyle", "0"}};
+  facts.desktop = kRed;
+  WallpaperState state;
+  GdiCanvas image(1, 1);
+  dsDesktopImageCopy(state, facts, loader, image);
+  ASSERT_EQ(image.Width(), 1024);
+  EXPECT_EQ(image.PixelAt(112, 84), kBlue);
+  EXPECT_EQ(image.PixelAt(911, 683), kBlue);
+  EXPECT_EQ(image.PixelAt(111, 84), kRed);
+  EXPECT_EQ(image.PixelAt(912, 683), kRed);
+  EXPECT_EQ(image.PixelAt(500, 83), kRed);
+}
+
+}  // namespace
+}  // namespace orv
