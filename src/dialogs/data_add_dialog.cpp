@@ -1,0 +1,176 @@
+#include "dialogs/data_add_dialog.hpp"
+
+#include <charconv>
+#include <limits>
+
+#include "dialogs/dialog_texts.hpp"
+#include "dialogs/save_user_data.hpp"
+#include "schedule/user_data_file.hpp"
+
+namespace orv {
+namespace {
+
+bool IsKind(std::int32_t kind) { return kind >= 0 && kind <= 3; }
+bool IsPaymentKind(std::int32_t kind) { return kind == kAutomaticTransfers || kind == kCashPayments; }
+
+std::string DayCaption(const DateParts& day, std::string_view tail) {
+  return std::to_string(day.Month) + "月" + std::to_string(day.Day) + "日 - " + std::string(tail);
+}
+
+// "支払いの名称(&N):" -> "支払いの名称": the field as the refusal names it.
+std::string FieldName(const char* caption) {
+  std::string_view text(caption);
+  return std::string(text.substr(0, text.find('(')));
+}
+
+}  // namespace
+
+std::vector<AddListItem> BuildAddList(const DefaultUserListArray& lists) {
+  std::vector<AddListItem> items;
+  for (int kind : kAddListKindOrder) {
+    const auto& kind_texts = texts::kKinds[static_cast<std::size_t>(kind)];
+    for (const auto& preset : lists[static_cast<std::size_t>(kind)])
+      items.push_back({std::to_string(kind) + "#" + preset.Key, preset.strValue1,
+                       kind_texts.list_comment, kind});
+  }
+  for (int kind : kAddListKindOrder) {
+    const auto& kind_texts = texts::kKinds[static_cast<std::size_t>(kind)];
+    items.push_back({std::to_string(kind) + "#", kind_texts.catch_all, kind_texts.list_comment, kind});
+  }
+  return items;
+}
+
+std::string AddDialogCaption(const DateParts& day) { return DayCaption(day, "予定の追加"); }
+
+std::optional<InputRequest> RequestForItem(std::string_view key, const DefaultUserListArray& lists) {
+  const auto hash = key.find('#');
+  if (hash == std::string_view::npos) return std::nullopt;
+  std::int32_t kind = 0;
+  const auto kind_text = key.substr(0, hash);
+  const auto [end, error] = std::from_chars(kind_text.data(), kind_text.data() + kind_text.size(), kind);
+  if (error != std::errc() || end != kind_text.data() + kind_text.size() || !IsKind(kind))
+    return std::nullopt;
+  InputRequest request;
+  request.EditType = kind;
+  const auto preset_key = key.substr(hash + 1);
+  if (!preset_key.empty()) {
+    // A preset removed since the list was built leaves the name empty, as a catch-all would.
+    const auto* preset = lists[static_cast<std::size_t>(kind)].Find(preset_key);
+    request.Value1 = preset ? preset->strValue1 : std::string();
+  }
+  return request;
+}
+
+void InputDialogModel::Open(Date day, const InputRequest& request) {
+  SetEditDay(day);
+  SetEditType(request.EditType);
+  if (request.Value1) SetValue1(*request.Value1);
+}
+
+void InputDialogModel::SetEditDay(Date day) {
+  EditDay_ = day;
+  EditDayParts_ = SplitDate(day);
+  caption_ = DayCaption(EditDayParts_, "予定の追加（入力）");
+}
+
+void InputDialogModel::SetEditType(std::int32_t kind) {
+  EditType_ = kind;
+  if (!IsKind(kind)) {
+    message_ = texts::kInputPromptTail;
+    return;
+  }
+  const auto& kind_texts = texts::kKinds[static_cast<std::size_t>(kind)];
+  icon_ = kind;
+  field_captions_ = {kind_texts.field_captions[0], kind_texts.field_captions[1]};
+  message_ = std::string(kind_texts.input_word) + texts::kInputPromptTail;
+}
+
+void InputDialogModel::SetValue1(std::string value) {
+  Value1_ = std::move(value);
+  box_texts_[0] = Value1_;
+}
+
+void InputDialogModel::SetValue2(std::string value) {
+  Value2_ = std::move(value);
+  box_texts_[1] = Value2_;
+}
+
+InputFocus InputDialogModel::OnActivate(std::string_view text0, std::string_view text1) {
+  ShiftDown_ = false;
+  if (!text1.empty()) return InputFocus::OkButton;
+  if (!text0.empty()) return InputFocus::SecondBox;
+  return InputFocus::Unchanged;
+}
+
+bool InputDialogModel::Refuse(const std::string& text) {
+  prompts_.Message(MessageIcon::Information, MessageButtons::Ok, texts::kInvalidInputTitle, text);
+  return false;
+}
+
+bool InputDialogModel::CheckStorable(const std::string& text, int field) {
+  // Refused here, before anything is added: the file could not keep the text unchanged, so
+  // the next save would fail and the entry would be lost with the program.
+  const std::string why = CheckStorableText(text);
+  if (why.empty()) return true;
+  const auto& kind_texts = texts::kKinds[static_cast<std::size_t>(EditType_)];
+  return Refuse("「" + FieldName(kind_texts.field_captions[field]) + "」" +
+                texts::kUnstorableTextHead + texts::kLineBreak + why);
+}
+
+bool InputDialogModel::OnOK(const std::string& text0, const std::string& text1) {
+  std::optional<std::int32_t> amount;
+  bool valid = false;
+  if (EditType_ == kVerySpecialDays || EditType_ == kSpecialDays) {
+    valid = !text0.empty();
+  } else if (IsPaymentKind(EditType_)) {
+    amount = numbers_.ToLong(text1);
+    valid = amount && *amount != 0;
+  }
+  if (!valid) return Refuse(texts::kInvalidInputText);
+
+  if (!CheckStorable(text0, 0)) return false;
+  if (!amount && !CheckStorable(text1, 1)) return false;
+  if (amount) {
+    // The day's total is a 32-bit value: an entry that would push it out of range is refused
+    // instead of wrapping into a wrong total.
+    std::int64_t total = *amount;
+    if (const DayData* existing = FindDay(state_.Years, EditDayParts_))
+      for (const auto& payment : existing->PaymentDatas) total += payment.lngPrice;
+    if (total < std::numeric_limits<std::int32_t>::min() ||
+        total > std::numeric_limits<std::int32_t>::max())
+      return Refuse(texts::kTotalOverflowText);
+  }
+
+  Value1_ = text0;
+  DayData& day = GetOrCreateDay(state_.Years, EditDayParts_);
+  if (amount) {
+    Value2_ = std::to_string(*amount);
+    PaymentData& payment = *day.PaymentDatas.Add(NextPaymentKey(day));
+    payment.strTitle = Value1_;
+    payment.lngPrice = *amount;
+    payment.Payment = EditType_ == kAutomaticTransfers ? 0 : 1;
+    RecalcPaymentTotals(day);
+  } else {
+    Value2_ = text1;
+    SpecialData& special = *day.SpecialDatas.Add(NextSpecialKey(day));
+    special.strSpecial = Value1_;
+    special.strComment = Value2_;
+    special.blnSpecial = EditType_ == kVerySpecialDays;
+    RecalcSpecialTotals(day);
+  }
+  if (state_.ShiftAuto && ShiftDown_) {
+    // The same name may end up in the list twice; the user asked for it.
+    auto& presets = state_.DefaultUserLists[static_cast<std::size_t>(EditType_)];
+    presets.Add(NextDefaultUserKey(state_.DefaultUserLists, EditType_))->strValue1 = Value1_;
+  }
+  added_ = true;
+  return true;
+}
+
+void InputDialogModel::AfterClose() {
+  if (!added_) return;
+  added_ = false;
+  AutoSaveUserData(state_, store_, prompts_);
+}
+
+}  // namespace orv

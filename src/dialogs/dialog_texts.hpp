@@ -1,0 +1,64 @@
+#pragma once
+// The fixed texts of the schedule editing dialogs and their message boxes.
+#include <array>
+
+namespace orv::texts {
+
+inline constexpr char kLineBreak[] = "\r\n";
+
+// Automatic saving after an edit.
+inline constexpr char kSaveErrorTitle[] = "データの保存エラー";
+inline constexpr char kSaveErrorText[] = "ユーザーデータを保存する事が出来ませんでした!\r\n";
+
+// Day schedule list (frmUserDataList).
+inline constexpr char kDayListAddButton[] = "予定の追加(&A)";
+inline constexpr char kDayListDeleteButton[] = "削除(&D)";
+inline constexpr char kDayListCloseButton[] = "閉じる(&C)";
+inline constexpr char kDayListMenuCaption[] = "ポップアップメニュー";
+inline constexpr char kDayListNextKindItem[] = "予定表示の内容を変更(&N)";
+inline constexpr char kPaymentsWord[] = "支払い";
+inline constexpr char kSpecialDaysWord[] = "特別な日";
+inline constexpr char kAutomaticTransferSuffix[] = " (自動振替)";
+inline constexpr char kCashSuffix[] = " (現金)";
+inline constexpr char kNothingCheckedTitle[] = "予定の削除について";
+inline constexpr char kNothingCheckedText[] = "予定一覧のチェックをつけた項目を削除することが出来ます。";
+inline constexpr char kConfirmDeleteTitle[] = "削除の確認";
+inline constexpr char kConfirmEntriesText[] =
+    "チェックがつけられた項目を削除します。\r\n本当に削除しますか？";
+
+// Add-entry dialog (frmDataAddDialog) and input dialog (frmInputDialog), by entry kind.
+struct KindTexts {
+  const char* list_comment;    // the item comment in the add list
+  const char* input_word;      // the prompt's kind word
+  const char* catch_all;       // caption of the item for a name not among the presets
+  const char* field_captions[2];
+};
+inline constexpr std::array<KindTexts, 4> kKinds{{
+    {"自動振替", "自動振替支払い", "一覧にない自動振替支払い", {"支払いの名称(&N):", "金額(&P):"}},
+    {"現金払い・振り込み等", "現金支払い", "一覧にない現金支払い", {"支払いの名称(&N):", "金額(&P):"}},
+    {"特に特別な日", "特に特別な日", "一覧にない特に特別な日", {"タイトル(&T):", "コメント(&O):"}},
+    {"特別な日", "特別な日", "一覧にない特別な日", {"タイトル(&T):", "コメント(&O):"}},
+}};
+inline constexpr char kOkButton[] = "OK";
+inline constexpr char kCancelButton[] = "キャンセル";
+inline constexpr char kInputPromptTail[] = "の内容を入力してください";
+inline constexpr char kInvalidInputTitle[] = "値の入力について";
+inline constexpr char kInvalidInputText[] =
+    "値が正しく入力されていません\r\n"
+    "金額の入力フォーマットなど、予定に対応した正しいフォーマットで入力してください";
+// Refusals of input the user data file could not keep (title kInvalidInputTitle).
+inline constexpr char kUnstorableTextHead[] = "の内容はユーザーデータファイルに保存できません";
+inline constexpr char kTotalOverflowText[] =
+    "この日の支払いの合計金額が扱える範囲(-2,147,483,648～2,147,483,647)を超えるため、"
+    "追加できません";
+
+// Bulk deletion of years (frmYearDatasDialog).
+inline constexpr char kYearsCaption[] = "予定の一括削除";
+inline constexpr char kYearsLabel1[] = "不要になった過去の予定データなどを一括削除することが出来ます";
+inline constexpr char kYearsLabel2[] = "チェックをつけた年のデータを全て削除します";
+inline constexpr char kYearSuffix[] = "年";
+inline constexpr char kNoYearCheckedTitle[] = "予定の一括削除について";
+inline constexpr char kNoYearCheckedText[] = "チェックをつけた年の予定を削除する事が出来ます";
+inline constexpr char kConfirmYearsText[] = "本当に削除しますか？";
+
+}  // namespace orv::texts

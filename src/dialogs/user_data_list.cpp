@@ -1,0 +1,130 @@
+#include "dialogs/user_data_list.hpp"
+
+#include <algorithm>
+
+#include "dialogs/dialog_texts.hpp"
+#include "dialogs/save_user_data.hpp"
+
+namespace orv {
+namespace {
+
+const char* KindWord(std::int32_t calendar_mode) {
+  switch (calendar_mode) {
+    case kShowPayments: return texts::kPaymentsWord;
+    case kShowSpecialDays: return texts::kSpecialDaysWord;
+    default: return "";
+  }
+}
+
+}  // namespace
+
+std::string PaymentRowText(const PaymentData& payment, DesktopFacts& regional) {
+  std::string text = payment.strTitle + " " + regional.FormatCurrency(payment.lngPrice);
+  if (payment.Payment == 0) text += texts::kAutomaticTransferSuffix;
+  if (payment.Payment == 1) text += texts::kCashSuffix;
+  return text;
+}
+
+std::string SpecialRowText(const SpecialData& special) {
+  return special.strSpecial + " " + special.strComment;
+}
+
+void UserDataListModel::SetEditDay(Date day) {
+  EditDay_ = day;
+  EditDayParts_ = SplitDate(day);
+  dsRefreshUserDataList();
+}
+
+DayData* UserDataListModel::ShownDay() const { return FindDay(state_.Years, EditDayParts_); }
+
+void UserDataListModel::dsRefreshUserDataList() {
+  rows_.clear();
+  IconIndexes_.clear();
+  const DayData* day = ShownDay();
+  if (state_.CalendarMode == kShowPayments) {
+    shown_icon_ = kIconAutomaticTransfer;
+    if (day && !day->PaymentDatas.Empty()) {
+      for (const auto& payment : day->PaymentDatas) {
+        rows_.push_back(PaymentRowText(payment, regional_));
+        IconIndexes_.push_back(payment.Payment == 1 ? kIconCash : kIconAutomaticTransfer);
+      }
+      shown_icon_ = IconIndexes_.front();
+    }
+  } else if (state_.CalendarMode == kShowSpecialDays) {
+    shown_icon_ = kIconVerySpecial;
+    if (day && !day->SpecialDatas.Empty()) {
+      for (const auto& special : day->SpecialDatas) {
+        rows_.push_back(SpecialRowText(special));
+        IconIndexes_.push_back(special.blnSpecial ? kIconVerySpecial : kIconSpecial);
+      }
+      shown_icon_ = IconIndexes_.front();
+    }
+  }
+  const std::string kind = KindWord(state_.CalendarMode);
+  caption_ = std::to_string(EditDayParts_.Month) + "月" + std::to_string(EditDayParts_.Day) +
+             "日 - " + kind + "予定の確認";
+  message_ = kind + "予定の一覧です";
+}
+
+void UserDataListModel::OnRowClicked(int row) {
+  if (row >= 0 && static_cast<std::size_t>(row) < IconIndexes_.size())
+    shown_icon_ = IconIndexes_[static_cast<std::size_t>(row)];
+}
+
+void UserDataListModel::OnNextKind() {
+  CycleCalendarMode(state_);
+  calendar_.dsDrawCalendar();
+  dsRefreshUserDataList();
+}
+
+void UserDataListModel::AfterAddEntry() {
+  dsRefreshUserDataList();
+  calendar_.dsDrawCalendar();
+}
+
+bool UserDataListModel::DeleteChecked(const std::vector<bool>& checked) {
+  DayData* day = ShownDay();
+  const bool payments = state_.CalendarMode == kShowPayments;
+  const bool specials = state_.CalendarMode == kShowSpecialDays;
+
+  // Keys are collected before anything is removed: removing by key stays right although
+  // the positions of later entries shift with every removal.
+  std::vector<std::string> keys;
+  const std::size_t rows = std::min(checked.size(), rows_.size());
+  for (std::size_t r = 0; r < rows && day && (payments || specials); ++r) {
+    if (!checked[r]) continue;
+    const auto position = static_cast<std::int64_t>(r) + 1;
+    if (payments) {
+      if (const auto* payment = day->PaymentDatas.At(position)) keys.push_back(payment->Key);
+    } else if (const auto* special = day->SpecialDatas.At(position)) {
+      keys.push_back(special->Key);
+    }
+  }
+  if (keys.empty()) {
+    prompts_.Message(MessageIcon::Information, MessageButtons::Ok, texts::kNothingCheckedTitle,
+                     texts::kNothingCheckedText);
+    return false;
+  }
+  if (prompts_.Message(MessageIcon::Question, MessageButtons::OkCancel,
+                       texts::kConfirmDeleteTitle,
+                       texts::kConfirmEntriesText) != MessageAnswer::Ok)
+    return false;
+
+  for (const auto& key : keys) {
+    if (payments)
+      day->PaymentDatas.Remove(key);
+    else
+      day->SpecialDatas.Remove(key);
+  }
+  if (payments)
+    RecalcPaymentTotals(*day);
+  else
+    RecalcSpecialTotals(*day);
+
+  dsRefreshUserDataList();
+  calendar_.dsDrawCalendar();
+  AutoSaveUserData(state_, store_, prompts_);
+  return true;
+}
+
+}  // namespace orv

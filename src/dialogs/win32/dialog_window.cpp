@@ -1,0 +1,187 @@
+#include "dialogs/win32/dialog_window.hpp"
+
+#include <commctrl.h>
+
+#include "platform/win32/wide.hpp"
+
+namespace orv {
+namespace {
+
+// An empty dialog template: the frame only; the controls are created in pixels on init.
+struct EmptyTemplate {
+  DLGTEMPLATE dialog;
+  WORD menu, window_class, title;
+};
+
+FontHandle MakeFont(double points) {
+  HDC screen = GetDC(nullptr);
+  const int height = -MulDiv(static_cast<int>(points * 100), GetDeviceCaps(screen, LOGPIXELSY), 7200);
+  ReleaseDC(nullptr, screen);
+  return FontHandle(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, L"ＭＳ Ｐゴシック"));
+}
+
+}  // namespace
+
+DialogWindow::~DialogWindow() {
+  if (hwnd_ && !modal_) DestroyWindow(hwnd_);
+}
+
+INT_PTR DialogWindow::ShowModal(HWND owner, int left, int top) {
+  modal_ = true;
+  left_ = left;
+  top_ = top;
+  EmptyTemplate t{};
+  t.dialog.style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &t.dialog, owner, Procedure,
+                                 reinterpret_cast<LPARAM>(this));
+}
+
+HWND DialogWindow::Create(HWND owner, int left, int top) {
+  modal_ = false;
+  left_ = left;
+  top_ = top;
+  EmptyTemplate t{};
+  t.dialog.style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+  return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &t.dialog, owner, Procedure,
+                                    reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK DialogWindow::Procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<DialogWindow*>(lparam);
+    SetWindowLongPtrW(dialog, DWLP_USER, lparam);
+    self->hwnd_ = dialog;
+  }
+  if (!self) return FALSE;
+  try {
+    return self->Handle(message, wparam, lparam);
+  } catch (...) {
+    return FALSE;  // nothing may escape into the system's dialog manager
+  }
+}
+
+INT_PTR DialogWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      dialog_font_ = MakeFont(9);
+      list_font_ = MakeFont(11.25);
+      SetWindowPos(hwnd_, nullptr, left_, top_, Width(), Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+      OnInit();
+      if (default_id_) SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(default_id_), 0);
+      return TRUE;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return TRUE;
+    case WM_NOTIFY:
+      SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, OnNotify(*reinterpret_cast<const NMHDR*>(lparam)));
+      return TRUE;
+    case WM_DRAWITEM:
+      DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+      return TRUE;
+    case WM_CLOSE:
+      OnClose();
+      return TRUE;
+    case WM_NCDESTROY:
+      hwnd_ = nullptr;
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+void DialogWindow::OnClose() { End(IDCANCEL); }
+
+void DialogWindow::End(INT_PTR result) {
+  if (modal_)
+    EndDialog(hwnd_, result);
+  else
+    DestroyWindow(hwnd_);
+}
+
+HWND DialogWindow::AddControl(const wchar_t* window_class, std::string_view text, DWORD style, int x,
+                              int y, int width, int height, int id, HFONT font) {
+  HWND control = CreateWindowExW(0, window_class, Utf8ToWide(text).c_str(), style | WS_CHILD | WS_VISIBLE,
+                                 x, y, width, height, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : DialogFont()), FALSE);
+  return control;
+}
+
+HWND DialogWindow::AddButton(std::string_view text, int id, int x, int y, int width, int height,
+                             Rgb back, bool is_default) {
+  button_colors_[id] = back;
+  if (is_default) default_id_ = id;
+  return AddControl(L"BUTTON", text, BS_OWNERDRAW | WS_TABSTOP, x, y, width, height, id);
+}
+
+HWND DialogWindow::AddCheckList(int id, int x, int y, int width, int height, HFONT font) {
+  HWND list = AddControl(WC_LISTVIEWW, "",
+                         LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                             WS_BORDER | WS_TABSTOP,
+                         x, y, width, height, id, font);
+  ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  LVCOLUMNW column{};
+  column.mask = LVCF_WIDTH;
+  column.cx = width - GetSystemMetrics(SM_CXVSCROLL) - 4;
+  ListView_InsertColumn(list, 0, &column);
+  return list;
+}
+
+void DialogWindow::FillCheckList(HWND list, const std::vector<std::string>& rows) {
+  ListView_DeleteAllItems(list);
+  int index = 0;
+  for (const auto& row : rows) {
+    std::wstring text = Utf8ToWide(row);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = index++;
+    item.pszText = text.data();
+    ListView_InsertItem(list, &item);
+  }
+}
+
+std::vector<bool> DialogWindow::CheckedRows(HWND list) {
+  std::vector<bool> checked(static_cast<std::size_t>(ListView_GetItemCount(list)));
+  for (std::size_t i = 0; i < checked.size(); ++i)
+    checked[i] = ListView_GetCheckState(list, static_cast<int>(i)) != 0;
+  return checked;
+}
+
+void DialogWindow::SetText(int id, std::string_view text) {
+  SetDlgItemTextW(hwnd_, id, Utf8ToWide(text).c_str());
+}
+
+void DialogWindow::SetCaption(std::string_view text) { SetWindowTextW(hwnd_, Utf8ToWide(text).c_str()); }
+
+void DialogWindow::DrawButton(const DRAWITEMSTRUCT& item) {
+  if (item.CtlType != ODT_BUTTON) return;
+  const auto color = button_colors_.find(static_cast<int>(item.CtlID));
+  RECT r = item.rcItem;
+  const bool pressed = item.itemState & ODS_SELECTED;
+  const bool is_default = static_cast<int>(item.CtlID) == default_id_;
+  if (is_default) {
+    FrameRect(item.hDC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    InflateRect(&r, -1, -1);
+  }
+  BrushHandle back(CreateSolidBrush(color == button_colors_.end() ? GetSysColor(COLOR_BTNFACE) : color->second));
+  FillRect(item.hDC, &r, back.get());
+  DrawEdge(item.hDC, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+  wchar_t text[256] = {};
+  GetWindowTextW(item.hwndItem, text, 256);
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, GetSysColor(item.itemState & ODS_DISABLED ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+  SelectedObject font(item.hDC, DialogFont());
+  RECT text_rect = r;
+  if (pressed) OffsetRect(&text_rect, 1, 1);
+  DrawTextW(item.hDC, text, -1, &text_rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  if (item.itemState & ODS_FOCUS) {
+    InflateRect(&r, -4, -4);
+    DrawFocusRect(item.hDC, &r);
+  }
+}
+
+}  // namespace orv

@@ -1,0 +1,69 @@
+#pragma once
+// The small Win32 base of the editing dialogs: a dialog built in memory (no resources), laid
+// out in pixels, with buttons painted in their own back colours and list views with check
+// boxes. The dialog keeps `this` in DWLP_USER and dispatches to virtual members; nothing
+// throws out of the dialog procedure.
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/canvas.hpp"
+#include "platform/win32/handles.hpp"
+
+namespace orv {
+
+class DialogWindow {
+public:
+  DialogWindow() = default;
+  virtual ~DialogWindow();
+  DialogWindow(const DialogWindow&) = delete;
+  DialogWindow& operator=(const DialogWindow&) = delete;
+
+  // Modal to `owner`; returns the EndDialog result.
+  INT_PTR ShowModal(HWND owner, int left, int top);
+  // Modeless; the caller's message loop must pass messages through IsDialogMessageW.
+  HWND Create(HWND owner, int left, int top);
+  HWND hwnd() const { return hwnd_; }
+
+protected:
+  virtual int Width() const = 0;   // pixels, outer size
+  virtual int Height() const = 0;
+  virtual void OnInit() = 0;
+  virtual void OnCommand(int id, int code) = 0;
+  virtual LRESULT OnNotify(const NMHDR&) { return 0; }
+  virtual void OnClose();  // the close box; modal dialogs end with IDCANCEL
+
+  HWND AddControl(const wchar_t* window_class, std::string_view text, DWORD style, int x, int y,
+                  int width, int height, int id, HFONT font = nullptr);
+  // A push button painted in `back`. The default button gets the heavy frame.
+  HWND AddButton(std::string_view text, int id, int x, int y, int width, int height, Rgb back,
+                 bool is_default = false);
+  // A single-column report list with a check box in front of each row.
+  HWND AddCheckList(int id, int x, int y, int width, int height, HFONT font);
+  static void FillCheckList(HWND list, const std::vector<std::string>& rows);
+  static std::vector<bool> CheckedRows(HWND list);
+  void SetText(int id, std::string_view text);
+  void SetCaption(std::string_view text);
+  void End(INT_PTR result);
+
+  HFONT DialogFont() const { return dialog_font_.get(); }
+  // "ＭＳ Ｐゴシック" 11.25 pt, the lists' and text boxes' font.
+  HFONT ListFont() const { return list_font_.get(); }
+
+private:
+  static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+  INT_PTR Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  void DrawButton(const DRAWITEMSTRUCT& item);
+
+  HWND hwnd_ = nullptr;  // owned by the system (modal) or destroyed with us (modeless)
+  bool modal_ = false;
+  int left_ = 0, top_ = 0;
+  FontHandle dialog_font_, list_font_;
+  std::map<int, Rgb> button_colors_;
+  int default_id_ = 0;
+};
+
+}  // namespace orv

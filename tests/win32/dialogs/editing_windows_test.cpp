@@ -1,0 +1,95 @@
+// The day list and the year deletion windows under Wine: texts, rows and the deletion flow
+// driven through real window messages.
+#include "dialogs/win32/editing_windows.hpp"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "../../support/fake_desktop_facts.hpp"
+#include "../../support/recording_calendar_view.hpp"
+#include "../../support/scripted_prompts.hpp"
+#include "platform/win32/wide.hpp"
+
+namespace orv {
+namespace {
+
+std::string Caption(HWND window) {
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  return WideToUtf8(text);
+}
+
+std::string Row(HWND list, int row) {
+  wchar_t text[256] = {};
+  ListView_GetItemText(list, row, 0, text, 256);
+  return WideToUtf8(text);
+}
+
+void AddPayment(AppState& state, Date date, const char* title, std::int32_t price, int kind) {
+  DayData& day = GetOrCreateDay(state.Years, SplitDate(date));
+  auto& p = *day.PaymentDatas.Add(NextPaymentKey(day));
+  p.strTitle = title;
+  p.lngPrice = price;
+  p.Payment = kind;
+  RecalcPaymentTotals(day);
+}
+
+TEST(EditingWindows, YearDeletionThroughTheWindow) {
+  InitCommonControls();
+  AppState state;
+  for (int y : {2001, 2002, 2003}) AddPayment(state, MakeDate(y, 1, 1), "x", 1, 0);
+  test::ScriptedPrompts prompts;
+  test::RecordingCalendarView calendar;
+  YearDatasModel model(state, prompts, calendar);
+  YearDatasWindow window(model);
+  HWND dialog = window.Create(nullptr, 10, 10);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(Caption(dialog), "予定の一括削除");
+  HWND list = GetDlgItem(dialog, YearDatasWindow::kListId);
+  ASSERT_EQ(ListView_GetItemCount(list), 3);
+  EXPECT_EQ(Row(list, 0), "2001年");
+  ListView_SetCheckState(list, 0, TRUE);
+  ListView_SetCheckState(list, 2, TRUE);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(YearDatasWindow::kDeleteId, BN_CLICKED), 0);
+  ASSERT_EQ(state.Years.Count(), 1);
+  EXPECT_EQ(state.Years.At(1)->Key, "2002");
+  ASSERT_EQ(ListView_GetItemCount(list), 1);
+  EXPECT_EQ(Row(list, 0), "2002年");
+  EXPECT_EQ(calendar.full_draws, 1);
+}
+
+TEST(EditingWindows, DayListShowsTheDayAndDeletesCheckedRows) {
+  InitCommonControls();
+  AppState state;
+  state.CalendarMode = kShowPayments;
+  const Date day = MakeDate(2026, 3, 8);
+  AddPayment(state, day, "家賃", 50000, 0);
+  AddPayment(state, day, "電気", 1234, 1);
+  AddPayment(state, day, "水道", 3000, 0);
+  test::ScriptedPrompts prompts;
+  test::RecordingCalendarView calendar;
+  test::FakeDesktopFacts regional;
+  MemorySettingsStore store;
+  UserDataListModel model(state, regional, prompts, store, calendar);
+  model.SetEditDay(day);
+  UserDataListWindow window(model, nullptr, nullptr);
+  HWND dialog = window.Create(nullptr, 10, 10);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(Caption(dialog), "3月8日 - 支払い予定の確認");
+  EXPECT_EQ(Caption(GetDlgItem(dialog, UserDataListWindow::kMessageId)), "支払い予定の一覧です");
+  EXPECT_EQ(Caption(GetDlgItem(dialog, IDCANCEL)), "閉じる(&C)");
+  EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), IDCANCEL);
+  HWND list = GetDlgItem(dialog, UserDataListWindow::kListId);
+  ASSERT_EQ(ListView_GetItemCount(list), 3);
+  EXPECT_EQ(Row(list, 1), "電気 ￥1,234 (現金)");
+  ListView_SetCheckState(list, 0, TRUE);
+  ListView_SetCheckState(list, 2, TRUE);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(UserDataListWindow::kDeleteId, BN_CLICKED), 0);
+  ASSERT_EQ(ListView_GetItemCount(list), 1);
+  EXPECT_EQ(Row(list, 0), "電気 ￥1,234 (現金)");
+  EXPECT_EQ(FindDay(state.Years, SplitDate(day))->TotalPaymentPrice, 1234);
+}
+
+}  // namespace
+}  // namespace orv
