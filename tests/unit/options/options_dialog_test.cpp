@@ -144,19 +144,6 @@ TEST_F(OptionsDialogTest, ChoosingTheBuiltInThemeClearsTheSelection) {
   EXPECT_EQ(state.CurrentTheme.FullWidth, DefaultTheme().FullWidth);
 }
 
-TEST_F(OptionsDialogTest, ClosingWithoutApplyLeavesEveryGlobal) {
-  dialog.Load();
-  OptionControls& c = dialog.controls();
-  c = OptionControls{};
-  c.optScroll = 2;
-  dialog.SetWheelBox(false);
-  // Cancel: the dialog goes away without Apply.
-  EXPECT_TRUE(state.MicrosoftWheelMouse);
-  EXPECT_EQ(state.ScrollMode, 0);
-  EXPECT_TRUE(state.CenterClick);
-  EXPECT_TRUE(log.calls.empty());
-}
-
 struct ColorCase {
   bool available, ignore;
   bool white;
