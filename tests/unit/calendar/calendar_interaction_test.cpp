@@ -40,7 +40,7 @@ public:
   CalendarMetrics Metrics() const override { return TestMetrics(); }
 };
 
-class FakeView : public CalendarView {
+class FakeView : public CalendarWindowView {
 public:
   std::vector<std::string> log;
   int resets = 0;

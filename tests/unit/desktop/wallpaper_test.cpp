@@ -51,12 +51,15 @@ protected:
   FakeDesktopFacts facts;
   WallpaperState state;
   RecordingCanvas image;
-  int loads = 0;
-  PictureLoader loader = [this](const std::string& path) -> std::unique_ptr<Picture> {
-    ++loads;
-    if (path != "C:\\wall.bmp") return nullptr;
-    return std::make_unique<SyntheticPicture>(800, 600, "wall");
-  };
+  struct CountingLoader : PictureLoader {
+    int loads = 0;
+    LoadedPicture Load(const std::string& path) override {
+      ++loads;
+      if (path != "C:\\wall.bmp") return {nullptr, {2, "not found"}};
+      return {std::make_shared<SyntheticPicture>(800, 600, "wall"), {}};
+    }
+  } loader;
+  const int& loads = loader.loads;
 };
 
 TEST_F(DesktopImageCopy, PaintsTheDesktopColourThenTheWallpaperAndRecordsTheSettings) {
