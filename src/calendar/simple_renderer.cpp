@@ -63,7 +63,10 @@ const Canvas& SimpleCalendarRenderer::DrawCalendarDays(AppState& state) {
     const Rgb ink = date == state.Today ? MakeRgb(0, 0, 0)
                     : parts.Weekday == 1 ? MakeRgb(255, 120, 120)
                                          : MakeRgb(255, 255, 255);
-    if (parts.Day == 1 || i == 0) {
+    // The month is labelled where it begins, and in the top row unless a new month follows
+    // too closely for two labels.
+    const bool month_soon = SplitDate(date + std::chrono::days{2}).Month != parts.Month;
+    if (parts.Day == 1 || (i == 0 && !month_soon)) {
       draw_.SetFont(theme.MonthFont);
       draw_.SetTextColor(MakeRgb(255, 255, 255));
       draw_.DrawText(2, top, std::to_string(parts.Month));

@@ -20,6 +20,7 @@ namespace orv {
 namespace {
 
 std::wstring g_self;  // this program's path
+HBITMAP g_wallpaper = nullptr;  // the stand-in desktop's picture when given one
 
 // The test wallpaper: vertical colour bands, so a pixel tells where it came from.
 COLORREF WallpaperAt(int x, int) { return RGB((x / 8) % 2 ? 200 : 40, 120, (x / 64) % 2 ? 60 : 220); }
@@ -30,6 +31,18 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
     HDC dc = BeginPaint(hwnd, &ps);
     RECT r;
     GetClientRect(hwnd, &r);
+    if (g_wallpaper) {  // the wallpaper file, stretched over the screen
+      HDC source = CreateCompatibleDC(dc);
+      BITMAP info{};
+      GetObjectW(g_wallpaper, sizeof info, &info);
+      HGDIOBJ old = SelectObject(source, g_wallpaper);
+      SetStretchBltMode(dc, HALFTONE);
+      StretchBlt(dc, 0, 0, r.right, r.bottom, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+      SelectObject(source, old);
+      DeleteDC(source);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
     for (int x = 0; x < r.right; x += 8) {
       BrushHandle brush(CreateSolidBrush(WallpaperAt(x, 0)));
       RECT band{x, 0, x + 8, r.bottom};
@@ -43,13 +56,16 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
 }
 
 // The stand-in desktop window, run as its own process.
-int RunProgman() {
+int RunProgman(const wchar_t* wallpaper) {
+  if (wallpaper)
+    g_wallpaper = static_cast<HBITMAP>(LoadImageW(nullptr, wallpaper, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
   WNDCLASSW wc{};
   wc.lpfnWndProc = ProgmanProc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"Progman";
   RegisterClassW(&wc);
-  HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, L"Progman", L"Program Manager", WS_POPUP | WS_VISIBLE, 0, 0,
+  HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, L"Progman", L"Program Manager",
+                              WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
                               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
                               wc.hInstance, nullptr);
   SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -199,6 +215,13 @@ protected:
     if (progman_) WaitForSingleObject(progman_.get(), 5000);
   }
 
+  // Without a "Progman" window the calendar is a top-level window of its own. Wine shows no
+  // child window of another process's window on the screen, so the pixel checks need this.
+  void StopProgman() {
+    if (HWND p = FindWindowW(L"Progman", nullptr)) PostMessageW(p, WM_CLOSE, 0, 0);
+    if (progman_) WaitForSingleObject(progman_.get(), 5000);
+    progman_.reset();
+  }
   std::string DataFile(const std::string& name) { return test::Utf8(dir_.path()) + "\\" + name; }
   void StoreDataPath(const std::string& path) { SetText(HKEY_CURRENT_USER, kUserDataKey, L"FileName", Utf8ToWide(path)); }
   void WriteEmptyData(const std::string& path) {
@@ -254,6 +277,7 @@ TEST_F(OrvantaE2E, StandsAtTheWorkAreaEdgeOverTheWallpaperAndScrollsByKeysAndMen
   const std::string path = DataFile("data.orv");
   WriteEmptyData(path);
   StoreDataPath(path);
+  StopProgman();  // the screen shows only what the calendar paints
   Launch();
   ASSERT_TRUE(WaitShown());
   HWND calendar = Calendar();
@@ -264,7 +288,8 @@ TEST_F(OrvantaE2E, StandsAtTheWorkAreaEdgeOverTheWallpaperAndScrollsByKeysAndMen
   EXPECT_EQ(r.right, work.right);
   EXPECT_EQ(r.top, work.top);
   EXPECT_EQ(r.bottom, work.bottom);
-  // The wallpaper shows through the calendar's empty band at its left edge in the day area.
+  EXPECT_EQ(GetParent(calendar), nullptr);
+  // The calendar paints the wallpaper copy behind its rows (the screen around it is black).
   HDC screen = GetDC(nullptr);
   const COLORREF seen = GetPixel(screen, r.left + 1, (r.top + r.bottom) / 2);
   ReleaseDC(nullptr, screen);
@@ -353,6 +378,7 @@ TEST_F(OrvantaE2E, ASecondCopyEndsSilently) {
   StoreDataPath(path);
   Launch();
   ASSERT_TRUE(WaitShown());
+  EXPECT_EQ(GetParent(Calendar()), FindWindowW(L"Progman", L"Program Manager"));  // re-parented
   KernelHandle second = Start(Orvanta(), L"");
   ASSERT_EQ(WaitForSingleObject(second.get(), 15000), WAIT_OBJECT_0);
   DWORD code = 1;
@@ -390,7 +416,19 @@ int wmain(int argc, wchar_t** argv) {
   orv::g_self = argv[0];
   wchar_t full[MAX_PATH * 4];
   if (GetModuleFileNameW(nullptr, full, MAX_PATH * 4)) orv::g_self = full;
-  if (argc > 1 && std::wstring(argv[1]) == L"progman") return orv::RunProgman();
+  if (argc > 1 && std::wstring(argv[1]) == L"progman") return orv::RunProgman(argc > 2 ? argv[2] : nullptr);
+  if (argc > 1 && std::wstring(argv[1]) == L"quit") {
+    // Ends a running Orvanta the orderly way (its host window's close) and the stand-in desktop.
+    if (HWND host = FindWindowW(L"OrvantaBackground", nullptr)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(host, &pid);
+      orv::KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+      PostMessageW(host, WM_CLOSE, 0, 0);
+      if (process) WaitForSingleObject(process.get(), 10000);
+    }
+    if (HWND progman = FindWindowW(L"Progman", nullptr)) PostMessageW(progman, WM_CLOSE, 0, 0);
+    return 0;
+  }
   if (argc > 2 && std::wstring(argv[1]) == L"demo") {
     // A demo user data file with a payment and a special day this month.
     orv::YearDatas years;

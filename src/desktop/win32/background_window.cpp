@@ -45,7 +45,7 @@ void Describe(HMENU menu, int depth, std::wstring& out) {
 
 }  // namespace
 
-BackgroundWindow::BackgroundWindow(AppState& state, DesktopFacts& facts, PictureLoader& pictures,
+BackgroundWindow::BackgroundWindow(AppState& state, Win32DesktopFacts& facts, PictureLoader& pictures,
                                    HostCalendar& calendar, HostDialogs& dialogs, Wiring wiring)
     : state_(state), facts_(facts), pictures_(pictures), calendar_(calendar), dialogs_(dialogs),
       wiring_(std::move(wiring)), controller_(state, *this), image_(1, 1) {}
@@ -221,6 +221,7 @@ LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_DISPLAYCHANGE:
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
+      facts_.Refresh();
       dsDesktopImageCopy();
       calendar_.dsDrawCalendar();
       return 0;
