@@ -37,8 +37,12 @@ public:
   Date Today() override { return today; }
   std::string FormatCurrency(std::int32_t amount) override {
     // Japanese style without grouping subtleties beyond thousands: "￥1,234", "-￥5".
-    std::string digits = std::to_string(amount < 0 ? -static_cast<std::int64_t>(amount) : amount);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
+    const std::string plain = std::to_string(amount < 0 ? -static_cast<std::int64_t>(amount) : amount);
+    std::string digits;
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+      if (i > 0 && (plain.size() - i) % 3 == 0) digits += ',';
+      digits += plain[i];
+    }
     return (amount < 0 ? "-￥" : "￥") + digits;
   }
 };

@@ -5,7 +5,8 @@
 #include <commctrl.h>
 
 #include "app/startup.hpp"
-#include "app/win32/interim_adapters.hpp"
+#include "platform/win32/registry.hpp"
+#include "platform/win32/wic_picture_loader.hpp"
 #include "calendar/calendar_picture.hpp"
 #include "calendar/win32/calendar_window.hpp"
 #include "core/settings.hpp"
@@ -109,9 +110,9 @@ private:
 
   AppState state_;
   KernelHandle instance_;
-  InterimSettingsStore store_;
-  InterimRegistryReader registry_;
-  InterimPictureLoader pictures_;
+  RegistrySettingsStore store_;
+  Win32RegistryReader registry_;
+  WicPictureLoader pictures_;
   Win32DesktopFacts facts_;
   GdiCanvas draw_{1, 1};  // picDraw
   GdiCanvas view_{1, 1};  // picView

@@ -45,7 +45,7 @@ void Describe(HMENU menu, int depth, std::wstring& out) {
 
 }  // namespace
 
-BackgroundWindow::BackgroundWindow(AppState& state, DesktopFacts& facts, PictureLoader& pictures,
+BackgroundWindow::BackgroundWindow(AppState& state, Win32DesktopFacts& facts, PictureLoader& pictures,
                                    HostCalendar& calendar, HostDialogs& dialogs, Wiring wiring)
     : state_(state), facts_(facts), pictures_(pictures), calendar_(calendar), dialogs_(dialogs),
       wiring_(std::move(wiring)), controller_(state, *this), image_(1, 1) {}
@@ -69,7 +69,7 @@ bool BackgroundWindow::Load() {
   // After the shell restarts, the notification area is empty again; the icon must come back
   // or the program could no longer be reached.
   taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
-  describe_menu_ = RegisterWindowMessageW(L"Orvanta.DescribeMenu");
+  describe_menu_ = RegisterWindowMessageW(L"Orvanta.DescribeState");
   ChangeWindowMessageFilterEx(hwnd(), taskbar_created_, MSGFLT_ALLOW, nullptr);
   AddTrayIcon();
   return true;
@@ -184,7 +184,10 @@ void BackgroundWindow::OnWatchTick() {
 }
 
 void BackgroundWindow::DescribeMenuTo(HWND requester) {
-  std::wstring text;
+  const DateParts start = state_.StartDateParts;
+  std::wstring text = L"StartDate=" + std::to_wstring(start.Year) + L"-" + std::to_wstring(start.Month) + L"-" +
+                      std::to_wstring(start.Day) + L"\nCalendarMode=" + std::to_wstring(state_.CalendarMode) +
+                      L"\nTray=" + std::to_wstring(tray_added_) + L"\n";
   Describe(tray_popup_, 0, text);
   text += L"--\n";
   Describe(scroll_popup_, 0, text);
@@ -203,7 +206,8 @@ LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     return 0;
   }
   if (describe_menu_ && message == describe_menu_) {
-    // Reports the menus as they stand, for the end-to-end tests.
+    // Reports the scroll position, the mode and the menus as they stand, for the
+    // end-to-end tests (they run in another process and cannot read our menus).
     DescribeMenuTo(reinterpret_cast<HWND>(wparam));
     return 0;
   }
@@ -217,6 +221,7 @@ LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_DISPLAYCHANGE:
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
+      facts_.Refresh();
       dsDesktopImageCopy();
       calendar_.dsDrawCalendar();
       return 0;

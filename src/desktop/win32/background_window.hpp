@@ -11,6 +11,7 @@
 #include "desktop/tray_menu.hpp"
 #include "desktop/wallpaper.hpp"
 #include "desktop/win32/program_icons.hpp"
+#include "desktop/win32/win32_desktop_facts.hpp"
 #include "platform/picture_loader.hpp"
 #include "platform/win32/gdi_canvas.hpp"
 #include "platform/win32/window_base.hpp"
@@ -42,7 +43,7 @@ public:
     std::function<void()> store_user_data_path;        // "UserData"/"FileName"
     std::function<void()> shutdown;                    // the shutdown sequence; ends the loop
   };
-  BackgroundWindow(AppState& state, DesktopFacts& facts, PictureLoader& pictures, HostCalendar& calendar,
+  BackgroundWindow(AppState& state, Win32DesktopFacts& facts, PictureLoader& pictures, HostCalendar& calendar,
                    HostDialogs& dialogs, Wiring wiring);
   ~BackgroundWindow() override;
 
@@ -82,7 +83,7 @@ private:
   void Quit() override { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
   AppState& state_;
-  DesktopFacts& facts_;
+  Win32DesktopFacts& facts_;
   PictureLoader& pictures_;
   HostCalendar& calendar_;
   HostDialogs& dialogs_;

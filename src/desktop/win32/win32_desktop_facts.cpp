@@ -49,8 +49,8 @@ int TwipsPerPixel(int axis) {
 }
 }  // namespace
 
-int Win32DesktopFacts::TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
-int Win32DesktopFacts::TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+int Win32DesktopFacts::TwipsPerPixelX() { return twips_x_ ? twips_x_ : (twips_x_ = TwipsPerPixel(LOGPIXELSX)); }
+int Win32DesktopFacts::TwipsPerPixelY() { return twips_y_ ? twips_y_ : (twips_y_ = TwipsPerPixel(LOGPIXELSY)); }
 Rgb Win32DesktopFacts::DesktopColor() { return GetSysColor(COLOR_DESKTOP); }
 Date Win32DesktopFacts::Today() { return LocalToday(); }
 

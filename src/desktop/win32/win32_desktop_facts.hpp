@@ -22,8 +22,12 @@ public:
   Date Today() override;
   std::string FormatCurrency(std::int32_t amount) override;
 
+  // Forgets the cached screen scale; call on display and setting changes.
+  void Refresh() { twips_x_ = twips_y_ = 0; }
+
 private:
   const RegistryReader& registry_;
+  int twips_x_ = 0, twips_y_ = 0;  // asked once: the watch reads them five times a second
 };
 
 // NT family, version 5 or later: the system draws with visual styles.
