@@ -3,10 +3,14 @@
 // host window owns the tray icon.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include <cstdio>
+#include <vector>
+
+#include "app/render_options.hpp"
 #include "app/startup.hpp"
-#include "platform/win32/registry.hpp"
-#include "platform/win32/wic_picture_loader.hpp"
+#include "app/win32/render_command.hpp"
 #include "calendar/calendar_picture.hpp"
 #include "calendar/win32/calendar_window.hpp"
 #include "core/settings.hpp"
@@ -14,7 +18,10 @@
 #include "desktop/win32/wheel_hook.hpp"
 #include "desktop/win32/win32_desktop_facts.hpp"
 #include "dialogs/win32/first_run_dialogs.hpp"
+#include "options/win32/options_window.hpp"
 #include "platform/file_system.hpp"
+#include "platform/win32/registry.hpp"
+#include "platform/win32/wic_picture_loader.hpp"
 #include "platform/win32/wide.hpp"
 #include "schedule/user_data_file.hpp"
 #include "theme/theme.hpp"
@@ -33,7 +40,7 @@ std::string ProgramFolderOfModule() {
 
 // Everything that lives for the run, in the order it must be built and torn down.
 class Program : private StartupPorts, private ShutdownPorts, private HostCalendar, private HostDialogs,
-                private CalendarView {
+                private CalendarView, private WheelHookSwitch, private CalendarPictureSource {
 public:
   Program()
       : facts_(registry_),
@@ -42,7 +49,9 @@ public:
                      [this] { SaveUserDataPath(store_, state_); }, [this] { RunShutdown(state_, *this); }}),
         renderer_(draw_, view_, background_.DesktopImage(), facts_),
         calendar_(state_, renderer_, day_dialogs_,
-                  {[this] { background_.OpenScrollMenu(); }, [this] { background_.OpenExtraMenu(); }}) {
+                  {[this] { background_.OpenScrollMenu(); }, [this] { background_.OpenExtraMenu(); }}),
+        theme_environment_{pictures_, facts_.TwipsPerPixelX()},
+        options_({state_, *this, theme_environment_, *this, *this, ProgramFolderOfModule()}) {
     SetWheelState(&state_);
   }
 
@@ -51,6 +60,7 @@ public:
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
       if (version_.hwnd() && IsDialogMessageW(version_.hwnd(), &msg)) continue;
+      if (options_.PreTranslate(msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
@@ -82,8 +92,8 @@ private:
   void CopyWallpaper() override { background_.dsDesktopImageCopy(); }
   void ReadThemeList(AppState& state) override { orv::ReadThemeList(store_, ProgramFolderOfModule(), state); }
   void ApplySelectedTheme(AppState& state) override {
-    ThemeEnvironment environment{pictures_, facts_.TwipsPerPixelX()};
-    orv::ApplySelectedTheme(state, environment, *this);
+    theme_environment_.twips_per_pixel_x = facts_.TwipsPerPixelX();
+    orv::ApplySelectedTheme(state, theme_environment_, *this);
   }
   void ShowCalendar() override { calendar_.Show(); }
   void StartWallpaperTimer() override { background_.StartWallpaperTimer(); }
@@ -105,8 +115,19 @@ private:
   void dsCalendarScroll(std::int16_t days) override { calendar_.Controller().dsCalendarScroll(days); }
   void Focus() override { calendar_.Focus(); }
 
-  // HostDialogs: bulk deletion and options come with their dialogs.
+  // HostDialogs
   void ShowVersionDialog() override { version_.Show(); }
+  void ShowOptionDialog() override { options_.Show(); }
+
+  // WheelHookSwitch: the options dialog turns the calendar's wheel hook on and off.
+  std::int32_t RegisterWheelMessage() override { return orv::RegisterWheelMessage(); }
+  void HookCalendarWheel() override { calendar_.HookWheel(); }
+  void UnhookCalendarWheel() override { orv::UnhookCalendarWheel(); }
+
+  // CalendarPictureSource: the options dialog places itself beside the calendar and copies
+  // its picture.
+  HWND CalendarWindow() const override { return calendar_.hwnd(); }
+  const GdiCanvas* CalendarPicture() const override { return &view_; }
 
   AppState state_;
   KernelHandle instance_;
@@ -119,15 +140,46 @@ private:
   BackgroundWindow background_;
   ComposedCalendarRenderer renderer_;
   NoDayDialogs day_dialogs_;
-  CalendarWindow calendar_;
+  orv::CalendarWindow calendar_;
   VersionDialog version_;
+  ThemeEnvironment theme_environment_;
+  OptionsDialogHost options_;
 };
 
 }  // namespace
 }  // namespace orv
 
+namespace {
+
+std::vector<std::string> CommandLineWords() {
+  std::vector<std::string> words;
+  int count = 0;
+  if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 0; i < count; ++i) words.push_back(orv::WideToUtf8(wide[i]));
+    LocalFree(wide);
+  }
+  return words;
+}
+
+// "--render": no window, no tray; messages go to the console the command came from.
+int Render(const std::vector<std::string>& words) {
+  if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+    FILE* ignored = nullptr;
+    freopen_s(&ignored, "CONOUT$", "w", stderr);
+  }
+  const auto parsed = orv::ParseRenderOptions({words.begin() + 1, words.end()});
+  std::string error = parsed.error.empty() ? orv::RunRenderCommand(parsed.options) : parsed.error + "\n" + orv::kRenderUsage;
+  if (error.empty()) return 0;
+  std::fprintf(stderr, "orvanta: %s\n", error.c_str());
+  return parsed.error.empty() ? 1 : 2;
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
+    const std::vector<std::string> words = CommandLineWords();
+    if (orv::WantsRender(words)) return Render(words);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     orv::Program program;

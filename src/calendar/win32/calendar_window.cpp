@@ -71,16 +71,20 @@ bool CalendarWindow::Load() {
 
   if (state_.MicrosoftWheelMouse) {
     state_.WheelMessageId = RegisterWheelMessage();
-    HWND bar = vscroll_;
-    HookCalendarWheel(hwnd(), WheelTarget{
-        [bar] { return GetScrollPos(bar, SB_CTL); },
-        [this, bar](int v) {
-          SetScrollPos(bar, SB_CTL, v, TRUE);
-          controller_.OnScrollValue(v);
-        },
-        [] { return kScrollMin; }, [] { return kScrollMax; }});
+    HookWheel();
   }
   return true;
+}
+
+void CalendarWindow::HookWheel() {
+  HWND bar = vscroll_;
+  HookCalendarWheel(hwnd(), WheelTarget{
+      [bar] { return GetScrollPos(bar, SB_CTL); },
+      [this, bar](int v) {
+        SetScrollPos(bar, SB_CTL, v, TRUE);
+        controller_.OnScrollValue(v);
+      },
+      [] { return kScrollMin; }, [] { return kScrollMax; }});
 }
 
 void CalendarWindow::Unload() {

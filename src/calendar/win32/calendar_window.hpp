@@ -29,6 +29,8 @@ public:
   void Unload();
   void Show();
   void Focus();
+  // Wheel hook slot 1 on this window; the options dialog switches it at run time.
+  void HookWheel();
 
   CalendarController& Controller() { return controller_; }
   bool UnderProgman() const { return parent_ != nullptr; }

@@ -1,0 +1,81 @@
+#include "app/win32/render_command.hpp"
+
+#include <windows.h>
+
+#include "calendar/calendar_picture.hpp"
+#include "desktop/wallpaper.hpp"
+#include "desktop/win32/win32_desktop_facts.hpp"
+#include "platform/win32/image_file.hpp"
+#include "platform/win32/registry.hpp"
+#include "platform/win32/wic_picture_loader.hpp"
+#include "schedule/user_data_file.hpp"
+#include "theme/theme.hpp"
+
+namespace orv {
+namespace {
+
+constexpr int kScreenWidth = 1920;
+constexpr Rgb kDesktopColor = MakeRgb(58, 110, 165);
+
+// The desktop the picture is composed on: a screen of the asked height with the asked
+// wallpaper; only the currency format comes from the user's regional settings.
+class RenderFacts : public DesktopFacts {
+public:
+  RenderFacts(const RenderOptions& options, DesktopFacts& system) : o_(options), system_(system) {}
+
+  std::string WallpaperValue(std::string_view name) override {
+    if (name == "Wallpaper") return o_.wallpaper;
+    if (name == "WallpaperStyle") return o_.style == "stretch" ? "2" : "0";
+    if (name == "TileWallpaper") return o_.style == "tile" ? "1" : "0";
+    return {};
+  }
+  std::optional<std::string> FileTimeText(const std::string&) override { return "fixed"; }
+  int ScreenWidth() override { return kScreenWidth; }
+  int ScreenHeight() override { return o_.height; }
+  Rect32 WorkArea() override { return {0, 0, kScreenWidth, o_.height}; }
+  int TwipsPerPixelX() override { return 15; }
+  int TwipsPerPixelY() override { return 15; }
+  Rgb DesktopColor() override { return kDesktopColor; }
+  Date Today() override { return o_.today.value_or(LocalToday()); }
+  std::string FormatCurrency(std::int32_t amount) override { return system_.FormatCurrency(amount); }
+
+private:
+  const RenderOptions& o_;
+  DesktopFacts& system_;
+};
+
+}  // namespace
+
+std::string RunRenderCommand(const RenderOptions& o) {
+  AppState state;
+  if (!o.data.empty()) {
+    if (auto error = sfLoadUserData(o.data, state.Years, state.DefaultUserLists); !error.empty())
+      return o.data + ": " + error;
+  }
+  WicPictureLoader pictures;
+  if (o.theme.empty()) {
+    LoadDefaultTheme(state.CurrentTheme);
+  } else if (auto error = sfLoadINIThemeFile(state.CurrentTheme, o.theme, {pictures, 15}); !error.empty()) {
+    return o.theme + ": " + error;
+  }
+  Win32RegistryReader registry;
+  Win32DesktopFacts system(registry);
+  RenderFacts facts(o, system);
+  state.clock = [&facts] { return facts.Today(); };
+  UpdateToday(state);
+  SetStartDate(state, o.start.value_or(StartDateForToday(state)));
+  state.CalendarMode = o.mode;
+
+  GdiCanvas desktop(1, 1), draw(1, 1), view(1, 1);
+  WallpaperState wallpaper;
+  dsDesktopImageCopy(wallpaper, facts, pictures, desktop);
+  if (!o.wallpaper.empty() && !pictures.Load(o.wallpaper).picture)
+    return o.wallpaper + ": not a picture the system can read";
+  CalendarSurfaces surfaces{draw, view, desktop};
+  dsDrawCalendar(state, facts, surfaces);
+  if (SystemError error = SaveCanvasImage(view, o.output))
+    return o.output + ": " + error.description;
+  return {};
+}
+
+}  // namespace orv
