@@ -58,8 +58,6 @@ std::int16_t ScrollDaysFor(int index);
 // The check mark per display-mode entry, for the current mode.
 std::vector<bool> ExtraModeChecks(std::int32_t calendar_mode);
 
-inline constexpr char kSaveErrorTitle[] = "データの保存エラー";
-inline constexpr char kSaveErrorText[] = "ユーザーデータを保存する事が出来ませんでした!\r\n";
 
 // What the host window's commands act on.
 class HostPorts {

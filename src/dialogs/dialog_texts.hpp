@@ -7,8 +7,6 @@ namespace orv::texts {
 inline constexpr char kLineBreak[] = "\r\n";
 
 // Automatic saving after an edit.
-inline constexpr char kSaveErrorTitle[] = "データの保存エラー";
-inline constexpr char kSaveErrorText[] = "ユーザーデータを保存する事が出来ませんでした!\r\n";
 
 // Day schedule list (frmUserDataList).
 inline constexpr char kDayListAddButton[] = "予定の追加(&A)";

@@ -2,9 +2,9 @@
 // Texts and rules of the first-run and version dialogs.
 #include <string>
 
-namespace orv {
+#include "core/version.hpp"
 
-inline constexpr int kVersionMajor = 1, kVersionMinor = 0, kVersionRevision = 0;
+namespace orv {
 
 inline std::string VersionText() {
   return "Version. " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +

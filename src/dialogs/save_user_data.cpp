@@ -10,8 +10,8 @@ bool SaveUserDataAndReport(const AppState& state, SettingsStore& store, Prompts&
   const std::string error = sfSaveUserData(state.UserDataPath, state.Years, state.DefaultUserLists);
   SaveUserDataPath(store, state);
   if (error.empty()) return true;
-  prompts.Message(MessageIcon::Critical, MessageButtons::Ok, texts::kSaveErrorTitle,
-                  texts::kSaveErrorText);
+  prompts.Message(MessageIcon::Critical, MessageButtons::Ok, kSaveErrorTitle,
+                  kSaveErrorText);
   return false;
 }
 

@@ -19,6 +19,11 @@ enum UserDataError : int {
   kUserDataUnstorableText = 5,      // a text the file cannot hold unchanged (save)
 };
 
+// What the program shows when a save it was asked for fails (the error text itself is not
+// shown).
+inline constexpr char kSaveErrorTitle[] = "データの保存エラー";
+inline constexpr char kSaveErrorText[] = "ユーザーデータを保存する事が出来ませんでした!\r\n";
+
 inline constexpr int kUserDataMaxCount = 32767;      // elements per collection
 inline constexpr int kUserDataMaxTextBytes = 32767;  // code page 932 bytes per text
 

@@ -1,6 +1,7 @@
 #include "desktop/win32/background_window.hpp"
 
 #include "desktop/win32/win32_desktop_facts.hpp"
+#include "schedule/user_data_file.hpp"
 #include "platform/win32/wide.hpp"
 
 namespace orv {
