@@ -75,39 +75,39 @@ protected:
     test::WriteBytes(path, Utf8ToCp932(text).value());
     return path;
   }
-  bool Has(std::string_view part) { return out.str().find(part) != std::string::npos; }
-  // A path as a JSON string shows it: backslashes doubled.
-  std::string JsonPath(const std::string& name) {
-    std::string escaped;
-    for (char c : dir.File(name)) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    return escaped;
-  }
+  nlohmann::json Printed() const { return nlohmann::json::parse(out.str()); }
 };
 
 TEST_F(ThemeCommandTest, PrintsEveryFieldAsJson) {
   ASSERT_EQ(RunThemeCommand({SampleTheme()}, pictures, out, err), 0) << err.str();
   EXPECT_EQ(err.str(), "");
-  EXPECT_TRUE(Has("\n  \"FullWidth\": 3600,\n"));
-  EXPECT_TRUE(Has("\"TitleTop\": 3\n}"));
-  EXPECT_TRUE(Has("\"DayFont\": {\"face\": \"ＭＳ ゴシック\", \"points\": 12, \"bold\": true, "
-                  "\"italic\": false}"));
-  EXPECT_TRUE(Has("\"TodayColor\": {\"r\": 255, \"g\": 0, \"b\": 10},\n  \"DayColor\""));
-  EXPECT_TRUE(Has("\"HasTodayColor\": true"));
-  EXPECT_TRUE(Has("\"ExtraTitle_Payment\": \"支払 \\\"\\\"一覧\\\"\\\"\""));
-  EXPECT_TRUE(Has("\"Lastweek\": {\"path\": \"" + JsonPath("top.bmp") +
-                  "\", \"found\": true, \"width\": 7, \"height\": 5, \"mask_path\": \"" +
-                  JsonPath("top_mask.png") + "\", \"mask_found\": true}"));
-  EXPECT_TRUE(Has("\"Body\": {\"path\": \"" + JsonPath("gone.jpg") +
-                  "\", \"found\": false, \"mask_path\": null, \"mask_found\": false}"));
-  // One line per field of the record, the three derived ones aside.
-  std::string json = out.str();
-  EXPECT_EQ(std::count(json.begin(), json.end(), '\n'), 58 + 2);
+  const nlohmann::json json = Printed();
+  EXPECT_EQ(json["FullWidth"], 3600);
+  EXPECT_EQ(json["TitleTop"], 3);
+  EXPECT_EQ(json["DayFont"],
+            (nlohmann::json{{"face", "ＭＳ ゴシック"}, {"points", 12}, {"bold", true}, {"italic", false}}));
+  EXPECT_EQ(json["TodayColor"], (nlohmann::json{{"r", 255}, {"g", 0}, {"b", 10}}));
+  EXPECT_EQ(json["HasTodayColor"], true);
+  EXPECT_EQ(json["ExtraTitle_Payment"], "支払 \"\"一覧\"\"");
+  EXPECT_EQ(json["Lastweek"], (nlohmann::json{{"path", dir.File("top.bmp")},
+                                               {"found", true},
+                                               {"width", 7},
+                                               {"height", 5},
+                                               {"mask_path", dir.File("top_mask.png")},
+                                               {"mask_found", true}}));
+  EXPECT_EQ(json["Body"], (nlohmann::json{{"path", dir.File("gone.jpg")},
+                                           {"found", false},
+                                           {"mask_path", nullptr},
+                                           {"mask_found", false}}));
+  // Every field of the record, the three derived ones aside, in the record's order.
+  EXPECT_EQ(json.size(), 58u);
+  EXPECT_EQ(nlohmann::ordered_json::parse(out.str()).begin().key(), "DrawType");
 }
 
 TEST_F(ThemeCommandTest, TwipsOptionScalesTheWidths) {
   ASSERT_EQ(RunThemeCommand({"--twips", "12", SampleTheme()}, pictures, out, err), 0);
-  EXPECT_TRUE(Has("\"FullWidth\": 2880,"));
-  EXPECT_TRUE(Has("\"MiniWidth\": 1800,"));
+  EXPECT_EQ(Printed()["FullWidth"], 2880);
+  EXPECT_EQ(Printed()["MiniWidth"], 1800);
 }
 
 TEST_F(ThemeCommandTest, LoadErrorsAndUsageErrors) {
