@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cwchar>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -407,6 +408,89 @@ TEST_F(OrvantaE2E, ACorruptFileShowsTheFailureThenTheFirstRunDialogAndStaysUntou
   ASSERT_TRUE(WaitShown());
   Quit();
   EXPECT_EQ(test::ReadBytes(path), garbage);
+}
+
+// The first visible dialog of this desktop whose caption ends with `tail`.
+HWND FindDialogEndingWith(const std::wstring& tail) {
+  struct Search {
+    const std::wstring* tail;
+    HWND found;
+  } search{&tail, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        wchar_t caption[256] = L"";
+        wchar_t class_name[64] = L"";
+        GetClassNameW(window, class_name, 64);
+        GetWindowTextW(window, caption, 256);
+        const std::wstring text = caption;
+        if (std::wstring(class_name) == L"#32770" && IsWindowVisible(window) && text.size() >= s.tail->size() &&
+            text.compare(text.size() - s.tail->size(), s.tail->size(), *s.tail) == 0) {
+          s.found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST_F(OrvantaE2E, DoubleClickADayAddsACashPaymentThatTheQuitSaves) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  StopProgman();  // a top-level calendar: the dialogs are owned by a window of their own process
+  Launch();
+  ASSERT_TRUE(WaitShown());
+  SendMessageW(Host(), WM_COMMAND, 1021, 0);  // 支払いの予定(&P)
+  HWND calendar = Calendar();
+  RECT r;
+  GetClientRect(calendar, &r);
+  const LPARAM at = MAKELPARAM(r.right - 20, r.bottom / 2);
+  PostMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(calendar, WM_LBUTTONUP, 0, at);
+  PostMessageW(calendar, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  HWND add = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; }));
+  wchar_t caption[64] = L"";
+  GetWindowTextW(add, caption, 64);
+  int month = 0, day = 0;
+  ASSERT_EQ(swscanf(caption, L"%d月%d日", &month, &day), 2) << WideToUtf8(caption);
+  EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "1");  // the tray ignores clicks
+  // No presets: the four catch-all items, very special day first. One wheel notch toward the
+  // user moves five items on, which the list clamps to its last: the cash payment.
+  SendMessageW(add, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(-120)) << 16, 0);
+  PostMessageW(add, WM_COMMAND, IDOK, 0);
+  HWND input = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (input = FindDialogEndingWith(L"予定の追加（入力）")) != nullptr; }));
+  wchar_t prompt[128] = L"";
+  GetDlgItemTextW(input, 1005, prompt, 128);
+  EXPECT_EQ(WideToUtf8(prompt), "現金支払いの内容を入力してください");
+  SetDlgItemTextW(input, 1001, L"家賃");
+  SetDlgItemTextW(input, 1002, L"1500");
+  PostMessageW(input, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(input); }));
+  EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "0");
+  Quit();
+
+  YearDatas years;
+  DefaultUserListArray lists;
+  ASSERT_EQ(sfLoadUserData(path, years, lists), "");
+  int found = 0;
+  for (const auto& y : years)
+    for (const auto& m : y.MonthDatas)
+      for (const auto& d : m.DayDatas)
+        for (const auto& p : d.PaymentDatas) {
+          ++found;
+          EXPECT_EQ(std::stoi(m.Key), month);
+          EXPECT_EQ(std::stoi(d.Key), day);
+          EXPECT_EQ(p.strTitle, "家賃");
+          EXPECT_EQ(p.lngPrice, 1500);
+          EXPECT_EQ(p.Payment, 1);
+          EXPECT_EQ(d.TotalPaymentPrice, 1500);
+        }
+  EXPECT_EQ(found, 1);
+  for (const auto& list : lists) EXPECT_EQ(list.Count(), 0);  // no Shift: no new preset
 }
 
 }  // namespace

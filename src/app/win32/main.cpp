@@ -13,7 +13,10 @@
 #include "desktop/win32/background_window.hpp"
 #include "desktop/win32/wheel_hook.hpp"
 #include "desktop/win32/win32_desktop_facts.hpp"
+#include "dialogs/win32/add_entry_windows.hpp"
+#include "dialogs/win32/editing_windows.hpp"
 #include "dialogs/win32/first_run_dialogs.hpp"
+#include "platform/win32/win32_number_conversion.hpp"
 #include "platform/file_system.hpp"
 #include "platform/win32/wide.hpp"
 #include "schedule/user_data_file.hpp"
@@ -31,6 +34,52 @@ std::string ProgramFolderOfModule() {
   return WideToUtf8(folder);
 }
 
+// Schedule editing: the calendar's day dialogs and the tray's bulk deletion of years.
+class EditingDialogs : public DayDialogs {
+public:
+  EditingDialogs(AppState& state, DesktopFacts& facts, SettingsStore& store, CalendarView& calendar)
+      : state_(state), facts_(facts), store_(store), calendar_(calendar) {}
+  void SetOwner(HWND owner) {
+    owner_ = owner;
+    prompts_.SetOwner(owner);
+  }
+
+  void ShowDayList(Date day, DialogPlacement at) override {
+    UserDataListModel model(state_, facts_, prompts_, store_, calendar_);
+    model.SetEditDay(day);
+    UserDataListWindow window(model, &EditingDialogs::AddFromList, this);
+    window.ShowModal(owner_, at.Left / facts_.TwipsPerPixelX(), at.Top / facts_.TwipsPerPixelY());
+  }
+  void ShowAddEntry(Date day, DialogPlacement at) override {
+    RunAddEntry(owner_, at.Left / facts_.TwipsPerPixelX(), at.Top / facts_.TwipsPerPixelY(), day, state_,
+                numbers_, prompts_, store_);
+  }
+  void ShowYearDatas(int calendar_width) {
+    YearDatasModel model(state_, prompts_, calendar_);
+    YearDatasWindow window(model);
+    const DialogOrigin at =
+        YearDatasDialogOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), calendar_width,
+                              YearDatasWindow::kWidth, YearDatasWindow::kHeight);
+    const bool showing = state_.DialogShowing;
+    state_.DialogShowing = true;
+    window.ShowModal(owner_, at.Left, at.Top);
+    state_.DialogShowing = showing;
+  }
+
+private:
+  static void AddFromList(void* self, HWND owner, Date day, int left, int top) {
+    auto& dialogs = *static_cast<EditingDialogs*>(self);
+    RunAddEntry(owner, left, top, day, dialogs.state_, dialogs.numbers_, dialogs.prompts_, dialogs.store_);
+  }
+  AppState& state_;
+  DesktopFacts& facts_;
+  SettingsStore& store_;
+  CalendarView& calendar_;
+  Win32NumberConversion numbers_;
+  Win32Prompts prompts_;
+  HWND owner_ = nullptr;
+};
+
 // Everything that lives for the run, in the order it must be built and torn down.
 class Program : private StartupPorts, private ShutdownPorts, private HostCalendar, private HostDialogs,
                 private CalendarView {
@@ -41,6 +90,7 @@ public:
                     {[this] { return sfSaveUserData(state_.UserDataPath, state_.Years, state_.DefaultUserLists); },
                      [this] { SaveUserDataPath(store_, state_); }, [this] { RunShutdown(state_, *this); }}),
         renderer_(draw_, view_, background_.DesktopImage(), facts_),
+        day_dialogs_(state_, facts_, store_, *this),
         calendar_(state_, renderer_, day_dialogs_,
                   {[this] { background_.OpenScrollMenu(); }, [this] { background_.OpenExtraMenu(); }}) {
     SetWheelState(&state_);
@@ -77,6 +127,7 @@ private:
   void CreateWindows(AppState&) override {
     calendar_.Load();
     background_.Load();
+    day_dialogs_.SetOwner(calendar_.hwnd());
   }
   std::string ProgramFolder() override { return ProgramFolderOfModule(); }
   void CopyWallpaper() override { background_.dsDesktopImageCopy(); }
@@ -107,6 +158,11 @@ private:
 
   // HostDialogs: bulk deletion and options come with their dialogs.
   void ShowVersionDialog() override { version_.Show(); }
+  void ShowYearDatasDialog() override {
+    RECT r{};
+    GetWindowRect(calendar_.hwnd(), &r);
+    day_dialogs_.ShowYearDatas(r.right - r.left);
+  }
 
   AppState state_;
   KernelHandle instance_;
@@ -118,7 +174,7 @@ private:
   GdiCanvas view_{1, 1};  // picView
   BackgroundWindow background_;
   ComposedCalendarRenderer renderer_;
-  NoDayDialogs day_dialogs_;
+  EditingDialogs day_dialogs_;
   CalendarWindow calendar_;
   VersionDialog version_;
 };
@@ -128,10 +184,17 @@ private:
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
+    // The list control of the add-entry dialog is a COM object of this thread.
+    const HRESULT ole = OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    orv::Program program;
-    return program.Run();
+    int result = 0;
+    {
+      orv::Program program;
+      result = program.Run();
+    }
+    if (SUCCEEDED(ole)) OleUninitialize();
+    return result;
   } catch (...) {
     return 1;
   }
