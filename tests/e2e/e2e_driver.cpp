@@ -2,6 +2,7 @@
 // with a stand-in "Progman" desktop window painting a test wallpaper, and drives it with
 // real window messages.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -491,6 +492,48 @@ TEST_F(OrvantaE2E, DoubleClickADayAddsACashPaymentThatTheQuitSaves) {
         }
   EXPECT_EQ(found, 1);
   for (const auto& list : lists) EXPECT_EQ(list.Count(), 0);  // no Shift: no new preset
+}
+
+TEST_F(OrvantaE2E, BulkDeletionRemovesTheCheckedYear) {
+  const std::string path = DataFile("data.orv");
+  {
+    YearDatas years;
+    DefaultUserListArray lists;
+    for (std::int16_t year : {std::int16_t{2020}, std::int16_t{2021}}) {
+      DayData& day = GetOrCreateDay(years, DateParts{year, 5, 1, 0});
+      day.PaymentDatas.Add(NextPaymentKey(day))->lngPrice = year;
+      RecalcPaymentTotals(day);
+    }
+    ASSERT_EQ(sfSaveUserData(path, years, lists), "");
+  }
+  StoreDataPath(path);
+  StopProgman();
+  Launch();
+  ASSERT_TRUE(WaitShown());
+  PostMessageW(Host(), WM_COMMAND, 1002, 0);  // 予定の一括削除(&D)...
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FindWindowW(L"#32770", L"予定の一括削除")) != nullptr; }));
+  HWND list = GetDlgItem(dialog, 1001);
+  ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
+  // Check the first row (2020) from the keyboard: focus it, then the space bar.
+  SetForegroundWindow(dialog);
+  PostMessageW(list, WM_KEYDOWN, VK_HOME, 1);
+  PostMessageW(list, WM_KEYDOWN, VK_SPACE, 0x00390001);
+  PostMessageW(list, WM_KEYUP, VK_SPACE, 0xC0390001);
+  ASSERT_TRUE(WaitFor([&] { return (SendMessageW(list, LVM_GETITEMSTATE, 0, LVIS_STATEIMAGEMASK) >> 12) == 2; }, 5000));
+  PostMessageW(dialog, WM_COMMAND, 1002, 0);  // 削除(&D)
+  HWND confirm = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (confirm = FindWindowW(L"#32770", L"削除の確認")) != nullptr; }));
+  PostMessageW(confirm, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+  Quit();
+  YearDatas years;
+  DefaultUserListArray lists;
+  ASSERT_EQ(sfLoadUserData(path, years, lists), "");
+  ASSERT_EQ(years.Count(), 1);
+  EXPECT_EQ(years.At(1)->Key, "2021");
 }
 
 }  // namespace
