@@ -34,6 +34,35 @@ std::string ProgramFolderOfModule() {
   return WideToUtf8(folder);
 }
 
+// Message boxes owned by whichever of our windows is active (the open day dialog), so that
+// a dialog cannot be used while its own question is on the screen.
+class ActiveWindowPrompts : public Prompts {
+public:
+  ActiveWindowPrompts(Win32Prompts& prompts, HWND& fallback) : prompts_(prompts), fallback_(fallback) {}
+  MessageAnswer Message(MessageIcon icon, MessageButtons buttons, std::string_view title,
+                        std::string_view text) override {
+    Own();
+    return prompts_.Message(icon, buttons, title, text);
+  }
+  std::optional<std::string> Input(std::string_view prompt, std::string_view title,
+                                   std::string_view default_text) override {
+    Own();
+    return prompts_.Input(prompt, title, default_text);
+  }
+  std::optional<std::string> OpenFile(const OpenFileRequest& request) override {
+    Own();
+    return prompts_.OpenFile(request);
+  }
+
+private:
+  void Own() {
+    HWND active = GetActiveWindow();
+    prompts_.SetOwner(active ? active : fallback_);
+  }
+  Win32Prompts& prompts_;
+  HWND& fallback_;
+};
+
 // Schedule editing: the calendar's day dialogs and the tray's bulk deletion of years.
 class EditingDialogs : public DayDialogs {
 public:
@@ -45,7 +74,8 @@ public:
   }
 
   void ShowDayList(Date day, DialogPlacement at) override {
-    UserDataListModel model(state_, facts_, prompts_, store_, calendar_);
+    ActiveWindowPrompts prompts(prompts_, owner_);
+    UserDataListModel model(state_, facts_, prompts, store_, calendar_);
     model.SetEditDay(day);
     UserDataListWindow window(model, &EditingDialogs::AddFromList, this);
     window.ShowModal(owner_, at.Left / facts_.TwipsPerPixelX(), at.Top / facts_.TwipsPerPixelY());
@@ -54,17 +84,21 @@ public:
     RunAddEntry(owner_, at.Left / facts_.TwipsPerPixelX(), at.Top / facts_.TwipsPerPixelY(), day, state_,
                 numbers_, prompts_, store_);
   }
+  // Not modal: a second request brings the open one to the front.
   void ShowYearDatas(int calendar_width) {
-    YearDatasModel model(state_, prompts_, calendar_);
-    YearDatasWindow window(model);
+    if (years_window_ && years_window_->hwnd()) {
+      SetForegroundWindow(years_window_->hwnd());
+      return;
+    }
+    years_window_.reset();
+    years_model_ = std::make_unique<YearDatasModel>(state_, years_prompts_, calendar_);
+    years_window_ = std::make_unique<YearDatasWindow>(*years_model_);
     const DialogOrigin at =
         YearDatasDialogOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), calendar_width,
                               YearDatasWindow::kWidth, YearDatasWindow::kHeight);
-    const bool showing = state_.DialogShowing;
-    state_.DialogShowing = true;
-    window.ShowModal(owner_, at.Left, at.Top);
-    state_.DialogShowing = showing;
+    years_prompts_.SetOwner(years_window_->Create(nullptr, at.Left, at.Top));
   }
+  HWND YearsWindow() const { return years_window_ ? years_window_->hwnd() : nullptr; }
 
 private:
   static void AddFromList(void* self, HWND owner, Date day, int left, int top) {
@@ -78,6 +112,9 @@ private:
   Win32NumberConversion numbers_;
   Win32Prompts prompts_;
   HWND owner_ = nullptr;
+  Win32Prompts years_prompts_;
+  std::unique_ptr<YearDatasModel> years_model_;
+  std::unique_ptr<YearDatasWindow> years_window_;  // destroyed before its model
 };
 
 // Everything that lives for the run, in the order it must be built and torn down.
@@ -101,6 +138,7 @@ public:
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
       if (version_.hwnd() && IsDialogMessageW(version_.hwnd(), &msg)) continue;
+      if (HWND years = day_dialogs_.YearsWindow(); years && IsDialogMessageW(years, &msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
