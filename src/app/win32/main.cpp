@@ -17,12 +17,15 @@
 #include "desktop/win32/background_window.hpp"
 #include "desktop/win32/wheel_hook.hpp"
 #include "desktop/win32/win32_desktop_facts.hpp"
+#include "dialogs/win32/add_entry_windows.hpp"
+#include "dialogs/win32/editing_windows.hpp"
 #include "dialogs/win32/first_run_dialogs.hpp"
 #include "options/win32/options_window.hpp"
 #include "platform/file_system.hpp"
 #include "platform/win32/registry.hpp"
 #include "platform/win32/wic_picture_loader.hpp"
 #include "platform/win32/wide.hpp"
+#include "platform/win32/win32_number_conversion.hpp"
 #include "schedule/user_data_file.hpp"
 #include "theme/theme.hpp"
 
@@ -38,6 +41,89 @@ std::string ProgramFolderOfModule() {
   return WideToUtf8(folder);
 }
 
+// Message boxes owned by whichever of our windows is active (the open day dialog), so that
+// a dialog cannot be used while its own question is on the screen.
+class ActiveWindowPrompts : public Prompts {
+public:
+  ActiveWindowPrompts(Win32Prompts& prompts, HWND& fallback) : prompts_(prompts), fallback_(fallback) {}
+  MessageAnswer Message(MessageIcon icon, MessageButtons buttons, std::string_view title,
+                        std::string_view text) override {
+    Own();
+    return prompts_.Message(icon, buttons, title, text);
+  }
+  std::optional<std::string> Input(std::string_view prompt, std::string_view title,
+                                   std::string_view default_text) override {
+    Own();
+    return prompts_.Input(prompt, title, default_text);
+  }
+  std::optional<std::string> OpenFile(const OpenFileRequest& request) override {
+    Own();
+    return prompts_.OpenFile(request);
+  }
+
+private:
+  void Own() {
+    HWND active = GetActiveWindow();
+    prompts_.SetOwner(active ? active : fallback_);
+  }
+  Win32Prompts& prompts_;
+  HWND& fallback_;
+};
+
+// Schedule editing: the calendar's day dialogs and the tray's bulk deletion of years.
+class EditingDialogs : public DayDialogs {
+public:
+  EditingDialogs(AppState& state, DesktopFacts& facts, SettingsStore& store, CalendarView& calendar)
+      : state_(state), facts_(facts), store_(store), calendar_(calendar) {}
+  void SetOwner(HWND owner) {
+    owner_ = owner;
+    prompts_.SetOwner(owner);
+  }
+
+  void ShowDayList(Date day, DialogPlacement at) override {
+    ActiveWindowPrompts prompts(prompts_, owner_);
+    UserDataListModel model(state_, facts_, prompts, store_, calendar_);
+    model.SetEditDay(day);
+    UserDataListWindow window(model, &EditingDialogs::AddFromList, this);
+    window.ShowModal(owner_, at.Left / facts_.TwipsPerPixelX(), at.Top / facts_.TwipsPerPixelY());
+  }
+  void ShowAddEntry(Date day, DialogPlacement at) override {
+    RunAddEntry(owner_, at.Left / facts_.TwipsPerPixelX(), at.Top / facts_.TwipsPerPixelY(), day, state_,
+                numbers_, prompts_, store_);
+  }
+  // Not modal: a second request brings the open one to the front.
+  void ShowYearDatas(int calendar_width) {
+    if (years_window_ && years_window_->hwnd()) {
+      SetForegroundWindow(years_window_->hwnd());
+      return;
+    }
+    years_window_.reset();
+    years_model_ = std::make_unique<YearDatasModel>(state_, years_prompts_, calendar_);
+    years_window_ = std::make_unique<YearDatasWindow>(*years_model_);
+    const DialogOrigin at =
+        YearDatasDialogOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), calendar_width,
+                              YearDatasWindow::kWidth, YearDatasWindow::kHeight);
+    years_prompts_.SetOwner(years_window_->Create(nullptr, at.Left, at.Top));
+  }
+  HWND YearsWindow() const { return years_window_ ? years_window_->hwnd() : nullptr; }
+
+private:
+  static void AddFromList(void* self, HWND owner, Date day, int left, int top) {
+    auto& dialogs = *static_cast<EditingDialogs*>(self);
+    RunAddEntry(owner, left, top, day, dialogs.state_, dialogs.numbers_, dialogs.prompts_, dialogs.store_);
+  }
+  AppState& state_;
+  DesktopFacts& facts_;
+  SettingsStore& store_;
+  CalendarView& calendar_;
+  Win32NumberConversion numbers_;
+  Win32Prompts prompts_;
+  HWND owner_ = nullptr;
+  Win32Prompts years_prompts_;
+  std::unique_ptr<YearDatasModel> years_model_;
+  std::unique_ptr<YearDatasWindow> years_window_;  // destroyed before its model
+};
+
 // Everything that lives for the run, in the order it must be built and torn down.
 class Program : private StartupPorts, private ShutdownPorts, private HostCalendar, private HostDialogs,
                 private CalendarView, private WheelHookSwitch, private CalendarPictureSource {
@@ -48,6 +134,7 @@ public:
                     {[this] { return sfSaveUserData(state_.UserDataPath, state_.Years, state_.DefaultUserLists); },
                      [this] { SaveUserDataPath(store_, state_); }, [this] { RunShutdown(state_, *this); }}),
         renderer_(draw_, view_, background_.DesktopImage(), facts_),
+        day_dialogs_(state_, facts_, store_, *this),
         calendar_(state_, renderer_, day_dialogs_,
                   {[this] { background_.OpenScrollMenu(); }, [this] { background_.OpenExtraMenu(); }}),
         theme_environment_{pictures_, facts_.TwipsPerPixelX()},
@@ -61,6 +148,7 @@ public:
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
       if (version_.hwnd() && IsDialogMessageW(version_.hwnd(), &msg)) continue;
       if (options_.PreTranslate(msg)) continue;
+      if (HWND years = day_dialogs_.YearsWindow(); years && IsDialogMessageW(years, &msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
@@ -87,6 +175,7 @@ private:
   void CreateWindows(AppState&) override {
     calendar_.Load();
     background_.Load();
+    day_dialogs_.SetOwner(calendar_.hwnd());
   }
   std::string ProgramFolder() override { return ProgramFolderOfModule(); }
   void CopyWallpaper() override { background_.dsDesktopImageCopy(); }
@@ -128,6 +217,11 @@ private:
   // its picture.
   HWND CalendarWindow() const override { return calendar_.hwnd(); }
   const GdiCanvas* CalendarPicture() const override { return &view_; }
+  void ShowYearDatasDialog() override {
+    RECT r{};
+    GetWindowRect(calendar_.hwnd(), &r);
+    day_dialogs_.ShowYearDatas(r.right - r.left);
+  }
 
   AppState state_;
   KernelHandle instance_;
@@ -139,7 +233,7 @@ private:
   GdiCanvas view_{1, 1};  // picView
   BackgroundWindow background_;
   ComposedCalendarRenderer renderer_;
-  NoDayDialogs day_dialogs_;
+  EditingDialogs day_dialogs_;
   orv::CalendarWindow calendar_;
   VersionDialog version_;
   ThemeEnvironment theme_environment_;
@@ -180,10 +274,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     const std::vector<std::string> words = CommandLineWords();
     if (orv::WantsRender(words)) return Render(words);
+    // The list control of the add-entry dialog is a COM object of this thread.
+    const HRESULT ole = OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    orv::Program program;
-    return program.Run();
+    int result = 0;
+    {
+      orv::Program program;
+      result = program.Run();
+    }
+    if (SUCCEEDED(ole)) OleUninitialize();
+    return result;
   } catch (...) {
     return 1;
   }

@@ -188,7 +188,8 @@ void BackgroundWindow::DescribeMenuTo(HWND requester) {
   const DateParts start = state_.StartDateParts;
   std::wstring text = L"StartDate=" + std::to_wstring(start.Year) + L"-" + std::to_wstring(start.Month) + L"-" +
                       std::to_wstring(start.Day) + L"\nCalendarMode=" + std::to_wstring(state_.CalendarMode) +
-                      L"\nTray=" + std::to_wstring(tray_added_) + L"\n";
+                      L"\nTray=" + std::to_wstring(tray_added_) +
+                      L"\nDialogShowing=" + std::to_wstring(state_.DialogShowing) + L"\n";
   Describe(tray_popup_, 0, text);
   text += L"--\n";
   Describe(scroll_popup_, 0, text);

@@ -87,8 +87,10 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_NCDESTROY:
       hwnd_ = nullptr;
       return FALSE;
-    default:
-      return FALSE;
+    default: {
+      INT_PTR result = FALSE;
+      return OnMessage(message, wparam, lparam, result) ? result : FALSE;
+    }
   }
 }
 

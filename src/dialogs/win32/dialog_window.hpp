@@ -35,6 +35,8 @@ protected:
   virtual void OnCommand(int id, int code) = 0;
   virtual LRESULT OnNotify(const NMHDR&) { return 0; }
   virtual void OnClose();  // the close box; modal dialogs end with IDCANCEL
+  // Any other message; return true with `result` set when handled.
+  virtual bool OnMessage(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
 
   HWND AddControl(const wchar_t* window_class, std::string_view text, DWORD style, int x, int y,
                   int width, int height, int id, HFONT font = nullptr);

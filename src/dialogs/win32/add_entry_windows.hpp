@@ -1,0 +1,69 @@
+#pragma once
+// The Win32 views of adding an entry: the add-entry dialog (frmDataAddDialog) with the list
+// control, and the input dialog (frmInputDialog). They only turn messages into model calls.
+#include <memory>
+#include <optional>
+
+#include "dialogs/data_add_dialog.hpp"
+#include "dialogs/win32/dialog_window.hpp"
+#include "listcontrol/host/pickvane_host.hpp"
+#include "platform/win32/win32_prompts.hpp"
+
+namespace orv {
+
+class DataAddWindow : public DialogWindow {
+public:
+  DataAddWindow(AppState& state, Date day) : state_(state), day_(day) {}
+  ~DataAddWindow() override;
+  static constexpr int kListId = 1001;
+  // The calendar places day dialogs for an outer size of 5145 x 4815 twips.
+  static constexpr int kWidth = 343, kHeight = 321;
+  // What OK chose; empty after Cancel.
+  const std::optional<InputRequest>& Chosen() const { return chosen_; }
+
+protected:
+  int Width() const override { return kWidth; }
+  int Height() const override { return kHeight; }
+  void OnInit() override;
+  void OnCommand(int id, int code) override;
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR& result) override;
+
+private:
+  void OnOK();
+  void Unhook();
+  AppState& state_;
+  Date day_;
+  std::unique_ptr<PickvaneHost> list_;
+  bool hooked_ = false;
+  std::optional<InputRequest> chosen_;
+};
+
+class InputWindow : public DialogWindow {
+public:
+  InputWindow(InputDialogModel& model, Win32Prompts& prompts) : model_(model), prompts_(prompts) {}
+  static constexpr int kText0Id = 1001, kText1Id = 1002, kCaption0Id = 1003, kCaption1Id = 1004,
+                       kMessageId = 1005;
+  static constexpr int kWidth = 343, kHeight = 236;
+
+protected:
+  int Width() const override { return kWidth; }
+  int Height() const override { return kHeight; }
+  void OnInit() override;
+  void OnCommand(int id, int code) override;
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR& result) override;
+
+private:
+  static LRESULT CALLBACK KeyProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                  UINT_PTR id, DWORD_PTR self);
+  std::string BoxText(int id) const;
+  InputDialogModel& model_;
+  Win32Prompts& prompts_;
+};
+
+// The whole add flow for a day: the add-entry dialog modal to `owner` at (left, top) in screen
+// pixels, then, when an item was chosen, the input dialog at the same place. Returns when
+// both have closed; an accepted entry has been added (and saved with AutoSave) by then.
+void RunAddEntry(HWND owner, int left, int top, Date day, AppState& state, NumberConversion& numbers,
+                 Win32Prompts& prompts, SettingsStore& store);
+
+}  // namespace orv
