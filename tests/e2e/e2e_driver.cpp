@@ -292,10 +292,16 @@ TEST_F(OrvantaE2E, StandsAtTheWorkAreaEdgeOverTheWallpaperAndScrollsByKeysAndMen
   EXPECT_EQ(r.bottom, work.bottom);
   EXPECT_EQ(GetParent(calendar), nullptr);
   // The calendar paints the wallpaper copy behind its rows (the screen around it is black).
-  HDC screen = GetDC(nullptr);
-  const COLORREF seen = GetPixel(screen, r.left + 1, (r.top + r.bottom) / 2);
-  ReleaseDC(nullptr, screen);
-  EXPECT_EQ(seen, WallpaperAt(r.left + 1, 0));
+  // Its first paint may land a moment after the window shows.
+  const COLORREF expected = WallpaperAt(r.left + 1, 0);
+  COLORREF seen = 0;
+  WaitFor([&] {
+    HDC screen = GetDC(nullptr);
+    seen = GetPixel(screen, r.left + 1, (r.top + r.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    return seen == expected;
+  }, 5000);
+  EXPECT_EQ(seen, expected);
 
   const std::string today = StartDate();  // TodayStart 0
   HWND bar = FindWindowExW(calendar, nullptr, L"ScrollBar", nullptr);
