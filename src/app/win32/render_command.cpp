@@ -44,6 +44,23 @@ private:
   DesktopFacts& system_;
 };
 
+// Passes loads through and remembers whether the last one failed, so the wallpaper copy's
+// silent fallback to the plain colour can still be reported without decoding the file twice.
+class WatchingLoader : public PictureLoader {
+public:
+  explicit WatchingLoader(PictureLoader& inner) : inner_(inner) {}
+  LoadedPicture Load(const std::string& path) override {
+    LoadedPicture loaded = inner_.Load(path);
+    last_failed_ = !loaded.picture;
+    return loaded;
+  }
+  bool last_failed() const { return last_failed_; }
+
+private:
+  PictureLoader& inner_;
+  bool last_failed_ = false;
+};
+
 }  // namespace
 
 std::string RunRenderCommand(const RenderOptions& o) {
@@ -68,8 +85,9 @@ std::string RunRenderCommand(const RenderOptions& o) {
 
   GdiCanvas desktop(1, 1), draw(1, 1), view(1, 1);
   WallpaperState wallpaper;
-  dsDesktopImageCopy(wallpaper, facts, pictures, desktop);
-  if (!o.wallpaper.empty() && !pictures.Load(o.wallpaper).picture)
+  WatchingLoader wallpaper_loader(pictures);
+  dsDesktopImageCopy(wallpaper, facts, wallpaper_loader, desktop);
+  if (!o.wallpaper.empty() && wallpaper_loader.last_failed())
     return o.wallpaper + ": not a picture the system can read";
   CalendarSurfaces surfaces{draw, view, desktop};
   dsDrawCalendar(state, facts, surfaces);
