@@ -10,6 +10,7 @@
 
 #include "desktop/tray_menu.hpp"
 #include "desktop/wallpaper.hpp"
+#include "desktop/win32/entry_icon_sets.hpp"
 #include "desktop/win32/program_icons.hpp"
 #include "desktop/win32/win32_desktop_facts.hpp"
 #include "platform/picture_loader.hpp"
@@ -58,6 +59,10 @@ public:
   void OpenScrollMenu();
   void OpenExtraMenu();
   HostController& Controller() { return controller_; }
+  // The entry-kind icons the dialogs show: size 0 the 32-pixel set, 1 the 64-pixel set,
+  // index the entry kind; nullptr for anything else.
+  IPicture* GetIconPicture(int size, int index) { return icons_.GetIconPicture(size, index); }
+  EntryIconSets& IconSets() { return icons_; }
 
 private:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -92,6 +97,7 @@ private:
   GdiCanvas image_;  // picDesktopImage
   WallpaperState wallpaper_;
   IconHandle tray_icon_;
+  EntryIconSets icons_;  // imgIcon32, imgIcon64
   bool tray_added_ = false;
   MenuHandle pmenu_;          // holds "Pmenu" as its one popup
   MenuHandle pmenu_scroll_;   // holds "Pmenu_Scroll"

@@ -1,6 +1,8 @@
 #include "desktop/win32/program_icons.hpp"
 
 #include <array>
+#include <cstring>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -120,6 +122,36 @@ IconHandle MakeTrayIcon(bool few_colors) {
   info.hbmColor = color.get();
   info.hbmMask = mask.get();
   return IconHandle(CreateIconIndirect(&info));  // copies the bitmaps
+}
+
+IconHandle IconFromImage(const IconImage& image) {
+  if (image.Empty()) return {};
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = image.width;
+  info.bmiHeader.biHeight = -image.height;  // top-down, as the image's rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  BitmapHandle color(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!color || !bits) return {};
+  std::memcpy(bits, image.pixels.data(), image.pixels.size() * sizeof image.pixels[0]);
+  GdiFlush();
+  // Monochrome mask rows are padded to 16 bits; a set bit lets the screen show through.
+  const int stride = (image.width + 15) / 16 * 2;
+  std::vector<BYTE> mask_bits(static_cast<std::size_t>(stride) * image.height, 0);
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x)
+      if (AlphaOf(image.At(x, y)) == 0)
+        mask_bits[static_cast<std::size_t>(y) * stride + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
+  BitmapHandle mask(CreateBitmap(image.width, image.height, 1, 1, mask_bits.data()));
+  if (!mask) return {};
+  ICONINFO icon{};
+  icon.fIcon = TRUE;
+  icon.hbmColor = color.get();
+  icon.hbmMask = mask.get();
+  return IconHandle(CreateIconIndirect(&icon));  // copies the bitmaps
 }
 
 }  // namespace orv

@@ -1,6 +1,7 @@
 #pragma once
 // The tray icon and the calendar's hotspot cursors, drawn by the program at run time so the
 // program carries no picture files.
+#include "desktop/entry_icons.hpp"
 #include "platform/win32/handles.hpp"
 
 namespace orv {
@@ -14,5 +15,9 @@ enum class CursorShape { ArrowUp, ArrowDown, Pointer, NarrowBar, WidenBar };
 // pointer (top left), and arrowheads with a bar pointing right (narrows the calendar) or
 // left (widens it), both with the hot spot in the centre.
 CursorHandle MakeCursor(CursorShape shape);
+
+// An icon of `image`'s size with its alpha channel; pixels with alpha 0 are also cut out
+// by the mask, for painting without alpha blending. None for an empty image.
+IconHandle IconFromImage(const IconImage& image);
 
 }  // namespace orv

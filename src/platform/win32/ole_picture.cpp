@@ -29,6 +29,11 @@ bool OlePicture::Render(HDC dc, const RECT& dest, RasterOp op) const {
     return StretchBlt(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source.get(), 0, 0,
                       width_, height_, RopCode(op));
   }
+  // Icons are drawn from their handle: some IPicture implementations paint an icon's colour
+  // bitmap without its alpha channel, which leaves soft edges opaque.
+  if (op == RasterOp::Copy && type == PICTYPE_ICON && SUCCEEDED(picture_->get_Handle(&handle)) && handle)
+    return DrawIconEx(dc, dest.left, dest.top, reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle)),
+                      dest.right - dest.left, dest.bottom - dest.top, 0, nullptr, DI_NORMAL);
   return SUCCEEDED(picture_->Render(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, 0,
                                     himetric_height_, himetric_width_, -himetric_height_, nullptr));
 }
