@@ -73,8 +73,9 @@ private:
 // Schedule editing: the calendar's day dialogs and the tray's bulk deletion of years.
 class EditingDialogs : public DayDialogs {
 public:
-  EditingDialogs(AppState& state, DesktopFacts& facts, SettingsStore& store, CalendarView& calendar)
-      : state_(state), facts_(facts), store_(store), calendar_(calendar) {}
+  EditingDialogs(AppState& state, DesktopFacts& facts, SettingsStore& store, CalendarView& calendar,
+                 EntryIconSets& icons)
+      : state_(state), facts_(facts), store_(store), calendar_(calendar), icons_(icons) {}
   void SetOwner(HWND owner) {
     owner_ = owner;
     prompts_.SetOwner(owner);
@@ -84,12 +85,12 @@ public:
     ActiveWindowPrompts prompts(prompts_, owner_);
     UserDataListModel model(state_, facts_, prompts, store_, calendar_);
     model.SetEditDay(day);
-    UserDataListWindow window(model, &EditingDialogs::AddFromList, this);
+    UserDataListWindow window(model, &EditingDialogs::AddFromList, this, &icons_);
     window.ShowModal(owner_, at.Left / facts_.TwipsPerPixelX(), at.Top / facts_.TwipsPerPixelY());
   }
   void ShowAddEntry(Date day, DialogPlacement at) override {
     RunAddEntry(owner_, at.Left / facts_.TwipsPerPixelX(), at.Top / facts_.TwipsPerPixelY(), day, state_,
-                numbers_, prompts_, store_);
+                numbers_, prompts_, store_, &icons_);
   }
   // Not modal: a second request brings the open one to the front.
   void ShowYearDatas(int calendar_width) {
@@ -110,12 +111,14 @@ public:
 private:
   static void AddFromList(void* self, HWND owner, Date day, int left, int top) {
     auto& dialogs = *static_cast<EditingDialogs*>(self);
-    RunAddEntry(owner, left, top, day, dialogs.state_, dialogs.numbers_, dialogs.prompts_, dialogs.store_);
+    RunAddEntry(owner, left, top, day, dialogs.state_, dialogs.numbers_, dialogs.prompts_, dialogs.store_,
+                &dialogs.icons_);
   }
   AppState& state_;
   DesktopFacts& facts_;
   SettingsStore& store_;
   CalendarView& calendar_;
+  EntryIconSets& icons_;  // the host window's imgIcon32 and imgIcon64
   Win32NumberConversion numbers_;
   Win32Prompts prompts_;
   HWND owner_ = nullptr;
@@ -134,7 +137,7 @@ public:
                     {[this] { return sfSaveUserData(state_.UserDataPath, state_.Years, state_.DefaultUserLists); },
                      [this] { SaveUserDataPath(store_, state_); }, [this] { RunShutdown(state_, *this); }}),
         renderer_(draw_, view_, background_.DesktopImage(), facts_),
-        day_dialogs_(state_, facts_, store_, *this),
+        day_dialogs_(state_, facts_, store_, *this, background_.IconSets()),
         calendar_(state_, renderer_, day_dialogs_,
                   {[this] { background_.OpenScrollMenu(); }, [this] { background_.OpenExtraMenu(); }}),
         theme_environment_{pictures_, facts_.TwipsPerPixelX()},

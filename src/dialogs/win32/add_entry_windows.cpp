@@ -21,7 +21,8 @@ void DataAddWindow::OnInit() {
   if (list_ && list_->PlaceIn(hwnd(), RECT{12, 12, 325, 236})) {
     SetWindowLongPtrW(list_->window(), GWLP_ID, kListId);
     for (const AddListItem& item : BuildAddList(state_.DefaultUserLists))
-      list_->AddItem(item.Key, item.Caption, item.Comment);
+      list_->AddItem(item.Key, item.Caption, item.Comment,
+                     icons_ ? icons_->GetIconPicture(0, item.IconKind) : nullptr);
     list_->Refresh();
     list_->OnDblClick([this] { OnOK(); });
     SetFocus(list_->window());
@@ -65,6 +66,8 @@ bool DataAddWindow::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR&) {
 
 void InputWindow::OnInit() {
   SetCaption(model_.Caption());
+  AddPictureBox(kIconId, 12, 12, 64, 64);
+  if (icons_ && model_.Icon()) SetPicture(kIconId, icons_->GetIconPicture(1, *model_.Icon()));
   AddControl(L"STATIC", model_.Message(), SS_LEFT, 84, 12, 240, 18, kMessageId);
   AddControl(L"STATIC", model_.FieldCaption(0), SS_LEFT, 84, 40, 240, 16, kCaption0Id);
   AddControl(WC_EDITW, model_.BoxText(0), ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 84, 58, 240, 24,
@@ -143,10 +146,10 @@ bool InputWindow::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR& result
 }
 
 void RunAddEntry(HWND owner, int left, int top, Date day, AppState& state, NumberConversion& numbers,
-                 Win32Prompts& prompts, SettingsStore& store) {
+                 Win32Prompts& prompts, SettingsStore& store, EntryIconSets* icons) {
   std::optional<InputRequest> chosen;
   {
-    DataAddWindow add(state, day);
+    DataAddWindow add(state, day, icons);
     add.ShowModal(owner, left, top);
     chosen = add.Chosen();
   }
@@ -154,7 +157,7 @@ void RunAddEntry(HWND owner, int left, int top, Date day, AppState& state, Numbe
   // A fresh model each time: nothing typed for one entry shows up in the next.
   InputDialogModel model(state, numbers, prompts, store);
   model.Open(day, *chosen);
-  InputWindow input(model, prompts);
+  InputWindow input(model, prompts, icons);
   const HWND previous = prompts.owner();
   if (input.ShowModal(owner, left, top) == IDOK) {
     prompts.SetOwner(owner);

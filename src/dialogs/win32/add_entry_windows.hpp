@@ -5,15 +5,18 @@
 #include <optional>
 
 #include "dialogs/data_add_dialog.hpp"
+#include "desktop/win32/entry_icon_sets.hpp"
 #include "dialogs/win32/dialog_window.hpp"
 #include "listcontrol/host/pickvane_host.hpp"
 #include "platform/win32/win32_prompts.hpp"
 
 namespace orv {
 
+// `icons` (may be nullptr: items without icons) gives the list items their kind's icon.
 class DataAddWindow : public DialogWindow {
 public:
-  DataAddWindow(AppState& state, Date day) : state_(state), day_(day) {}
+  DataAddWindow(AppState& state, Date day, EntryIconSets* icons = nullptr)
+      : state_(state), day_(day), icons_(icons) {}
   ~DataAddWindow() override;
   static constexpr int kListId = 1001;
   // The calendar places day dialogs for an outer size of 5145 x 4815 twips.
@@ -33,16 +36,19 @@ private:
   void Unhook();
   AppState& state_;
   Date day_;
+  EntryIconSets* icons_;  // not owned; the host window's
   std::unique_ptr<PickvaneHost> list_;
   bool hooked_ = false;
   std::optional<InputRequest> chosen_;
 };
 
+// imgIcon32 shows the kind's icon from the 64-pixel set of `icons` (may be nullptr: none).
 class InputWindow : public DialogWindow {
 public:
-  InputWindow(InputDialogModel& model, Win32Prompts& prompts) : model_(model), prompts_(prompts) {}
+  InputWindow(InputDialogModel& model, Win32Prompts& prompts, EntryIconSets* icons = nullptr)
+      : model_(model), prompts_(prompts), icons_(icons) {}
   static constexpr int kText0Id = 1001, kText1Id = 1002, kCaption0Id = 1003, kCaption1Id = 1004,
-                       kMessageId = 1005;
+                       kMessageId = 1005, kIconId = 1006;
   static constexpr int kWidth = 343, kHeight = 236;
 
 protected:
@@ -58,12 +64,13 @@ private:
   std::string BoxText(int id) const;
   InputDialogModel& model_;
   Win32Prompts& prompts_;
+  EntryIconSets* icons_;  // not owned; the host window's
 };
 
 // The whole add flow for a day: the add-entry dialog modal to `owner` at (left, top) in screen
 // pixels, then, when an item was chosen, the input dialog at the same place. Returns when
 // both have closed; an accepted entry has been added (and saved with AutoSave) by then.
 void RunAddEntry(HWND owner, int left, int top, Date day, AppState& state, NumberConversion& numbers,
-                 Win32Prompts& prompts, SettingsStore& store);
+                 Win32Prompts& prompts, SettingsStore& store, EntryIconSets* icons);
 
 }  // namespace orv

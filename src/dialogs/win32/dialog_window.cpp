@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/ole_picture.hpp"
 #include "platform/win32/wide.hpp"
 
 namespace orv {
@@ -78,9 +79,14 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_NOTIFY:
       SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, OnNotify(*reinterpret_cast<const NMHDR*>(lparam)));
       return TRUE;
-    case WM_DRAWITEM:
-      DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+      if (item.CtlType == ODT_STATIC)
+        DrawPictureBox(item);
+      else
+        DrawButton(item);
       return TRUE;
+    }
     case WM_CLOSE:
       OnClose();
       return TRUE;
@@ -131,6 +137,31 @@ HWND DialogWindow::AddCheckList(int id, int x, int y, int width, int height, HFO
   column.cx = width - GetSystemMetrics(SM_CXVSCROLL) - 4;
   ListView_InsertColumn(list, 0, &column);
   return list;
+}
+
+HWND DialogWindow::AddPictureBox(int id, int x, int y, int width, int height) {
+  return AddControl(L"STATIC", "", SS_OWNERDRAW, x, y, width, height, id);
+}
+
+void DialogWindow::SetPicture(int id, IPicture* picture) {
+  pictures_[id] = ComPtr<IPicture>(picture);
+  if (HWND box = GetDlgItem(hwnd_, id)) InvalidateRect(box, nullptr, TRUE);
+}
+
+IPicture* DialogWindow::PictureOf(int id) const {
+  const auto found = pictures_.find(id);
+  return found == pictures_.end() ? nullptr : found->second.get();
+}
+
+void DialogWindow::DrawPictureBox(const DRAWITEMSTRUCT& item) const {
+  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+  // Pictures keep their natural size, from the box's top-left corner; icons blend their
+  // soft edges into the dialog's face colour.
+  if (IPicture* picture = PictureOf(static_cast<int>(item.CtlID))) {
+    const OlePicture ole(picture);
+    const RECT dest{item.rcItem.left, item.rcItem.top, item.rcItem.left + ole.Width(), item.rcItem.top + ole.Height()};
+    ole.Render(item.hDC, dest, RasterOp::Copy);
+  }
 }
 
 void DialogWindow::FillCheckList(HWND list, const std::vector<std::string>& rows) {

@@ -4,6 +4,7 @@
 // boxes. The dialog keeps `this` in DWLP_USER and dispatches to virtual members; nothing
 // throws out of the dialog procedure.
 #include <windows.h>
+#include <ocidl.h>
 
 #include <map>
 #include <string>
@@ -27,6 +28,8 @@ public:
   // Modeless; the caller's message loop must pass messages through IsDialogMessageW.
   HWND Create(HWND owner, int left, int top);
   HWND hwnd() const { return hwnd_; }
+  // The picture a picture box shows (nullptr when none).
+  IPicture* PictureOf(int id) const;
 
 protected:
   virtual int Width() const = 0;   // pixels, outer size
@@ -45,6 +48,10 @@ protected:
                  bool is_default = false);
   // A single-column report list with a check box in front of each row.
   HWND AddCheckList(int id, int x, int y, int width, int height, HFONT font);
+  // An image holder: a frameless box that paints the picture SetPicture gives it, or nothing.
+  HWND AddPictureBox(int id, int x, int y, int width, int height);
+  // Keeps a reference to `picture` (nullptr clears the box) and repaints the box.
+  void SetPicture(int id, IPicture* picture);
   static void FillCheckList(HWND list, const std::vector<std::string>& rows);
   static std::vector<bool> CheckedRows(HWND list);
   void SetText(int id, std::string_view text);
@@ -59,12 +66,14 @@ private:
   static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
   INT_PTR Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void DrawButton(const DRAWITEMSTRUCT& item);
+  void DrawPictureBox(const DRAWITEMSTRUCT& item) const;
 
   HWND hwnd_ = nullptr;  // owned by the system (modal) or destroyed with us (modeless)
   bool modal_ = false;
   int left_ = 0, top_ = 0;
   FontHandle dialog_font_, list_font_;
   std::map<int, Rgb> button_colors_;
+  std::map<int, ComPtr<IPicture>> pictures_;  // by picture box id
   int default_id_ = 0;
 };
 

@@ -30,6 +30,7 @@ void YearDatasWindow::OnCommand(int id, int code) {
 }
 
 void UserDataListWindow::OnInit() {
+  AddPictureBox(kIconId, 12, 12, 64, 64);
   AddControl(L"STATIC", "", SS_LEFT, 84, 12, 240, 18, kMessageId);
   AddCheckList(kListId, 84, 34, 240, 200, ListFont());
   AddButton(texts::kDayListAddButton, kAddId, 12, 246, 100, 28, kDayListAddColor);
@@ -43,7 +44,12 @@ void UserDataListWindow::ShowModel() {
   SetCaption(model_.Caption());
   SetText(kMessageId, model_.Message());
   FillCheckList(GetDlgItem(hwnd(), kListId), model_.Rows());
-  InvalidateRect(hwnd(), nullptr, TRUE);  // the kind's icon
+  ShowIcon();
+}
+
+void UserDataListWindow::ShowIcon() {
+  const std::optional<std::int32_t> icon = model_.ShownIcon();
+  SetPicture(kIconId, icons_ && icon ? icons_->GetIconPicture(1, *icon) : nullptr);
 }
 
 void UserDataListWindow::OnCommand(int id, int code) {
@@ -77,7 +83,7 @@ LRESULT UserDataListWindow::OnNotify(const NMHDR& header) {
   if (header.idFrom != kListId) return 0;
   if (header.code == NM_CLICK) {
     model_.OnRowClicked(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
-    InvalidateRect(hwnd(), nullptr, TRUE);
+    ShowIcon();
   } else if (header.code == NM_RCLICK) {
     // Pmenu: one entry, at the pointer.
     HMENU menu = CreatePopupMenu();

@@ -31,7 +31,8 @@ struct InputFixture : ::testing::Test {
   MemorySettingsStore store;
   InputDialogModel model{state, numbers, prompts, store};
   Win32Prompts owner_prompts;
-  InputWindow window{model, owner_prompts};
+  EntryIconSets icons;
+  InputWindow window{model, owner_prompts, &icons};
   const Date day = MakeDate(2026, 3, 8);
 
   HWND Open(int kind) {
@@ -67,6 +68,23 @@ TEST_F(InputFixture, CashPaymentTextsAndRefusedAmountsKeepTheDialog) {
   ASSERT_NE(Day(), nullptr);
   EXPECT_EQ(Day()->TotalPaymentPrice, 1500);
   EXPECT_EQ(state.DefaultUserLists[kCashPayments].Count(), 0);
+}
+
+// imgIcon32 holds the kind's picture of the 64-pixel set and paints it.
+TEST_F(InputFixture, IconShowsTheKindFromTheLargeSet) {
+  for (int kind : {kAutomaticTransfers, kCashPayments, kVerySpecialDays, kSpecialDays}) {
+    HWND dialog = Open(kind);
+    ASSERT_NE(dialog, nullptr);
+    IPicture* shown = window.PictureOf(InputWindow::kIconId);
+    EXPECT_EQ(shown, icons.GetIconPicture(1, kind)) << kind;
+    EXPECT_NE(shown, nullptr);
+    HWND box = GetDlgItem(dialog, InputWindow::kIconId);
+    RECT r{};
+    GetClientRect(box, &r);
+    EXPECT_EQ(r.right, 64);
+    EXPECT_EQ(r.bottom, 64);
+    DestroyWindow(dialog);
+  }
 }
 
 TEST_F(InputFixture, ShiftBeforeOKStoresTheTitleAsAPreset) {

@@ -73,10 +73,20 @@ TEST(EditingWindows, DayListShowsTheDayAndDeletesCheckedRows) {
   MemorySettingsStore store;
   UserDataListModel model(state, regional, prompts, store, calendar);
   model.SetEditDay(day);
-  UserDataListWindow window(model, nullptr, nullptr);
+  EntryIconSets icons;
+  UserDataListWindow window(model, nullptr, nullptr, &icons);
   HWND dialog = window.Create(nullptr, 10, 10);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(Caption(dialog), "3月8日 - 支払い予定の確認");
+  // imgIcon64 shows the first entry's kind, then that of the clicked row.
+  EXPECT_EQ(window.PictureOf(UserDataListWindow::kIconId), icons.GetIconPicture(1, kIconAutomaticTransfer));
+  NMITEMACTIVATE click{};
+  click.hdr.hwndFrom = GetDlgItem(dialog, UserDataListWindow::kListId);
+  click.hdr.idFrom = UserDataListWindow::kListId;
+  click.hdr.code = NM_CLICK;
+  click.iItem = 1;
+  SendMessageW(dialog, WM_NOTIFY, UserDataListWindow::kListId, reinterpret_cast<LPARAM>(&click));
+  EXPECT_EQ(window.PictureOf(UserDataListWindow::kIconId), icons.GetIconPicture(1, kIconCash));
   EXPECT_EQ(Caption(GetDlgItem(dialog, UserDataListWindow::kMessageId)), "支払い予定の一覧です");
   EXPECT_EQ(Caption(GetDlgItem(dialog, IDCANCEL)), "閉じる(&C)");
   EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), IDCANCEL);
