@@ -130,17 +130,40 @@ void ControlWindow::ShowState() {
   EnableWindow(scroll_bar_, s.enabled);
   SetWindowPos(canvas_window_, nullptr, 0, model.CanvasWindowTop(), args_.canvas->Width(), args_.canvas->Height(),
                SWP_NOZORDER | SWP_NOACTIVATE);
+  const bool moved = model.CanvasWindowTop() != shown_top_;
+  shown_top_ = model.CanvasWindowTop();
   if (model.DrawCount() != shown_draw_) {
     shown_draw_ = model.DrawCount();
     InvalidateRect(canvas_window_, nullptr, FALSE);
+    FollowTooltip();
+  } else if (moved) {
+    FollowTooltip();
   }
   InvalidateRect(control_, nullptr, FALSE);
 }
 
+void ControlWindow::FollowTooltip() {
+  // The rows moved or were drawn anew (scroll bar, keys, the host setting the selection from
+  // the wheel) while the pointer stood still: a tip on the screen would name the row that
+  // was there before. It goes, and its text follows the row now under the pointer, so that
+  // it comes back right when the pointer moves again.
+  if (!tooltip_ || !canvas_window_) return;
+  SendMessageW(tooltip_, TTM_POP, 0, 0);
+  POINT at{};
+  RECT canvas{};
+  if (!GetCursorPos(&at) || !ScreenToClient(canvas_window_, &at) || !GetClientRect(canvas_window_, &canvas)) return;
+  if (PtInRect(&canvas, at))
+    UpdateTooltip(at.y);
+  else
+    SetTipText(L"");
+}
+
 void ControlWindow::UpdateTooltip(int canvas_y) {
-  if (!tooltip_) return;
-  std::wstring text = Utf8ToWide(args_.model->TooltipAt(args_.model->ListY(canvas_y)));
-  if (text == tip_text_) return;
+  SetTipText(Utf8ToWide(args_.model->TooltipAt(args_.model->ListY(canvas_y))));
+}
+
+void ControlWindow::SetTipText(std::wstring text) {
+  if (!tooltip_ || text == tip_text_) return;
   tip_text_ = std::move(text);
   TOOLINFOW tool{};
   tool.cbSize = TTTOOLINFOW_V2_SIZE;

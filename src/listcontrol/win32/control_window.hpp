@@ -44,6 +44,8 @@ private:
   LRESULT OnContainer(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnCanvas(UINT message, WPARAM wparam, LPARAM lparam);
   void UpdateTooltip(int canvas_y);
+  void SetTipText(std::wstring text);
+  void FollowTooltip();
 
   ControlWindowArgs args_;
   HWND control_ = nullptr;    // owned: destroyed (with its children) in the destructor
@@ -53,6 +55,7 @@ private:
   HWND tooltip_ = nullptr;        // owned by control_, goes with it
   std::wstring tip_text_;
   std::uint64_t shown_draw_ = ~std::uint64_t{0};
+  int shown_top_ = 0;
   bool left_down_ = false;
 };
 
