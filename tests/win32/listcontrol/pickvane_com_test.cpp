@@ -3,6 +3,7 @@
 // host, and the registration-free path of the program's wrapper.
 #include <windows.h>
 #include <ocidl.h>
+#include <commctrl.h>
 #include <olectl.h>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include "KestrovePickvane_h.h"
 #include "listcontrol/host/pickvane_host.hpp"
 #include "platform/win32/handles.hpp"
+#include "platform/win32/wide.hpp"
 
 namespace orv {
 namespace {
@@ -198,6 +200,36 @@ HWND CanvasOf(HWND control) {
 }
 
 LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+
+// The control's tooltip window: a popup owned by the window holding the control (a popup's
+// owner is always a top-level window).
+HWND TooltipOf(HWND control) {
+  struct Search {
+    HWND owner, found;
+  } search{GetAncestor(control, GA_ROOT), nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM lparam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lparam);
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (GetWindow(window, GW_OWNER) == s->owner && std::wstring(name) == TOOLTIPS_CLASSW) s->found = window;
+        return s->found == nullptr;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring TipText(HWND tip, HWND canvas) {
+  wchar_t text[256] = {};
+  TOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = GetParent(canvas);
+  tool.uId = reinterpret_cast<UINT_PTR>(canvas);
+  tool.lpszText = text;
+  SendMessageW(tip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+  return text;
+}
 
 // The canvas window's picture, read through WM_PRINTCLIENT.
 struct Snapshot {
@@ -486,6 +518,28 @@ TEST(PickvaneHost, WorksWithoutRegistrationFromTheProgramFolder) {
   EXPECT_EQ(canvas_top(), 0);
   SendMessageW(GetParent(canvas), WM_VSCROLL, SB_LINEDOWN, 0);
   EXPECT_LT(canvas_top(), 0);
+
+  // The tooltip names the row under the pointer; when the host moves the selection (as the
+  // wheel does) and the rows scroll beneath a still pointer, the tip goes and follows.
+  ShowWindow(window.hwnd.get(), SW_SHOWNOACTIVATE);
+  UpdateWindow(window.hwnd.get());
+  SendMessageW(GetParent(canvas), WM_VSCROLL, SB_TOP, 0);
+  POINT pointer{60, 12};
+  ClientToScreen(GetParent(canvas), &pointer);
+  ASSERT_TRUE(SetCursorPos(pointer.x, pointer.y));
+  POINT in_canvas = pointer;
+  ScreenToClient(canvas, &in_canvas);
+  SendMessageW(canvas, WM_MOUSEMOVE, 0, Point(in_canvas.x, in_canvas.y));
+  HWND tip = TooltipOf(host->window());
+  ASSERT_TRUE(tip);
+  EXPECT_EQ(TipText(tip, canvas), L"Salary");
+  SendMessageW(tip, TTM_POPUP, 0, 0);
+  const bool was_shown = IsWindowVisible(tip);
+  EXPECT_TRUE(host->SetSelected(20));
+  EXPECT_FALSE(IsWindowVisible(tip)) << "shown before: " << was_shown;
+  const std::wstring followed = TipText(tip, canvas);
+  ASSERT_EQ(followed.rfind(L"Item ", 0), 0u) << WideToUtf8(followed);
+  EXPECT_GE(std::stoi(followed.substr(5)), 12);
   host.reset();  // releases the control and frees the library
 }
 
