@@ -1,5 +1,7 @@
 #include "e2e_harness.hpp"
 
+#include <tuple>
+
 namespace orv::e2e {
 
 std::wstring g_self;
@@ -184,19 +186,30 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (argc > 2 && std::wstring(argv[1]) == L"demo") {
-    // A demo user data file with a payment and a special day this month.
+    // A demo user data file: payments of both kinds on one day and special days of both
+    // kinds this month, and a preset of each kind.
     orv::YearDatas years;
     orv::DefaultUserListArray lists;
     const orv::DateParts today = orv::SplitDate(orv::LocalToday());
     orv::DayData& day = orv::GetOrCreateDay(years, orv::DateParts{today.Year, today.Month, 25, 0});
-    orv::PaymentData* pay = day.PaymentDatas.Add(orv::NextPaymentKey(day));
-    pay->strTitle = "家賃";
-    pay->lngPrice = 65000;
+    for (auto [title, price, kind] : {std::tuple{"家賃", 65000, 0}, {"電気", 4320, 1}}) {
+      orv::PaymentData* pay = day.PaymentDatas.Add(orv::NextPaymentKey(day));
+      pay->strTitle = title;
+      pay->lngPrice = price;
+      pay->Payment = kind;
+    }
     orv::RecalcPaymentTotals(day);
     orv::DayData& birthday = orv::GetOrCreateDay(years, orv::DateParts{today.Year, today.Month, 12, 0});
-    orv::SpecialData* special = birthday.SpecialDatas.Add(orv::NextSpecialKey(birthday));
-    special->strSpecial = "誕生日";
+    for (auto [title, comment, very] : {std::tuple{"誕生日", "ケーキを予約", true}, {"記念日", "", false}}) {
+      orv::SpecialData* special = birthday.SpecialDatas.Add(orv::NextSpecialKey(birthday));
+      special->strSpecial = title;
+      special->strComment = comment;
+      special->blnSpecial = very;
+    }
     orv::RecalcSpecialTotals(birthday);
+    const char* presets[] = {"家賃", "電気", "誕生日", "記念日"};
+    for (int kind = 0; kind < 4; ++kind)
+      lists[static_cast<std::size_t>(kind)].Add(orv::NextDefaultUserKey(lists, kind))->strValue1 = presets[kind];
     return orv::sfSaveUserData(orv::WideToUtf8(argv[2]), years, lists).empty() ? 0 : 1;
   }
   int gargc = 1;
