@@ -81,8 +81,12 @@ TEST_F(OrvantaE2E, BulkDeletionRemovesTheCheckedYear) {
   PostMessageW(Host(), WM_COMMAND, 1002, 0);  // 予定の一括削除(&D)...
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (dialog = FindWindowW(L"#32770", L"予定の一括削除")) != nullptr; }));
-  HWND list = GetDlgItem(dialog, 1001);
-  ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
+  // Other processes see the dialog while it is still being initialised: wait for its list.
+  HWND list = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    list = GetDlgItem(dialog, 1001);
+    return list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2;
+  }));
   // Check the first row (2020) from the keyboard: focus it, then the space bar.
   SetForegroundWindow(dialog);
   PostMessageW(list, WM_KEYDOWN, VK_HOME, 1);
