@@ -99,6 +99,16 @@ protected:
     PostMessageW(dialog, WM_SYSKEYUP, key, 1 | (1 << 29) | (3u << 30));
   }
 
+  static void TypeKey(WORD key) {
+    INPUT input[2]{};
+    for (int i = 0; i < 2; ++i) {
+      input[i].type = INPUT_KEYBOARD;
+      input[i].ki.wVk = key;
+      input[i].ki.dwFlags = i == 1 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(2, input, sizeof(INPUT));
+  }
+
   static int CurrentTab(HWND dialog) {
     return static_cast<int>(SendMessageW(Control(dialog, kIdTabStrip), TCM_GETCURSEL, 0, 0));
   }
@@ -134,6 +144,19 @@ TEST_F(OptionsE2E, OpensOnTheFirstPageAndAltKeysSwitchPagesAndFocus) {
   EXPECT_FALSE(PageShown(dialog, kIdDUDType));
   EXPECT_TRUE(WaitFor([&] { return FocusOf(dialog) == Control(dialog, kIdThemeTitles); }, 3000));
   Screenshot(dialog, "options-page1");
+  // Both pages have an Alt+N button; the shown page's one answers (the theme file dialog).
+  TypeAlt('N');
+  HWND files = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    files = FindWindowW(L"#32770", nullptr);
+    return files && GetWindow(files, GW_OWNER) == dialog && IsWindowVisible(files);
+  }));
+  EXPECT_TRUE(GetDlgItem(files, 1148) || GetDlgItem(files, 1152));
+  PostMessageW(files, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(files); }));
+  EXPECT_EQ(SendMessageW(Control(dialog, kIdDUDList), LVM_GETITEMCOUNT, 0, 0), 0);
+  SetForegroundWindow(dialog);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }, 3000));
   TypeAlt('R');
   ASSERT_TRUE(WaitFor([&] { return CurrentTab(dialog) == 2; }, 5000));
   EXPECT_TRUE(WaitFor([&] { return FocusOf(dialog) == Control(dialog, kIdMicrosoftWheel); }, 3000));
@@ -142,7 +165,8 @@ TEST_F(OptionsE2E, OpensOnTheFirstPageAndAltKeysSwitchPagesAndFocus) {
 
   // A second request brings the open dialog forward instead of opening another.
   EXPECT_EQ(OpenOptions(), dialog);
-  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }, 3000));
+  TypeKey(VK_ESCAPE);  // the dialog's Cancel
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
   Quit();
 }
