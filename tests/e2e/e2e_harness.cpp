@@ -61,9 +61,11 @@ int RunProgman(const wchar_t* wallpaper) {
 
 }  // namespace
 
-void WriteWallpaperBmp(const std::string& path) {
-  const int w = 256, h = 64;
-  std::string bytes(54 + w * h * 3, '\0');
+void WriteWallpaperBmp(const std::string& path) { WriteBmp(path, 256, 64, WallpaperAt); }
+
+void WriteBmp(const std::string& path, int w, int h, const std::function<COLORREF(int, int)>& color) {
+  const int row = (w * 3 + 3) / 4 * 4;
+  std::string bytes(54 + static_cast<std::size_t>(row * h), '\0');
   auto put32 = [&](std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
   };
@@ -78,8 +80,8 @@ void WriteWallpaperBmp(const std::string& path) {
   bytes[28] = 24;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
-      const COLORREF c = WallpaperAt(x, y);
-      const std::size_t at = 54 + static_cast<std::size_t>((y * w + x) * 3);
+      const COLORREF c = color(x, h - 1 - y);  // rows are stored bottom up
+      const std::size_t at = 54 + static_cast<std::size_t>(y * row + x * 3);
       bytes[at] = static_cast<char>(GetBValue(c));
       bytes[at + 1] = static_cast<char>(GetGValue(c));
       bytes[at + 2] = static_cast<char>(GetRValue(c));
@@ -140,6 +142,46 @@ std::string OpenTrayMenuAndDescribe(Reporter& reporter, HWND host) {
   PostMessageW(host, WM_CANCELMODE, 0, 0);
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   return report;
+}
+
+bool ChooseFile(HWND files, const std::string& path) {
+  HWND name = GetDlgItem(files, 1148);  // the file name box
+  if (!name) name = GetDlgItem(files, 1152);
+  if (!name) return false;
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Utf8ToWide(path).c_str()));
+  PostMessageW(files, WM_COMMAND, IDOK, 0);
+  return true;
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF pixel = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return pixel;
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+void Screenshot(HWND window, const std::string& name) {
+  wchar_t folder[MAX_PATH] = L"";
+  if (!GetEnvironmentVariableW(L"ORV_E2E_SHOTS", folder, MAX_PATH)) return;
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));  // its painting may lag behind
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  MemoryDc dc(CreateCompatibleDC(screen));
+  BitmapHandle bitmap(CreateCompatibleBitmap(screen, w, h));
+  SelectedObject selected(dc.get(), bitmap.get());
+  BitBlt(dc.get(), 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  WriteBmp(WideToUtf8(folder) + "\\" + name + ".bmp", w, h,
+           [&](int x, int y) { return GetPixel(dc.get(), x, y); });
 }
 
 HWND FindDialogEndingWith(const std::wstring& tail) {

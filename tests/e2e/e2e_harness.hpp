@@ -29,6 +29,8 @@ extern std::wstring g_self;  // the test program's path
 // The test wallpaper: vertical colour bands, so a pixel tells where it came from.
 inline COLORREF WallpaperAt(int x, int) { return RGB((x / 8) % 2 ? 200 : 40, 120, (x / 64) % 2 ? 60 : 220); }
 
+// A 24-bit bitmap file painted by `color`.
+void WriteBmp(const std::string& path, int width, int height, const std::function<COLORREF(int, int)>& color);
 // The wallpaper as a bitmap file, for the registry's "Wallpaper" value.
 void WriteWallpaperBmp(const std::string& path);
 void SetText(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value);
@@ -38,6 +40,15 @@ KernelHandle Start(const std::wstring& exe, const std::wstring& args);
 std::wstring Orvanta();  // the orvanta.exe of this build tree
 // The first visible dialog of this desktop whose caption ends with `tail`.
 HWND FindDialogEndingWith(const std::wstring& tail);
+// Types `path` into an open-file dialog's name box and confirms it.
+bool ChooseFile(HWND files, const std::string& path);
+// The screen's pixel at (x, y).
+COLORREF ScreenPixel(int x, int y);
+// The window holding the keyboard focus on `window`'s thread (another process's too).
+HWND FocusOf(HWND window);
+// With ORV_E2E_SHOTS set to a folder, writes `window`'s part of the screen there as
+// `name`.bmp, for looking at; otherwise does nothing.
+void Screenshot(HWND window, const std::string& name);
 
 // A window receiving the state report of orvanta's host window.
 class Reporter {
@@ -85,6 +96,7 @@ class OrvantaE2E : public ::testing::Test {
 protected:
   void SetUp() override {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvanta");
+    DeleteFileW(ThemeListFile().c_str());  // every scenario starts without installed themes
     SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", L"TodayStart", L"0");
     WriteWallpaperBmp(test::Utf8(dir_.path()) + "\\wall.bmp");
     SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", Utf8ToWide(test::Utf8(dir_.path()) + "\\wall.bmp"));
@@ -100,6 +112,12 @@ protected:
     }
     if (HWND p = FindWindowW(L"Progman", nullptr)) PostMessageW(p, WM_CLOSE, 0, 0);
     if (progman_) WaitForSingleObject(progman_.get(), 5000);
+    DeleteFileW(ThemeListFile().c_str());
+  }
+
+  // The theme list file, shared by every run of this build's orvanta.exe.
+  static std::wstring ThemeListFile() {
+    return (std::filesystem::path(Orvanta()).parent_path() / L"Orvanta.INI").wstring();
   }
 
   // Without a "Progman" window the calendar is a top-level window of its own. Wine shows no

@@ -13,11 +13,7 @@ TEST_F(OrvantaE2E, FirstRunNamesANewFileThatTheQuitCreates) {
   HWND files = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (files = FindWindowW(nullptr, L"ファイルを開く / ファイル名をつけて保存")) != nullptr; }));
   const std::string path = DataFile("新しい.ORV");
-  HWND name = GetDlgItem(files, 1148);  // the file name box
-  if (!name) name = GetDlgItem(files, 1152);
-  ASSERT_TRUE(name);
-  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Utf8ToWide(path).c_str()));
-  PostMessageW(files, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(ChooseFile(files, path));
   ASSERT_TRUE(WaitShown());
   EXPECT_FALSE(std::filesystem::exists(test::FsPath(path)));
   Quit();
@@ -168,6 +164,5 @@ TEST_F(OrvantaE2E, ACorruptFileShowsTheFailureThenTheFirstRunDialogAndStaysUntou
   EXPECT_EQ(test::ReadBytes(path), garbage);
 }
 
-// The first visible dialog of this desktop whose caption ends with `tail`.
 }  // namespace
 }  // namespace orv::e2e

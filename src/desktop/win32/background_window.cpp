@@ -2,6 +2,7 @@
 
 #include "desktop/win32/win32_desktop_facts.hpp"
 #include "schedule/user_data_file.hpp"
+#include "platform/win32/state_report.hpp"
 #include "platform/win32/wide.hpp"
 
 namespace orv {
@@ -70,7 +71,7 @@ bool BackgroundWindow::Load() {
   // After the shell restarts, the notification area is empty again; the icon must come back
   // or the program could no longer be reached.
   taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
-  describe_menu_ = RegisterWindowMessageW(L"Orvanta.DescribeState");
+  describe_menu_ = StateReportMessage();
   ChangeWindowMessageFilterEx(hwnd(), taskbar_created_, MSGFLT_ALLOW, nullptr);
   AddTrayIcon();
   return true;
@@ -193,9 +194,7 @@ void BackgroundWindow::DescribeMenuTo(HWND requester) {
   Describe(tray_popup_, 0, text);
   text += L"--\n";
   Describe(scroll_popup_, 0, text);
-  const std::string utf8 = WideToUtf8(text);
-  COPYDATASTRUCT data{1, static_cast<DWORD>(utf8.size()), const_cast<char*>(utf8.data())};
-  SendMessageW(requester, WM_COPYDATA, reinterpret_cast<WPARAM>(hwnd()), reinterpret_cast<LPARAM>(&data));
+  SendStateReport(requester, hwnd(), WideToUtf8(text));
 }
 
 LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {

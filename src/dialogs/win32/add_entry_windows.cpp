@@ -4,6 +4,7 @@
 
 #include "desktop/win32/wheel_hook.hpp"
 #include "dialogs/dialog_texts.hpp"
+#include "platform/win32/state_report.hpp"
 #include "platform/win32/wide.hpp"
 
 namespace orv {
@@ -58,9 +59,18 @@ void DataAddWindow::OnCommand(int id, int code) {
   }
 }
 
-bool DataAddWindow::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR&) {
+bool DataAddWindow::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR& result) {
   // The hook must be gone before the window procedure it replaced goes away.
   if (message == WM_DESTROY) Unhook();
+  if (message == StateReportMessage()) {
+    // The list's captions as the control holds them, one TAB between two.
+    std::string text = "AddList=";
+    const std::int32_t count = list_ ? list_->Count().value_or(0) : 0;
+    for (std::int32_t i = 1; i <= count; ++i) text += (i > 1 ? "\t" : "") + list_->CaptionAt(i).value_or("");
+    SendStateReport(reinterpret_cast<HWND>(wparam), hwnd(), text + "\n");
+    result = TRUE;
+    return true;
+  }
   return false;
 }
 

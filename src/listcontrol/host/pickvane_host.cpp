@@ -235,19 +235,23 @@ std::optional<std::int32_t> PickvaneHost::Count() {
   return V_I4(&result.v);
 }
 
-std::optional<std::string> PickvaneHost::KeyAt(std::int32_t position) {
+std::optional<std::string> PickvaneHost::KeyAt(std::int32_t position) { return ItemText(position, L"Key"); }
+
+std::optional<std::string> PickvaneHost::CaptionAt(std::int32_t position) { return ItemText(position, L"Caption"); }
+
+std::optional<std::string> PickvaneHost::ItemText(std::int32_t position, const wchar_t* member) {
   auto items = Items();
-  Variant index(position), item_result, key;
+  Variant index(position), item_result, text;
   if (FAILED(Call(items.get(), IdOf(items.get(), L"Item"), DISPATCH_METHOD | DISPATCH_PROPERTYGET, {index.v},
                   &item_result.v))) {
     return std::nullopt;
   }
   auto item = DispatchOf(item_result);
-  if (FAILED(Call(item.get(), IdOf(item.get(), L"Key"), DISPATCH_PROPERTYGET, {}, &key.v)) ||
-      V_VT(&key.v) != VT_BSTR) {
+  if (FAILED(Call(item.get(), IdOf(item.get(), member), DISPATCH_PROPERTYGET, {}, &text.v)) ||
+      V_VT(&text.v) != VT_BSTR) {
     return std::nullopt;
   }
-  return WideToUtf8(std::wstring_view(V_BSTR(&key.v), SysStringLen(V_BSTR(&key.v))));
+  return WideToUtf8(std::wstring_view(V_BSTR(&text.v), SysStringLen(V_BSTR(&text.v))));
 }
 
 std::optional<std::int16_t> PickvaneHost::Selected() {

@@ -51,6 +51,7 @@ public:
   bool AddItem(std::string_view key, std::string_view caption, std::string_view comment, IUnknown* icon = nullptr);
   std::optional<std::int32_t> Count();
   std::optional<std::string> KeyAt(std::int32_t position);
+  std::optional<std::string> CaptionAt(std::int32_t position);
   std::optional<std::int16_t> Selected();
   bool SetSelected(std::int16_t value);
   bool Refresh();
@@ -64,6 +65,8 @@ private:
   PickvaneHost() = default;
   static std::unique_ptr<PickvaneHost> Finish(std::unique_ptr<PickvaneHost> host);
   ComPtr<IDispatch> Items();
+  // A text member (`Key`, `Caption`) of the item at `position`, read by name.
+  std::optional<std::string> ItemText(std::int32_t position, const wchar_t* member);
 
   ModuleHandle library_;  // first member: freed after every object from it is released
   Source source_ = Source::Registered;

@@ -484,6 +484,8 @@ TEST(PickvaneHost, WorksWithoutRegistrationFromTheProgramFolder) {
   EXPECT_EQ(host->Count(), 2);
   EXPECT_EQ(host->KeyAt(2), "2");
   EXPECT_EQ(host->KeyAt(3), std::nullopt);
+  EXPECT_EQ(host->CaptionAt(1), "Salary");
+  EXPECT_EQ(host->CaptionAt(3), std::nullopt);
 
   int clicks = 0, doubles = 0;
   host->OnClick([&] { ++clicks; });
