@@ -56,7 +56,7 @@ std::string BoxText(HWND dialog, int id) {
 }
 
 constexpr int kInputName = 1001, kInputAmount = 1002, kInputPrompt = 1005;
-constexpr int kDayListList = 1001, kDayListDelete = 1003;
+constexpr int kDayListList = 1001, kDayListAdd = 1002, kDayListDelete = 1003;
 
 class EditingE2E : public OrvantaE2E {
 protected:
@@ -280,6 +280,22 @@ TEST_F(EditingE2E, DayListDeletesTheCheckedEntriesAndSavesAtOnce) {
   EXPECT_EQ(saved["totalPaymentPrice"], 200);
   EXPECT_EQ(saved["totalCash"], true);
   EXPECT_EQ(DumpedPayments(dump), 83 * 3 - 2);  // the other days keep theirs
+
+  // Adding from the list: the add-entry dialogs run on top of it, then the list, the totals
+  // and the file follow.
+  PostMessageW(dialog, WM_COMMAND, kDayListAdd, 0);  // 予定の追加(&A)
+  HWND add = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; }));
+  EXPECT_EQ(DayOfCaption(add).day, day.day);
+  HWND input = ChooseItem(add, true);
+  ASSERT_TRUE(input);
+  SetDlgItemTextW(input, kInputName, L"D");
+  SetDlgItemTextW(input, kInputAmount, L"400");
+  PostMessageW(input, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2; }));
+  EXPECT_EQ(ListViewRows(list), (std::vector<std::string>{"B " + CurrencyText(200) + " (現金)", "D " + CurrencyText(400) + " (現金)"}));
+  EXPECT_NE(Totals().find(key + CurrencyText(600) + ";"), std::string::npos) << Totals();
+  EXPECT_TRUE(WaitFor([&] { return DumpedPayments(DumpUserData(path)) == 83 * 3 - 1; }, 5000));
 
   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
