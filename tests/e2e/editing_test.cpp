@@ -124,6 +124,50 @@ protected:
     EXPECT_EQ(BoxText(input, kInputName), WideToUtf8(name));
     EXPECT_EQ(BoxText(input, kInputAmount), WideToUtf8(amount));
   }
+  // Three payments on every day the calendar can show, so that the middle row has them:
+  // A 100 (automatic transfer), B 200 (cash), C 300 (automatic transfer).
+  static constexpr int kSeededDays = 83;
+  void WriteThreePaymentsADay(const std::string& path) {
+    YearDatas years;
+    DefaultUserListArray lists;
+    const Date today = LocalToday();
+    for (int offset = -3; offset < kSeededDays - 3; ++offset) {
+      DayData& day = GetOrCreateDay(years, SplitDate(today + std::chrono::days{offset}));
+      int n = 0;
+      for (const char* title : {"A", "B", "C"}) {
+        PaymentData* p = day.PaymentDatas.Add(NextPaymentKey(day));
+        p->strTitle = title;
+        p->lngPrice = ++n * 100;
+        p->Payment = static_cast<std::int16_t>(n == 2);
+      }
+      RecalcPaymentTotals(day);
+    }
+    ASSERT_EQ(sfSaveUserData(path, years, lists), "");
+  }
+  // Right-clicks the middle row and waits for the day list.
+  HWND OpenDayList() {
+    const LPARAM at = MiddleRow();
+    PostMessageW(Calendar(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageW(Calendar(), WM_RBUTTONUP, 0, at);
+    HWND dialog = nullptr;
+    WaitFor([&] { return (dialog = FindDialogEndingWith(L"日 - 支払い予定の確認")) != nullptr; });
+    return dialog;
+  }
+  // Deletes the checked rows of the day list, confirming.
+  void DeleteRows(HWND dialog, const std::vector<int>& rows) {
+    HWND list = GetDlgItem(dialog, kDayListList);
+    const auto count = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    SetForegroundWindow(dialog);
+    CheckRows(list, rows);
+    std::vector<int> expected(static_cast<std::size_t>(count), 0);
+    for (int row : rows) expected[static_cast<std::size_t>(row)] = 1;
+    ASSERT_TRUE(WaitFor([&] { return CheckStates(list) == expected; }, 5000));
+    PostMessageW(dialog, WM_COMMAND, kDayListDelete, 0);  // 削除(&D)
+    HWND confirm = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (confirm = FindWindowW(L"#32770", L"削除の確認")) != nullptr; }));
+    PostMessageW(confirm, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == count - static_cast<LRESULT>(rows.size()); }));
+  }
   std::string Totals() { return Field(reporter_.Ask(Host()), "Totals"); }
 };
 
@@ -213,35 +257,15 @@ TEST_F(EditingE2E, InvalidInputIsRefusedAndShiftEnterStoresThePreset) {
 
 TEST_F(EditingE2E, DayListDeletesTheCheckedEntriesAndSavesAtOnce) {
   const std::string path = DataFile("data.orv");
-  // Three payments on every day the calendar can show, so that the middle row has them.
-  {
-    YearDatas years;
-    DefaultUserListArray lists;
-    const Date today = LocalToday();
-    for (int offset = -3; offset < 80; ++offset) {
-      DayData& day = GetOrCreateDay(years, SplitDate(today + std::chrono::days{offset}));
-      int n = 0;
-      for (const char* title : {"A", "B", "C"}) {
-        PaymentData* p = day.PaymentDatas.Add(NextPaymentKey(day));
-        p->strTitle = title;
-        p->lngPrice = ++n * 100;
-        p->Payment = static_cast<std::int16_t>(n == 2);
-      }
-      RecalcPaymentTotals(day);
-    }
-    ASSERT_EQ(sfSaveUserData(path, years, lists), "");
-  }
+  WriteThreePaymentsADay(path);
   StoreDataPath(path);
   SetOption(L"AutoSave", L"True");
   LaunchShowingPayments();
   const RECT band = MiddleBand();
   const std::vector<COLORREF> before = ScreenPixels(band);
 
-  const LPARAM at = MiddleRow();
-  PostMessageW(Calendar(), WM_RBUTTONDOWN, MK_RBUTTON, at);
-  PostMessageW(Calendar(), WM_RBUTTONUP, 0, at);
-  HWND dialog = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialogEndingWith(L"日 - 支払い予定の確認")) != nullptr; }));
+  HWND dialog = OpenDayList();
+  ASSERT_TRUE(dialog);
   const Day day = DayOfCaption(dialog);
   EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "1");
   HWND list = GetDlgItem(dialog, kDayListList);
@@ -251,14 +275,7 @@ TEST_F(EditingE2E, DayListDeletesTheCheckedEntriesAndSavesAtOnce) {
   const std::string key = "-" + std::to_string(day.month) + "-" + std::to_string(day.day) + " ";
   EXPECT_NE(Totals().find(key + CurrencyText(600) + ";"), std::string::npos) << Totals();
 
-  SetForegroundWindow(dialog);
-  CheckRows(list, {0, 2});
-  ASSERT_TRUE(WaitFor([&] { return CheckStates(list) == std::vector<int>{1, 0, 1}; }, 5000));
-  PostMessageW(dialog, WM_COMMAND, kDayListDelete, 0);  // 削除(&D)
-  HWND confirm = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (confirm = FindWindowW(L"#32770", L"削除の確認")) != nullptr; }));
-  PostMessageW(confirm, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
+  DeleteRows(dialog, {0, 2});
   EXPECT_EQ(ListViewRows(list), std::vector<std::string>{"B " + CurrencyText(200) + " (現金)"});
   EXPECT_NE(Totals().find(key + CurrencyText(200) + ";"), std::string::npos) << Totals();
   EXPECT_TRUE(WaitFor([&] { return ScreenPixels(band) != before; }, 5000)) << "the row was not redrawn";
@@ -279,7 +296,7 @@ TEST_F(EditingE2E, DayListDeletesTheCheckedEntriesAndSavesAtOnce) {
   EXPECT_EQ(saved["payments"], json::parse(R"([{"kind":1,"price":200,"title":"B"}])"));
   EXPECT_EQ(saved["totalPaymentPrice"], 200);
   EXPECT_EQ(saved["totalCash"], true);
-  EXPECT_EQ(DumpedPayments(dump), 83 * 3 - 2);  // the other days keep theirs
+  EXPECT_EQ(DumpedPayments(dump), kSeededDays * 3 - 2);  // the other days keep theirs
 
   // Adding from the list: the add-entry dialogs run on top of it, then the list, the totals
   // and the file follow.
@@ -295,7 +312,7 @@ TEST_F(EditingE2E, DayListDeletesTheCheckedEntriesAndSavesAtOnce) {
   ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2; }));
   EXPECT_EQ(ListViewRows(list), (std::vector<std::string>{"B " + CurrencyText(200) + " (現金)", "D " + CurrencyText(400) + " (現金)"}));
   EXPECT_NE(Totals().find(key + CurrencyText(600) + ";"), std::string::npos) << Totals();
-  EXPECT_TRUE(WaitFor([&] { return DumpedPayments(DumpUserData(path)) == 83 * 3 - 1; }, 5000));
+  EXPECT_TRUE(WaitFor([&] { return DumpedPayments(DumpUserData(path)) == kSeededDays * 3 - 1; }, 5000));
 
   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
@@ -406,6 +423,33 @@ TEST_F(EditingE2E, AFailedAutomaticSaveIsReportedAndLosesNothing) {
   const json saved = DumpedDay(dump, dump["years"][0]["year"], day.month, day.day);
   ASSERT_TRUE(saved.is_object()) << dump.dump();
   EXPECT_EQ(saved["payments"], json::parse(R"([{"kind":1,"price":50000,"title":"家賃"}])"));
+}
+
+
+TEST_F(EditingE2E, EndingTheSessionWithTheDayDialogsOpenSavesAndEndsCleanly) {
+  const std::string path = DataFile("data.orv");
+  WriteThreePaymentsADay(path);
+  StoreDataPath(path);
+  LaunchShowingPayments();  // AutoSave off: only the ending saves
+  HWND dialog = OpenDayList();
+  ASSERT_TRUE(dialog);
+  DeleteRows(dialog, {1});
+  // The day list, the add-entry dialog and the input dialog on top of each other.
+  PostMessageW(dialog, WM_COMMAND, kDayListAdd, 0);
+  HWND add = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; }));
+  ASSERT_TRUE(ChooseItem(add, true));
+  // The session ends: the system asks, then tells.
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(Host(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer));
+  EXPECT_EQ(answer, TRUE);
+  PostMessageW(Host(), WM_ENDSESSION, TRUE, 0);
+  ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  EXPECT_TRUE(GetExitCodeProcess(orvanta_.get(), &code));
+  EXPECT_EQ(code, 0u);
+  orvanta_.reset();
+  EXPECT_EQ(DumpedPayments(DumpUserData(path)), kSeededDays * 3 - 1);
 }
 
 }  // namespace
