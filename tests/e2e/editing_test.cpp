@@ -43,6 +43,25 @@ Day DayOfCaption(HWND dialog) {
   return d;
 }
 
+HWND FindChildOfClass(HWND parent, const wchar_t* class_name) {
+  struct Search {
+    const wchar_t* name;
+    HWND found;
+  } search{class_name, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        wchar_t name[64] = L"";
+        GetClassNameW(child, name, 64);
+        if (wcscmp(name, s.name) != 0) return TRUE;
+        s.found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 std::wstring Caption(HWND window) {
   wchar_t text[128] = L"";
   GetWindowTextW(window, text, 128);
@@ -97,11 +116,11 @@ protected:
     WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; });
     return add;
   }
-  // Chooses the add list's last item (the cash payment's catch-all item without presets, or
-  // the first item with `last` false) and waits for the input dialog.
-  HWND ChooseItem(HWND add, bool last) {
-    // One wheel notch toward the user moves five items on, which the list clamps to its last.
-    if (last) SendMessageW(add, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(-120)) << 16, 0);
+  // Chooses the add list's last item (the cash payment's catch-all item) and waits for the
+  // input dialog. One wheel notch toward the user moves five items on, which the list clamps
+  // to its last.
+  HWND ChooseLastItem(HWND add) {
+    SendMessageW(add, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(-120)) << 16, 0);
     PostMessageW(add, WM_COMMAND, IDOK, 0);
     HWND input = nullptr;
     WaitFor([&] { return (input = FindDialogEndingWith(L"予定の追加（入力）")) != nullptr; });
@@ -183,7 +202,7 @@ TEST_F(EditingE2E, DoubleClickADayAddsACashPaymentThatTheQuitSaves) {
   const Day day = DayOfCaption(add);
   ASSERT_NE(day.month, 0) << WideToUtf8(Caption(add));
   EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "1");  // the tray ignores clicks
-  HWND input = ChooseItem(add, true);
+  HWND input = ChooseLastItem(add);
   ASSERT_TRUE(input);
   EXPECT_EQ(BoxText(input, kInputPrompt), "現金支払いの内容を入力してください");
   SetDlgItemTextW(input, kInputName, L"家賃");
@@ -215,13 +234,22 @@ TEST_F(EditingE2E, InvalidInputIsRefusedAndShiftEnterStoresThePreset) {
   SetOption(L"ShiftAuto", L"True");
   LaunchShowingPayments();
 
-  // A special day needs a title; its comment may be empty.
+  // A special day needs a title; its comment may be empty. A double-click on an item of the
+  // add list chooses it as OK would.
   HWND add = OpenAddEntry();
   ASSERT_TRUE(add);
   const Day day = DayOfCaption(add);
-  HWND input = ChooseItem(add, false);  // 一覧にない特に特別な日, the first item
-  ASSERT_TRUE(input);
-  EXPECT_EQ(BoxText(input, kInputPrompt), "特に特別な日の内容を入力してください");
+  HWND canvas = FindChildOfClass(add, L"KestrovePickvaneCanvas");
+  ASSERT_TRUE(canvas);
+  const LPARAM second_item = MAKELPARAM(40, 4 + 36 + 18);  // 一覧にない特別な日: rows are 36 pixels apart
+  PostMessageW(canvas, WM_LBUTTONDOWN, MK_LBUTTON, second_item);
+  PostMessageW(canvas, WM_LBUTTONUP, 0, second_item);
+  PostMessageW(canvas, WM_LBUTTONDBLCLK, MK_LBUTTON, second_item);
+  PostMessageW(canvas, WM_LBUTTONUP, 0, second_item);
+  HWND input = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (input = FindDialogEndingWith(L"予定の追加（入力）")) != nullptr; }));
+  EXPECT_FALSE(IsWindow(add));
+  EXPECT_EQ(BoxText(input, kInputPrompt), "特別な日の内容を入力してください");
   ExpectRefused(input, L"", L"お祝い");
   SetDlgItemTextW(input, kInputName, L"記念日");
   SetDlgItemTextW(input, kInputAmount, L"");
@@ -230,12 +258,12 @@ TEST_F(EditingE2E, InvalidInputIsRefusedAndShiftEnterStoresThePreset) {
   add = OpenAddEntry();
   ASSERT_TRUE(add);
   EXPECT_EQ(DayOfCaption(add).day, day.day);
-  input = ChooseItem(add, true);  // 一覧にない現金支払い
+  input = ChooseLastItem(add);  // 一覧にない現金支払い
   ASSERT_TRUE(input);
   ExpectRefused(input, L"電気", L"0");
   ExpectRefused(input, L"電気", L"abc");
   ExpectRefused(input, L"電気", L"");
-  SetDlgItemTextW(input, kInputAmount, L"1234");
+  SetDlgItemTextW(input, kInputAmount, L"1,234");  // digit grouping as the user writes amounts
   // Shift+Enter from the keyboard, as the user presses it in the dialog.
   SetForegroundWindow(input);
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == input; }, 5000));
@@ -249,9 +277,9 @@ TEST_F(EditingE2E, InvalidInputIsRefusedAndShiftEnterStoresThePreset) {
   const json saved = DumpedDay(dump, dump["years"][0]["year"], day.month, day.day);
   ASSERT_TRUE(saved.is_object()) << dump.dump();
   EXPECT_EQ(saved["payments"], json::parse(R"([{"kind":1,"price":1234,"title":"電気"}])"));
-  EXPECT_EQ(saved["specials"], json::parse(R"([{"verySpecial":true,"comment":"","title":"記念日"}])"));
+  EXPECT_EQ(saved["specials"], json::parse(R"([{"verySpecial":false,"comment":"","title":"記念日"}])"));
   EXPECT_EQ(dump["presets"]["cashPayments"], json::parse(R"(["電気"])"));
-  EXPECT_TRUE(dump["presets"]["verySpecialDays"].empty());
+  EXPECT_TRUE(dump["presets"]["specialDays"].empty());
   EXPECT_TRUE(dump["presets"]["automaticTransfers"].empty());
 }
 
@@ -304,7 +332,7 @@ TEST_F(EditingE2E, DayListDeletesTheCheckedEntriesAndSavesAtOnce) {
   HWND add = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; }));
   EXPECT_EQ(DayOfCaption(add).day, day.day);
-  HWND input = ChooseItem(add, true);
+  HWND input = ChooseLastItem(add);
   ASSERT_TRUE(input);
   SetDlgItemTextW(input, kInputName, L"D");
   SetDlgItemTextW(input, kInputAmount, L"400");
@@ -393,7 +421,7 @@ TEST_F(EditingE2E, AFailedAutomaticSaveIsReportedAndLosesNothing) {
   HWND add = OpenAddEntry();
   ASSERT_TRUE(add);
   const Day day = DayOfCaption(add);
-  HWND input = ChooseItem(add, true);
+  HWND input = ChooseLastItem(add);
   ASSERT_TRUE(input);
   SetDlgItemTextW(input, kInputName, L"家賃");
   SetDlgItemTextW(input, kInputAmount, L"50000");
@@ -438,7 +466,7 @@ TEST_F(EditingE2E, EndingTheSessionWithTheDayDialogsOpenSavesAndEndsCleanly) {
   PostMessageW(dialog, WM_COMMAND, kDayListAdd, 0);
   HWND add = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; }));
-  ASSERT_TRUE(ChooseItem(add, true));
+  ASSERT_TRUE(ChooseLastItem(add));
   // The session ends: the system asks, then tells.
   DWORD_PTR answer = 0;
   ASSERT_TRUE(SendMessageTimeoutW(Host(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer));
