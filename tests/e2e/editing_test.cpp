@@ -378,9 +378,12 @@ TEST_F(EditingE2E, BulkDeletionRemovesExactlyTheCheckedYearsInTreeOrder) {
   PostMessageW(Host(), WM_COMMAND, 1002, 0);  // 予定の一括削除(&D)...
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (dialog = FindWindowW(L"#32770", L"予定の一括削除")) != nullptr; }));
-  HWND list = GetDlgItem(dialog, 1001);
+  // The caption comes before the list is filled.
+  HWND list = nullptr;
   const std::string current = std::to_string(now.Year);
-  ASSERT_EQ(ListViewRows(list), (std::vector<std::string>{current + "年", "2019年", "2018年"}));
+  const std::vector<std::string> rows{current + "年", "2019年", "2018年"};
+  ASSERT_TRUE(WaitFor([&] { return (list = GetDlgItem(dialog, 1001)) && ListViewRows(list) == rows; }, 5000))
+      << ::testing::PrintToString(ListViewRows(list));
   SetForegroundWindow(dialog);
   CheckRows(list, {0, 2});
   ASSERT_TRUE(WaitFor([&] { return CheckStates(list) == std::vector<int>{1, 0, 1}; }, 5000));
