@@ -417,9 +417,12 @@ TEST_F(EditingE2E, AFailedAutomaticSaveIsReportedAndLosesNothing) {
   StoreDataPath(path);
   SetOption(L"AutoSave", L"True");
   LaunchShowingPayments();
-  // Another program reading the file: the file cannot be replaced while it is open.
+  // Another program reading the file without letting it be deleted: the save's replace of the
+  // file fails (a read-only folder does not stop it, on Windows nor under Wine).
   FileHandle reader(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(reader);
+  // The path is read once at start; the save stores it again whatever its result.
+  SetText(HKEY_CURRENT_USER, kUserDataKey, L"FileName", L"");
 
   HWND add = OpenAddEntry();
   ASSERT_TRUE(add);
@@ -437,6 +440,7 @@ TEST_F(EditingE2E, AFailedAutomaticSaveIsReportedAndLosesNothing) {
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(box) && !IsWindow(input); }));
 
+  EXPECT_EQ(WideToUtf8(GetText(kUserDataKey, L"FileName")), path);
   // The file is as it was, no temporary file is left beside it, and the entry is in memory.
   const json unchanged = DumpUserData(path);
   ASSERT_TRUE(unchanged.is_object());
