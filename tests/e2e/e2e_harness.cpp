@@ -208,6 +208,142 @@ HWND FindDialogEndingWith(const std::wstring& tail) {
   return search.found;
 }
 
+std::string StaticTexts(HWND dialog) {
+  std::string text;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t class_name[16] = L"";
+    GetClassNameW(child, class_name, 16);
+    if (_wcsicmp(class_name, L"Static") != 0) continue;
+    std::wstring line(static_cast<std::size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
+    line.resize(static_cast<std::size_t>(GetWindowTextW(child, line.data(), static_cast<int>(line.size()))));
+    if (!line.empty()) text += WideToUtf8(line) + "\n";
+  }
+  return text;
+}
+
+nlohmann::json DumpUserData(const std::string& path) {
+  const std::filesystem::path self(g_self);
+  const std::wstring tool =
+      (self.parent_path().parent_path().parent_path() / L"src" / L"tools" / L"orvtool.exe").wstring();
+  const std::wstring out = Utf8ToWide(path) + L".json";
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  FileHandle file(CreateFileW(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
+  if (!file) return nullptr;
+  std::wstring command = L"\"" + tool + L"\" dump \"" + Utf8ToWide(path) + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = file.get();
+  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+    return nullptr;
+  CloseHandle(pi.hThread);
+  KernelHandle process(pi.hProcess);
+  DWORD code = 1;
+  if (WaitForSingleObject(process.get(), 15000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.get(), &code) ||
+      code != 0)
+    return nullptr;
+  file.reset();
+  return nlohmann::json::parse(test::ReadBytes(WideToUtf8(out)), nullptr, false);
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  auto key = [&](WORD code, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = code;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = flags;
+    inputs.push_back(in);
+  };
+  for (WORD code : keys) key(code, 0);
+  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) key(*it, KEYEVENTF_KEYUP);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::vector<COLORREF> ScreenPixels(const RECT& r) {
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  std::vector<COLORREF> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap && bits) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* source = static_cast<const std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = source[i] & 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+std::vector<std::string> ListViewRows(HWND list) {
+  std::vector<std::string> rows;
+  DWORD id = 0;
+  GetWindowThreadProcessId(list, &id);
+  KernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id));
+  if (!process) return rows;
+  // The list view writes the text into the memory of its own process.
+  constexpr std::size_t kChars = 512;
+  auto* remote = static_cast<char*>(VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
+                                                   MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (!remote) return rows;
+  const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    LVITEMW item{};
+    item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+    item.cchTextMax = static_cast<int>(kChars);
+    WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr);
+    const auto length = static_cast<std::size_t>(
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote)));
+    std::wstring text(std::min(length, kChars), L'\0');
+    ReadProcessMemory(process.get(), item.pszText, text.data(), text.size() * sizeof(wchar_t), nullptr);
+    rows.push_back(WideToUtf8(text));
+  }
+  VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+  return rows;
+}
+
+std::vector<int> CheckStates(HWND list) {
+  std::vector<int> states;
+  const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i)
+    states.push_back(static_cast<int>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK) >> 12) - 1);
+  return states;
+}
+
+void CheckRows(HWND list, const std::vector<int>& rows) {
+  // From the keyboard, as a user would: the first row, then down to each row and the space bar.
+  PostMessageW(list, WM_KEYDOWN, VK_HOME, 0x00470001);
+  int at = 0;
+  for (int row : rows) {
+    for (; at < row; ++at) PostMessageW(list, WM_KEYDOWN, VK_DOWN, 0x00500001);
+    PostMessageW(list, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    PostMessageW(list, WM_KEYUP, VK_SPACE, 0xC0390001);
+  }
+}
+
+std::string CurrencyText(int amount) {
+  const std::wstring number = std::to_wstring(amount);
+  wchar_t text[64] = L"";
+  GetCurrencyFormatW(LOCALE_USER_DEFAULT, 0, number.c_str(), nullptr, text, 64);
+  return WideToUtf8(text);
+}
+
 }  // namespace orv::e2e
 
 int wmain(int argc, wchar_t** argv) {
@@ -254,9 +390,13 @@ int wmain(int argc, wchar_t** argv) {
       lists[static_cast<std::size_t>(kind)].Add(orv::NextDefaultUserKey(lists, kind))->strValue1 = presets[kind];
     return orv::sfSaveUserData(orv::WideToUtf8(argv[2]), years, lists).empty() ? 0 : 1;
   }
-  int gargc = 1;
-  char arg0[] = "orv_e2e";
-  char* gargv[] = {arg0, nullptr};
-  ::testing::InitGoogleTest(&gargc, gargv);
+  // gtest's own options (--gtest_filter=…) pass through.
+  std::vector<std::string> words{"orv_e2e"};
+  for (int i = 1; i < argc; ++i) words.push_back(orv::WideToUtf8(argv[i]));
+  std::vector<char*> gargv;
+  for (auto& word : words) gargv.push_back(word.data());
+  gargv.push_back(nullptr);
+  int gargc = static_cast<int>(words.size());
+  ::testing::InitGoogleTest(&gargc, gargv.data());
   return RUN_ALL_TESTS();
 }

@@ -15,6 +15,9 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "platform/win32/handles.hpp"
 #include "platform/win32/wide.hpp"
@@ -49,6 +52,21 @@ HWND FocusOf(HWND window);
 // With ORV_E2E_SHOTS set to a folder, writes `window`'s part of the screen there as
 // `name`.bmp, for looking at; otherwise does nothing.
 void Screenshot(HWND window, const std::string& name);
+// The texts of a dialog's static controls, one line each (a message box's text among them).
+std::string StaticTexts(HWND dialog);
+// `orvtool dump` of a user data file, as JSON; null when the tool fails.
+nlohmann::json DumpUserData(const std::string& path);
+// Real keyboard input, as a user types it: each key goes down, then all come up in reverse.
+void PressKeys(std::initializer_list<WORD> keys);
+// The screen's pixels in `r`, row by row.
+std::vector<COLORREF> ScreenPixels(const RECT& r);
+// The rows of a list view of another process, and their check marks (1 checked, 0 not).
+std::vector<std::string> ListViewRows(HWND list);
+std::vector<int> CheckStates(HWND list);
+// Checks the given rows (0-based, ascending) of a check-box list from the keyboard.
+void CheckRows(HWND list, const std::vector<int>& rows);
+// An amount in the user's currency format, as the system formats it.
+std::string CurrencyText(int amount);
 
 // A window receiving the state report of orvanta's host window.
 class Reporter {
@@ -128,6 +146,9 @@ protected:
     progman_.reset();
   }
   std::string DataFile(const std::string& name) { return test::Utf8(dir_.path()) + "\\" + name; }
+  static void SetOption(const wchar_t* name, const wchar_t* value) {
+    SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", name, value);
+  }
   void StoreDataPath(const std::string& path) { SetText(HKEY_CURRENT_USER, kUserDataKey, L"FileName", Utf8ToWide(path)); }
   void WriteEmptyData(const std::string& path) {
     YearDatas years;

@@ -1,111 +1,490 @@
-// End-to-end: adding entries from a day and deleting whole years.
+// End-to-end: adding entries from a day, listing and deleting them, deleting whole years, and
+// what the user sees when the automatic save fails.
 #include "e2e_harness.hpp"
+
+#include "core/dates.hpp"
 
 namespace orv::e2e {
 namespace {
 
-TEST_F(OrvantaE2E, DoubleClickADayAddsACashPaymentThatTheQuitSaves) {
-  const std::string path = DataFile("data.orv");
-  WriteEmptyData(path);
-  StoreDataPath(path);
-  StopProgman();  // a top-level calendar: the dialogs are owned by a window of their own process
-  Launch();
-  ASSERT_TRUE(WaitShown());
-  SendMessageW(Host(), WM_COMMAND, 1021, 0);  // 支払いの予定(&P)
-  HWND calendar = Calendar();
-  RECT r;
-  GetClientRect(calendar, &r);
-  const LPARAM at = MAKELPARAM(r.right - 20, r.bottom / 2);
-  PostMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  PostMessageW(calendar, WM_LBUTTONUP, 0, at);
-  PostMessageW(calendar, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-  HWND add = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; }));
-  wchar_t caption[64] = L"";
-  GetWindowTextW(add, caption, 64);
-  int month = 0, day = 0;
-  ASSERT_EQ(swscanf(caption, L"%d月%d日", &month, &day), 2) << WideToUtf8(caption);
-  EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "1");  // the tray ignores clicks
-  // No presets: the four catch-all items, very special day first. One wheel notch toward the
-  // user moves five items on, which the list clamps to its last: the cash payment.
-  SendMessageW(add, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(-120)) << 16, 0);
-  PostMessageW(add, WM_COMMAND, IDOK, 0);
-  HWND input = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (input = FindDialogEndingWith(L"予定の追加（入力）")) != nullptr; }));
-  wchar_t prompt[128] = L"";
-  GetDlgItemTextW(input, 1005, prompt, 128);
-  EXPECT_EQ(WideToUtf8(prompt), "現金支払いの内容を入力してください");
-  SetDlgItemTextW(input, 1001, L"家賃");
-  SetDlgItemTextW(input, 1002, L"1500");
-  PostMessageW(input, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitFor([&] { return !IsWindow(input); }));
-  EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "0");
-  Quit();
+using nlohmann::json;
 
-  YearDatas years;
-  DefaultUserListArray lists;
-  ASSERT_EQ(sfLoadUserData(path, years, lists), "");
-  int found = 0;
-  for (const auto& y : years)
-    for (const auto& m : y.MonthDatas)
-      for (const auto& d : m.DayDatas)
-        for (const auto& p : d.PaymentDatas) {
-          ++found;
-          EXPECT_EQ(std::stoi(m.Key), month);
-          EXPECT_EQ(std::stoi(d.Key), day);
-          EXPECT_EQ(p.strTitle, "家賃");
-          EXPECT_EQ(p.lngPrice, 1500);
-          EXPECT_EQ(p.Payment, 1);
-          EXPECT_EQ(d.TotalPaymentPrice, 1500);
-        }
-  EXPECT_EQ(found, 1);
-  for (const auto& list : lists) EXPECT_EQ(list.Count(), 0);  // no Shift: no new preset
+// The day of an `orvtool dump`, or null.
+json DumpedDay(const json& dump, int year, int month, int day) {
+  if (!dump.is_object()) return nullptr;
+  for (const auto& y : dump["years"])
+    if (y["year"] == year)
+      for (const auto& m : y["months"])
+        if (m["month"] == month)
+          for (const auto& d : m["days"])
+            if (d["day"] == day) return d;
+  return nullptr;
 }
 
-TEST_F(OrvantaE2E, BulkDeletionRemovesTheCheckedYear) {
-  const std::string path = DataFile("data.orv");
-  {
+// The entries of every day of a dump, counted.
+int DumpedPayments(const json& dump) {
+  int count = 0;
+  for (const auto& y : dump["years"])
+    for (const auto& m : y["months"])
+      for (const auto& d : m["days"]) count += static_cast<int>(d["payments"].size());
+  return count;
+}
+
+struct Day {
+  int month = 0, day = 0;
+};
+
+// "12月7日 - …" of a day dialog's caption.
+Day DayOfCaption(HWND dialog) {
+  wchar_t caption[64] = L"";
+  GetWindowTextW(dialog, caption, 64);
+  Day d;
+  if (swscanf(caption, L"%d月%d日", &d.month, &d.day) != 2) d = {};
+  return d;
+}
+
+HWND FindChildOfClass(HWND parent, const wchar_t* class_name) {
+  struct Search {
+    const wchar_t* name;
+    HWND found;
+  } search{class_name, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        wchar_t name[64] = L"";
+        GetClassNameW(child, name, 64);
+        if (wcscmp(name, s.name) != 0) return TRUE;
+        s.found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring Caption(HWND window) {
+  wchar_t text[128] = L"";
+  GetWindowTextW(window, text, 128);
+  return text;
+}
+
+std::string BoxText(HWND dialog, int id) {
+  wchar_t text[128] = L"";
+  GetDlgItemTextW(dialog, id, text, 128);
+  return WideToUtf8(text);
+}
+
+constexpr int kInputName = 1001, kInputAmount = 1002, kInputPrompt = 1005;
+constexpr int kDayListList = 1001, kDayListAdd = 1002, kDayListDelete = 1003;
+
+class EditingE2E : public OrvantaE2E {
+protected:
+  // Starts the program in payment mode with the calendar as a top-level window, so that the
+  // dialogs are owned by windows of their own process.
+  void LaunchShowingPayments() {
+    StopProgman();
+    Launch();
+    ASSERT_TRUE(WaitShown());
+    SendMessageW(Host(), WM_COMMAND, 1021, 0);  // 支払いの予定(&P)
+  }
+  // The middle of the calendar, in client coordinates: a day row with any theme.
+  LPARAM MiddleRow() {
+    RECT r;
+    GetClientRect(Calendar(), &r);
+    return MAKELPARAM(r.right - 20, r.bottom / 2);
+  }
+  // The screen band of the calendar around the middle row.
+  RECT MiddleBand() {
+    RECT r;
+    GetWindowRect(Calendar(), &r);
+    const int y = (r.top + r.bottom) / 2;
+    return RECT{r.left, y - 12, r.right, y + 12};
+  }
+  RECT WholeCalendar() {
+    RECT r;
+    GetWindowRect(Calendar(), &r);
+    return r;
+  }
+  // Double-clicks the middle row and waits for the add-entry dialog.
+  HWND OpenAddEntry() {
+    HWND calendar = Calendar();
+    const LPARAM at = MiddleRow();
+    PostMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(calendar, WM_LBUTTONUP, 0, at);
+    PostMessageW(calendar, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    HWND add = nullptr;
+    WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; });
+    return add;
+  }
+  // Chooses the add list's last item (the cash payment's catch-all item) and waits for the
+  // input dialog. One wheel notch toward the user moves five items on, which the list clamps
+  // to its last.
+  HWND ChooseLastItem(HWND add) {
+    SendMessageW(add, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(-120)) << 16, 0);
+    PostMessageW(add, WM_COMMAND, IDOK, 0);
+    HWND input = nullptr;
+    WaitFor([&] { return (input = FindDialogEndingWith(L"予定の追加（入力）")) != nullptr; });
+    return input;
+  }
+  // Presses OK in the input dialog with invalid values: the information message comes, names
+  // the problem, and after it the dialog is still open with what was typed.
+  void ExpectRefused(HWND input, const wchar_t* name, const wchar_t* amount) {
+    SetDlgItemTextW(input, kInputName, name);
+    SetDlgItemTextW(input, kInputAmount, amount);
+    PostMessageW(input, WM_COMMAND, IDOK, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindWindowW(L"#32770", L"値の入力について")) != nullptr; }))
+        << WideToUtf8(name) << " / " << WideToUtf8(amount);
+    EXPECT_TRUE(WaitFor([&] { return StaticTexts(box).find("値が正しく入力されていません") != std::string::npos; }, 5000))
+        << StaticTexts(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(IsWindow(input));
+    EXPECT_EQ(BoxText(input, kInputName), WideToUtf8(name));
+    EXPECT_EQ(BoxText(input, kInputAmount), WideToUtf8(amount));
+  }
+  // Three payments on every day the calendar can show, so that the middle row has them:
+  // A 100 (automatic transfer), B 200 (cash), C 300 (automatic transfer).
+  static constexpr int kSeededDays = 83;
+  void WriteThreePaymentsADay(const std::string& path) {
     YearDatas years;
     DefaultUserListArray lists;
-    for (std::int16_t year : {std::int16_t{2020}, std::int16_t{2021}}) {
-      DayData& day = GetOrCreateDay(years, DateParts{year, 5, 1, 0});
-      day.PaymentDatas.Add(NextPaymentKey(day))->lngPrice = year;
+    const Date today = LocalToday();
+    for (int offset = -3; offset < kSeededDays - 3; ++offset) {
+      DayData& day = GetOrCreateDay(years, SplitDate(today + std::chrono::days{offset}));
+      int n = 0;
+      for (const char* title : {"A", "B", "C"}) {
+        PaymentData* p = day.PaymentDatas.Add(NextPaymentKey(day));
+        p->strTitle = title;
+        p->lngPrice = ++n * 100;
+        p->Payment = static_cast<std::int16_t>(n == 2);
+      }
       RecalcPaymentTotals(day);
     }
     ASSERT_EQ(sfSaveUserData(path, years, lists), "");
   }
+  // Right-clicks the middle row and waits for the day list.
+  HWND OpenDayList() {
+    const LPARAM at = MiddleRow();
+    PostMessageW(Calendar(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageW(Calendar(), WM_RBUTTONUP, 0, at);
+    HWND dialog = nullptr;
+    WaitFor([&] { return (dialog = FindDialogEndingWith(L"日 - 支払い予定の確認")) != nullptr; });
+    return dialog;
+  }
+  // Deletes the checked rows of the day list, confirming.
+  void DeleteRows(HWND dialog, const std::vector<int>& rows) {
+    HWND list = GetDlgItem(dialog, kDayListList);
+    const auto count = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    SetForegroundWindow(dialog);
+    CheckRows(list, rows);
+    std::vector<int> expected(static_cast<std::size_t>(count), 0);
+    for (int row : rows) expected[static_cast<std::size_t>(row)] = 1;
+    ASSERT_TRUE(WaitFor([&] { return CheckStates(list) == expected; }, 5000));
+    PostMessageW(dialog, WM_COMMAND, kDayListDelete, 0);  // 削除(&D)
+    HWND confirm = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (confirm = FindWindowW(L"#32770", L"削除の確認")) != nullptr; }));
+    PostMessageW(confirm, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == count - static_cast<LRESULT>(rows.size()); }));
+  }
+  std::string Totals() { return Field(reporter_.Ask(Host()), "Totals"); }
+};
+
+TEST_F(EditingE2E, DoubleClickADayAddsACashPaymentThatTheQuitSaves) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
   StoreDataPath(path);
-  StopProgman();
-  Launch();
-  ASSERT_TRUE(WaitShown());
+  LaunchShowingPayments();
+  const RECT band = MiddleBand();
+  const std::vector<COLORREF> before = ScreenPixels(band);
+  HWND add = OpenAddEntry();
+  ASSERT_TRUE(add);
+  const Day day = DayOfCaption(add);
+  ASSERT_NE(day.month, 0) << WideToUtf8(Caption(add));
+  EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "1");  // the tray ignores clicks
+  HWND input = ChooseLastItem(add);
+  ASSERT_TRUE(input);
+  EXPECT_EQ(BoxText(input, kInputPrompt), "現金支払いの内容を入力してください");
+  SetDlgItemTextW(input, kInputName, L"家賃");
+  SetDlgItemTextW(input, kInputAmount, L"1500");
+  PostMessageW(input, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(input); }));
+  EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "0");
+  // The day's row shows the total as the user's regional settings write an amount.
+  const std::string total = "-" + std::to_string(day.month) + "-" + std::to_string(day.day) + " " + CurrencyText(1500) + ";";
+  EXPECT_NE(Totals().find(total), std::string::npos) << Totals() << " lacks " << total;
+  EXPECT_TRUE(WaitFor([&] { return ScreenPixels(band) != before; }, 5000)) << "the row was not redrawn";
+  Quit();
+
+  const json dump = DumpUserData(path);
+  ASSERT_TRUE(dump.is_object());
+  EXPECT_EQ(DumpedPayments(dump), 1);
+  const json saved = DumpedDay(dump, dump["years"][0]["year"], day.month, day.day);
+  ASSERT_TRUE(saved.is_object()) << dump.dump();
+  EXPECT_EQ(saved["totalPaymentPrice"], 1500);
+  EXPECT_EQ(saved["totalCash"], true);
+  EXPECT_EQ(saved["payments"], json::parse(R"([{"kind":1,"price":1500,"title":"家賃"}])"));
+  for (const auto& list : dump["presets"]) EXPECT_TRUE(list.empty()) << dump["presets"];  // no Shift, no preset
+}
+
+TEST_F(EditingE2E, InvalidInputIsRefusedAndShiftEnterStoresThePreset) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  SetOption(L"ShiftAuto", L"True");
+  LaunchShowingPayments();
+
+  // A special day needs a title; its comment may be empty. A double-click on an item of the
+  // add list chooses it as OK would.
+  HWND add = OpenAddEntry();
+  ASSERT_TRUE(add);
+  const Day day = DayOfCaption(add);
+  HWND canvas = FindChildOfClass(add, L"KestrovePickvaneCanvas");
+  ASSERT_TRUE(canvas);
+  const LPARAM second_item = MAKELPARAM(40, 4 + 36 + 18);  // 一覧にない特別な日: rows are 36 pixels apart
+  PostMessageW(canvas, WM_LBUTTONDOWN, MK_LBUTTON, second_item);
+  PostMessageW(canvas, WM_LBUTTONUP, 0, second_item);
+  PostMessageW(canvas, WM_LBUTTONDBLCLK, MK_LBUTTON, second_item);
+  PostMessageW(canvas, WM_LBUTTONUP, 0, second_item);
+  HWND input = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (input = FindDialogEndingWith(L"予定の追加（入力）")) != nullptr; }));
+  EXPECT_FALSE(IsWindow(add));
+  EXPECT_EQ(BoxText(input, kInputPrompt), "特別な日の内容を入力してください");
+  ExpectRefused(input, L"", L"お祝い");
+  SetDlgItemTextW(input, kInputName, L"記念日");
+  SetDlgItemTextW(input, kInputAmount, L"");
+  PostMessageW(input, WM_COMMAND, IDOK, 0);  // no Shift: no preset
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(input); }));
+  add = OpenAddEntry();
+  ASSERT_TRUE(add);
+  EXPECT_EQ(DayOfCaption(add).day, day.day);
+  input = ChooseLastItem(add);  // 一覧にない現金支払い
+  ASSERT_TRUE(input);
+  ExpectRefused(input, L"電気", L"0");
+  ExpectRefused(input, L"電気", L"abc");
+  ExpectRefused(input, L"電気", L"");
+  SetDlgItemTextW(input, kInputAmount, L"1,234");  // digit grouping as the user writes amounts
+  // Shift+Enter from the keyboard, as the user presses it in the dialog.
+  SetForegroundWindow(input);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == input; }, 5000));
+  PressKeys({VK_SHIFT, VK_RETURN});
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(input); }));
+
+  Quit();
+
+  const json dump = DumpUserData(path);
+  ASSERT_TRUE(dump.is_object());
+  const json saved = DumpedDay(dump, dump["years"][0]["year"], day.month, day.day);
+  ASSERT_TRUE(saved.is_object()) << dump.dump();
+  EXPECT_EQ(saved["payments"], json::parse(R"([{"kind":1,"price":1234,"title":"電気"}])"));
+  EXPECT_EQ(saved["specials"], json::parse(R"([{"verySpecial":false,"comment":"","title":"記念日"}])"));
+  EXPECT_EQ(dump["presets"]["cashPayments"], json::parse(R"(["電気"])"));
+  EXPECT_TRUE(dump["presets"]["specialDays"].empty());
+  EXPECT_TRUE(dump["presets"]["automaticTransfers"].empty());
+}
+
+TEST_F(EditingE2E, DayListDeletesTheCheckedEntriesAndSavesAtOnce) {
+  const std::string path = DataFile("data.orv");
+  WriteThreePaymentsADay(path);
+  StoreDataPath(path);
+  SetOption(L"AutoSave", L"True");
+  LaunchShowingPayments();
+  const RECT band = MiddleBand();
+  const std::vector<COLORREF> before = ScreenPixels(band);
+
+  HWND dialog = OpenDayList();
+  ASSERT_TRUE(dialog);
+  const Day day = DayOfCaption(dialog);
+  EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "1");
+  HWND list = GetDlgItem(dialog, kDayListList);
+  const std::vector<std::string> rows = ListViewRows(list);
+  EXPECT_EQ(rows, (std::vector<std::string>{"A " + CurrencyText(100) + " (自動振替)", "B " + CurrencyText(200) + " (現金)",
+                                            "C " + CurrencyText(300) + " (自動振替)"}));
+  const std::string key = "-" + std::to_string(day.month) + "-" + std::to_string(day.day) + " ";
+  EXPECT_NE(Totals().find(key + CurrencyText(600) + ";"), std::string::npos) << Totals();
+
+  DeleteRows(dialog, {0, 2});
+  EXPECT_EQ(ListViewRows(list), std::vector<std::string>{"B " + CurrencyText(200) + " (現金)"});
+  EXPECT_NE(Totals().find(key + CurrencyText(200) + ";"), std::string::npos) << Totals();
+  EXPECT_TRUE(WaitFor([&] { return ScreenPixels(band) != before; }, 5000)) << "the row was not redrawn";
+
+  // AutoSave: the file holds the deletion before the program ends.
+  json dump;
+  int year = 0;
+  ASSERT_TRUE(WaitFor([&] {
+    dump = DumpUserData(path);
+    if (!dump.is_object()) return false;
+    for (const auto& y : dump["years"])
+      if (DumpedDay(dump, y["year"], day.month, day.day).is_object() &&
+          DumpedDay(dump, y["year"], day.month, day.day)["payments"].size() == 1)
+        year = y["year"];
+    return year != 0;
+  }, 5000)) << dump.dump();
+  const json saved = DumpedDay(dump, year, day.month, day.day);
+  EXPECT_EQ(saved["payments"], json::parse(R"([{"kind":1,"price":200,"title":"B"}])"));
+  EXPECT_EQ(saved["totalPaymentPrice"], 200);
+  EXPECT_EQ(saved["totalCash"], true);
+  EXPECT_EQ(DumpedPayments(dump), kSeededDays * 3 - 2);  // the other days keep theirs
+
+  // Adding from the list: the add-entry dialogs run on top of it, then the list, the totals
+  // and the file follow.
+  PostMessageW(dialog, WM_COMMAND, kDayListAdd, 0);  // 予定の追加(&A)
+  HWND add = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; }));
+  EXPECT_EQ(DayOfCaption(add).day, day.day);
+  HWND input = ChooseLastItem(add);
+  ASSERT_TRUE(input);
+  SetDlgItemTextW(input, kInputName, L"D");
+  SetDlgItemTextW(input, kInputAmount, L"400");
+  PostMessageW(input, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2; }));
+  EXPECT_EQ(ListViewRows(list), (std::vector<std::string>{"B " + CurrencyText(200) + " (現金)", "D " + CurrencyText(400) + " (現金)"}));
+  EXPECT_NE(Totals().find(key + CurrencyText(600) + ";"), std::string::npos) << Totals();
+  EXPECT_TRUE(WaitFor([&] { return DumpedPayments(DumpUserData(path)) == kSeededDays * 3 - 1; }, 5000));
+
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+  EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "0");
+  Quit();
+}
+
+TEST_F(EditingE2E, BulkDeletionRemovesExactlyTheCheckedYearsInTreeOrder) {
+  const std::string path = DataFile("data.orv");
+  const Date today = LocalToday();
+  const DateParts now = SplitDate(today);
+  {
+    // Not sorted: the list shows the years in the order they entered the tree. The current
+    // year has payments on the days the calendar shows.
+    YearDatas years;
+    DefaultUserListArray lists;
+    for (std::int16_t year : {now.Year, std::int16_t{2019}, std::int16_t{2018}}) {
+      for (int offset = 0; offset < 40; ++offset) {
+        DateParts parts = SplitDate(today + std::chrono::days{offset});
+        if (parts.Year != now.Year) break;
+        parts.Year = year;
+        DayData& day = GetOrCreateDay(years, parts);
+        day.PaymentDatas.Add(NextPaymentKey(day))->lngPrice = 1000;
+        RecalcPaymentTotals(day);
+      }
+    }
+    ASSERT_EQ(sfSaveUserData(path, years, lists), "");
+  }
+  StoreDataPath(path);
+  LaunchShowingPayments();
+  ASSERT_FALSE(Totals().empty());
+  const RECT calendar = WholeCalendar();
+  const std::vector<COLORREF> before = ScreenPixels(calendar);
+
   PostMessageW(Host(), WM_COMMAND, 1002, 0);  // 予定の一括削除(&D)...
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (dialog = FindWindowW(L"#32770", L"予定の一括削除")) != nullptr; }));
-  // Other processes see the dialog while it is still being initialised: wait for its list.
+  // The caption comes before the list is filled.
   HWND list = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    list = GetDlgItem(dialog, 1001);
-    return list && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2;
-  }));
-  // Check the first row (2020) from the keyboard: focus it, then the space bar.
+  const std::string current = std::to_string(now.Year);
+  const std::vector<std::string> rows{current + "年", "2019年", "2018年"};
+  ASSERT_TRUE(WaitFor([&] { return (list = GetDlgItem(dialog, 1001)) && ListViewRows(list) == rows; }, 5000))
+      << ::testing::PrintToString(ListViewRows(list));
   SetForegroundWindow(dialog);
-  PostMessageW(list, WM_KEYDOWN, VK_HOME, 1);
-  PostMessageW(list, WM_KEYDOWN, VK_SPACE, 0x00390001);
-  PostMessageW(list, WM_KEYUP, VK_SPACE, 0xC0390001);
-  ASSERT_TRUE(WaitFor([&] { return (SendMessageW(list, LVM_GETITEMSTATE, 0, LVIS_STATEIMAGEMASK) >> 12) == 2; }, 5000));
+  CheckRows(list, {0, 2});
+  ASSERT_TRUE(WaitFor([&] { return CheckStates(list) == std::vector<int>{1, 0, 1}; }, 5000));
   PostMessageW(dialog, WM_COMMAND, 1002, 0);  // 削除(&D)
   HWND confirm = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (confirm = FindWindowW(L"#32770", L"削除の確認")) != nullptr; }));
   PostMessageW(confirm, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
+  EXPECT_EQ(ListViewRows(list), std::vector<std::string>{"2019年"});
+  EXPECT_EQ(CheckStates(list), std::vector<int>{0});
+  const std::string totals = Totals();
+  EXPECT_EQ(totals.rfind("2019-" + std::to_string(now.Month) + "-" + std::to_string(now.Day) + " " + CurrencyText(1000) + ";", 0), 0u)
+      << totals;
+  EXPECT_EQ(totals.find(current + "-"), std::string::npos) << totals;
+  EXPECT_EQ(totals.find("2018-"), std::string::npos) << totals;
+  // The calendar has lost this year's totals on the screen.
+  EXPECT_TRUE(WaitFor([&] { return ScreenPixels(calendar) != before; }, 5000)) << "the calendar was not redrawn";
   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
   Quit();
-  YearDatas years;
-  DefaultUserListArray lists;
-  ASSERT_EQ(sfLoadUserData(path, years, lists), "");
-  ASSERT_EQ(years.Count(), 1);
-  EXPECT_EQ(years.At(1)->Key, "2021");
+
+  const json dump = DumpUserData(path);
+  ASSERT_TRUE(dump.is_object());
+  ASSERT_EQ(dump["years"].size(), 1u);
+  EXPECT_EQ(dump["years"][0]["year"], 2019);
+}
+
+TEST_F(EditingE2E, AFailedAutomaticSaveIsReportedAndLosesNothing) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  SetOption(L"AutoSave", L"True");
+  LaunchShowingPayments();
+  // Another program reading the file without letting it be deleted: the save's replace of the
+  // file fails (a read-only folder does not stop it, on Windows nor under Wine).
+  FileHandle reader(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(reader);
+  // The path is read once at start; the save stores it again whatever its result.
+  SetText(HKEY_CURRENT_USER, kUserDataKey, L"FileName", L"");
+
+  HWND add = OpenAddEntry();
+  ASSERT_TRUE(add);
+  const Day day = DayOfCaption(add);
+  HWND input = ChooseLastItem(add);
+  ASSERT_TRUE(input);
+  SetDlgItemTextW(input, kInputName, L"家賃");
+  SetDlgItemTextW(input, kInputAmount, L"50000");
+  PostMessageW(input, WM_COMMAND, IDOK, 0);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowW(L"#32770", L"データの保存エラー")) != nullptr; }));
+  EXPECT_TRUE(WaitFor([&] { return StaticTexts(box).find("ユーザーデータを保存する事が出来ませんでした!") != std::string::npos; },
+                      5000))
+      << StaticTexts(box);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box) && !IsWindow(input); }));
+
+  EXPECT_EQ(WideToUtf8(GetText(kUserDataKey, L"FileName")), path);
+  // The file is as it was, no temporary file is left beside it, and the entry is in memory.
+  const json unchanged = DumpUserData(path);
+  ASSERT_TRUE(unchanged.is_object());
+  EXPECT_EQ(DumpedPayments(unchanged), 0);
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+    EXPECT_NE(entry.path().extension(), L".tmp") << entry.path().string();
+  const std::string key = "-" + std::to_string(day.month) + "-" + std::to_string(day.day) + " ";
+  EXPECT_NE(Totals().find(key + CurrencyText(50000) + ";"), std::string::npos) << Totals();
+
+  // Once the other program lets go, the quit saves everything.
+  reader.reset();
+  Quit();
+  const json dump = DumpUserData(path);
+  ASSERT_TRUE(dump.is_object());
+  const json saved = DumpedDay(dump, dump["years"][0]["year"], day.month, day.day);
+  ASSERT_TRUE(saved.is_object()) << dump.dump();
+  EXPECT_EQ(saved["payments"], json::parse(R"([{"kind":1,"price":50000,"title":"家賃"}])"));
+}
+
+
+TEST_F(EditingE2E, EndingTheSessionWithTheDayDialogsOpenSavesAndEndsCleanly) {
+  const std::string path = DataFile("data.orv");
+  WriteThreePaymentsADay(path);
+  StoreDataPath(path);
+  LaunchShowingPayments();  // AutoSave off: only the ending saves
+  HWND dialog = OpenDayList();
+  ASSERT_TRUE(dialog);
+  DeleteRows(dialog, {1});
+  // The day list, the add-entry dialog and the input dialog on top of each other.
+  PostMessageW(dialog, WM_COMMAND, kDayListAdd, 0);
+  HWND add = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; }));
+  ASSERT_TRUE(ChooseLastItem(add));
+  // The session ends: the system asks, then tells.
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(Host(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer));
+  EXPECT_EQ(answer, TRUE);
+  PostMessageW(Host(), WM_ENDSESSION, TRUE, 0);
+  ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  EXPECT_TRUE(GetExitCodeProcess(orvanta_.get(), &code));
+  EXPECT_EQ(code, 0u);
+  orvanta_.reset();
+  EXPECT_EQ(DumpedPayments(DumpUserData(path)), kSeededDays * 3 - 1);
 }
 
 }  // namespace

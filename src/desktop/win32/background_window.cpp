@@ -185,12 +185,24 @@ void BackgroundWindow::OnWatchTick() {
   }
 }
 
+// Every day with a payment total, in tree order, as the calendar formats it: "Y-M-D amount;".
+std::string BackgroundWindow::PaymentTotals() const {
+  std::string text;
+  for (const auto& year : state_.Years)
+    for (const auto& month : year.MonthDatas)
+      for (const auto& day : month.DayDatas)
+        if (day.TotalPaymentPrice != 0)
+          text += year.Key + "-" + month.Key + "-" + day.Key + " " + facts_.FormatCurrency(day.TotalPaymentPrice) + ";";
+  return text;
+}
+
 void BackgroundWindow::DescribeMenuTo(HWND requester) {
   const DateParts start = state_.StartDateParts;
   std::wstring text = L"StartDate=" + std::to_wstring(start.Year) + L"-" + std::to_wstring(start.Month) + L"-" +
                       std::to_wstring(start.Day) + L"\nCalendarMode=" + std::to_wstring(state_.CalendarMode) +
                       L"\nTray=" + std::to_wstring(tray_added_) +
-                      L"\nDialogShowing=" + std::to_wstring(state_.DialogShowing) + L"\n";
+                      L"\nDialogShowing=" + std::to_wstring(state_.DialogShowing) + L"\nTotals=" +
+                      Utf8ToWide(PaymentTotals()) + L"\n";
   Describe(tray_popup_, 0, text);
   text += L"--\n";
   Describe(scroll_popup_, 0, text);

@@ -73,6 +73,7 @@ private:
   NOTIFYICONDATAW TrayRecord() const;
   void SetSaveEntryVisible(bool visible);
   void DescribeMenuTo(HWND requester);
+  std::string PaymentTotals() const;
 
   // HostPorts
   void DrawCalendar() override { calendar_.dsDrawCalendar(); }
