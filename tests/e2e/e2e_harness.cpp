@@ -1,5 +1,10 @@
 #include "e2e_harness.hpp"
 
+#include <shellapi.h>
+
+#include <iterator>
+#include <vector>
+
 namespace orv::e2e {
 
 std::wstring g_self;
@@ -138,6 +143,81 @@ std::string OpenTrayMenuAndDescribe(Reporter& reporter, HWND host) {
   PostMessageW(host, WM_CANCELMODE, 0, 0);
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   return report;
+}
+
+void TypeKeys(std::initializer_list<WORD> held, WORD key) {
+  std::vector<INPUT> input;
+  auto add = [&](WORD vk, bool up) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    if (vk == VK_APPS || vk == VK_PRIOR || vk == VK_NEXT || vk == VK_HOME || vk == VK_END || vk == VK_UP ||
+        vk == VK_DOWN)
+      i.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    input.push_back(i);
+  };
+  for (WORD vk : held) add(vk, false);
+  add(key, false);
+  add(key, true);
+  for (auto it = std::rbegin(held); it != std::rend(held); ++it) add(*it, true);
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+void MouseAt(POINT screen, DWORD down, DWORD up, int clicks) {
+  std::vector<INPUT> input;
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = static_cast<LONG>((screen.x * 65536LL + 65535) / GetSystemMetrics(SM_CXSCREEN));
+  move.mi.dy = static_cast<LONG>((screen.y * 65536LL + 65535) / GetSystemMetrics(SM_CYSCREEN));
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input.push_back(move);
+  for (int i = 0; down && i < clicks; ++i) {
+    INPUT press{};
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = down;
+    input.push_back(press);
+    press.mi.dwFlags = up;
+    input.push_back(press);
+  }
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+bool PopupMenuShown() {
+  for (HWND w = FindWindowW(L"#32768", nullptr); w; w = FindWindowExW(nullptr, w, L"#32768", nullptr))
+    if (IsWindowVisible(w)) return true;
+  return false;
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+bool TrayIconExists(HWND owner) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  data.hWnd = owner;
+  data.uID = 0;
+  data.uFlags = NIF_TIP;
+  lstrcpynW(data.szTip, L"Orvanta", 64);
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+std::wstring ShownTooltipOf(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  for (HWND w = FindWindowW(TOOLTIPS_CLASSW, nullptr); w; w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner != process || !IsWindowVisible(w)) continue;
+    wchar_t text[256] = L"";
+    GetWindowTextW(w, text, 256);
+    return text;
+  }
+  return L"";
 }
 
 HWND FindDialogEndingWith(const std::wstring& tail) {

@@ -13,6 +13,7 @@
 #include <cwchar>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <thread>
 
@@ -38,6 +39,22 @@ KernelHandle Start(const std::wstring& exe, const std::wstring& args);
 std::wstring Orvanta();  // the orvanta.exe of this build tree
 // The first visible dialog of this desktop whose caption ends with `tail`.
 HWND FindDialogEndingWith(const std::wstring& tail);
+
+// Keys as a user types them: SendInput goes to the window with the focus, and the receiving
+// program sees the modifiers `held` in its real key state (GetKeyState), as with a keyboard.
+void TypeKeys(std::initializer_list<WORD> held, WORD key);
+// The real mouse: moves the pointer to a screen point and clicks `clicks` times with the button
+// given by its down and up flags (MOUSEEVENTF_*); no flags only moves the pointer.
+void MouseAt(POINT screen, DWORD down = 0, DWORD up = 0, int clicks = 1);
+// A popup menu open on the screen.
+bool PopupMenuShown();
+// The window that has the keyboard focus in `window`'s thread.
+HWND FocusOf(HWND window);
+// Whether the notification area holds the icon (window, id 0): it accepts a change only for an
+// icon it has.
+bool TrayIconExists(HWND owner);
+// The visible tooltip window of the process that owns `window`, and its text.
+std::wstring ShownTooltipOf(HWND window);
 
 // A window receiving the state report of orvanta's host window.
 class Reporter {

@@ -4,6 +4,35 @@
 namespace orv::e2e {
 namespace {
 
+using std::chrono::days;
+using std::chrono::sys_days;
+
+sys_days ParseDay(const std::string& text) {
+  int y = 0, m = 0, d = 0;
+  std::sscanf(text.c_str(), "%d-%d-%d", &y, &m, &d);
+  return sys_days{std::chrono::year{y} / std::chrono::month{static_cast<unsigned>(m)} /
+                  std::chrono::day{static_cast<unsigned>(d)}};
+}
+
+std::string DayText(sys_days day) {
+  const std::chrono::year_month_day ymd{day};
+  return std::to_string(static_cast<int>(ymd.year())) + "-" + std::to_string(static_cast<unsigned>(ymd.month())) +
+         "-" + std::to_string(static_cast<unsigned>(ymd.day()));
+}
+
+// The display-mode submenu's lines, with their check marks, as the tray menu shows them.
+std::string ModeLines(const std::string& menu) {
+  const auto from = menu.find("  カレンダーに予定を表示しない");
+  const auto to = menu.find("\n-", from);
+  return from == std::string::npos ? menu : menu.substr(from, to - from);
+}
+std::string ModeLinesChecking(int mode) {
+  std::string lines;
+  const char* names[] = {"カレンダーに予定を表示しない(&O)", "支払いの予定(&P)", "特別な日の予定(&S)"};
+  for (int i = 0; i < 3; ++i) lines += std::string(i ? "\n  " : "  ") + names[i] + (i == mode ? " [x]" : "");
+  return lines;
+}
+
 TEST_F(OrvantaE2E, FirstRunNamesANewFileThatTheQuitCreates) {
   Launch();
   HWND dialog = nullptr;
@@ -168,6 +197,80 @@ TEST_F(OrvantaE2E, ACorruptFileShowsTheFailureThenTheFirstRunDialogAndStaysUntou
   EXPECT_EQ(test::ReadBytes(path), garbage);
 }
 
-// The first visible dialog of this desktop whose caption ends with `tail`.
+// The keys as a user types them, on the calendar given the focus by a click on the tray icon.
+TEST_F(OrvantaE2E, TypedKeysScrollShowTodaySwitchModesAndOpenTheScrollMenu) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", L"TodayStart", L"1");  // yesterday on top
+  StopProgman();  // a top-level calendar can be the foreground window
+  Launch();
+  ASSERT_TRUE(WaitShown());
+  HWND calendar = Calendar();
+  HWND bar = FindWindowExW(calendar, nullptr, L"ScrollBar", nullptr);
+  const sys_days start = ParseDay(StartDate());
+  auto focus = [&] {
+    // A left click on the tray icon, waited for: keys typed before it has moved the focus would
+    // go to whichever window had it.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(Host(), 512, 0, 513, SMTO_NORMAL, 5000, &ignored);
+    return WaitFor([&] { return GetForegroundWindow() == calendar && FocusOf(calendar) == bar; }, 5000);
+  };
+  auto at = [&](sys_days day) { return WaitFor([&] { return StartDate() == DayText(day); }, 5000); };
+  auto mode = [&](const char* expected) {
+    return WaitFor([&] { return Field(reporter_.Ask(Host()), "CalendarMode") == expected; }, 5000);
+  };
+  ASSERT_TRUE(focus());
+
+  TypeKeys({}, VK_NEXT);
+  EXPECT_TRUE(at(start + days{7}));
+  TypeKeys({VK_CONTROL, VK_SHIFT}, 'D');  // not Ctrl alone: nothing
+  TypeKeys({}, VK_DOWN);
+  EXPECT_TRUE(at(start + days{8}));
+  TypeKeys({VK_CONTROL}, 'D');  // today, by TodayStart
+  EXPECT_TRUE(at(start));
+  TypeKeys({}, VK_END);
+  EXPECT_TRUE(at(start + days{28}));
+  PostMessageW(Host(), 512, 0, 515);  // a double click on the tray icon: today as well
+  EXPECT_TRUE(at(start));
+
+  RECT narrow;
+  GetWindowRect(calendar, &narrow);
+  ASSERT_TRUE(focus());
+  TypeKeys({VK_CONTROL}, 'E');  // entries shown: payments first
+  EXPECT_TRUE(mode("1"));
+  RECT wide;
+  GetWindowRect(calendar, &wide);
+  EXPECT_GT(wide.right - wide.left, narrow.right - narrow.left);
+  EXPECT_EQ(ModeLines(OpenTrayMenuAndDescribe(reporter_, Host())), ModeLinesChecking(1));
+  ASSERT_TRUE(focus());
+  TypeKeys({VK_CONTROL}, 'N');
+  EXPECT_TRUE(mode("2"));
+  EXPECT_EQ(ModeLines(OpenTrayMenuAndDescribe(reporter_, Host())), ModeLinesChecking(2));
+  ASSERT_TRUE(focus());
+  TypeKeys({VK_CONTROL, VK_MENU}, 'N');  // not Ctrl alone: nothing
+  TypeKeys({VK_CONTROL}, 'E');  // entries hidden
+  EXPECT_TRUE(mode("0"));
+  EXPECT_EQ(ModeLines(OpenTrayMenuAndDescribe(reporter_, Host())), ModeLinesChecking(0));
+  ASSERT_TRUE(focus());
+  TypeKeys({VK_CONTROL}, 'E');  // shown again: the last mode comes back
+  EXPECT_TRUE(mode("2"));
+
+  // The context-menu key opens the scroll menu; its 今日の表示(&T) shows today.
+  ASSERT_TRUE(focus());
+  TypeKeys({}, VK_PRIOR);
+  EXPECT_TRUE(at(start - days{7}));
+  TypeKeys({VK_CONTROL}, VK_APPS);  // with Ctrl: nothing
+  TypeKeys({}, VK_UP);
+  EXPECT_TRUE(at(start - days{8}));
+  EXPECT_FALSE(PopupMenuShown());
+  TypeKeys({}, VK_APPS);
+  ASSERT_TRUE(WaitFor(PopupMenuShown, 5000));
+  TypeKeys({}, 'T');
+  EXPECT_TRUE(WaitFor([] { return !PopupMenuShown(); }, 5000));
+  EXPECT_TRUE(at(start));
+  Quit();
+}
+
 }  // namespace
 }  // namespace orv::e2e
