@@ -213,8 +213,10 @@ std::wstring ShownTooltipOf(HWND window) {
     DWORD owner = 0;
     GetWindowThreadProcessId(w, &owner);
     if (owner != process || !IsWindowVisible(w)) continue;
+    // WM_GETTEXT itself: GetWindowText of another process's window gives its stored title only.
     wchar_t text[256] = L"";
-    GetWindowTextW(w, text, 256);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 2000, &ignored);
     return text;
   }
   return L"";

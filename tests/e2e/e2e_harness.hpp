@@ -149,6 +149,21 @@ protected:
     orvanta_.reset();
   }
   std::string StartDate() { return Field(reporter_.Ask(Host()), "StartDate"); }
+  bool WaitStartDate(const std::string& expected) {
+    return WaitFor([&] { return StartDate() == expected; }, 5000);
+  }
+  bool WaitMode(const std::string& expected) {
+    return WaitFor([&] { return Field(reporter_.Ask(Host()), "CalendarMode") == expected; }, 5000);
+  }
+  // A left click on the tray icon, waited for, so that keys typed next reach the calendar's
+  // hidden scroll bar (before it they would go to whichever window had the focus).
+  bool FocusCalendar() {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(Host(), 512, 0, 513, SMTO_NORMAL, 5000, &ignored);
+    HWND calendar = Calendar();
+    HWND bar = FindWindowExW(calendar, nullptr, L"ScrollBar", nullptr);
+    return WaitFor([&] { return GetForegroundWindow() == calendar && FocusOf(calendar) == bar; }, 5000);
+  }
 
   test::TempDir dir_;
   KernelHandle progman_, orvanta_;

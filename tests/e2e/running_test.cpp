@@ -1,6 +1,11 @@
 // End-to-end: start-up, placement, scrolling, menus and the single instance.
 #include "e2e_harness.hpp"
 
+#include <set>
+
+#include "calendar/calendar_layout.hpp"
+#include "theme/theme.hpp"
+
 namespace orv::e2e {
 namespace {
 
@@ -18,6 +23,27 @@ std::string DayText(sys_days day) {
   const std::chrono::year_month_day ymd{day};
   return std::to_string(static_cast<int>(ymd.year())) + "-" + std::to_string(static_cast<unsigned>(ymd.month())) +
          "-" + std::to_string(static_cast<unsigned>(ymd.day()));
+}
+
+int TwipsPerPixelX() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return 1440 / dpi;
+}
+// The calendar's layout with the built-in theme in a display mode, in this screen's work area.
+CalendarLayout LayoutFor(int mode) {
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return ComputeCalendarLayout(DefaultTheme(), mode, Rect32{work.left, work.top, work.right, work.bottom},
+                               TwipsPerPixelX());
+}
+// The cursor the foreground window shows. Under Wine another process's cursor can be told
+// apart by its handle but not read (GetIconInfo fails across processes).
+HCURSOR ShownCursor() {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  return GetCursorInfo(&info) ? info.hCursor : nullptr;
 }
 
 // The display-mode submenu's lines, with their check marks, as the tray menu shows them.
@@ -207,19 +233,10 @@ TEST_F(OrvantaE2E, TypedKeysScrollShowTodaySwitchModesAndOpenTheScrollMenu) {
   Launch();
   ASSERT_TRUE(WaitShown());
   HWND calendar = Calendar();
-  HWND bar = FindWindowExW(calendar, nullptr, L"ScrollBar", nullptr);
   const sys_days start = ParseDay(StartDate());
-  auto focus = [&] {
-    // A left click on the tray icon, waited for: keys typed before it has moved the focus would
-    // go to whichever window had it.
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(Host(), 512, 0, 513, SMTO_NORMAL, 5000, &ignored);
-    return WaitFor([&] { return GetForegroundWindow() == calendar && FocusOf(calendar) == bar; }, 5000);
-  };
-  auto at = [&](sys_days day) { return WaitFor([&] { return StartDate() == DayText(day); }, 5000); };
-  auto mode = [&](const char* expected) {
-    return WaitFor([&] { return Field(reporter_.Ask(Host()), "CalendarMode") == expected; }, 5000);
-  };
+  auto focus = [&] { return FocusCalendar(); };
+  auto at = [&](sys_days day) { return WaitStartDate(DayText(day)); };
+  auto mode = [&](const char* expected) { return WaitMode(expected); };
   ASSERT_TRUE(focus());
 
   TypeKeys({}, VK_NEXT);
@@ -269,6 +286,125 @@ TEST_F(OrvantaE2E, TypedKeysScrollShowTodaySwitchModesAndOpenTheScrollMenu) {
   TypeKeys({}, 'T');
   EXPECT_TRUE(WaitFor([] { return !PopupMenuShown(); }, 5000));
   EXPECT_TRUE(at(start));
+  Quit();
+}
+
+// The real mouse on the hotspots (their places from the layout), the middle button and the
+// day rows.
+TEST_F(OrvantaE2E, HotspotsScrollAndSwitchModesAndDayRowsOpenTheirDialogs) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", L"CenterClick", L"True");
+  StopProgman();
+  Launch();
+  ASSERT_TRUE(WaitShown());
+  ASSERT_TRUE(FocusCalendar());
+  HWND calendar = Calendar();
+  const sys_days start = ParseDay(StartDate());
+  CalendarLayout layout = LayoutFor(0);
+  RECT r;
+  GetWindowRect(calendar, &r);
+  ASSERT_EQ(r.left, layout.window.left);
+  ASSERT_EQ(r.right, layout.window.right);
+  const int mode_width = 255 / TwipsPerPixelX();
+  const int middle = (layout.day_area_top + layout.day_area_bottom) / 2;
+  auto week_back = [&] { return POINT{r.left + layout.mini_width / 2, r.top + layout.lastweek_height / 2}; };
+  auto week_forward = [&] { return POINT{r.left + layout.width / 2, r.bottom - layout.nextweek_height / 2}; };
+  auto mode_change = [&] { return POINT{r.right - mode_width / 2 - 1, r.top + middle}; };
+  auto extra_mode = [&] { return POINT{r.left + (layout.mini_width + layout.full_width) / 2 - mode_width, r.top + layout.lastweek_height / 2}; };
+  auto row = [&](int n) {
+    return POINT{r.left + (layout.month_width + layout.mini_width) / 2, r.top + layout.RowTop(n) + layout.day_height / 2};
+  };
+  auto hover = [&](POINT at, const wchar_t* tip) {
+    MouseAt(at);
+    return WaitFor([&] { return ShownTooltipOf(calendar) == tip; }, 5000);
+  };
+  auto click = [&](POINT at, DWORD down, DWORD up, int clicks = 1) { MouseAt(at, down, up, clicks); };
+  constexpr DWORD kLeft[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  constexpr DWORD kRight[] = {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
+  constexpr DWORD kMiddle[] = {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP};
+
+  // The week buttons: tooltips, cursors with the hot spot at the arrow's point, a week a click.
+  EXPECT_TRUE(hover(week_back(), L"前の週へスクロール"));
+  const HCURSOR up = ShownCursor();
+  click(week_back(), kLeft[0], kLeft[1]);
+  EXPECT_TRUE(WaitStartDate(DayText(start - days{7})));
+  EXPECT_TRUE(hover(week_forward(), L"次の週へスクロール"));
+  const HCURSOR down = ShownCursor();
+  click(week_forward(), kLeft[0], kLeft[1]);
+  EXPECT_TRUE(WaitStartDate(DayText(start)));
+
+  // The mode hotspot widens the calendar; its tooltip and cursor follow the mode.
+  EXPECT_TRUE(hover(mode_change(), L"予定を表示します"));
+  const HCURSOR widen = ShownCursor();
+  click(mode_change(), kLeft[0], kLeft[1]);
+  EXPECT_TRUE(WaitMode("1"));
+  layout = LayoutFor(1);
+  GetWindowRect(calendar, &r);
+  EXPECT_EQ(r.left, layout.window.left);
+  MouseAt(row(3));  // away and back: a tip shows again only when the pointer moves
+  EXPECT_TRUE(hover(mode_change(), L"予定を隠します"));
+  const HCURSOR narrow = ShownCursor();
+  EXPECT_TRUE(hover(extra_mode(), L"予定表示の内容を変更"));
+  const HCURSOR pointer = ShownCursor();
+  MouseAt(row(3));
+  WaitFor([&] { return ShownCursor() != pointer; }, 2000);
+  // Each hotspot has a cursor of its own, none of them the day rows' arrow.
+  const std::set<HCURSOR> cursors{up, down, widen, narrow, pointer, ShownCursor()};
+  EXPECT_EQ(cursors.size(), 6u);
+  EXPECT_FALSE(cursors.contains(nullptr));
+  click(extra_mode(), kLeft[0], kLeft[1]);
+  EXPECT_TRUE(WaitMode("2"));
+  click(row(3), kMiddle[0], kMiddle[1]);  // CenterClick: payments again
+  EXPECT_TRUE(WaitMode("1"));
+
+  // Right clicks: the mode hotspot opens the display-mode menu with the mark on the mode, a
+  // week button the scroll menu.
+  click(mode_change(), kRight[0], kRight[1]);
+  ASSERT_TRUE(WaitFor(PopupMenuShown, 5000));
+  EXPECT_EQ(ModeLines(reporter_.Ask(Host())), ModeLinesChecking(1));
+  TypeKeys({}, VK_ESCAPE);
+  ASSERT_TRUE(WaitFor([] { return !PopupMenuShown(); }, 5000));
+  click(week_forward(), kLeft[0], kLeft[1]);
+  EXPECT_TRUE(WaitStartDate(DayText(start + days{7})));
+  click(week_back(), kRight[0], kRight[1]);
+  ASSERT_TRUE(WaitFor(PopupMenuShown, 5000));
+  TypeKeys({}, 'T');  // 今日の表示(&T): the scroll menu's
+  ASSERT_TRUE(WaitFor([] { return !PopupMenuShown(); }, 5000));
+  EXPECT_TRUE(WaitStartDate(DayText(start)));
+  click(week_forward(), kLeft[0], kLeft[1]);
+  EXPECT_TRUE(WaitStartDate(DayText(start + days{7})));
+
+  // A right click on a day row lists the day's entries; the tray is ignored meanwhile.
+  const std::string day = [&] {
+    const std::chrono::year_month_day ymd{start + days{7 + 3}};
+    return std::to_string(static_cast<unsigned>(ymd.month())) + "月" + std::to_string(static_cast<unsigned>(ymd.day())) + "日 - ";
+  }();
+  click(row(3), kRight[0], kRight[1]);
+  HWND list = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (list = FindDialogEndingWith(L"予定の確認")) != nullptr; }));
+  wchar_t caption[128] = L"";
+  GetWindowTextW(list, caption, 128);
+  EXPECT_EQ(WideToUtf8(caption).rfind(day, 0), 0u) << WideToUtf8(caption);
+  EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "1");
+  PostMessageW(Host(), 512, 0, 516);  // no menu
+  PostMessageW(Host(), 512, 0, 515);  // no today
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(PopupMenuShown());
+  PostMessageW(list, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(list); }));
+  EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "0");
+
+  // A double click on it opens the add-entry dialog for that day.
+  click(row(3), kLeft[0], kLeft[1], 2);
+  HWND add = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (add = FindDialogEndingWith(L"予定の追加")) != nullptr; }));
+  GetWindowTextW(add, caption, 128);
+  EXPECT_EQ(WideToUtf8(caption), day + "予定の追加");
+  PostMessageW(add, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(add); }));
+  EXPECT_EQ(StartDate(), DayText(start + days{7}));
   Quit();
 }
 
