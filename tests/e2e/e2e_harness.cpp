@@ -39,6 +39,15 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
     EndPaint(hwnd, &ps);
     return 0;
   }
+  if (message == WM_PARENTNOTIFY && LOWORD(wparam) == WM_DESTROY) {
+    // The calendar going away, the last step of Orvanta's shutdown: its host window still
+    // stands (its thread waits for this message), and its tray icon must be gone already.
+    // Under Wine the icon of a destroyed window goes away by itself, so only now can the
+    // removal be seen.
+    HWND host = FindWindowW(L"OrvantaBackground", nullptr);
+    SetText(HKEY_CURRENT_USER, kE2EKey, L"AtCalendarEnd",
+            L"host=" + std::to_wstring(host != nullptr) + L" icon=" + std::to_wstring(host && TrayIconExists(host)));
+  }
   if (message == WM_CLOSE) PostQuitMessage(0);
   return DefWindowProcW(hwnd, message, wparam, lparam);
 }

@@ -97,11 +97,15 @@ std::string Field(const std::string& report, const std::string& name);
 std::string OpenTrayMenuAndDescribe(Reporter& reporter, HWND host);
 
 constexpr wchar_t kUserDataKey[] = L"Software\\Orvanta\\UserData";
+// What the stand-in desktop saw, for the test: "AtCalendarEnd" = "host=1 icon=0" when the
+// calendar (its child) went away while the host window stood and the tray icon was gone.
+constexpr wchar_t kE2EKey[] = L"Software\\OrvantaE2E";
 
 class OrvantaE2E : public ::testing::Test {
 protected:
   void SetUp() override {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvanta");
+    RegDeleteTreeW(HKEY_CURRENT_USER, kE2EKey);
     SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", L"TodayStart", L"0");
     WriteWallpaperBmp(test::Utf8(dir_.path()) + "\\wall.bmp");
     SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", Utf8ToWide(test::Utf8(dir_.path()) + "\\wall.bmp"));

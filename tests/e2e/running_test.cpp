@@ -199,7 +199,10 @@ TEST_F(OrvantaE2E, ASecondCopyEndsSilently) {
   GetExitCodeProcess(second.get(), &code);
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(Field(reporter_.Ask(Host()), "Tray"), "1");
+  EXPECT_TRUE(TrayIconExists(Host()));  // the notification area's own view
   Quit();
+  // The icon was removed by the quit itself, before the calendar went away.
+  EXPECT_EQ(GetText(kE2EKey, L"AtCalendarEnd"), L"host=1 icon=0");
 }
 
 TEST_F(OrvantaE2E, ACorruptFileShowsTheFailureThenTheFirstRunDialogAndStaysUntouched) {
@@ -406,6 +409,45 @@ TEST_F(OrvantaE2E, HotspotsScrollAndSwitchModesAndDayRowsOpenTheirDialogs) {
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(add); }));
   EXPECT_EQ(StartDate(), DayText(start + days{7}));
   Quit();
+}
+
+// The end of the session runs the whole shutdown inside the notification: the system may end
+// the process as soon as it returns.
+TEST_F(OrvantaE2E, EndOfSessionSavesEverythingRemovesTheIconAndEnds) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  Launch();
+  ASSERT_TRUE(WaitShown());
+  HWND host = Host();
+  ASSERT_TRUE(TrayIconExists(host));
+  SendMessageW(host, WM_COMMAND, 1021, 0);  // 支払いの予定(&P): a mode the settings keep
+  // What the shutdown writes, removed behind the program's back.
+  std::filesystem::remove(test::FsPath(path));
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvanta");
+  auto send = [&](UINT message, WPARAM wparam) {
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(host, message, wparam, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer));
+    return answer;
+  };
+  EXPECT_EQ(send(WM_QUERYENDSESSION, 0), static_cast<DWORD_PTR>(TRUE));  // never holds the session up
+  send(WM_ENDSESSION, FALSE);  // the end was called off: the program runs on
+  EXPECT_FALSE(std::filesystem::exists(test::FsPath(path)));
+  EXPECT_TRUE(TrayIconExists(host));
+  EXPECT_EQ(WaitForSingleObject(orvanta_.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(Field(reporter_.Ask(host), "CalendarMode"), "1");
+
+  send(WM_ENDSESSION, TRUE);
+  EXPECT_TRUE(std::filesystem::exists(test::FsPath(path)));
+  EXPECT_EQ(WideToUtf8(GetText(kUserDataKey, L"FileName")), path);
+  EXPECT_EQ(GetText(L"Software\\Orvanta\\Option", L"MicrosoftWheelMouse"), L"True");
+  EXPECT_EQ(GetText(L"Software\\Orvanta\\Run", L"LastCalendarMode"), L"1");
+  EXPECT_EQ(GetText(kE2EKey, L"AtCalendarEnd"), L"host=1 icon=0");
+  ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(orvanta_.get(), &code);
+  EXPECT_EQ(code, 0u);
+  orvanta_.reset();
 }
 
 }  // namespace
