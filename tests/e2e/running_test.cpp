@@ -450,5 +450,38 @@ TEST_F(OrvantaE2E, EndOfSessionSavesEverythingRemovesTheIconAndEnds) {
   orvanta_.reset();
 }
 
+// A day's dialog runs a modal loop inside the calendar's click; the end of the session may
+// come while it is open.
+TEST_F(OrvantaE2E, EndOfSessionWithADayDialogOpenStillSavesAndEnds) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  StopProgman();
+  Launch();
+  ASSERT_TRUE(WaitShown());
+  HWND host = Host();
+  SendMessageW(host, WM_COMMAND, 1021, 0);  // 支払いの予定(&P)
+  std::filesystem::remove(test::FsPath(path));
+  HWND calendar = Calendar();
+  RECT r;
+  GetClientRect(calendar, &r);
+  const LPARAM at = MAKELPARAM(r.right - 40, r.bottom / 2);
+  PostMessageW(calendar, WM_RBUTTONDOWN, MK_RBUTTON, at);
+  PostMessageW(calendar, WM_RBUTTONUP, 0, at);
+  HWND list = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (list = FindDialogEndingWith(L"予定の確認")) != nullptr; }));
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(host, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer);
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+  SendMessageTimeoutW(host, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &answer);
+  EXPECT_TRUE(std::filesystem::exists(test::FsPath(path)));
+  ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(orvanta_.get(), &code);
+  EXPECT_EQ(code, 0u);
+  orvanta_.reset();
+  EXPECT_FALSE(IsWindow(list));
+}
+
 }  // namespace
 }  // namespace orv::e2e
