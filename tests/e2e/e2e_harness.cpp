@@ -192,6 +192,14 @@ void MouseAt(POINT screen, DWORD down, DWORD up, int clicks) {
   SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
+void TurnWheel(int delta) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.mouseData = static_cast<DWORD>(delta);
+  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  SendInput(1, &input, sizeof input);
+}
+
 bool PopupMenuShown() {
   for (HWND w = FindWindowW(L"#32768", nullptr); w; w = FindWindowExW(nullptr, w, L"#32768", nullptr))
     if (IsWindowVisible(w)) return true;

@@ -46,6 +46,8 @@ void TypeKeys(std::initializer_list<WORD> held, WORD key);
 // The real mouse: moves the pointer to a screen point and clicks `clicks` times with the button
 // given by its down and up flags (MOUSEEVENTF_*); no flags only moves the pointer.
 void MouseAt(POINT screen, DWORD down = 0, DWORD up = 0, int clicks = 1);
+// The real wheel turned by `delta` (positive: away from the user) where the pointer is.
+void TurnWheel(int delta);
 // A popup menu open on the screen.
 bool PopupMenuShown();
 // The window that has the keyboard focus in `window`'s thread.

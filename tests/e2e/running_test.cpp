@@ -1,6 +1,7 @@
 // End-to-end: start-up, placement, scrolling, menus and the single instance.
 #include "e2e_harness.hpp"
 
+#include <cstdlib>
 #include <set>
 
 #include "calendar/calendar_layout.hpp"
@@ -44,6 +45,19 @@ HCURSOR ShownCursor() {
   CURSORINFO info{};
   info.cbSize = sizeof info;
   return GetCursorInfo(&info) ? info.hCursor : nullptr;
+}
+
+// Whether an open popup menu starts at the height of `at` (or ends there, turned upward) and
+// spans its x: it opens at the pointer, moved sideways as far as the screen needs.
+bool MenuOpensAt(POINT at) {
+  for (HWND w = FindWindowW(L"#32768", nullptr); w; w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+    RECT r;
+    if (!IsWindowVisible(w) || !GetWindowRect(w, &r)) continue;
+    const bool x = r.left <= at.x && at.x <= r.right;
+    const bool y = std::abs(r.top - at.y) <= 1 || std::abs(r.bottom - at.y) <= 1;
+    if (x && y) return true;
+  }
+  return false;
 }
 
 // The display-mode submenu's lines, with their check marks, as the tray menu shows them.
@@ -337,6 +351,12 @@ TEST_F(OrvantaE2E, HotspotsScrollAndSwitchModesAndDayRowsOpenTheirDialogs) {
   const HCURSOR down = ShownCursor();
   click(week_forward(), kLeft[0], kLeft[1]);
   EXPECT_TRUE(WaitStartDate(DayText(start)));
+  // The wheel over the days: a notch toward the user is a week on, one away a week back.
+  MouseAt(row(3));
+  TurnWheel(-WHEEL_DELTA);
+  EXPECT_TRUE(WaitStartDate(DayText(start + days{7})));
+  TurnWheel(WHEEL_DELTA);
+  EXPECT_TRUE(WaitStartDate(DayText(start)));
 
   // The mode hotspot widens the calendar; its tooltip and cursor follow the mode.
   EXPECT_TRUE(hover(mode_change(), L"予定を表示します"));
@@ -366,6 +386,7 @@ TEST_F(OrvantaE2E, HotspotsScrollAndSwitchModesAndDayRowsOpenTheirDialogs) {
   // week button the scroll menu.
   click(mode_change(), kRight[0], kRight[1]);
   ASSERT_TRUE(WaitFor(PopupMenuShown, 5000));
+  EXPECT_TRUE(MenuOpensAt(mode_change()));
   EXPECT_EQ(ModeLines(reporter_.Ask(Host())), ModeLinesChecking(1));
   TypeKeys({}, VK_ESCAPE);
   ASSERT_TRUE(WaitFor([] { return !PopupMenuShown(); }, 5000));
@@ -373,6 +394,7 @@ TEST_F(OrvantaE2E, HotspotsScrollAndSwitchModesAndDayRowsOpenTheirDialogs) {
   EXPECT_TRUE(WaitStartDate(DayText(start + days{7})));
   click(week_back(), kRight[0], kRight[1]);
   ASSERT_TRUE(WaitFor(PopupMenuShown, 5000));
+  EXPECT_TRUE(MenuOpensAt(week_back()));
   TypeKeys({}, 'T');  // 今日の表示(&T): the scroll menu's
   ASSERT_TRUE(WaitFor([] { return !PopupMenuShown(); }, 5000));
   EXPECT_TRUE(WaitStartDate(DayText(start)));
