@@ -180,7 +180,15 @@ void MouseAt(POINT screen, DWORD down, DWORD up, int clicks) {
   move.mi.dx = static_cast<LONG>((screen.x * 65536LL + 65535) / GetSystemMetrics(SM_CXSCREEN));
   move.mi.dy = static_cast<LONG>((screen.y * 65536LL + 65535) / GetSystemMetrics(SM_CYSCREEN));
   move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  input.push_back(move);
+  SendInput(1, &move, sizeof move);
+  // Under Wine the pointer can jump back for a moment when an older X motion event is
+  // handled; press only once it has rested on the point.
+  WaitFor([&] {
+    POINT p{};
+    if (!GetCursorPos(&p) || p.x != screen.x || p.y != screen.y) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    return GetCursorPos(&p) && p.x == screen.x && p.y == screen.y;
+  }, 3000);
   for (int i = 0; down && i < clicks; ++i) {
     INPUT press{};
     press.type = INPUT_MOUSE;
@@ -189,7 +197,7 @@ void MouseAt(POINT screen, DWORD down, DWORD up, int clicks) {
     press.mi.dwFlags = up;
     input.push_back(press);
   }
-  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+  if (!input.empty()) SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
 void TurnWheel(int delta) {

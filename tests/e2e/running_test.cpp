@@ -386,7 +386,7 @@ TEST_F(OrvantaE2E, HotspotsScrollAndSwitchModesAndDayRowsOpenTheirDialogs) {
   // week button the scroll menu.
   click(mode_change(), kRight[0], kRight[1]);
   ASSERT_TRUE(WaitFor(PopupMenuShown, 5000));
-  EXPECT_TRUE(MenuOpensAt(mode_change()));
+  EXPECT_TRUE(WaitFor([&] { return MenuOpensAt(mode_change()); }, 2000));
   EXPECT_EQ(ModeLines(reporter_.Ask(Host())), ModeLinesChecking(1));
   TypeKeys({}, VK_ESCAPE);
   ASSERT_TRUE(WaitFor([] { return !PopupMenuShown(); }, 5000));
@@ -394,7 +394,7 @@ TEST_F(OrvantaE2E, HotspotsScrollAndSwitchModesAndDayRowsOpenTheirDialogs) {
   EXPECT_TRUE(WaitStartDate(DayText(start + days{7})));
   click(week_back(), kRight[0], kRight[1]);
   ASSERT_TRUE(WaitFor(PopupMenuShown, 5000));
-  EXPECT_TRUE(MenuOpensAt(week_back()));
+  EXPECT_TRUE(WaitFor([&] { return MenuOpensAt(week_back()); }, 2000));
   TypeKeys({}, 'T');  // 今日の表示(&T): the scroll menu's
   ASSERT_TRUE(WaitFor([] { return !PopupMenuShown(); }, 5000));
   EXPECT_TRUE(WaitStartDate(DayText(start)));
