@@ -1,4 +1,5 @@
-// End-to-end: start-up, placement, scrolling, menus and the single instance.
+// End-to-end: start-up, placement, keys and mouse as a user gives them, the tray icon and its
+// menus, the single instance, and the shutdown whatever ends the program.
 #include "e2e_harness.hpp"
 
 #include <cstdlib>
