@@ -1,6 +1,10 @@
 #include "e2e_harness.hpp"
 
+#include <shellapi.h>
+
+#include <iterator>
 #include <tuple>
+#include <vector>
 
 namespace orv::e2e {
 
@@ -35,6 +39,15 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
     }
     EndPaint(hwnd, &ps);
     return 0;
+  }
+  if (message == WM_PARENTNOTIFY && LOWORD(wparam) == WM_DESTROY) {
+    // The calendar going away, the last step of Orvanta's shutdown: its host window still
+    // stands (its thread waits for this message), and its tray icon must be gone already.
+    // Under Wine the icon of a destroyed window goes away by itself, so only now can the
+    // removal be seen.
+    HWND host = FindWindowW(L"OrvantaBackground", nullptr);
+    SetText(HKEY_CURRENT_USER, kE2EKey, L"AtCalendarEnd",
+            L"host=" + std::to_wstring(host != nullptr) + L" icon=" + std::to_wstring(host && TrayIconExists(host)));
   }
   if (message == WM_CLOSE) PostQuitMessage(0);
   return DefWindowProcW(hwnd, message, wparam, lparam);
@@ -160,6 +173,66 @@ COLORREF ScreenPixel(int x, int y) {
   return pixel;
 }
 
+void TypeKeys(std::initializer_list<WORD> held, WORD key) {
+  std::vector<INPUT> input;
+  auto add = [&](WORD vk, bool up) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    if (vk == VK_APPS || vk == VK_PRIOR || vk == VK_NEXT || vk == VK_HOME || vk == VK_END || vk == VK_UP ||
+        vk == VK_DOWN)
+      i.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    input.push_back(i);
+  };
+  for (WORD vk : held) add(vk, false);
+  add(key, false);
+  add(key, true);
+  for (auto it = std::rbegin(held); it != std::rend(held); ++it) add(*it, true);
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+void MouseAt(POINT screen, DWORD down, DWORD up, int clicks) {
+  std::vector<INPUT> input;
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = static_cast<LONG>((screen.x * 65536LL + 65535) / GetSystemMetrics(SM_CXSCREEN));
+  move.mi.dy = static_cast<LONG>((screen.y * 65536LL + 65535) / GetSystemMetrics(SM_CYSCREEN));
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &move, sizeof move);
+  // Under Wine the pointer can jump back for a moment when an older X motion event is
+  // handled; press only once it has rested on the point.
+  WaitFor([&] {
+    POINT p{};
+    if (!GetCursorPos(&p) || p.x != screen.x || p.y != screen.y) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    return GetCursorPos(&p) && p.x == screen.x && p.y == screen.y;
+  }, 3000);
+  for (int i = 0; down && i < clicks; ++i) {
+    INPUT press{};
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = down;
+    input.push_back(press);
+    press.mi.dwFlags = up;
+    input.push_back(press);
+  }
+  if (!input.empty()) SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+void TurnWheel(int delta) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.mouseData = static_cast<DWORD>(delta);
+  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  SendInput(1, &input, sizeof input);
+}
+
+bool PopupMenuShown() {
+  for (HWND w = FindWindowW(L"#32768", nullptr); w; w = FindWindowExW(nullptr, w, L"#32768", nullptr))
+    if (IsWindowVisible(w)) return true;
+  return false;
+}
+
 HWND FocusOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
@@ -182,6 +255,32 @@ void Screenshot(HWND window, const std::string& name) {
   ReleaseDC(nullptr, screen);
   WriteBmp(WideToUtf8(folder) + "\\" + name + ".bmp", w, h,
            [&](int x, int y) { return GetPixel(dc.get(), x, y); });
+}
+
+bool TrayIconExists(HWND owner) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  data.hWnd = owner;
+  data.uID = 0;
+  data.uFlags = NIF_TIP;
+  lstrcpynW(data.szTip, L"Orvanta", 64);
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+std::wstring ShownTooltipOf(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  for (HWND w = FindWindowW(TOOLTIPS_CLASSW, nullptr); w; w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner != process || !IsWindowVisible(w)) continue;
+    // WM_GETTEXT itself: GetWindowText of another process's window gives its stored title only.
+    wchar_t text[256] = L"";
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 2000, &ignored);
+    return text;
+  }
+  return L"";
 }
 
 HWND FindDialogEndingWith(const std::wstring& tail) {

@@ -13,6 +13,7 @@
 #include <cwchar>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
@@ -68,6 +69,24 @@ void CheckRows(HWND list, const std::vector<int>& rows);
 // An amount in the user's currency format, as the system formats it.
 std::string CurrencyText(int amount);
 
+// Keys as a user types them: SendInput goes to the window with the focus, and the receiving
+// program sees the modifiers `held` in its real key state (GetKeyState), as with a keyboard.
+void TypeKeys(std::initializer_list<WORD> held, WORD key);
+// The real mouse: moves the pointer to a screen point and clicks `clicks` times with the button
+// given by its down and up flags (MOUSEEVENTF_*); no flags only moves the pointer.
+void MouseAt(POINT screen, DWORD down = 0, DWORD up = 0, int clicks = 1);
+// The real wheel turned by `delta` (positive: away from the user) where the pointer is.
+void TurnWheel(int delta);
+// A popup menu open on the screen.
+bool PopupMenuShown();
+// The window that has the keyboard focus in `window`'s thread.
+HWND FocusOf(HWND window);
+// Whether the notification area holds the icon (window, id 0): it accepts a change only for an
+// icon it has.
+bool TrayIconExists(HWND owner);
+// The visible tooltip window of the process that owns `window`, and its text.
+std::wstring ShownTooltipOf(HWND window);
+
 // A window receiving the state report of orvanta's host window.
 class Reporter {
 public:
@@ -109,12 +128,16 @@ std::string Field(const std::string& report, const std::string& name);
 std::string OpenTrayMenuAndDescribe(Reporter& reporter, HWND host);
 
 constexpr wchar_t kUserDataKey[] = L"Software\\Orvanta\\UserData";
+// What the stand-in desktop saw, for the test: "AtCalendarEnd" = "host=1 icon=0" when the
+// calendar (its child) went away while the host window stood and the tray icon was gone.
+constexpr wchar_t kE2EKey[] = L"Software\\OrvantaE2E";
 
 class OrvantaE2E : public ::testing::Test {
 protected:
   void SetUp() override {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvanta");
     DeleteFileW(ThemeListFile().c_str());  // every scenario starts without installed themes
+    RegDeleteTreeW(HKEY_CURRENT_USER, kE2EKey);
     SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", L"TodayStart", L"0");
     WriteWallpaperBmp(test::Utf8(dir_.path()) + "\\wall.bmp");
     SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", Utf8ToWide(test::Utf8(dir_.path()) + "\\wall.bmp"));
@@ -171,6 +194,21 @@ protected:
     orvanta_.reset();
   }
   std::string StartDate() { return Field(reporter_.Ask(Host()), "StartDate"); }
+  bool WaitStartDate(const std::string& expected) {
+    return WaitFor([&] { return StartDate() == expected; }, 5000);
+  }
+  bool WaitMode(const std::string& expected) {
+    return WaitFor([&] { return Field(reporter_.Ask(Host()), "CalendarMode") == expected; }, 5000);
+  }
+  // A left click on the tray icon, waited for, so that keys typed next reach the calendar's
+  // hidden scroll bar (before it they would go to whichever window had the focus).
+  bool FocusCalendar() {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(Host(), 512, 0, 513, SMTO_NORMAL, 5000, &ignored);
+    HWND calendar = Calendar();
+    HWND bar = FindWindowExW(calendar, nullptr, L"ScrollBar", nullptr);
+    return WaitFor([&] { return GetForegroundWindow() == calendar && FocusOf(calendar) == bar; }, 5000);
+  }
 
   test::TempDir dir_;
   KernelHandle progman_, orvanta_;

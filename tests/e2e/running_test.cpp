@@ -1,8 +1,78 @@
-// End-to-end: start-up, placement, scrolling, menus and the single instance.
+// End-to-end: start-up, placement, keys and mouse as a user gives them, the tray icon and its
+// menus, the single instance, and the shutdown whatever ends the program.
 #include "e2e_harness.hpp"
+
+#include <cstdlib>
+#include <set>
+
+#include "calendar/calendar_layout.hpp"
+#include "theme/theme.hpp"
 
 namespace orv::e2e {
 namespace {
+
+using std::chrono::days;
+using std::chrono::sys_days;
+
+sys_days ParseDay(const std::string& text) {
+  int y = 0, m = 0, d = 0;
+  std::sscanf(text.c_str(), "%d-%d-%d", &y, &m, &d);
+  return sys_days{std::chrono::year{y} / std::chrono::month{static_cast<unsigned>(m)} /
+                  std::chrono::day{static_cast<unsigned>(d)}};
+}
+
+std::string DayText(sys_days day) {
+  const std::chrono::year_month_day ymd{day};
+  return std::to_string(static_cast<int>(ymd.year())) + "-" + std::to_string(static_cast<unsigned>(ymd.month())) +
+         "-" + std::to_string(static_cast<unsigned>(ymd.day()));
+}
+
+int TwipsPerPixelX() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return 1440 / dpi;
+}
+// The calendar's layout with the built-in theme in a display mode, in this screen's work area.
+CalendarLayout LayoutFor(int mode) {
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return ComputeCalendarLayout(DefaultTheme(), mode, Rect32{work.left, work.top, work.right, work.bottom},
+                               TwipsPerPixelX());
+}
+// The cursor the foreground window shows. Under Wine another process's cursor can be told
+// apart by its handle but not read (GetIconInfo fails across processes).
+HCURSOR ShownCursor() {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  return GetCursorInfo(&info) ? info.hCursor : nullptr;
+}
+
+// Whether an open popup menu starts at the height of `at` (or ends there, turned upward) and
+// spans its x: it opens at the pointer, moved sideways as far as the screen needs.
+bool MenuOpensAt(POINT at) {
+  for (HWND w = FindWindowW(L"#32768", nullptr); w; w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+    RECT r;
+    if (!IsWindowVisible(w) || !GetWindowRect(w, &r)) continue;
+    const bool x = r.left <= at.x && at.x <= r.right;
+    const bool y = std::abs(r.top - at.y) <= 1 || std::abs(r.bottom - at.y) <= 1;
+    if (x && y) return true;
+  }
+  return false;
+}
+
+// The display-mode submenu's lines, with their check marks, as the tray menu shows them.
+std::string ModeLines(const std::string& menu) {
+  const auto from = menu.find("  カレンダーに予定を表示しない");
+  const auto to = menu.find("\n-", from);
+  return from == std::string::npos ? menu : menu.substr(from, to - from);
+}
+std::string ModeLinesChecking(int mode) {
+  std::string lines;
+  const char* names[] = {"カレンダーに予定を表示しない(&O)", "支払いの予定(&P)", "特別な日の予定(&S)"};
+  for (int i = 0; i < 3; ++i) lines += std::string(i ? "\n  " : "  ") + names[i] + (i == mode ? " [x]" : "");
+  return lines;
+}
 
 TEST_F(OrvantaE2E, FirstRunNamesANewFileThatTheQuitCreates) {
   Launch();
@@ -140,7 +210,10 @@ TEST_F(OrvantaE2E, ASecondCopyEndsSilently) {
   GetExitCodeProcess(second.get(), &code);
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(Field(reporter_.Ask(Host()), "Tray"), "1");
+  EXPECT_TRUE(TrayIconExists(Host()));  // the notification area's own view
   Quit();
+  // The icon was removed by the quit itself, before the calendar went away.
+  EXPECT_EQ(GetText(kE2EKey, L"AtCalendarEnd"), L"host=1 icon=0");
 }
 
 TEST_F(OrvantaE2E, ACorruptFileShowsTheFailureThenTheFirstRunDialogAndStaysUntouched) {
@@ -162,6 +235,271 @@ TEST_F(OrvantaE2E, ACorruptFileShowsTheFailureThenTheFirstRunDialogAndStaysUntou
   ASSERT_TRUE(WaitShown());
   Quit();
   EXPECT_EQ(test::ReadBytes(path), garbage);
+}
+
+// The keys as a user types them, on the calendar given the focus by a click on the tray icon.
+TEST_F(OrvantaE2E, TypedKeysScrollShowTodaySwitchModesAndOpenTheScrollMenu) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", L"TodayStart", L"1");  // yesterday on top
+  StopProgman();  // a top-level calendar can be the foreground window
+  Launch();
+  ASSERT_TRUE(WaitShown());
+  HWND calendar = Calendar();
+  const sys_days start = ParseDay(StartDate());
+  auto focus = [&] { return FocusCalendar(); };
+  auto at = [&](sys_days day) { return WaitStartDate(DayText(day)); };
+  auto mode = [&](const char* expected) { return WaitMode(expected); };
+  ASSERT_TRUE(focus());
+
+  TypeKeys({}, VK_NEXT);
+  EXPECT_TRUE(at(start + days{7}));
+  TypeKeys({VK_CONTROL, VK_SHIFT}, 'D');  // not Ctrl alone: nothing
+  TypeKeys({}, VK_DOWN);
+  EXPECT_TRUE(at(start + days{8}));
+  TypeKeys({VK_CONTROL}, 'D');  // today, by TodayStart
+  EXPECT_TRUE(at(start));
+  TypeKeys({}, VK_END);
+  EXPECT_TRUE(at(start + days{28}));
+  PostMessageW(Host(), 512, 0, 515);  // a double click on the tray icon: today as well
+  EXPECT_TRUE(at(start));
+
+  RECT narrow;
+  GetWindowRect(calendar, &narrow);
+  ASSERT_TRUE(focus());
+  TypeKeys({VK_CONTROL}, 'E');  // entries shown: payments first
+  EXPECT_TRUE(mode("1"));
+  RECT wide;
+  GetWindowRect(calendar, &wide);
+  EXPECT_GT(wide.right - wide.left, narrow.right - narrow.left);
+  EXPECT_EQ(ModeLines(OpenTrayMenuAndDescribe(reporter_, Host())), ModeLinesChecking(1));
+  ASSERT_TRUE(focus());
+  TypeKeys({VK_CONTROL}, 'N');
+  EXPECT_TRUE(mode("2"));
+  EXPECT_EQ(ModeLines(OpenTrayMenuAndDescribe(reporter_, Host())), ModeLinesChecking(2));
+  ASSERT_TRUE(focus());
+  TypeKeys({VK_CONTROL, VK_MENU}, 'N');  // not Ctrl alone: nothing
+  TypeKeys({VK_CONTROL}, 'E');  // entries hidden
+  EXPECT_TRUE(mode("0"));
+  EXPECT_EQ(ModeLines(OpenTrayMenuAndDescribe(reporter_, Host())), ModeLinesChecking(0));
+  ASSERT_TRUE(focus());
+  TypeKeys({VK_CONTROL}, 'E');  // shown again: the last mode comes back
+  EXPECT_TRUE(mode("2"));
+
+  // The context-menu key opens the scroll menu; its 今日の表示(&T) shows today.
+  ASSERT_TRUE(focus());
+  TypeKeys({}, VK_PRIOR);
+  EXPECT_TRUE(at(start - days{7}));
+  TypeKeys({VK_CONTROL}, VK_APPS);  // with Ctrl: nothing
+  TypeKeys({}, VK_UP);
+  EXPECT_TRUE(at(start - days{8}));
+  EXPECT_FALSE(PopupMenuShown());
+  TypeKeys({}, VK_APPS);
+  ASSERT_TRUE(WaitFor(PopupMenuShown, 5000));
+  TypeKeys({}, 'T');
+  EXPECT_TRUE(WaitFor([] { return !PopupMenuShown(); }, 5000));
+  EXPECT_TRUE(at(start));
+  Quit();
+}
+
+// The real mouse on the hotspots (their places from the layout), the middle button and the
+// day rows.
+TEST_F(OrvantaE2E, HotspotsScrollAndSwitchModesAndDayRowsOpenTheirDialogs) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", L"CenterClick", L"True");
+  StopProgman();
+  Launch();
+  ASSERT_TRUE(WaitShown());
+  ASSERT_TRUE(FocusCalendar());
+  HWND calendar = Calendar();
+  const sys_days start = ParseDay(StartDate());
+  CalendarLayout layout = LayoutFor(0);
+  RECT r;
+  GetWindowRect(calendar, &r);
+  ASSERT_EQ(r.left, layout.window.left);
+  ASSERT_EQ(r.right, layout.window.right);
+  const int mode_width = 255 / TwipsPerPixelX();
+  const int middle = (layout.day_area_top + layout.day_area_bottom) / 2;
+  auto week_back = [&] { return POINT{r.left + layout.mini_width / 2, r.top + layout.lastweek_height / 2}; };
+  auto week_forward = [&] { return POINT{r.left + layout.width / 2, r.bottom - layout.nextweek_height / 2}; };
+  auto mode_change = [&] { return POINT{r.right - mode_width / 2 - 1, r.top + middle}; };
+  auto extra_mode = [&] { return POINT{r.left + (layout.mini_width + layout.full_width) / 2 - mode_width, r.top + layout.lastweek_height / 2}; };
+  auto row = [&](int n) {
+    return POINT{r.left + (layout.month_width + layout.mini_width) / 2, r.top + layout.RowTop(n) + layout.day_height / 2};
+  };
+  auto hover = [&](POINT at, const wchar_t* tip) {
+    MouseAt(at);
+    return WaitFor([&] { return ShownTooltipOf(calendar) == tip; }, 5000);
+  };
+  auto click = [&](POINT at, DWORD down, DWORD up, int clicks = 1) { MouseAt(at, down, up, clicks); };
+  constexpr DWORD kLeft[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  constexpr DWORD kRight[] = {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
+  constexpr DWORD kMiddle[] = {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP};
+
+  // The week buttons: tooltips, cursors with the hot spot at the arrow's point, a week a click.
+  EXPECT_TRUE(hover(week_back(), L"前の週へスクロール"));
+  const HCURSOR up = ShownCursor();
+  click(week_back(), kLeft[0], kLeft[1]);
+  EXPECT_TRUE(WaitStartDate(DayText(start - days{7})));
+  EXPECT_TRUE(hover(week_forward(), L"次の週へスクロール"));
+  const HCURSOR down = ShownCursor();
+  click(week_forward(), kLeft[0], kLeft[1]);
+  EXPECT_TRUE(WaitStartDate(DayText(start)));
+  // The wheel over the days: a notch toward the user is a week on, one away a week back.
+  MouseAt(row(3));
+  TurnWheel(-WHEEL_DELTA);
+  EXPECT_TRUE(WaitStartDate(DayText(start + days{7})));
+  TurnWheel(WHEEL_DELTA);
+  EXPECT_TRUE(WaitStartDate(DayText(start)));
+
+  // The mode hotspot widens the calendar; its tooltip and cursor follow the mode.
+  EXPECT_TRUE(hover(mode_change(), L"予定を表示します"));
+  const HCURSOR widen = ShownCursor();
+  click(mode_change(), kLeft[0], kLeft[1]);
+  EXPECT_TRUE(WaitMode("1"));
+  layout = LayoutFor(1);
+  GetWindowRect(calendar, &r);
+  EXPECT_EQ(r.left, layout.window.left);
+  MouseAt(row(3));  // away and back: a tip shows again only when the pointer moves
+  EXPECT_TRUE(hover(mode_change(), L"予定を隠します"));
+  const HCURSOR narrow = ShownCursor();
+  EXPECT_TRUE(hover(extra_mode(), L"予定表示の内容を変更"));
+  const HCURSOR pointer = ShownCursor();
+  MouseAt(row(3));
+  WaitFor([&] { return ShownCursor() != pointer; }, 2000);
+  // Each hotspot has a cursor of its own, none of them the day rows' arrow.
+  const std::set<HCURSOR> cursors{up, down, widen, narrow, pointer, ShownCursor()};
+  EXPECT_EQ(cursors.size(), 6u);
+  EXPECT_FALSE(cursors.contains(nullptr));
+  click(extra_mode(), kLeft[0], kLeft[1]);
+  EXPECT_TRUE(WaitMode("2"));
+  click(row(3), kMiddle[0], kMiddle[1]);  // CenterClick: payments again
+  EXPECT_TRUE(WaitMode("1"));
+
+  // Right clicks: the mode hotspot opens the display-mode menu with the mark on the mode, a
+  // week button the scroll menu.
+  click(mode_change(), kRight[0], kRight[1]);
+  ASSERT_TRUE(WaitFor(PopupMenuShown, 5000));
+  EXPECT_TRUE(WaitFor([&] { return MenuOpensAt(mode_change()); }, 2000));
+  EXPECT_EQ(ModeLines(reporter_.Ask(Host())), ModeLinesChecking(1));
+  TypeKeys({}, VK_ESCAPE);
+  ASSERT_TRUE(WaitFor([] { return !PopupMenuShown(); }, 5000));
+  click(week_forward(), kLeft[0], kLeft[1]);
+  EXPECT_TRUE(WaitStartDate(DayText(start + days{7})));
+  click(week_back(), kRight[0], kRight[1]);
+  ASSERT_TRUE(WaitFor(PopupMenuShown, 5000));
+  EXPECT_TRUE(WaitFor([&] { return MenuOpensAt(week_back()); }, 2000));
+  TypeKeys({}, 'T');  // 今日の表示(&T): the scroll menu's
+  ASSERT_TRUE(WaitFor([] { return !PopupMenuShown(); }, 5000));
+  EXPECT_TRUE(WaitStartDate(DayText(start)));
+  click(week_forward(), kLeft[0], kLeft[1]);
+  EXPECT_TRUE(WaitStartDate(DayText(start + days{7})));
+
+  // A right click on a day row lists the day's entries; the tray is ignored meanwhile.
+  const std::string day = [&] {
+    const std::chrono::year_month_day ymd{start + days{7 + 3}};
+    return std::to_string(static_cast<unsigned>(ymd.month())) + "月" + std::to_string(static_cast<unsigned>(ymd.day())) + "日 - ";
+  }();
+  click(row(3), kRight[0], kRight[1]);
+  HWND list = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (list = FindDialogEndingWith(L"予定の確認")) != nullptr; }));
+  wchar_t caption[128] = L"";
+  GetWindowTextW(list, caption, 128);
+  EXPECT_EQ(WideToUtf8(caption).rfind(day, 0), 0u) << WideToUtf8(caption);
+  EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "1");
+  PostMessageW(Host(), 512, 0, 516);  // no menu
+  PostMessageW(Host(), 512, 0, 515);  // no today
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(PopupMenuShown());
+  PostMessageW(list, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(list); }));
+  EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "0");
+
+  // A double click on it opens the add-entry dialog for that day.
+  click(row(3), kLeft[0], kLeft[1], 2);
+  HWND add = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (add = FindDialogEndingWith(L"予定の追加")) != nullptr; }));
+  GetWindowTextW(add, caption, 128);
+  EXPECT_EQ(WideToUtf8(caption), day + "予定の追加");
+  PostMessageW(add, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(add); }));
+  EXPECT_EQ(StartDate(), DayText(start + days{7}));
+  Quit();
+}
+
+// The end of the session runs the whole shutdown inside the notification: the system may end
+// the process as soon as it returns.
+TEST_F(OrvantaE2E, EndOfSessionSavesEverythingRemovesTheIconAndEnds) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  Launch();
+  ASSERT_TRUE(WaitShown());
+  HWND host = Host();
+  ASSERT_TRUE(TrayIconExists(host));
+  SendMessageW(host, WM_COMMAND, 1021, 0);  // 支払いの予定(&P): a mode the settings keep
+  // What the shutdown writes, removed behind the program's back.
+  std::filesystem::remove(test::FsPath(path));
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvanta");
+  auto send = [&](UINT message, WPARAM wparam) {
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(host, message, wparam, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer));
+    return answer;
+  };
+  EXPECT_EQ(send(WM_QUERYENDSESSION, 0), static_cast<DWORD_PTR>(TRUE));  // never holds the session up
+  send(WM_ENDSESSION, FALSE);  // the end was called off: the program runs on
+  EXPECT_FALSE(std::filesystem::exists(test::FsPath(path)));
+  EXPECT_TRUE(TrayIconExists(host));
+  EXPECT_EQ(WaitForSingleObject(orvanta_.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(Field(reporter_.Ask(host), "CalendarMode"), "1");
+
+  send(WM_ENDSESSION, TRUE);
+  EXPECT_TRUE(std::filesystem::exists(test::FsPath(path)));
+  EXPECT_EQ(WideToUtf8(GetText(kUserDataKey, L"FileName")), path);
+  EXPECT_EQ(GetText(L"Software\\Orvanta\\Option", L"MicrosoftWheelMouse"), L"True");
+  EXPECT_EQ(GetText(L"Software\\Orvanta\\Run", L"LastCalendarMode"), L"1");
+  EXPECT_EQ(GetText(kE2EKey, L"AtCalendarEnd"), L"host=1 icon=0");
+  ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(orvanta_.get(), &code);
+  EXPECT_EQ(code, 0u);
+  orvanta_.reset();
+}
+
+// A day's dialog runs a modal loop inside the calendar's click; the end of the session may
+// come while it is open.
+TEST_F(OrvantaE2E, EndOfSessionWithADayDialogOpenStillSavesAndEnds) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  StopProgman();
+  Launch();
+  ASSERT_TRUE(WaitShown());
+  HWND host = Host();
+  SendMessageW(host, WM_COMMAND, 1021, 0);  // 支払いの予定(&P)
+  std::filesystem::remove(test::FsPath(path));
+  HWND calendar = Calendar();
+  RECT r;
+  GetClientRect(calendar, &r);
+  const LPARAM at = MAKELPARAM(r.right - 40, r.bottom / 2);
+  PostMessageW(calendar, WM_RBUTTONDOWN, MK_RBUTTON, at);
+  PostMessageW(calendar, WM_RBUTTONUP, 0, at);
+  HWND list = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (list = FindDialogEndingWith(L"予定の確認")) != nullptr; }));
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(host, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer);
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+  SendMessageTimeoutW(host, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &answer);
+  EXPECT_TRUE(std::filesystem::exists(test::FsPath(path)));
+  ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(orvanta_.get(), &code);
+  EXPECT_EQ(code, 0u);
+  orvanta_.reset();
+  EXPECT_FALSE(IsWindow(list));
 }
 
 }  // namespace

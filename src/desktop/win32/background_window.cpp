@@ -196,6 +196,13 @@ std::string BackgroundWindow::PaymentTotals() const {
   return text;
 }
 
+void BackgroundWindow::ShutDown() {
+  if (shut_down_) return;
+  shut_down_ = true;
+  KillTimer(hwnd(), kWatchTimer);  // no redraw of a calendar that is going away
+  wiring_.shutdown();
+}
+
 void BackgroundWindow::DescribeMenuTo(HWND requester) {
   const DateParts start = state_.StartDateParts;
   std::wstring text = L"StartDate=" + std::to_wstring(start.Year) + L"-" + std::to_wstring(start.Month) + L"-" +
@@ -240,18 +247,10 @@ LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
       return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
-      if (wparam && !shut_down_) {
-        shut_down_ = true;
-        wiring_.shutdown();
-      }
+      // The system may end the process as soon as this returns: everything happens now.
+      if (wparam) ShutDown();
       return 0;
-    case WM_CLOSE:
-      if (!shut_down_) {
-        shut_down_ = true;
-        KillTimer(hwnd(), kWatchTimer);
-        wiring_.shutdown();
-      }
-      return 0;
+    case WM_CLOSE: ShutDown(); return 0;
     default: break;
   }
   return Default(message, wparam, lparam);

@@ -68,6 +68,8 @@ private:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnTray(unsigned mouse_message);
   void OnWatchTick();
+  // The one shutdown, whatever asks for it (quit, close, end of session); runs once.
+  void ShutDown();
   void OpenMenu(HMENU menu);
   void AddTrayIcon();
   NOTIFYICONDATAW TrayRecord() const;
