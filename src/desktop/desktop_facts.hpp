@@ -18,6 +18,10 @@ public:
   // A text value under the current user's "Control Panel\Desktop" ("Wallpaper",
   // "TileWallpaper", "WallpaperStyle"); empty when missing or unreadable.
   virtual std::string WallpaperValue(std::string_view name) = 0;
+  // False only when the system vouches that none of those values has changed since the
+  // previous call returned, so the change watch need not read them again. A system that
+  // cannot tell answers true every time.
+  virtual bool WallpaperValuesMayHaveChanged() { return true; }
   // Last-modified time of a file as comparable text; nullopt when it cannot be examined.
   virtual std::optional<std::string> FileTimeText(const std::string& path) = 0;
 

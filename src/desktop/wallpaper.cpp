@@ -68,15 +68,18 @@ void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoade
 
 WallpaperWatch CheckWallpaper(const WallpaperState& state, DesktopFacts& facts,
                               const Rect32& work_area, Date today) {
-  const std::string wallpaper = facts.WallpaperValue("Wallpaper");
+  // Each registry read is a round trip to the system; settings known to be unchanged since
+  // the last look are taken from the state instead.
+  const bool reread = facts.WallpaperValuesMayHaveChanged();
+  const std::string wallpaper = reread ? facts.WallpaperValue("Wallpaper") : state.LastWallpaper;
   bool changed = wallpaper != state.LastWallpaper;
   if (!changed && !wallpaper.empty()) {
     auto time = facts.FileTimeText(state.LastWallpaper);
     changed = time ? !state.LastWallpaperDateKnown || *time != state.LastWallpaperDate
                    : state.LastWallpaperDateKnown;
   }
-  changed = changed || facts.WallpaperValue("TileWallpaper") != state.LastTileWallpaper;
-  changed = changed || facts.WallpaperValue("WallpaperStyle") != state.LastWallpaperStyle;
+  changed = changed || (reread && facts.WallpaperValue("TileWallpaper") != state.LastTileWallpaper);
+  changed = changed || (reread && facts.WallpaperValue("WallpaperStyle") != state.LastWallpaperStyle);
   if (!changed) {
     // Compared in twips as single-precision values, as the system reports the work area.
     const Rect32 now = facts.WorkArea();

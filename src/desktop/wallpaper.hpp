@@ -50,8 +50,9 @@ enum class WallpaperWatch {
 
 // One tick of the change watch. `work_area` is the work area the calendar last laid itself out
 // in, `today` the date it marks as today. Tests stop at the first change, so a quiet tick costs
-// three registry reads, one file time and the work-area comparison. A wallpaper file that
-// cannot be examined is a change only when it could be examined at the last copy.
+// one file time and the work-area comparison, plus three registry reads unless the facts
+// vouch that the settings are unchanged. A wallpaper file that cannot be examined is a change
+// only when it could be examined at the last copy.
 WallpaperWatch CheckWallpaper(const WallpaperState& state, DesktopFacts& facts,
                               const Rect32& work_area, Date today);
 

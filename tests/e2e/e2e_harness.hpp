@@ -139,13 +139,14 @@ protected:
     DeleteFileW(ThemeListFile().c_str());  // every scenario starts without installed themes
     RegDeleteTreeW(HKEY_CURRENT_USER, kE2EKey);
     SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", L"TodayStart", L"0");
-    WriteWallpaperBmp(test::Utf8(dir_.path()) + "\\wall.bmp");
-    SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", Utf8ToWide(test::Utf8(dir_.path()) + "\\wall.bmp"));
+    WriteWallpaperBmp(WallpaperFile());
+    SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", Utf8ToWide(WallpaperFile()));
     SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"TileWallpaper", L"1");
     SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"WallpaperStyle", L"0");
     progman_ = Start(g_self, L"progman");
     ASSERT_TRUE(WaitFor([] { return FindWindowW(L"Progman", L"Program Manager") != nullptr; }));
   }
+  std::string WallpaperFile() const { return test::Utf8(dir_.path()) + "\\wall.bmp"; }
   void TearDown() override {
     if (orvanta_) {
       if (HWND host = Host()) PostMessageW(host, WM_CLOSE, 0, 0);

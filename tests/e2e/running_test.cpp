@@ -112,13 +112,22 @@ TEST_F(OrvantaE2E, StandsAtTheWorkAreaEdgeOverTheWallpaperAndScrollsByKeysAndMen
   // Its first paint may land a moment after the window shows.
   const COLORREF expected = WallpaperAt(r.left + 1, 0);
   COLORREF seen = 0;
-  WaitFor([&] {
-    HDC screen = GetDC(nullptr);
-    seen = GetPixel(screen, r.left + 1, (r.top + r.bottom) / 2);
-    ReleaseDC(nullptr, screen);
-    return seen == expected;
-  }, 5000);
-  EXPECT_EQ(seen, expected);
+  auto shows = [&](COLORREF colour, int ms) {
+    WaitFor([&] {
+      HDC screen = GetDC(nullptr);
+      seen = GetPixel(screen, r.left + 1, (r.top + r.bottom) / 2);
+      ReleaseDC(nullptr, screen);
+      return seen == colour;
+    }, ms);
+    return seen == colour;
+  };
+  EXPECT_TRUE(shows(expected, 5000)) << std::hex << seen;
+  // The wallpaper setting is watched while the program runs: taken away, the calendar shows
+  // the plain desktop colour; given back, the wallpaper again (each noticed within moments).
+  SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", L"");
+  EXPECT_TRUE(shows(GetSysColor(COLOR_DESKTOP) & 0xFFFFFF, 3000)) << std::hex << seen;
+  SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", Utf8ToWide(WallpaperFile()));
+  EXPECT_TRUE(shows(expected, 3000)) << std::hex << seen;
 
   const std::string today = StartDate();  // TodayStart 0
   HWND bar = FindWindowExW(calendar, nullptr, L"ScrollBar", nullptr);

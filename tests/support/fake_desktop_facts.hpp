@@ -1,6 +1,7 @@
 #pragma once
 // DesktopFacts from plain fields a test sets; counts the reads that cost something.
 #include <map>
+#include <utility>
 
 #include "desktop/desktop_facts.hpp"
 
@@ -16,11 +17,20 @@ public:
   Rgb desktop = MakeRgb(58, 110, 165);
   Date today = MakeDate(2026, 12, 7);
   int value_reads = 0, time_reads = 0;
+  // A system that reports changes to the settings: `settings_changed` says whether one
+  // happened since the previous question (the question clears it). Otherwise the facts
+  // cannot tell and the watch reads the values at every tick.
+  bool reports_setting_changes = false;
+  bool settings_changed = false;
 
   std::string WallpaperValue(std::string_view name) override {
     ++value_reads;
     auto it = values.find(name);
     return it == values.end() ? std::string() : it->second;
+  }
+  bool WallpaperValuesMayHaveChanged() override {
+    if (!reports_setting_changes) return true;
+    return std::exchange(settings_changed, false);
   }
   std::optional<std::string> FileTimeText(const std::string& path) override {
     ++time_reads;

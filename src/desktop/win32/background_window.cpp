@@ -50,7 +50,8 @@ void Describe(HMENU menu, int depth, std::wstring& out) {
 BackgroundWindow::BackgroundWindow(AppState& state, Win32DesktopFacts& facts, PictureLoader& pictures,
                                    HostCalendar& calendar, HostDialogs& dialogs, Wiring wiring)
     : state_(state), facts_(facts), pictures_(pictures), calendar_(calendar), dialogs_(dialogs),
-      wiring_(std::move(wiring)), controller_(state, *this), image_(1, 1) {}
+      wiring_(std::move(wiring)), controller_(state, *this),
+      image_(1, 1, 24) {}  // the size of the screen and opaque: three bytes a pixel
 
 BackgroundWindow::~BackgroundWindow() { RemoveTrayIcon(); }
 

@@ -16,6 +16,24 @@ std::string Win32DesktopFacts::WallpaperValue(std::string_view name) {
   return text ? *text : std::string();
 }
 
+bool Win32DesktopFacts::WallpaperValuesMayHaveChanged() {
+  if (desktop_key_ && WaitForSingleObject(desktop_changed_.get(), 0) == WAIT_TIMEOUT) return false;
+  // First question, or a change: the request is (re)made before the caller reads the values,
+  // so a change made while it reads them is reported at the next question.
+  if (!desktop_changed_) desktop_changed_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!desktop_key_) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_NOTIFY, &key) == ERROR_SUCCESS)
+      desktop_key_.reset(key);
+  }
+  if (!desktop_changed_ || !desktop_key_) return true;
+  ResetEvent(desktop_changed_.get());
+  if (RegNotifyChangeKeyValue(desktop_key_.get(), FALSE, REG_NOTIFY_CHANGE_LAST_SET, desktop_changed_.get(), TRUE) !=
+      ERROR_SUCCESS)
+    desktop_key_.reset();  // no request stands: every question answers true
+  return true;
+}
+
 std::optional<std::string> Win32DesktopFacts::FileTimeText(const std::string& path) {
   if (path.empty()) return std::nullopt;
   WIN32_FILE_ATTRIBUTE_DATA data{};

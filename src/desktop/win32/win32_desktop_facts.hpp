@@ -4,6 +4,7 @@
 // user's currency format.
 #include "desktop/desktop_facts.hpp"
 #include "platform/registry_reader.hpp"
+#include "platform/win32/handles.hpp"
 
 namespace orv {
 
@@ -12,6 +13,9 @@ public:
   explicit Win32DesktopFacts(const RegistryReader& registry) : registry_(registry) {}
 
   std::string WallpaperValue(std::string_view name) override;
+  // Asks the system to signal an event when a value under "Control Panel\Desktop" is set;
+  // the answer is false only while that request stands and nothing has been signalled.
+  bool WallpaperValuesMayHaveChanged() override;
   std::optional<std::string> FileTimeText(const std::string& path) override;
   int ScreenWidth() override;
   int ScreenHeight() override;
@@ -28,6 +32,8 @@ public:
 private:
   const RegistryReader& registry_;
   int twips_x_ = 0, twips_y_ = 0;  // asked once: the watch reads them five times a second
+  RegKey desktop_key_;             // open while a change request stands on it
+  KernelHandle desktop_changed_;   // signalled by the system when a value is set
 };
 
 // NT family, version 5 or later: the system draws with visual styles.

@@ -1,11 +1,11 @@
 #include "dialogs/win32/first_run_dialogs.hpp"
 
-#include <commdlg.h>
 
 #include "desktop/win32/program_icons.hpp"
 #include "dialogs/first_run.hpp"
 #include "dialogs/win32/dialog_ids.h"
 #include "platform/win32/wide.hpp"
+#include "platform/win32/win32_prompts.hpp"
 
 namespace orv {
 namespace {
@@ -58,7 +58,7 @@ void ChooseFile(HWND dialog, UserDataDialogState& state) {
   ofn.nMaxFile = static_cast<DWORD>(std::size(file));
   ofn.lpstrTitle = title.c_str();
   ofn.Flags = OFN_PATHMUSTEXIST;  // the folder must exist; the file need not, so it can be new
-  if (!GetOpenFileNameW(&ofn)) return;         // cancelled: the dialog stays open
+  if (!ShowOpenFileDialog(ofn)) return;         // cancelled: the dialog stays open
   if (file[0] == L'\0') return;
   *state.path = WideToUtf8(file);
   EndDialog(dialog, IDOK);

@@ -34,7 +34,8 @@ bool BitmapPicture::Render(HDC dc, const RECT& dest, RasterOp op) const {
   return StretchBlt(dc, dest.left, dest.top, w, h, source.get(), 0, 0, width_, height_, RopCode(op));
 }
 
-GdiCanvas::GdiCanvas(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
+GdiCanvas::GdiCanvas(int width, int height, int bits_per_pixel)
+    : dc_(CreateCompatibleDC(nullptr)), bits_per_pixel_(bits_per_pixel == 24 ? 24 : 32) {
   if (!dc_) return;
   SetBkMode(dc_.get(), TRANSPARENT);
   SetTextAlign(dc_.get(), TA_TOP | TA_LEFT | TA_NOUPDATECP);
@@ -48,7 +49,7 @@ BitmapHandle GdiCanvas::MakeSurface(int width, int height) const {
   info.bmiHeader.biWidth = std::max(width, 1);
   info.bmiHeader.biHeight = -std::max(height, 1);  // top-down
   info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biBitCount = bits_per_pixel_;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   BitmapHandle surface(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));

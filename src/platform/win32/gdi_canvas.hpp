@@ -35,7 +35,9 @@ private:
 
 class GdiCanvas : public Canvas {
 public:
-  GdiCanvas(int width, int height);
+  // `bits_per_pixel` 32 (the default) or 24: a canvas that only ever holds opaque colours
+  // can spend three bytes a pixel instead of four.
+  GdiCanvas(int width, int height, int bits_per_pixel = 32);
   GdiCanvas(const GdiCanvas&) = delete;
   GdiCanvas& operator=(const GdiCanvas&) = delete;
 
@@ -73,6 +75,7 @@ private:
   SelectedObject font_selection_;
   BitmapHandle background_;  // the persistent background, or none
   int width_ = 0, height_ = 0;
+  WORD bits_per_pixel_ = 32;
   Rgb back_ = MakeRgb(255, 255, 255);
 };
 

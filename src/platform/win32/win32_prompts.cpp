@@ -1,6 +1,5 @@
 #include "platform/win32/win32_prompts.hpp"
 
-#include <commdlg.h>
 
 #include <vector>
 
@@ -149,6 +148,16 @@ std::optional<std::string> Win32Prompts::Input(std::string_view prompt, std::str
   return WideToUtf8(data.text);
 }
 
+bool ShowOpenFileDialog(OPENFILENAMEW& request) {
+  using Function = BOOL(WINAPI*)(OPENFILENAMEW*);
+  static const Function function = []() -> Function {
+    HMODULE library = LoadLibraryW(L"comdlg32.dll");
+    if (!library) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, "GetOpenFileNameW")));
+  }();
+  return function && function(&request);
+}
+
 std::optional<std::string> Win32Prompts::OpenFile(const OpenFileRequest& request) {
   const std::wstring filter = OpenFileFilter(request.filter);
   const std::wstring title = Utf8ToWide(request.title);
@@ -166,7 +175,7 @@ std::optional<std::string> Win32Prompts::OpenFile(const OpenFileRequest& request
   ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
   ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
               (request.must_exist ? OFN_FILEMUSTEXIST : 0);
-  if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+  if (!ShowOpenFileDialog(ofn)) return std::nullopt;
   path.resize(wcslen(path.c_str()));
   return WideToUtf8(path);
 }

@@ -2,6 +2,7 @@
 // The system's prompts: MessageBoxW, a small input box and the common open-file dialog, all
 // modal to `owner` (which may change while the program runs, hence the setter).
 #include <windows.h>
+#include <commdlg.h>
 
 #include "platform/prompts.hpp"
 
@@ -25,6 +26,10 @@ private:
 
 // The flags of MessageBoxW for an icon and a button set (exposed for tests).
 UINT MessageBoxFlags(MessageIcon icon, MessageButtons buttons);
+// GetOpenFileNameW from a library loaded at the first call and kept. The common dialog
+// library pulls in the printing system, megabytes the program should not carry for a dialog
+// most runs never open. False when cancelled or when the library is not there.
+bool ShowOpenFileDialog(OPENFILENAMEW& request);
 // "a|b|c|d" -> "a\0b\0c\0d\0\0", the open-file dialog's filter form.
 std::wstring OpenFileFilter(std::string_view filter);
 

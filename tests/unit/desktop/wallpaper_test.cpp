@@ -149,6 +149,53 @@ TEST_F(WallpaperWatchTest, AnUnexaminableFileIsOneChangeNotOneEveryTick) {
   EXPECT_EQ(Tick(), WallpaperWatch::kCopyAndRedraw);
 }
 
+// Where the system reports setting changes, a quiet tick reads no setting, and a reported
+// change is read and judged like any other, whatever else the same tick finds.
+TEST_F(WallpaperWatchTest, ReportedSettingChangesAreTheOnlyReasonToReadTheSettings) {
+  facts.reports_setting_changes = true;
+  facts.settings_changed = true;  // the first question: nothing is known yet
+  EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
+  EXPECT_EQ(facts.value_reads, 3);
+  facts.value_reads = 0;
+  EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
+  EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
+  EXPECT_EQ(facts.value_reads, 0);
+  EXPECT_EQ(facts.time_reads, 3);  // the file and the work area are still looked at every tick
+
+  struct Change {
+    const char* what;
+    const char* name;
+    const char* value;
+  };
+  const Change changes[] = {{"new wallpaper", "Wallpaper", "C:\\other.bmp"},
+                            {"no wallpaper any more", "Wallpaper", ""},
+                            {"tiling", "TileWallpaper", "0"},
+                            {"style", "WallpaperStyle", "2"}};
+  for (const auto& change : changes) {
+    FakeDesktopFacts saved = facts;
+    facts.values[change.name] = change.value;
+    EXPECT_EQ(Tick(), WallpaperWatch::kNothing) << change.what << ": not reported, not seen";
+    facts.settings_changed = true;
+    EXPECT_EQ(Tick(), WallpaperWatch::kCopyAndRedraw) << change.what;
+    facts = saved;
+  }
+
+  // A report of a change that changed nothing (a value written again) costs one reading.
+  facts.settings_changed = true;
+  facts.value_reads = 0;
+  EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
+  EXPECT_EQ(facts.value_reads, 3);
+  // Unreported file, work-area and date changes are still seen.
+  facts.file_times["C:\\wall.bmp"] = "t2";
+  EXPECT_EQ(Tick(), WallpaperWatch::kCopyAndRedraw);
+  facts.file_times["C:\\wall.bmp"] = "t1";
+  facts.work_area.Bottom = 700;
+  EXPECT_EQ(CheckWallpaper(state, facts, {0, 0, 1024, 768}, MakeDate(2026, 12, 7)), WallpaperWatch::kCopyAndRedraw);
+  facts.work_area.Bottom = 768;
+  facts.today = MakeDate(2026, 12, 8);
+  EXPECT_EQ(Tick(), WallpaperWatch::kRedrawOnly);
+}
+
 TEST_F(WallpaperWatchTest, MidnightRedrawsWithoutANewCopy) {
   facts.today = MakeDate(2026, 12, 8);
   EXPECT_EQ(Tick(), WallpaperWatch::kRedrawOnly);

@@ -85,5 +85,44 @@ TEST(GdiCanvas, PaintsPicturesWithEachRasterOperationAndCopiesBetweenCanvases) {
   EXPECT_EQ(target.PixelAt(28, 28), kRed);
 }
 
+// The screen-sized wallpaper copy is kept at three bytes a pixel; what it holds, and what a
+// four-byte canvas copies out of it, must be exactly what a four-byte copy would give.
+TEST(GdiCanvas, AThreeBytePixelCanvasHoldsTheSameColoursAsAFourByteOne) {
+  // A picture of many colours, stretched with halftone (the stretched wallpaper) and copied.
+  GdiCanvas source(16, 16);
+  for (int x = 0; x < 16; ++x)
+    for (int y = 0; y < 16; ++y)
+      source.FillRect({x, y, x + 1, y + 1}, MakeRgb(x * 17, y * 16, (x * y) % 256));
+  HDC screen = GetDC(nullptr);
+  BitmapHandle bitmap(CreateCompatibleBitmap(screen, 16, 16));
+  ReleaseDC(nullptr, screen);
+  {
+    MemoryDc dc(CreateCompatibleDC(source.dc()));
+    SelectedObject selection(dc.get(), bitmap.get());
+    BitBlt(dc.get(), 0, 0, 16, 16, source.dc(), 0, 0, SRCCOPY);
+  }
+  const BitmapPicture picture(std::move(bitmap));
+  GdiCanvas four(50, 40);
+  GdiCanvas three(50, 40, 24);
+  for (Canvas* image : {static_cast<Canvas*>(&four), static_cast<Canvas*>(&three)}) {
+    image->SetBackColor(MakeRgb(58, 110, 165));
+    image->Resize(60, 45);
+    image->FillRect({0, 0, 60, 45}, MakeRgb(58, 110, 165));
+    image->DrawPicture(picture, {5, 5, 45, 37}, RasterOp::Copy, true);
+    image->DrawPicture(picture, {44, 20, 60, 36}, RasterOp::Copy);
+  }
+  GdiCanvas from_four(30, 45), from_three(30, 45);
+  from_four.CopyFrom(four, {30, 0, 60, 45}, {0, 0, 30, 45});
+  from_three.CopyFrom(three, {30, 0, 60, 45}, {0, 0, 30, 45});
+  int differences = 0;
+  for (int x = 0; x < 60; ++x)
+    for (int y = 0; y < 45; ++y) differences += four.PixelAt(x, y) != three.PixelAt(x, y);
+  for (int x = 0; x < 30; ++x)
+    for (int y = 0; y < 45; ++y) differences += from_four.PixelAt(x, y) != from_three.PixelAt(x, y);
+  EXPECT_EQ(differences, 0);
+  EXPECT_EQ(three.PixelAt(59, 44), MakeRgb(58, 110, 165));  // grown and filled like the other
+  EXPECT_EQ(three.PixelAt(44 + 15, 20 + 15), MakeRgb(255, 240, 225));
+}
+
 }  // namespace
 }  // namespace orv
