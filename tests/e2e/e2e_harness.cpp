@@ -348,21 +348,6 @@ nlohmann::json DumpUserData(const std::string& path) {
   return nlohmann::json::parse(test::ReadBytes(WideToUtf8(out)), nullptr, false);
 }
 
-void PressKeys(std::initializer_list<WORD> keys) {
-  std::vector<INPUT> inputs;
-  auto key = [&](WORD code, DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = code;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = flags;
-    inputs.push_back(in);
-  };
-  for (WORD code : keys) key(code, 0);
-  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) key(*it, KEYEVENTF_KEYUP);
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 std::vector<COLORREF> ScreenPixels(const RECT& r) {
   const int width = r.right - r.left, height = r.bottom - r.top;
   std::vector<COLORREF> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));

@@ -57,8 +57,6 @@ void Screenshot(HWND window, const std::string& name);
 std::string StaticTexts(HWND dialog);
 // `orvtool dump` of a user data file, as JSON; null when the tool fails.
 nlohmann::json DumpUserData(const std::string& path);
-// Real keyboard input, as a user types it: each key goes down, then all come up in reverse.
-void PressKeys(std::initializer_list<WORD> keys);
 // The screen's pixels in `r`, row by row.
 std::vector<COLORREF> ScreenPixels(const RECT& r);
 // The rows of a list view of another process, and their check marks (1 checked, 0 not).

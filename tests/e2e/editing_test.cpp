@@ -267,7 +267,7 @@ TEST_F(EditingE2E, InvalidInputIsRefusedAndShiftEnterStoresThePreset) {
   // Shift+Enter from the keyboard, as the user presses it in the dialog.
   SetForegroundWindow(input);
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == input; }, 5000));
-  PressKeys({VK_SHIFT, VK_RETURN});
+  TypeKeys({VK_SHIFT}, VK_RETURN);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(input); }));
 
   Quit();
