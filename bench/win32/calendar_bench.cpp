@@ -18,33 +18,13 @@
 #include "desktop/win32/win32_desktop_facts.hpp"
 #include "platform/win32/gdi_canvas.hpp"
 #include "platform/win32/registry.hpp"
+#include "median_time.hpp"
 #include "theme/theme.hpp"
 
 namespace orv {
 namespace {
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double MedianMs(int runs, const std::function<void()>& body) {
-  std::vector<double> times;
-  body();  // warm the caches and the font mapper
-  for (int i = 0; i < runs; ++i) {
-    const double start = Now();
-    body();
-    times.push_back((Now() - start) * 1000.0);
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
+double MedianMs(int runs, const std::function<void()>& body) { return MedianSeconds(runs, body) * 1000.0; }
 
 // Forwards every call to a GDI canvas and keeps it as a closure, so the same GDI work can be
 // replayed later without the model that decided it.

@@ -10,32 +10,12 @@
 #include "desktop/wallpaper.hpp"
 #include "desktop/win32/win32_desktop_facts.hpp"
 #include "platform/win32/registry.hpp"
+#include "median_time.hpp"
 
 namespace orv {
 namespace {
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double MedianUs(int runs, const std::function<void()>& body) {
-  std::vector<double> times;
-  body();
-  for (int i = 0; i < runs; ++i) {
-    const double start = Now();
-    body();
-    times.push_back((Now() - start) * 1e6);
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
+double MedianUs(int runs, const std::function<void()>& body) { return MedianSeconds(runs, body) * 1e6; }
 
 int Run() {
   Win32RegistryReader registry;
