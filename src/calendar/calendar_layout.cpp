@@ -1,5 +1,6 @@
 #include "calendar/calendar_layout.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orv {
@@ -11,6 +12,10 @@ int TwipsToPixels(int twips, int twips_per_pixel) {
 
 int CalendarWidth(const ThemeRecord& theme, int calendar_mode, int twips_per_pixel_x) {
   return TwipsToPixels(calendar_mode != 0 ? theme.FullWidth : theme.MiniWidth, twips_per_pixel_x);
+}
+
+int WidestCalendarWidth(const ThemeRecord& theme, int twips_per_pixel_x) {
+  return std::max(CalendarWidth(theme, 0, twips_per_pixel_x), CalendarWidth(theme, 1, twips_per_pixel_x));
 }
 
 CalendarMetrics CalendarLayout::Metrics() const {

@@ -45,6 +45,10 @@ int TwipsToPixels(int twips, int twips_per_pixel);
 // CalendarWidth: the wide width when entries are shown, else the narrow one.
 int CalendarWidth(const ThemeRecord& theme, int calendar_mode, int twips_per_pixel_x);
 
+// The widest the window gets with this theme, in any mode: the wallpaper copy keeps that many
+// columns at the right.
+int WidestCalendarWidth(const ThemeRecord& theme, int twips_per_pixel_x);
+
 CalendarLayout ComputeCalendarLayout(const ThemeRecord& theme, int calendar_mode,
                                      const Rect32& work_area, int twips_per_pixel_x);
 

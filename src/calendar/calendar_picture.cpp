@@ -233,9 +233,11 @@ CalendarLayout dsDrawCalendar(AppState& state, DesktopFacts& facts, CalendarSurf
   draw.Resize(w, h);
   surfaces.view.Resize(w, h);
 
-  // The wallpaper under the window.
-  draw.CopyFrom(surfaces.desktop, {state.WorkArea.Right - w, state.WorkArea.Top, state.WorkArea.Right, state.WorkArea.Top + h},
-                {0, 0, w, h});
+  // The wallpaper under the window; the copy keeps the columns of the widest window this theme
+  // can give, so switching modes needs no new copy.
+  surfaces.desktop.Cover(state.WorkArea.Right - WidestCalendarWidth(theme, facts.TwipsPerPixelX()));
+  surfaces.desktop.CopyTo(draw, {state.WorkArea.Right - w, state.WorkArea.Top, state.WorkArea.Right, state.WorkArea.Top + h},
+                          {0, 0, w, h});
   theme.DayAreaLeft = layout.day_area_left;
   theme.DayAreaTop = layout.day_area_top;
   theme.DayAreaBottom = layout.day_area_bottom;

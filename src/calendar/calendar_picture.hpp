@@ -9,6 +9,7 @@
 #include "calendar/calendar_layout.hpp"
 #include "core/app_state.hpp"
 #include "desktop/desktop_facts.hpp"
+#include "desktop/wallpaper.hpp"
 #include "platform/canvas.hpp"
 
 namespace orv {
@@ -16,7 +17,7 @@ namespace orv {
 struct CalendarSurfaces {
   Canvas& draw;           // picDraw: all drawing goes here
   Canvas& view;           // picView: what the window shows
-  const Canvas& desktop;  // the screen-sized wallpaper copy
+  WallpaperCopy& desktop;  // the wallpaper copy, read in screen coordinates
 };
 
 // Paints a theme picture slot at (x, y), at its natural size unless a width or height is
@@ -38,7 +39,7 @@ void dsDrawCalendarDays(AppState& state, DesktopFacts& facts, const CalendarLayo
 // layout of the last full redraw for the day passes and the hit tests.
 class ComposedCalendarRenderer : public CalendarRenderer {
 public:
-  ComposedCalendarRenderer(Canvas& draw, Canvas& view, const Canvas& desktop, DesktopFacts& facts)
+  ComposedCalendarRenderer(Canvas& draw, Canvas& view, WallpaperCopy& desktop, DesktopFacts& facts)
       : surfaces_{draw, view, desktop}, facts_(facts) {}
 
   const Canvas& DrawCalendar(AppState& state) override {

@@ -1,5 +1,6 @@
 #include "desktop/wallpaper.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -35,15 +36,7 @@ WallpaperLayout LayoutWallpaper(const WallpaperValues& values, int screen_width,
   return layout;
 }
 
-void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoader& loader,
-                        Canvas& image) {
-  const int width = facts.ScreenWidth();
-  const int height = facts.ScreenHeight();
-  const Rgb desktop = facts.DesktopColor();
-  image.SetBackColor(desktop);
-  image.Resize(width, height);
-  image.FillRect({0, 0, width, height}, desktop);
-
+void RecordWallpaperSettings(WallpaperState& state, DesktopFacts& facts) {
   state.LastWallpaper = facts.WallpaperValue("Wallpaper");
   state.LastTileWallpaper = facts.WallpaperValue("TileWallpaper");
   state.LastWallpaperStyle = facts.WallpaperValue("WallpaperStyle");
@@ -54,7 +47,21 @@ void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoade
       state.LastWallpaperDateKnown = true;
     }
   }
-  if (state.LastWallpaper.empty()) return;
+}
+
+void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoader& loader,
+                        Canvas& image, int left) {
+  const int width = facts.ScreenWidth();
+  const int height = facts.ScreenHeight();
+  left = std::clamp(left, 0, std::max(width, 0));
+  const int band = width - left;
+  const Rgb desktop = facts.DesktopColor();
+  image.SetBackColor(desktop);
+  image.Resize(band, height);
+  image.FillRect({0, 0, band, height}, desktop);
+
+  RecordWallpaperSettings(state, facts);
+  if (state.LastWallpaper.empty() || band == 0) return;
 
   const LoadedPicture loaded = loader.Load(state.LastWallpaper);
   const Picture* picture = loaded.picture.get();
@@ -63,7 +70,49 @@ void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoade
       LayoutWallpaper({state.LastWallpaper, state.LastTileWallpaper, state.LastWallpaperStyle},
                       width, height, picture->Width(), picture->Height());
   const bool halftone = layout.kind == WallpaperLayout::kStretch;
-  for (const PixelRect& dest : layout.copies) image.DrawPicture(*picture, dest, RasterOp::Copy, halftone);
+  if (halftone && left > 0) {
+    // Smoothing averages over the whole destination: a stretch clipped to the band gives other
+    // pixels than the whole screen shows. Stretch onto the whole screen for a moment, then keep
+    // the band.
+    image.Resize(width, height);
+    image.DrawPicture(*picture, {0, 0, width, height}, RasterOp::Copy, true);
+    image.CopyFrom(image, {left, 0, width, height}, {0, 0, band, height});
+    image.Resize(band, height);
+    return;
+  }
+  // Laid out on the whole screen, drawn shifted into the band; copies left of it are skipped.
+  for (const PixelRect& dest : layout.copies) {
+    if (dest.right <= left) continue;
+    image.DrawPicture(*picture, {dest.left - left, dest.top, dest.right - left, dest.bottom},
+                      RasterOp::Copy, halftone);
+  }
+}
+
+void WallpaperCopy::Copy() {
+  if (!wanted_) {
+    RecordWallpaperSettings(state_, facts_);
+    return;
+  }
+  left_ = std::clamp(*wanted_, 0, std::max(facts_.ScreenWidth(), 0));
+  dsDesktopImageCopy(state_, facts_, loader_, pixels_, left_);
+  copied_ = true;
+}
+
+void WallpaperCopy::Cover(int left) {
+  wanted_ = left;
+  if (!copied_ || std::max(left, 0) < left_) Copy();
+}
+
+void WallpaperCopy::CopyTo(Canvas& target, const PixelRect& from, const PixelRect& dest) const {
+  const PixelRect part{std::max(from.left, left_), std::max(from.top, 0),
+                       std::min(from.right, left_ + pixels_.Width()), std::min(from.bottom, pixels_.Height())};
+  const bool inside = copied_ && part == from;
+  if (!inside) target.FillRect(dest, facts_.DesktopColor());
+  if (!copied_ || part.Width() <= 0 || part.Height() <= 0) return;
+  const int dx = dest.left - from.left;
+  const int dy = dest.top - from.top;
+  target.CopyFrom(pixels_, {part.left - left_, part.top, part.right - left_, part.bottom},
+                  {part.left + dx, part.top + dy, part.right + dx, part.bottom + dy});
 }
 
 WallpaperWatch CheckWallpaper(const WallpaperState& state, DesktopFacts& facts,

@@ -1,7 +1,10 @@
 #pragma once
-// The screen-sized copy of what the desktop shows under its icons: the desktop colour with the
-// wallpaper laid out on it the way the system lays it out. The calendar copies the rectangle
-// behind itself from this image, so it looks painted onto the wallpaper.
+// The copy of what the desktop shows under its icons: the desktop colour with the wallpaper
+// laid out on it the way the system lays it out. The calendar copies the rectangle behind
+// itself from this image, so it looks painted onto the wallpaper. The calendar sits at the
+// right edge of the work area, so only a band of screen columns up to the screen's right edge
+// is kept, not the whole screen.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,9 +41,46 @@ struct WallpaperState {
   bool LastWallpaperDateKnown = false;
 };
 
-// Rebuilds `image` (resized to the screen) from the current desktop settings and records them.
+// Records the current desktop settings in `state` (what the change watch compares against).
+void RecordWallpaperSettings(WallpaperState& state, DesktopFacts& facts);
+
+// Rebuilds `image` from the current desktop settings and records them. The image holds the
+// screen columns from `left` (clamped to the screen) to the screen's right edge, full height:
+// its pixel (x, y) is the screen's (left + x, y).
 void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoader& loader,
-                        Canvas& image);
+                        Canvas& image, int left = 0);
+
+// The wallpaper copy as the calendar uses it: a band from a screen column to the screen's right
+// edge, read in screen coordinates. The calendar says which columns it may cover (Cover) before
+// it reads; a band that does not reach that far is copied afresh, so a wider theme or a moved
+// work area never reads outside the copy.
+class WallpaperCopy {
+public:
+  WallpaperCopy(WallpaperState& state, DesktopFacts& facts, PictureLoader& loader, Canvas& pixels)
+      : state_(state), facts_(facts), loader_(loader), pixels_(pixels) {}
+
+  // dsDesktopImageCopy for the band last asked for. Until the calendar has asked for one, only
+  // the settings are recorded: its first Cover makes the copy.
+  void Copy();
+  // The calendar may read screen columns from `left` rightwards: copies afresh unless the
+  // band already holds them.
+  void Cover(int left);
+  // The screen rectangle `from` into `dest` (same size) of `target`. Parts outside the band
+  // (outside the screen) get the desktop colour; nothing is read outside the copy.
+  void CopyTo(Canvas& target, const PixelRect& from, const PixelRect& dest) const;
+
+  int Left() const { return left_; }  // screen column of the band's first pixel
+  const Canvas& Pixels() const { return pixels_; }
+
+private:
+  WallpaperState& state_;
+  DesktopFacts& facts_;
+  PictureLoader& loader_;
+  Canvas& pixels_;
+  std::optional<int> wanted_;  // the left column last asked for
+  int left_ = 0;
+  bool copied_ = false;
+};
 
 enum class WallpaperWatch {
   kNothing,          // nothing changed

@@ -86,11 +86,11 @@ std::string RunRenderCommand(const RenderOptions& o) {
   GdiCanvas desktop(1, 1), draw(1, 1), view(1, 1);
   WallpaperState wallpaper;
   WatchingLoader wallpaper_loader(pictures);
-  dsDesktopImageCopy(wallpaper, facts, wallpaper_loader, desktop);
+  WallpaperCopy copy(wallpaper, facts, wallpaper_loader, desktop);
+  CalendarSurfaces surfaces{draw, view, copy};
+  dsDrawCalendar(state, facts, surfaces);  // copies the wallpaper under the calendar first
   if (!o.wallpaper.empty() && wallpaper_loader.last_failed())
     return o.wallpaper + ": not a picture the system can read";
-  CalendarSurfaces surfaces{draw, view, desktop};
-  dsDrawCalendar(state, facts, surfaces);
   if (SystemError error = SaveCanvasImage(view, o.output))
     return o.output + ": " + error.description;
   return {};

@@ -51,7 +51,7 @@ BackgroundWindow::BackgroundWindow(AppState& state, Win32DesktopFacts& facts, Pi
                                    HostCalendar& calendar, HostDialogs& dialogs, Wiring wiring)
     : state_(state), facts_(facts), pictures_(pictures), calendar_(calendar), dialogs_(dialogs),
       wiring_(std::move(wiring)), controller_(state, *this),
-      image_(1, 1, 24) {}  // the size of the screen and opaque: three bytes a pixel
+      image_(1, 1, 24) {}  // opaque: three bytes a pixel
 
 BackgroundWindow::~BackgroundWindow() { RemoveTrayIcon(); }
 
@@ -102,7 +102,7 @@ void BackgroundWindow::RemoveTrayIcon() {
   tray_added_ = false;
 }
 
-void BackgroundWindow::dsDesktopImageCopy() { orv::dsDesktopImageCopy(wallpaper_, facts_, pictures_, image_); }
+void BackgroundWindow::dsDesktopImageCopy() { desktop_.Copy(); }
 
 void BackgroundWindow::StartWallpaperTimer() { SetTimer(hwnd(), kWatchTimer, 200, nullptr); }
 

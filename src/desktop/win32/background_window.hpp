@@ -1,5 +1,5 @@
 #pragma once
-// frmBackground: the hidden host window. It owns the screen-sized wallpaper copy and its
+// frmBackground: the hidden host window. It owns the wallpaper copy and its
 // change watch, the tray icon and the two popup menus, and runs the menu commands through
 // HostController. Closing it (menu, end of session, WM_CLOSE) runs the shutdown.
 #include <windows.h>
@@ -51,7 +51,7 @@ public:
   // The window's load: system check, tray picture, tray icon, menus with their key hints.
   bool Load();
   void dsDesktopImageCopy();
-  const Canvas& DesktopImage() const { return image_; }
+  WallpaperCopy& DesktopImage() { return desktop_; }
   void StartWallpaperTimer();
   void RemoveTrayIcon();
   void dsPmenuExtraModeCheck();
@@ -99,6 +99,7 @@ private:
   HostController controller_;
   GdiCanvas image_;  // picDesktopImage
   WallpaperState wallpaper_;
+  WallpaperCopy desktop_{wallpaper_, facts_, pictures_, image_};
   IconHandle tray_icon_;
   EntryIconSets icons_;  // imgIcon32, imgIcon64
   bool tray_added_ = false;

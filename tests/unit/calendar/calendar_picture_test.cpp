@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "../../support/fake_desktop_facts.hpp"
@@ -15,8 +16,13 @@ class CalendarPictureTest : public ::testing::Test {
 protected:
   AppState state;
   test::FakeDesktopFacts facts;
-  RecordingCanvas draw, view, desktop{1024, 768};
-  CalendarSurfaces surfaces{draw, view, desktop};
+  RecordingCanvas draw, view, desktop;
+  WallpaperState wallpaper;
+  struct NoPictures : PictureLoader {
+    LoadedPicture Load(const std::string&) override { return {}; }
+  } pictures;
+  WallpaperCopy copy{wallpaper, facts, pictures, desktop};
+  CalendarSurfaces surfaces{draw, view, copy};
 
   void SetUp() override {
     state.CurrentTheme = test::CalendarTestTheme();
@@ -256,7 +262,8 @@ TEST_F(CalendarPictureTest, BackgroundLayerOrderAndBodyModes) {
   Full();
   // Wallpaper first, from the window's place on the screen.
   EXPECT_EQ(draw.calls[1].kind, DrawCall::Copy);
-  EXPECT_EQ(draw.calls[1].source, (PixelRect{874, 0, 1024, 768}));
+  // The copy keeps the 240 columns of the widest mode, from screen column 784.
+  EXPECT_EQ(draw.calls[1].source, (PixelRect{874 - 784, 0, 1024 - 784, 768}));
   auto pictures = Pictures();
   ASSERT_GE(pictures.size(), 5u);
   EXPECT_EQ(pictures[0].rect, (PixelRect{0, 0, 150, 768}));  // mode 0: stretched to the height
@@ -289,6 +296,47 @@ TEST_F(CalendarPictureTest, BackgroundLayerOrderAndBodyModes) {
   for (const auto& c : draw.calls)
     if (c.kind == DrawCall::Copy && c.rect == PixelRect{0, 738, 150, 768}) restored = true;
   EXPECT_TRUE(restored);
+}
+
+TEST_F(CalendarPictureTest, WallpaperBandCoversTheWindowInEveryModeAndFollowsTheTheme) {
+  auto resizes = [this] {
+    return std::count_if(desktop.calls.begin(), desktop.calls.end(),
+                         [](const DrawCall& c) { return c.kind == DrawCall::Resize; });
+  };
+  struct Step {
+    int full_width, mini_width;  // pixels
+    Rect32 work_area;
+    int copies;  // wallpaper copies made so far
+    int left;    // the band's first screen column
+  };
+  const Step steps[] = {
+      {240, 150, {0, 0, 1024, 768}, 1, 784},
+      {400, 150, {0, 0, 1024, 768}, 2, 624},  // a wider theme: copied again
+      {200, 300, {0, 0, 1024, 768}, 2, 624},  // narrower: the band still covers it
+      {200, 300, {0, 0, 900, 740}, 3, 600},   // a taskbar at the right moves the window left
+      {200, 300, {0, 40, 900, 768}, 3, 600},
+  };
+  for (const Step& step : steps) {
+    state.CurrentTheme.FullWidth = step.full_width * 15;
+    state.CurrentTheme.MiniWidth = step.mini_width * 15;
+    facts.work_area = step.work_area;
+    for (int mode : {kShowNothing, kShowPayments, kShowSpecialDays, kShowNothing}) {
+      SCOPED_TRACE(testing::Message() << step.full_width << " mode " << mode);
+      state.CalendarMode = mode;
+      const CalendarLayout layout = Full();
+      const DrawCall& read = draw.calls.at(1);
+      ASSERT_EQ(read.kind, DrawCall::Copy);
+      // Inside the band, and the same screen rectangle a whole-screen copy would give.
+      EXPECT_GE(read.source.left, 0);
+      EXPECT_LE(read.source.right, desktop.Width());
+      EXPECT_LE(read.source.bottom, desktop.Height());
+      EXPECT_EQ(read.source.left + copy.Left(), layout.window.left);
+      EXPECT_EQ(read.source.top, step.work_area.Top);
+      EXPECT_EQ(read.rect, (PixelRect{0, 0, layout.width, layout.height}));
+    }
+    EXPECT_EQ(resizes(), step.copies);
+    EXPECT_EQ(copy.Left(), step.left);
+  }
 }
 
 TEST_F(CalendarPictureTest, DayPassStartsFromTheKeptBackgroundAndEndsInTheView) {

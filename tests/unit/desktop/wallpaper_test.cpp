@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../../support/fake_desktop_facts.hpp"
 #include "platform/recording_canvas.hpp"
 
@@ -97,6 +99,122 @@ TEST_F(DesktopImageCopy, StretchUsesHalftone) {
   dsDesktopImageCopy(state, facts, loader, image);
   EXPECT_TRUE(image.calls.back().halftone);
   EXPECT_EQ(image.calls.back().rect, (PixelRect{0, 0, 1024, 768}));
+}
+
+TEST_F(DesktopImageCopy, BandKeepsTheColumnsFromLeftToTheScreenEdgeInPlace) {
+  struct Case {
+    const char* tile;
+    const char* style;
+    int left;
+    std::vector<PixelRect> pictures;  // in the band's own coordinates
+  };
+  const Case cases[] = {
+      // A smoothed stretch is drawn on the whole screen, then the band is cut out of it.
+      {"0", "2", 700, {{0, 0, 1024, 768}}},
+      {"0", "0", 900, {{-788, 84, 12, 684}}},  // centred: only its right end is in the band
+      {"0", "0", 950, {}},                     // centred picture wholly left of the band
+      // 800 x 600 tiles: the first column lies left of the band and is skipped.
+      {"1", "0", 820, {{-20, 0, 780, 600}, {-20, 600, 780, 1200}}},
+      {"0", "2", -40, {{0, 0, 1024, 768}}},       // clamped to the screen
+      {"0", "0", 2000, {}},                       // nothing of the screen: an empty band
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.left);
+    facts.values = {{"Wallpaper", "C:\\wall.bmp"}, {"TileWallpaper", c.tile}, {"WallpaperStyle", c.style}};
+    image.calls.clear();
+    dsDesktopImageCopy(state, facts, loader, image, c.left);
+    const int width = 1024 - std::clamp(c.left, 0, 1024);
+    EXPECT_EQ(image.Width(), width);
+    EXPECT_EQ(image.Height(), 768);
+    ASSERT_GE(image.calls.size(), 2u);
+    EXPECT_EQ(image.calls[1].rect, (PixelRect{0, 0, width, 768}));  // the desktop colour first
+    std::vector<PixelRect> pictures;
+    for (const auto& call : image.calls)
+      if (call.kind == DrawCall::Picture) pictures.push_back(call.rect);
+    EXPECT_EQ(pictures, c.pictures);
+    if (std::string(c.style) == "2" && c.left > 0) {
+      const DrawCall& cut = image.calls.at(image.calls.size() - 2);
+      EXPECT_EQ(cut.kind, DrawCall::Copy);
+      EXPECT_EQ(cut.source, (PixelRect{c.left, 0, 1024, 768}));
+      EXPECT_EQ(cut.rect, (PixelRect{0, 0, width, 768}));
+    }
+    EXPECT_EQ(state.LastWallpaperStyle, c.style);  // the settings are recorded all the same
+  }
+}
+
+class WallpaperCopyTest : public DesktopImageCopy {
+protected:
+  WallpaperCopy copy{state, facts, loader, image};
+  int Copies() const {
+    int n = 0;
+    for (const auto& call : image.calls) n += call.kind == DrawCall::Fill;
+    return n;
+  }
+  void SetUp() override { facts.values = {{"Wallpaper", "C:\\wall.bmp"}, {"WallpaperStyle", "2"}}; }
+};
+
+TEST_F(WallpaperCopyTest, CopiesOnlyWhenTheCalendarAsksForColumnsTheBandLacks) {
+  copy.Copy();  // before the calendar has said what it covers: the settings only
+  EXPECT_EQ(Copies(), 0);
+  EXPECT_EQ(state.LastWallpaper, "C:\\wall.bmp");
+
+  copy.Cover(784);  // first draw
+  EXPECT_EQ(Copies(), 1);
+  EXPECT_EQ(copy.Left(), 784);
+  EXPECT_EQ(image.Width(), 240);
+  copy.Cover(874);  // a narrower mode: inside the band
+  copy.Cover(784);
+  EXPECT_EQ(Copies(), 1);
+
+  copy.Cover(624);  // a wider theme
+  EXPECT_EQ(Copies(), 2);
+  EXPECT_EQ(copy.Left(), 624);
+  EXPECT_EQ(image.Width(), 400);
+
+  copy.Cover(900);  // a narrower theme keeps the wider band until the next copy...
+  EXPECT_EQ(Copies(), 2);
+  copy.Copy();      // ...which takes the band last asked for
+  EXPECT_EQ(Copies(), 3);
+  EXPECT_EQ(copy.Left(), 900);
+
+  copy.Cover(-30);  // wider than the screen: the whole screen, once
+  copy.Cover(-30);
+  EXPECT_EQ(Copies(), 4);
+  EXPECT_EQ(copy.Left(), 0);
+}
+
+TEST_F(WallpaperCopyTest, ReadsInScreenCoordinatesAndNeverOutsideTheBand) {
+  RecordingCanvas target;
+  copy.CopyTo(target, {900, 0, 1000, 10}, {0, 0, 100, 10});  // nothing copied yet
+  ASSERT_EQ(target.calls.size(), 1u);
+  EXPECT_EQ(target.calls[0].kind, DrawCall::Fill);
+
+  copy.Cover(800);
+  struct Case {
+    PixelRect from, dest;
+    bool filled;           // parts outside the band show the desktop colour
+    PixelRect source, to;  // the part read from the band, and where it lands
+  };
+  const Case cases[] = {
+      {{850, 100, 1024, 700}, {0, 0, 174, 600}, false, {50, 100, 224, 700}, {0, 0, 174, 600}},
+      {{760, 0, 860, 768}, {5, 0, 105, 768}, true, {0, 0, 60, 768}, {45, 0, 105, 768}},
+      {{1000, 700, 1100, 800}, {0, 0, 100, 100}, true, {200, 700, 224, 768}, {0, 0, 24, 68}},
+  };
+  for (const Case& c : cases) {
+    target.calls.clear();
+    copy.CopyTo(target, c.from, c.dest);
+    std::vector<DrawCall> copies;
+    for (const auto& call : target.calls)
+      if (call.kind == DrawCall::Copy) copies.push_back(call);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0].source, c.source);
+    EXPECT_EQ(copies[0].rect, c.to);
+    EXPECT_EQ(target.calls[0].kind == DrawCall::Fill, c.filled);
+  }
+  target.calls.clear();
+  copy.CopyTo(target, {0, 0, 100, 100}, {0, 0, 100, 100});  // wholly left of the band
+  ASSERT_EQ(target.calls.size(), 1u);
+  EXPECT_EQ(target.calls[0].color, facts.desktop);
 }
 
 class WallpaperWatchTest : public DesktopImageCopy {

@@ -84,9 +84,14 @@ TEST(CalendarPixels, TiledBodyStopsAtTheNextWeekStrip) {
   SetStartDate(state, MakeDate(2026, 12, 1));
   test::FakeDesktopFacts facts;
   facts.work_area = {0, 0, 1024, 600};
-  GdiCanvas desktop(1024, 768), draw(1, 1), view(1, 1);
-  desktop.FillRect({0, 0, 1024, 768}, kRed);
-  CalendarSurfaces surfaces{draw, view, desktop};
+  facts.desktop = kRed;  // no wallpaper: the desktop colour
+  struct NoPictures : PictureLoader {
+    LoadedPicture Load(const std::string&) override { return {}; }
+  } loader;
+  WallpaperState wallpaper;
+  GdiCanvas desktop(1, 1), draw(1, 1), view(1, 1);
+  WallpaperCopy copy(wallpaper, facts, loader, desktop);
+  CalendarSurfaces surfaces{draw, view, copy};
   auto layout = dsDrawCalendar(state, facts, surfaces);
   ASSERT_EQ(layout.height, 600);
   const int x = layout.width - 3;  // nothing but the background there in mode 0
@@ -113,6 +118,44 @@ TEST(CalendarPixels, CentredWallpaperLandsInTheMiddleOfTheDesktopImage) {
   EXPECT_EQ(image.PixelAt(111, 84), kRed);
   EXPECT_EQ(image.PixelAt(912, 683), kRed);
   EXPECT_EQ(image.PixelAt(500, 83), kRed);
+}
+
+// The calendar's copy of the wallpaper keeps only a band at the right of the screen; what the
+// calendar reads from it must be what a whole-screen copy held, for every layout, the
+// smoothed stretch included.
+TEST(CalendarPixels, WallpaperBandHoldsTheSamePixelsAsTheWholeScreenCopy) {
+  struct Loader : PictureLoader {
+    std::shared_ptr<BitmapPicture> picture;
+    LoadedPicture Load(const std::string&) override { return {picture, {}}; }
+  } loader;
+  loader.picture = MakePicture(97, 61, [](int x, int y) { return MakeRgb(x * 7, y * 11, (x + y) * 3); });
+  test::FakeDesktopFacts facts;
+  facts.desktop = kRed;
+  const int left = 1024 - 260;
+  for (const char* style : {"2", "0", "1"}) {
+    SCOPED_TRACE(style);
+    facts.values = {{"Wallpaper", "C:\\wall.bmp"},
+                    {"TileWallpaper", std::string(style) == "1" ? "1" : "0"},
+                    {"WallpaperStyle", style}};
+    WallpaperState state;
+    GdiCanvas whole(1, 1, 24), band(1, 1, 24);
+    dsDesktopImageCopy(state, facts, loader, whole);
+    dsDesktopImageCopy(state, facts, loader, band, left);
+    ASSERT_EQ(band.Width(), 260);
+    int different = 0;
+    for (int y = 0; y < 768; ++y)
+      for (int x = 0; x < 260; ++x) different += band.PixelAt(x, y) != whole.PixelAt(left + x, y);
+    EXPECT_EQ(different, 0);
+
+    // And through the calendar's reading: a rectangle in screen coordinates.
+    WallpaperCopy copy(state, facts, loader, band);
+    copy.Cover(left);
+    GdiCanvas read(200, 100, 24);
+    copy.CopyTo(read, {1024 - 200, 300, 1024, 400}, {0, 0, 200, 100});
+    for (int y = 0; y < 100; y += 7)
+      for (int x = 0; x < 200; x += 3) different += read.PixelAt(x, y) != whole.PixelAt(1024 - 200 + x, 300 + y);
+    EXPECT_EQ(different, 0);
+  }
 }
 
 }  // namespace
