@@ -93,29 +93,11 @@ HRESULT Guard(Body&& body) {
 }
 
 // Enumerates a snapshot of the items, each as a new SelectItem wrapper.
-class ItemEnumerator final : public IEnumVARIANT {
+class ItemEnumerator final : public ComObject<IEnumVARIANT> {
 public:
   ItemEnumerator(std::vector<std::shared_ptr<SelectItem>> items, std::size_t next)
-      : items_(std::move(items)), next_(next) {
-    ObjectCreated();
-  }
-  virtual ~ItemEnumerator() { ObjectDestroyed(); }
-  ItemEnumerator(const ItemEnumerator&) = delete;
-  ItemEnumerator& operator=(const ItemEnumerator&) = delete;
+      : ComObject(IID_IEnumVARIANT), items_(std::move(items)), next_(next) {}
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = (riid == IID_IUnknown || riid == IID_IEnumVARIANT) ? static_cast<IEnumVARIANT*>(this) : nullptr;
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
   STDMETHODIMP Next(ULONG wanted, VARIANT* out, ULONG* fetched) override {
     return Guard([&]() -> HRESULT {
       if (!out) return E_POINTER;
@@ -147,7 +129,6 @@ public:
   }
 
 private:
-  LONG refs_ = 1;
   std::vector<std::shared_ptr<SelectItem>> items_;
   std::size_t next_;
 };
@@ -299,22 +280,8 @@ STDMETHODIMP ItemsObject::get_NewEnum(IUnknown** enumerator) {
 
 // ---- events
 
-EventPoint::EventPoint(PickvaneObject* container) : container_(container) { ObjectCreated(); }
-EventPoint::~EventPoint() { ObjectDestroyed(); }
+EventPoint::EventPoint(PickvaneObject* container) : ComObject(IID_IConnectionPoint), container_(container) {}
 
-STDMETHODIMP EventPoint::QueryInterface(REFIID riid, void** out) {
-  if (!out) return E_POINTER;
-  *out = (riid == IID_IUnknown || riid == IID_IConnectionPoint) ? static_cast<IConnectionPoint*>(this) : nullptr;
-  if (!*out) return E_NOINTERFACE;
-  AddRef();
-  return S_OK;
-}
-STDMETHODIMP_(ULONG) EventPoint::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-STDMETHODIMP_(ULONG) EventPoint::Release() {
-  const LONG left = InterlockedDecrement(&refs_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
-}
 STDMETHODIMP EventPoint::GetConnectionInterface(IID* iid) {
   if (!iid) return E_POINTER;
   *iid = DIID___Pickvane;

@@ -10,6 +10,7 @@
 
 #include "KestrovePickvane_h.h"
 #include "listcontrol/pickvane_model.hpp"
+#include "listcontrol/win32/com_object.hpp"
 #include "listcontrol/win32/control_window.hpp"
 #include "listcontrol/win32/dispatch_object.hpp"
 #include "platform/win32/gdi_canvas.hpp"
@@ -55,16 +56,10 @@ private:
 class PickvaneObject;
 
 // The one connection point of the control: the event interface, to IDispatch sinks.
-class EventPoint final : public IConnectionPoint {
+class EventPoint final : public ComObject<IConnectionPoint> {
 public:
   explicit EventPoint(PickvaneObject* container);
-  virtual ~EventPoint();
-  EventPoint(const EventPoint&) = delete;
-  EventPoint& operator=(const EventPoint&) = delete;
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
   STDMETHODIMP GetConnectionInterface(IID* iid) override;
   STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer** container) override;
   STDMETHODIMP Advise(IUnknown* sink, DWORD* cookie) override;
@@ -79,7 +74,6 @@ private:
     DWORD cookie;
     ComPtr<IDispatch> target;
   };
-  LONG refs_ = 1;
   PickvaneObject* container_;  // not owned; cleared when the control goes
   std::vector<Sink> sinks_;
   DWORD next_cookie_ = 1;

@@ -1,27 +1,25 @@
 #pragma once
-// The common part of every automation object of the library: reference counting, the
-// module's object count, QueryInterface for IUnknown/IDispatch/the object's interface, and
-// IDispatch served from the type library (names and dispatch identifiers both work).
+// The common part of every automation object of the library: the counting of ComObject,
+// QueryInterface for IUnknown/IDispatch/the object's interface, and IDispatch served from the
+// type library (names and dispatch identifiers both work).
 // A derived class answers further interfaces in QueryMore.
 #include <windows.h>
 #include <oaidl.h>
 
+#include "listcontrol/win32/com_object.hpp"
 #include "listcontrol/win32/module.hpp"
 
 namespace orv::pickvane {
 
 template <class Derived, class Interface>
-class DispatchObject : public Interface, public ISupportErrorInfo {
+class DispatchObject : public ComObject<Interface>, public ISupportErrorInfo {
 public:
-  explicit DispatchObject(REFIID iid) : iid_(iid), type_info_(TypeInfoOf(iid)) { ObjectCreated(); }
-  virtual ~DispatchObject() { ObjectDestroyed(); }
-  DispatchObject(const DispatchObject&) = delete;
-  DispatchObject& operator=(const DispatchObject&) = delete;
+  explicit DispatchObject(REFIID iid) : ComObject<Interface>(iid), type_info_(TypeInfoOf(iid)) {}
 
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == iid_) {
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == this->Iid()) {
       *out = static_cast<Interface*>(this);
     } else if (riid == IID_ISupportErrorInfo) {
       *out = static_cast<ISupportErrorInfo*>(this);
@@ -32,12 +30,9 @@ public:
     AddRef();
     return S_OK;
   }
-  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
+  // One count for both bases.
+  STDMETHODIMP_(ULONG) AddRef() override { return ComObject<Interface>::AddRef(); }
+  STDMETHODIMP_(ULONG) Release() override { return ComObject<Interface>::Release(); }
 
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
     if (!count) return E_POINTER;
@@ -76,15 +71,13 @@ public:
     return hr;
   }
 
-  STDMETHODIMP InterfaceSupportsErrorInfo(REFIID riid) override { return riid == iid_ ? S_OK : S_FALSE; }
+  STDMETHODIMP InterfaceSupportsErrorInfo(REFIID riid) override { return riid == this->Iid() ? S_OK : S_FALSE; }
 
   // Further interfaces of the derived object, or nullptr.
   void* QueryMore(REFIID) { return nullptr; }
 
 private:
-  const IID iid_;
   ComPtr<ITypeInfo> type_info_;
-  LONG refs_ = 1;  // the creator's reference
 };
 
 }  // namespace orv::pickvane

@@ -27,26 +27,10 @@ struct CreatableClass {
 };
 const CreatableClass kClasses[] = {{&CLSID_Pickvane, &CreatePickvane}};
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public ComObject<IClassFactory> {
 public:
-  explicit ClassFactory(CreateFunction create) : create_(create) { ObjectCreated(); }
-  virtual ~ClassFactory() { ObjectDestroyed(); }
-  ClassFactory(const ClassFactory&) = delete;
-  ClassFactory& operator=(const ClassFactory&) = delete;
+  explicit ClassFactory(CreateFunction create) : ComObject(IID_IClassFactory), create_(create) {}
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = (riid == IID_IUnknown || riid == IID_IClassFactory) ? static_cast<IClassFactory*>(this) : nullptr;
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
     if (out) *out = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
@@ -58,7 +42,6 @@ public:
   }
 
 private:
-  LONG refs_ = 1;
   CreateFunction create_;
 };
 
