@@ -132,13 +132,12 @@ void ControlWindow::ShowState() {
                SWP_NOZORDER | SWP_NOACTIVATE);
   const bool moved = model.CanvasWindowTop() != shown_top_;
   shown_top_ = model.CanvasWindowTop();
-  if (model.DrawCount() != shown_draw_) {
+  const bool redrawn = model.DrawCount() != shown_draw_;
+  if (redrawn) {
     shown_draw_ = model.DrawCount();
     InvalidateRect(canvas_window_, nullptr, FALSE);
-    FollowTooltip();
-  } else if (moved) {
-    FollowTooltip();
   }
+  if (redrawn || moved) FollowTooltip();
   InvalidateRect(control_, nullptr, FALSE);
 }
 

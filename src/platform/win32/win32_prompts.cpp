@@ -1,6 +1,5 @@
 #include "platform/win32/win32_prompts.hpp"
 
-
 #include <vector>
 
 #include "platform/win32/wide.hpp"
