@@ -428,6 +428,23 @@ std::string CurrencyText(int amount) {
   return WideToUtf8(text);
 }
 
+HWND FindChild(HWND parent, const std::function<bool(HWND)>& match) {
+  struct Search {
+    const std::function<bool(HWND)>* match;
+    HWND found;
+  } search{&match, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        if (!(*s.match)(child)) return TRUE;
+        s.found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 }  // namespace orv::e2e
 
 int wmain(int argc, wchar_t** argv) {

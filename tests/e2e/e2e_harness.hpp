@@ -44,6 +44,8 @@ KernelHandle Start(const std::wstring& exe, const std::wstring& args);
 std::wstring Orvanta();  // the orvanta.exe of this build tree
 // The first visible dialog of this desktop whose caption ends with `tail`.
 HWND FindDialogEndingWith(const std::wstring& tail);
+// The first window below `parent` (at any depth) that `match` accepts, or nullptr.
+HWND FindChild(HWND parent, const std::function<bool(HWND)>& match);
 // Types `path` into an open-file dialog's name box and confirms it.
 bool ChooseFile(HWND files, const std::string& path);
 // The screen's pixel at (x, y).
@@ -193,6 +195,17 @@ protected:
     orvanta_.reset();
   }
   std::string StartDate() { return Field(reporter_.Ask(Host()), "StartDate"); }
+  // Double-clicks the calendar at client point `at` (a day row) and waits for the add-entry
+  // dialog; nullptr when it does not come.
+  HWND OpenAddEntryAt(LPARAM at) {
+    HWND calendar = Calendar();
+    PostMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(calendar, WM_LBUTTONUP, 0, at);
+    PostMessageW(calendar, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    HWND add = nullptr;
+    WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; });
+    return add;
+  }
   bool WaitStartDate(const std::string& expected) {
     return WaitFor([&] { return StartDate() == expected; }, 5000);
   }

@@ -44,22 +44,11 @@ Day DayOfCaption(HWND dialog) {
 }
 
 HWND FindChildOfClass(HWND parent, const wchar_t* class_name) {
-  struct Search {
-    const wchar_t* name;
-    HWND found;
-  } search{class_name, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM param) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(param);
-        wchar_t name[64] = L"";
-        GetClassNameW(child, name, 64);
-        if (wcscmp(name, s.name) != 0) return TRUE;
-        s.found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindChild(parent, [class_name](HWND child) {
+    wchar_t name[64] = L"";
+    GetClassNameW(child, name, 64);
+    return wcscmp(name, class_name) == 0;
+  });
 }
 
 std::wstring Caption(HWND window) {
@@ -106,16 +95,7 @@ protected:
     return r;
   }
   // Double-clicks the middle row and waits for the add-entry dialog.
-  HWND OpenAddEntry() {
-    HWND calendar = Calendar();
-    const LPARAM at = MiddleRow();
-    PostMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(calendar, WM_LBUTTONUP, 0, at);
-    PostMessageW(calendar, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    HWND add = nullptr;
-    WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; });
-    return add;
-  }
+  HWND OpenAddEntry() { return OpenAddEntryAt(MiddleRow()); }
   // Chooses the add list's last item (the cash payment's catch-all item) and waits for the
   // input dialog. One wheel notch toward the user moves five items on, which the list clamps
   // to its last.

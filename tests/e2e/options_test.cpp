@@ -35,20 +35,7 @@ protected:
 
   // A control of the dialog by its identifier, on whichever page it sits.
   static HWND Control(HWND dialog, int id) {
-    struct Search {
-      int id;
-      HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM param) -> BOOL {
-          auto& s = *reinterpret_cast<Search*>(param);
-          if (GetDlgCtrlID(child) != s.id) return TRUE;
-          s.found = child;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindChild(dialog, [id](HWND child) { return GetDlgCtrlID(child) == id; });
   }
 
   // A button press as the mouse makes it; posted, since it may open a modal box.
@@ -330,10 +317,8 @@ TEST_F(OptionsE2E, PresetsAddedAndRemovedShowInTheAddEntryListAndSurviveCancel) 
   }
   ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 2; }));
   // Tick the first line from the keyboard, then remove the ticked lines.
-  PostMessageW(list, WM_KEYDOWN, VK_HOME, 1);
-  PostMessageW(list, WM_KEYDOWN, VK_SPACE, 0x00390001);
-  PostMessageW(list, WM_KEYUP, VK_SPACE, 0xC0390001);
-  ASSERT_TRUE(WaitFor([&] { return (SendMessageW(list, LVM_GETITEMSTATE, 0, LVIS_STATEIMAGEMASK) >> 12) == 2; }, 5000));
+  CheckRows(list, {0});
+  ASSERT_TRUE(WaitFor([&] { return CheckStates(list) == std::vector<int>{1, 0}; }, 5000));
   Click(dialog, kIdDUDDel);
   EXPECT_EQ(AnswerBox(L"削除の確認"), "チェックがつけられた項目を、一覧から削除します\r\n本当に削除しますか？");
   ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
@@ -341,15 +326,10 @@ TEST_F(OptionsE2E, PresetsAddedAndRemovedShowInTheAddEntryListAndSurviveCancel) 
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
 
   SendMessageW(Host(), WM_COMMAND, 1021, 0);  // 支払いの予定(&P)
-  HWND calendar = Calendar();
   RECT r;
-  GetClientRect(calendar, &r);
-  const LPARAM at = MAKELPARAM(r.right - 20, r.bottom / 2);
-  PostMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  PostMessageW(calendar, WM_LBUTTONUP, 0, at);
-  PostMessageW(calendar, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-  HWND add = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; }));
+  GetClientRect(Calendar(), &r);
+  HWND add = OpenAddEntryAt(MAKELPARAM(r.right - 20, r.bottom / 2));
+  ASSERT_TRUE(add);
   const std::string items = Field(reporter_.Ask(add), "AddList");
   EXPECT_EQ(items.substr(0, items.find('\t')), "水道代") << items;
   EXPECT_EQ(std::count(items.begin(), items.end(), '\t'), 4) << items;  // and the four catch-alls
