@@ -6,8 +6,12 @@
 
 namespace orv {
 
-bool IsPaymentKind(int kind) { return kind == kAutomaticTransfers || kind == kCashPayments; }
-bool IsSpecialKind(int kind) { return kind == kVerySpecialDays || kind == kSpecialDays; }
+bool IsPaymentKind(int kind) {
+  return kind == kAutomaticTransfers || kind == kCashPayments;
+}
+bool IsSpecialKind(int kind) {
+  return kind == kVerySpecialDays || kind == kSpecialDays;
+}
 
 EntryCheck CheckNewEntry(const YearDatas& years, const DateParts& date, const NewEntry& entry) {
   const bool payment = IsPaymentKind(entry.kind);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <optional>
 
 #include "platform/text_codec.hpp"
@@ -17,7 +18,15 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kPaymentKinds[] = {"automatic", "cash"};
 constexpr char kLongRange[] = "-2,147,483,648 to 2,147,483,647";
 
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+std::string Header() {
+  std::string header;
+  for (auto column : kCsvColumns) header += (header.empty() ? "" : ",") + std::string(column);
+  return header;
+}
+
+bool IsLineEnd(char c) {
+  return c == '\r' || c == '\n';
+}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -27,12 +36,16 @@ std::string_view Trim(std::string_view s) {
 
 bool SameWord(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+           auto lower = [](char c) {
+             return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+           };
            return lower(x) == lower(y);
          });
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
 
 // "2026-03-08", and the forms spreadsheets write back: "2026/03/08", "2026/3/8".
 std::optional<std::chrono::year_month_day> ParseDate(std::string_view text) {
@@ -54,7 +67,8 @@ std::optional<std::chrono::year_month_day> ParseDate(std::string_view text) {
   text.remove_prefix(1);
   const auto day = number(1, 2);
   if (!day || !text.empty()) return std::nullopt;
-  return std::chrono::year{static_cast<int>(*year)} / std::chrono::month{*month} / std::chrono::day{*day};
+  return std::chrono::year{static_cast<int>(*year)} / std::chrono::month{*month} /
+         std::chrono::day{*day};
 }
 
 // A plain integer with an optional sign, as the export writes amounts.
@@ -72,7 +86,9 @@ AmountForm ParseAmount(std::string_view text, std::int32_t& amount) {
     value = std::min<std::int64_t>(value * 10 + (c - '0'), std::int64_t{1} << 40);
   }
   if (negative) value = -value;
-  if (value < INT32_MIN || value > INT32_MAX) return AmountForm::kOutOfRange;
+  if (value < std::numeric_limits<std::int32_t>::min() ||
+      value > std::numeric_limits<std::int32_t>::max())
+    return AmountForm::kOutOfRange;
   amount = static_cast<std::int32_t>(value);
   return AmountForm::kNumber;
 }
@@ -85,7 +101,8 @@ std::string UnstorableReason(std::string_view field, std::string_view text) {
     const auto character = text.substr(start, i - start);
     if (!code_point || !Utf8ToCp932(character)) {
       char code[16];
-      std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(code_point.value_or(0xFFFD)));
+      std::snprintf(code, sizeof code, "U+%04X",
+                    static_cast<unsigned>(code_point.value_or(0xFFFD)));
       return "the " + std::string(field) + " holds " + Quoted(character) + " (" + code +
              "), which code page 932 cannot represent";
     }
@@ -100,7 +117,8 @@ std::string UnstorableReason(std::string_view field, std::string_view text) {
 int LineOf(std::string_view text, std::size_t offset) {
   int line = 1;
   for (std::size_t i = 0; i < offset && i < text.size(); ++i)
-    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++line;
+    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+      ++line;
   return line;
 }
 
@@ -132,7 +150,8 @@ public:
   // Adds the row's entry, or returns why not.
   std::string Add(const std::vector<std::string>& f) {
     if (f.size() != kCsvColumns.size())
-      return "expected " + std::to_string(kCsvColumns.size()) + " fields, found " + std::to_string(f.size());
+      return "expected " + std::to_string(kCsvColumns.size()) + " fields, found " +
+             std::to_string(f.size());
     const auto date_text = Trim(f[0]);
     const auto ymd = ParseDate(date_text);
     if (!ymd) return "the date " + Quoted(date_text) + " is not written as YYYY-MM-DD";
@@ -154,14 +173,17 @@ public:
     const bool payment = IsPaymentKind(entry.kind);
     const EntryCheck check = CheckNewEntry(years_, date, entry);
     switch (check.refusal) {
-      case EntryRefusal::kNone: break;
+      case EntryRefusal::kNone:
+        break;
       case EntryRefusal::kMissingValue:
         return payment ? "a payment's amount must not be 0" : "a special day needs a title";
-      case EntryRefusal::kUnstorableName: return UnstorableReason(payment ? "name" : "title", entry.name);
-      case EntryRefusal::kUnstorableComment: return UnstorableReason("comment", entry.comment);
+      case EntryRefusal::kUnstorableName:
+        return UnstorableReason(payment ? "name" : "title", entry.name);
+      case EntryRefusal::kUnstorableComment:
+        return UnstorableReason("comment", entry.comment);
       case EntryRefusal::kTotalOutOfRange:
-        return "the payments of " + IsoDate(date) + " would add up to more than a day's total holds (" +
-               kLongRange + ")";
+        return "the payments of " + IsoDate(date) +
+               " would add up to more than a day's total holds (" + kLongRange + ")";
     }
     AddNewEntry(years_, date, entry);
     return {};
@@ -170,28 +192,38 @@ public:
 private:
   static std::string PaymentFields(const std::vector<std::string>& f, NewEntry& entry) {
     const auto payment_kind = Trim(f[2]);
-    if (SameWord(payment_kind, kPaymentKinds[0])) entry.kind = kAutomaticTransfers;
-    else if (SameWord(payment_kind, kPaymentKinds[1])) entry.kind = kCashPayments;
-    else return "the payment_kind must be automatic or cash, not " + Quoted(payment_kind);
+    if (SameWord(payment_kind, kPaymentKinds[0]))
+      entry.kind = kAutomaticTransfers;
+    else if (SameWord(payment_kind, kPaymentKinds[1]))
+      entry.kind = kCashPayments;
+    else
+      return "the payment_kind must be automatic or cash, not " + Quoted(payment_kind);
     const auto amount = Trim(f[4]);
     switch (ParseAmount(amount, entry.amount)) {
-      case AmountForm::kNumber: break;
-      case AmountForm::kNotANumber: return "the amount " + Quoted(amount) + " is not a whole number";
+      case AmountForm::kNumber:
+        break;
+      case AmountForm::kNotANumber:
+        return "the amount " + Quoted(amount) + " is not a whole number";
       case AmountForm::kOutOfRange:
         return "the amount " + std::string(amount) + " is outside " + kLongRange;
     }
-    if (!Trim(f[5]).empty()) return "very_special is for special days only; leave it empty for a payment";
+    if (!Trim(f[5]).empty())
+      return "very_special is for special days only; leave it empty for a payment";
     if (!f[6].empty()) return "a payment has no comment; leave the comment empty";
     return {};
   }
 
   static std::string SpecialFields(const std::vector<std::string>& f, NewEntry& entry) {
-    if (!Trim(f[2]).empty()) return "payment_kind is for payments only; leave it empty for a special day";
+    if (!Trim(f[2]).empty())
+      return "payment_kind is for payments only; leave it empty for a special day";
     if (!Trim(f[4]).empty()) return "amount is for payments only; leave it empty for a special day";
     const auto very = Trim(f[5]);
-    if (very == "1") entry.kind = kVerySpecialDays;
-    else if (very == "0") entry.kind = kSpecialDays;
-    else return "very_special must be 0 or 1, not " + Quoted(very);
+    if (very == "1")
+      entry.kind = kVerySpecialDays;
+    else if (very == "0")
+      entry.kind = kSpecialDays;
+    else
+      return "very_special must be 0 or 1, not " + Quoted(very);
     entry.comment = f[6];
     return {};
   }
@@ -215,10 +247,7 @@ std::string CsvField(std::string_view text) {
 std::string WriteCsv(const std::vector<ScheduleEntry>& entries) {
   std::string out(kBom);
   out.reserve(entries.size() * 64 + 64);
-  for (std::size_t i = 0; i < kCsvColumns.size(); ++i) {
-    if (i) out += ',';
-    out += kCsvColumns[i];
-  }
+  out += Header();
   out += kLineEnd;
   for (const auto& entry : entries) {
     out += IsoDate(entry.date);
@@ -226,11 +255,13 @@ std::string WriteCsv(const std::vector<ScheduleEntry>& entries) {
       out += ",payment,";
       // A kind other than the two the program makes is kept as its number; the import
       // refuses it rather than guess.
-      out += p->Payment == 0 || p->Payment == 1 ? std::string(kPaymentKinds[p->Payment]) : std::to_string(p->Payment);
+      out += p->Payment == 0 || p->Payment == 1 ? std::string(kPaymentKinds[p->Payment])
+                                                : std::to_string(p->Payment);
       out += ',' + CsvField(p->strTitle) + ',' + std::to_string(p->lngPrice) + ",,";
     } else {
       const SpecialData& s = *entry.special;
-      out += ",special,," + CsvField(s.strSpecial) + ",," + (s.blnSpecial ? "1," : "0,") + CsvField(s.strComment);
+      out += ",special,," + CsvField(s.strSpecial) + ",," + (s.blnSpecial ? "1," : "0,") +
+             CsvField(s.strComment);
     }
     out += kLineEnd;
   }
@@ -276,12 +307,14 @@ void ReadCsvRecords(std::string_view text, std::vector<CsvRecord>& records,
           problems.push_back({record.line, "a quoted field is not closed"});
           return;
         }
-        if (i < n && text[i] != ',' && !IsLineEnd(text[i])) error = "text after the closing quote of a field";
+        if (i < n && text[i] != ',' && !IsLineEnd(text[i]))
+          error = "text after the closing quote of a field";
       } else {
         const std::size_t start = i;
         while (i < n && text[i] != ',' && !IsLineEnd(text[i])) ++i;
         field.assign(text.substr(start, i - start));
-        if (field.find('"') != std::string::npos) error = "a quote inside a field that does not start with one";
+        if (field.find('"') != std::string::npos)
+          error = "a quote inside a field that does not start with one";
       }
       if (error) {
         while (i < n && !IsLineEnd(text[i])) ++i;
@@ -294,8 +327,10 @@ void ReadCsvRecords(std::string_view text, std::vector<CsvRecord>& records,
       }
       break;
     }
-    if (error) problems.push_back({record.line, error});
-    else records.push_back(std::move(record));
+    if (error)
+      problems.push_back({record.line, error});
+    else
+      records.push_back(std::move(record));
     if (i < n) end_line();
   }
 }
@@ -314,17 +349,17 @@ ImportResult ImportCsv(std::string_view bytes, YearDatas& years) {
     return true;
   };
   if (records.empty() || !is_header(records.front())) {
-    std::string header;
-    for (auto column : kCsvColumns) header += (header.empty() ? "" : ",") + std::string(column);
-    result.problems.insert(result.problems.begin(),
-                           {records.empty() ? 1 : records.front().line, "the first row must be the header " + header});
+    result.problems.insert(result.problems.begin(), {records.empty() ? 1 : records.front().line,
+                                                     "the first row must be the header " + Header()});
     return result;
   }
 
   RowReader rows(years);
   for (std::size_t r = 1; r < records.size(); ++r) {
-    if (auto why = rows.Add(records[r].fields); !why.empty()) result.problems.push_back({records[r].line, why});
-    else ++result.added;
+    if (auto why = rows.Add(records[r].fields); !why.empty())
+      result.problems.push_back({records[r].line, why});
+    else
+      ++result.added;
   }
   std::stable_sort(result.problems.begin(), result.problems.end(),
                    [](const CsvProblem& a, const CsvProblem& b) { return a.line < b.line; });

@@ -31,8 +31,10 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args, bool output
     const std::string& word = args[i];
     if (word == "--format" || (word == "-o" && output_allowed)) {
       if (i + 1 >= args.size()) return std::nullopt;
-      if (word == "-o") parsed.output = args[++i];
-      else parsed.format = args[++i];
+      if (word == "-o")
+        parsed.output = args[++i];
+      else
+        parsed.format = args[++i];
     } else if (word.rfind("--format=", 0) == 0) {
       parsed.format = word.substr(9);
     } else if (word.size() > 1 && word[0] == '-') {
@@ -44,7 +46,8 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args, bool output
   return parsed;
 }
 
-bool Load(const std::string& path, YearDatas& years, DefaultUserListArray& lists, std::string& err) {
+bool Load(const std::string& path, YearDatas& years, DefaultUserListArray& lists,
+          std::string& err) {
   if (auto error = sfLoadUserData(path, years, lists); !error.empty()) {
     err += "orvtool: " + path + ": " + ReadableErrorText(error) + "\n";
     return false;
@@ -63,7 +66,8 @@ std::string ReadableErrorText(std::string error_text) {
 
 int RunExportCommand(const std::vector<std::string>& args, std::string& out, std::string& err) {
   const auto parsed = Parse(args, true);
-  if (!parsed || parsed->files.size() != 1 || (parsed->format != "ics" && parsed->format != "csv")) {
+  if (!parsed || parsed->files.size() != 1 ||
+      (parsed->format != "ics" && parsed->format != "csv")) {
     err += kExportUsage;
     return kUsage;
   }

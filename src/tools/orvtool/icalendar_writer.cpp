@@ -50,7 +50,9 @@ std::string GroupedAmount(std::int32_t amount) {
   return value < 0 ? "-" + digits : digits;
 }
 
-void Line(std::string& out, std::string_view line) { out += FoldContentLine(line); }
+void Line(std::string& out, std::string_view line) {
+  out += FoldContentLine(line);
+}
 
 void Text(std::string& out, std::string_view name, std::string_view value) {
   Line(out, std::string(name) + ":" + EscapeICalendarText(value));
@@ -64,14 +66,22 @@ std::string EscapeICalendarText(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case ';': out += "\\;"; break;
-      case ',': out += "\\,"; break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case ';':
+        out += "\\;";
+        break;
+      case ',':
+        out += "\\,";
+        break;
       case '\r':
         if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
         out += "\\n";
         break;
-      case '\n': out += "\\n"; break;
+      case '\n':
+        out += "\\n";
+        break;
       default:
         if ((static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) || c == '\t') out += c;
     }
@@ -133,8 +143,8 @@ std::string WriteICalendar(const std::vector<ScheduleEntry>& entries) {
   Line(out, "PRODID:-//Orvanta//orvtool//JA");
   Line(out, "CALSCALE:GREGORIAN");
   for (const auto& entry : entries) {
-    const DateParts next =
-        SplitDate(MakeDate(entry.date.Year, entry.date.Month, entry.date.Day) + std::chrono::days{1});
+    const DateParts next = SplitDate(MakeDate(entry.date.Year, entry.date.Month, entry.date.Day) +
+                                     std::chrono::days{1});
     Line(out, "BEGIN:VEVENT");
     Line(out, "UID:" + EntryUid(entry));
     Line(out, std::string("DTSTAMP:") + std::string(kStamp));

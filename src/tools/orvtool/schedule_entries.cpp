@@ -17,9 +17,10 @@ std::string ListScheduleEntries(const YearDatas& years, std::vector<ScheduleEntr
       for (const auto& day : month.DayDatas) {
         // The tree's keys are decimal numbers within range: the loader and GetOrCreateDay
         // make no others.
-        const std::chrono::year_month_day ymd{std::chrono::year{std::stoi(year.Key)},
-                                              std::chrono::month{static_cast<unsigned>(std::stoi(month.Key))},
-                                              std::chrono::day{static_cast<unsigned>(std::stoi(day.Key))}};
+        const std::chrono::year_month_day ymd{
+            std::chrono::year{std::stoi(year.Key)},
+            std::chrono::month{static_cast<unsigned>(std::stoi(month.Key))},
+            std::chrono::day{static_cast<unsigned>(std::stoi(day.Key))}};
         if (!ymd.ok()) {
           if (day.PaymentDatas.Empty() && day.SpecialDatas.Empty()) continue;
           DateParts parts{static_cast<std::int16_t>(static_cast<int>(ymd.year())),
@@ -30,9 +31,11 @@ std::string ListScheduleEntries(const YearDatas& years, std::vector<ScheduleEntr
         }
         const DateParts date = SplitDate(std::chrono::sys_days{ymd});
         int position = 0;
-        for (const auto& payment : day.PaymentDatas) list.push_back({date, ++position, &payment, nullptr});
+        for (const auto& payment : day.PaymentDatas)
+          list.push_back({date, ++position, &payment, nullptr});
         position = 0;
-        for (const auto& special : day.SpecialDatas) list.push_back({date, ++position, nullptr, &special});
+        for (const auto& special : day.SpecialDatas)
+          list.push_back({date, ++position, nullptr, &special});
       }
   entries = std::move(list);
   return {};

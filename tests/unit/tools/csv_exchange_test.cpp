@@ -50,13 +50,14 @@ TEST(CsvWriting, ByteOrderMarkHeaderAndOneRowPerEntry) {
 TEST(CsvReading, RecordsWithQuotesLineBreaksAndTheirStartingLines) {
   std::vector<CsvRecord> records;
   std::vector<CsvProblem> problems;
-  ReadCsvRecords("a,\"b,\"\"c\"\"\",\r\n"
-                 "\"multi\r\nline\nfield\",x\n"
-                 "\n"
-                 "\r\n"
-                 "last,\"\"\r"
-                 "after cr",
-                 records, problems);
+  ReadCsvRecords(
+      "a,\"b,\"\"c\"\"\",\r\n"
+      "\"multi\r\nline\nfield\",x\n"
+      "\n"
+      "\r\n"
+      "last,\"\"\r"
+      "after cr",
+      records, problems);
   EXPECT_TRUE(problems.empty());
   ASSERT_EQ(records.size(), 4u);
   EXPECT_EQ(records[0].line, 1);
@@ -104,8 +105,8 @@ TEST(CsvImport, ExportThenImportIntoAnEmptyScheduleGivesTheSameSchedule) {
 TEST(CsvImport, RowsAreAddedAfterTheExistingEntriesOfTheirDay) {
   YearDatas years;
   AddNewEntry(years, {2026, 3, 8}, {kSpecialDays, "前から", 0, ""});
-  const ImportResult result =
-      ImportCsv(kHeader + "2026-03-08,special,,新しい,,1,\r\n2026/3/9,payment,Cash,昼食, 800 ,,\r\n", years);
+  const ImportResult result = ImportCsv(
+      kHeader + "2026-03-08,special,,新しい,,1,\r\n2026/3/9,payment,Cash,昼食, 800 ,,\r\n", years);
   ASSERT_TRUE(result.problems.empty()) << result.problems.front().reason;
   const DayData& day = *FindDay(years, {2026, 3, 8});
   ASSERT_EQ(day.SpecialDatas.Count(), 2);
@@ -140,14 +141,17 @@ TEST(CsvImport, EveryRefusalNamesItsLineAndReason) {
       {"2026-03-08,payment,cash,x,-2147483649,,",
        "the amount -2147483649 is outside -2,147,483,648 to 2,147,483,647"},
       {"2026-03-08,payment,cash,x,0,,", "a payment's amount must not be 0"},
-      {"2026-03-08,payment,cash,x,1,0,", "very_special is for special days only; leave it empty for a payment"},
+      {"2026-03-08,payment,cash,x,1,0,",
+       "very_special is for special days only; leave it empty for a payment"},
       {"2026-03-08,payment,cash,x,1,,note", "a payment has no comment; leave the comment empty"},
       {"2026-03-08,payment,cash,x" + emoji + ",1,,",
        "the name holds \"" + emoji + "\" (U+1F600), which code page 932 cannot represent"},
       {"2026-03-08,payment,automatic," + too_long + ",1,,",
        "the name takes 32768 bytes in code page 932; the user data file stores at most 32767"},
-      {"2026-03-08,special,cash,x,,1,", "payment_kind is for payments only; leave it empty for a special day"},
-      {"2026-03-08,special,,x,5,1,", "amount is for payments only; leave it empty for a special day"},
+      {"2026-03-08,special,cash,x,,1,",
+       "payment_kind is for payments only; leave it empty for a special day"},
+      {"2026-03-08,special,,x,5,1,",
+       "amount is for payments only; leave it empty for a special day"},
       {"2026-03-08,special,,x,,yes,", "very_special must be 0 or 1, not \"yes\""},
       {"2026-03-08,special,,,,1,comment", "a special day needs a title"},
       {"2026-03-08,special,,x" + emoji + ",,0,",
@@ -159,7 +163,8 @@ TEST(CsvImport, EveryRefusalNamesItsLineAndReason) {
   };
   for (const auto& c : cases) {
     YearDatas years;
-    const auto result = ImportCsv(kHeader + "2026-01-01,special,,good,,0,\r\n" + c.row + "\r\n", years);
+    const auto result =
+        ImportCsv(kHeader + "2026-01-01,special,,good,,0,\r\n" + c.row + "\r\n", years);
     EXPECT_EQ(result.problems, (std::vector<CsvProblem>{{3, c.reason}})) << c.row.substr(0, 60);
   }
 }
@@ -168,15 +173,17 @@ TEST(CsvImport, DayTotalsCountTheFileAndTheEarlierRows) {
   YearDatas years;
   AddNewEntry(years, {2026, 3, 8}, {kCashPayments, "a", 2147483000, {}});
   const auto result = ImportCsv(kHeader +
-                                    "2026-03-08,payment,cash,b,600,,\r\n"   // 2147483600: fits
-                                    "2026-03-08,payment,cash,c,48,,\r\n"    // 2147483648: does not
-                                    "2026-03-08,payment,cash,d,47,,\r\n"    // exactly the largest
+                                    "2026-03-08,payment,cash,b,600,,\r\n"  // 2147483600: fits
+                                    "2026-03-08,payment,cash,c,48,,\r\n"   // 2147483648: does not
+                                    "2026-03-08,payment,cash,d,47,,\r\n"   // exactly the largest
                                     "2026-03-09,payment,cash,e,-2147483648,,\r\n"
                                     "2026-03-09,payment,cash,f,-1,,\r\n",
                                 years);
-  const std::string reason = "would add up to more than a day's total holds (-2,147,483,648 to 2,147,483,647)";
-  EXPECT_EQ(result.problems, (std::vector<CsvProblem>{{3, "the payments of 2026-03-08 " + reason},
-                                                      {6, "the payments of 2026-03-09 " + reason}}));
+  const std::string reason =
+      "would add up to more than a day's total holds (-2,147,483,648 to 2,147,483,647)";
+  EXPECT_EQ(result.problems,
+            (std::vector<CsvProblem>{{3, "the payments of 2026-03-08 " + reason},
+                                     {6, "the payments of 2026-03-09 " + reason}}));
   EXPECT_EQ(FindDay(years, {2026, 3, 8})->TotalPaymentPrice, 2147483647);
 }
 
@@ -189,9 +196,18 @@ TEST(CsvImport, HeaderIsRequiredAndTheByteOrderMarkOptional) {
       {kHeader + row, {}},
       {kBom + kHeader + row, {}},
       {"DATE, Kind ,payment_kind,name,amount,very_special,comment\n" + row, {}},
-      {"", {{1, "the first row must be the header date,kind,payment_kind,name,amount,very_special,comment"}}},
-      {kBom, {{1, "the first row must be the header date,kind,payment_kind,name,amount,very_special,comment"}}},
-      {row, {{1, "the first row must be the header date,kind,payment_kind,name,amount,very_special,comment"}}},
+      {"",
+       {{1,
+         "the first row must be the header "
+         "date,kind,payment_kind,name,amount,very_special,comment"}}},
+      {kBom,
+       {{1,
+         "the first row must be the header "
+         "date,kind,payment_kind,name,amount,very_special,comment"}}},
+      {row,
+       {{1,
+         "the first row must be the header "
+         "date,kind,payment_kind,name,amount,very_special,comment"}}},
       {"\n\n" + kHeader + row, {}},
   };
   for (const auto& c : cases) {

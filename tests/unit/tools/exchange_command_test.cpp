@@ -71,7 +71,8 @@ TEST_F(ExchangeCommandTest, ADamagedFileGivesTheLoadersErrorAndNoOutput) {
     const Outcome run = Export({"--format", format, orv});
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "orvtool: " + orv + ": sfLoadUserData 2 ファイルが途中で終わっています (offset 30)\n");
+    EXPECT_EQ(run.err, "orvtool: " + orv +
+                           ": sfLoadUserData 2 ファイルが途中で終わっています (offset 30)\n");
     EXPECT_EQ(Export({"--format", format, orv, "-o", out}).code, 1);
     EXPECT_FALSE(FileExists(out));
   }
@@ -81,17 +82,23 @@ TEST_F(ExchangeCommandTest, ADamagedFileGivesTheLoadersErrorAndNoOutput) {
 }
 
 TEST_F(ExchangeCommandTest, UsageErrors) {
-  const std::vector<std::vector<std::string>> exports{
-      {}, {orv}, {"--format", "json", orv}, {"--format", "ics"}, {"--format", "ics", orv, orv},
-      {"--format", "ics", orv, "-o"}, {"--format", "ics", orv, "--verbose"}};
+  const std::vector<std::vector<std::string>> exports{{},
+                                                      {orv},
+                                                      {"--format", "json", orv},
+                                                      {"--format", "ics"},
+                                                      {"--format", "ics", orv, orv},
+                                                      {"--format", "ics", orv, "-o"},
+                                                      {"--format", "ics", orv, "--verbose"}};
   for (const auto& args : exports) {
     const Outcome run = Export(args);
     EXPECT_EQ(run.code, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err.rfind("usage: orvtool export", 0), 0u);
   }
-  const std::vector<std::vector<std::string>> imports{
-      {"--format", "csv", orv}, {"--format", "ics", orv, orv}, {orv, orv}, {"--format", "csv", orv, orv, "-o", orv}};
+  const std::vector<std::vector<std::string>> imports{{"--format", "csv", orv},
+                                                      {"--format", "ics", orv, orv},
+                                                      {orv, orv},
+                                                      {"--format", "csv", orv, orv, "-o", orv}};
   for (const auto& args : imports) EXPECT_EQ(Import(args).code, 2);
 }
 
@@ -108,7 +115,8 @@ TEST_F(ExchangeCommandTest, ImportAddsEveryRowOrNone) {
   EXPECT_EQ(refused.out, "");
   EXPECT_EQ(refused.err, bad + ":3: a payment's amount must not be 0\n" + bad +
                              ":4: very_special must be 0 or 1, not \"2\"\n"
-                             "orvtool: nothing imported; " + orv + " is unchanged\n");
+                             "orvtool: nothing imported; " +
+                             orv + " is unchanged\n");
   EXPECT_EQ(ReadBytes(orv), before);
 
   const std::string good = dir_.File("good.csv");

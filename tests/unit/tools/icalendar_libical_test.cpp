@@ -32,10 +32,13 @@ TEST(ICalendarWithLibical, EveryEventParsesWithoutErrorsAndSaysWhatTheScheduleSa
     NewEntry entry;
     std::string summary;
   } expected[] = {
-      {{2026, 12, 31}, {kAutomaticTransfers, "家賃; 駐車場, 管理費\\共益費", 123456, {}},
+      {{2026, 12, 31},
+       {kAutomaticTransfers, "家賃; 駐車場, 管理費\\共益費", 123456, {}},
        "家賃; 駐車場, 管理費\\共益費 123,456円 (自動振替)"},
       {{2026, 12, 31}, {kCashPayments, long_title, -5, {}}, long_title + " -5円 (現金)"},
-      {{2024, 2, 29}, {kVerySpecialDays, "うるう日", 0, "一行目\r\n二行目, \"引用\"; " + long_comment}, "うるう日"},
+      {{2024, 2, 29},
+       {kVerySpecialDays, "うるう日", 0, "一行目\r\n二行目, \"引用\"; " + long_comment},
+       "うるう日"},
       {{2024, 2, 29}, {kSpecialDays, "普通の日", 0, ""}, "普通の日"},
   };
   YearDatas years;
@@ -47,15 +50,20 @@ TEST(ICalendarWithLibical, EveryEventParsesWithoutErrorsAndSaysWhatTheScheduleSa
   Component calendar(icalparser_parse_string(text.c_str()));
   ASSERT_TRUE(calendar);
   EXPECT_EQ(icalcomponent_isa(calendar.get()), ICAL_VCALENDAR_COMPONENT);
-  EXPECT_EQ(icalcomponent_count_errors(calendar.get()), 0) << icalcomponent_as_ical_string(calendar.get());
-  EXPECT_STREQ(icalproperty_get_version(icalcomponent_get_first_property(calendar.get(), ICAL_VERSION_PROPERTY)),
+  EXPECT_EQ(icalcomponent_count_errors(calendar.get()), 0)
+      << icalcomponent_as_ical_string(calendar.get());
+  EXPECT_STREQ(icalproperty_get_version(
+                   icalcomponent_get_first_property(calendar.get(), ICAL_VERSION_PROPERTY)),
                "2.0");
-  EXPECT_STREQ(icalproperty_get_prodid(icalcomponent_get_first_property(calendar.get(), ICAL_PRODID_PROPERTY)),
+  EXPECT_STREQ(icalproperty_get_prodid(
+                   icalcomponent_get_first_property(calendar.get(), ICAL_PRODID_PROPERTY)),
                "-//Orvanta//orvtool//JA");
 
   std::set<std::string> uids;
   std::size_t n = 0;
-  for (icalcomponent* event = icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT); event;
+  for (icalcomponent* event =
+           icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
+       event;
        event = icalcomponent_get_next_component(calendar.get(), ICAL_VEVENT_COMPONENT), ++n) {
     ASSERT_LT(n, std::size(expected));
     // File order: the 2026 day was created first.
@@ -69,7 +77,8 @@ TEST(ICalendarWithLibical, EveryEventParsesWithoutErrorsAndSaysWhatTheScheduleSa
     EXPECT_TRUE(end.is_date);
     EXPECT_EQ(DateText(start), IsoDate(e.date));
     EXPECT_EQ(icaltime_as_timet(end) - icaltime_as_timet(start), 24 * 60 * 60);
-    EXPECT_EQ(icaltime_as_timet(icalcomponent_get_dtstamp(event)), icaltime_as_timet(icaltime_from_string("20000101T000000Z")));
+    EXPECT_EQ(icaltime_as_timet(icalcomponent_get_dtstamp(event)),
+              icaltime_as_timet(icaltime_from_string("20000101T000000Z")));
     uids.insert(icalcomponent_get_uid(event));
 
     icalproperty* priority = icalcomponent_get_first_property(event, ICAL_PRIORITY_PROPERTY);

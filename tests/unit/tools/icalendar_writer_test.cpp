@@ -35,8 +35,10 @@ std::vector<std::string> Lines(const std::string& text) {
 std::vector<std::string> ContentLines(const std::string& text) {
   std::vector<std::string> lines;
   for (auto& line : Lines(text)) {
-    if (!line.empty() && line[0] == ' ') lines.back() += line.substr(1);
-    else lines.push_back(line);
+    if (!line.empty() && line[0] == ' ')
+      lines.back() += line.substr(1);
+    else
+      lines.push_back(line);
   }
   return lines;
 }
@@ -51,7 +53,9 @@ TEST(ICalendarText, EscapesTheSpecialCharactersAndEveryKindOfLineBreak) {
       {"a;b,c", "a\\;b\\,c"},
       {"one\r\ntwo\nthree\rfour", "one\\ntwo\\nthree\\nfour"},
       {"\r\n\r\n", "\\n\\n"},
-      {"tab\tkept, bell\a and escape\x1b" "dropped\x7f", "tab\tkept\\, bell and escapedropped"},
+      {"tab\tkept, bell\a and escape\x1b"
+       "dropped\x7f",
+       "tab\tkept\\, bell and escapedropped"},
       {"家賃\\;月末", "家賃\\\\\\;月末"},
   };
   for (const auto& c : cases) EXPECT_EQ(EscapeICalendarText(c.text), c.escaped) << c.text;
@@ -89,15 +93,18 @@ TEST(ICalendarEvents, OneAllDayEventPerEntryWithWhatTheDayListShows) {
   const auto lines = ContentLines(WriteICalendar(Entries(years)));
 
   const std::vector<std::string> head(lines.begin(), lines.begin() + 4);
-  EXPECT_EQ(head, (std::vector<std::string>{"BEGIN:VCALENDAR", "VERSION:2.0",
-                                            "PRODID:-//Orvanta//orvtool//JA", "CALSCALE:GREGORIAN"}));
+  EXPECT_EQ(head,
+            (std::vector<std::string>{"BEGIN:VCALENDAR", "VERSION:2.0",
+                                      "PRODID:-//Orvanta//orvtool//JA", "CALSCALE:GREGORIAN"}));
   EXPECT_EQ(lines.back(), "END:VCALENDAR");
 
   // Each event without its UID, in file order.
   std::vector<std::vector<std::string>> events;
   for (const auto& line : lines) {
-    if (line == "BEGIN:VEVENT") events.emplace_back();
-    else if (!events.empty() && line.rfind("UID:", 0) != 0 && line != "END:VCALENDAR") events.back().push_back(line);
+    if (line == "BEGIN:VEVENT")
+      events.emplace_back();
+    else if (!events.empty() && line.rfind("UID:", 0) != 0 && line != "END:VCALENDAR")
+      events.back().push_back(line);
   }
   const std::vector<std::vector<std::string>> expected{
       {"DTSTAMP:20000101T000000Z", "DTSTART;VALUE=DATE:20261231", "DTEND;VALUE=DATE:20270101",
@@ -105,8 +112,8 @@ TEST(ICalendarEvents, OneAllDayEventPerEntryWithWhatTheDayListShows) {
       {"DTSTAMP:20000101T000000Z", "DTSTART;VALUE=DATE:20261231", "DTEND;VALUE=DATE:20270101",
        "SUMMARY:-1\\,234\\,567円 (現金)", "TRANSP:TRANSPARENT", "END:VEVENT"},
       {"DTSTAMP:20000101T000000Z", "DTSTART;VALUE=DATE:20240228", "DTEND;VALUE=DATE:20240229",
-       "SUMMARY:誕生日", "DESCRIPTION:花を買う\\, ケーキも\\n二行目", "PRIORITY:1", "TRANSP:TRANSPARENT",
-       "END:VEVENT"},
+       "SUMMARY:誕生日", "DESCRIPTION:花を買う\\, ケーキも\\n二行目", "PRIORITY:1",
+       "TRANSP:TRANSPARENT", "END:VEVENT"},
       {"DTSTAMP:20000101T000000Z", "DTSTART;VALUE=DATE:20240228", "DTEND;VALUE=DATE:20240229",
        "SUMMARY:記念日", "TRANSP:TRANSPARENT", "END:VEVENT"},
   };
@@ -143,7 +150,8 @@ TEST(ICalendarUids, StableUniqueAndChangedOnlyWithTheirEntry) {
   Add(years, {2025, 1, 1}, lunch);
   Add(years, {2026, 3, 8}, {kAutomaticTransfers, "電気", 4000, {}});
   const auto grown = uids(years);
-  EXPECT_EQ(std::vector<std::string>(grown.begin(), grown.begin() + 2), std::vector(first.begin(), first.begin() + 2));
+  EXPECT_EQ(std::vector<std::string>(grown.begin(), grown.begin() + 2),
+            std::vector(first.begin(), first.begin() + 2));
   EXPECT_EQ(grown[3], first[2]);  // the special day, after the added payment
   EXPECT_EQ(grown[4], first[3]);
 
