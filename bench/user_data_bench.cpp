@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench_schedule.hpp"
 #include "platform/file_system.hpp"
 #include "schedule/user_data_file.hpp"
 
@@ -22,27 +23,7 @@ struct Fixture {
   double read_seconds = 0;  // reference: one read of the whole file
 
   Fixture() {
-    const auto first = orv::MakeDate(2010, 1, 1);
-    const auto last = orv::MakeDate(2030, 1, 1);
-    for (auto d = first; d < last; d += std::chrono::days{1}) {
-      orv::DayData& day = orv::GetOrCreateDay(years, orv::SplitDate(d));
-      for (int i = 0; i < 3; ++i) {
-        auto& p = *day.PaymentDatas.Add(orv::NextPaymentKey(day));
-        p.Payment = i == 2;
-        p.lngPrice = 1000 * (i + 1);
-        p.strTitle = i == 0 ? "家賃の自動振替" : "Lunch at the office";
-      }
-      for (int i = 0; i < 2; ++i) {
-        auto& s = *day.SpecialDatas.Add(orv::NextSpecialKey(day));
-        s.blnSpecial = i == 0;
-        s.strSpecial = "記念日";
-        s.strComment = "A comment that is a little longer than the title";
-      }
-      orv::RecalcPaymentTotals(day);
-      orv::RecalcSpecialTotals(day);
-    }
-    for (auto& list : lists)
-      for (int i = 0; i < 200; ++i) list.Add(list.NextKey())->strValue1 = "定型 " + std::to_string(i);
+    orv::bench::BuildLargeSchedule(years, lists);
     path = (std::filesystem::temp_directory_path() / "orvanta-bench.ORV").string();
     if (!orv::sfSaveUserData(path, years, lists).empty()) std::abort();
     std::string content;

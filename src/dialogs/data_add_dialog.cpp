@@ -1,17 +1,15 @@
 #include "dialogs/data_add_dialog.hpp"
 
 #include <charconv>
-#include <limits>
 
 #include "dialogs/dialog_texts.hpp"
 #include "dialogs/save_user_data.hpp"
-#include "schedule/user_data_file.hpp"
+#include "schedule/new_entry.hpp"
 
 namespace orv {
 namespace {
 
 bool IsKind(std::int32_t kind) { return kind >= 0 && kind <= 3; }
-bool IsPaymentKind(std::int32_t kind) { return kind == kAutomaticTransfers || kind == kCashPayments; }
 
 std::string DayCaption(const DateParts& day, std::string_view tail) {
   return std::to_string(day.Month) + "月" + std::to_string(day.Day) + "日 - " + std::string(tail);
@@ -107,57 +105,33 @@ bool InputDialogModel::Refuse(const std::string& text) {
   return false;
 }
 
-bool InputDialogModel::CheckStorable(const std::string& text, int field) {
-  // Refused here, before anything is added: the file could not keep the text unchanged, so
-  // the next save would fail and the entry would be lost with the program.
-  const std::string why = CheckStorableText(text);
-  if (why.empty()) return true;
+bool InputDialogModel::RefuseUnstorable(int field, const std::string& why) {
   const auto& kind_texts = texts::kKinds[static_cast<std::size_t>(EditType_)];
   return Refuse("「" + FieldName(kind_texts.field_captions[field]) + "」" +
                 texts::kUnstorableTextHead + texts::kLineBreak + why);
 }
 
 bool InputDialogModel::OnOK(const std::string& text0, const std::string& text1) {
-  std::optional<std::int32_t> amount;
-  bool valid = false;
-  if (EditType_ == kVerySpecialDays || EditType_ == kSpecialDays) {
-    valid = !text0.empty();
-  } else if (IsPaymentKind(EditType_)) {
-    amount = numbers_.ToLong(text1);
-    valid = amount && *amount != 0;
+  NewEntry entry{EditType_, text0, 0, {}};
+  const bool payment = IsPaymentKind(EditType_);
+  if (payment) {
+    const auto amount = numbers_.ToLong(text1);
+    if (!amount) return Refuse(texts::kInvalidInputText);
+    entry.amount = *amount;
+  } else {
+    entry.comment = text1;
   }
-  if (!valid) return Refuse(texts::kInvalidInputText);
-
-  if (!CheckStorable(text0, 0)) return false;
-  if (!amount && !CheckStorable(text1, 1)) return false;
-  if (amount) {
-    // The day's total is a 32-bit value: an entry that would push it out of range is refused
-    // instead of wrapping into a wrong total.
-    std::int64_t total = *amount;
-    if (const DayData* existing = FindDay(state_.Years, EditDayParts_))
-      for (const auto& payment : existing->PaymentDatas) total += payment.lngPrice;
-    if (total < std::numeric_limits<std::int32_t>::min() ||
-        total > std::numeric_limits<std::int32_t>::max())
-      return Refuse(texts::kTotalOverflowText);
+  switch (const EntryCheck check = CheckNewEntry(state_.Years, EditDayParts_, entry); check.refusal) {
+    case EntryRefusal::kNone: break;
+    case EntryRefusal::kMissingValue: return Refuse(texts::kInvalidInputText);
+    case EntryRefusal::kUnstorableName: return RefuseUnstorable(0, check.why);
+    case EntryRefusal::kUnstorableComment: return RefuseUnstorable(1, check.why);
+    case EntryRefusal::kTotalOutOfRange: return Refuse(texts::kTotalOverflowText);
   }
 
   Value1_ = text0;
-  DayData& day = GetOrCreateDay(state_.Years, EditDayParts_);
-  if (amount) {
-    Value2_ = std::to_string(*amount);
-    PaymentData& payment = *day.PaymentDatas.Add(NextPaymentKey(day));
-    payment.strTitle = Value1_;
-    payment.lngPrice = *amount;
-    payment.Payment = EditType_ == kAutomaticTransfers ? 0 : 1;
-    RecalcPaymentTotals(day);
-  } else {
-    Value2_ = text1;
-    SpecialData& special = *day.SpecialDatas.Add(NextSpecialKey(day));
-    special.strSpecial = Value1_;
-    special.strComment = Value2_;
-    special.blnSpecial = EditType_ == kVerySpecialDays;
-    RecalcSpecialTotals(day);
-  }
+  Value2_ = payment ? std::to_string(entry.amount) : text1;
+  AddNewEntry(state_.Years, EditDayParts_, entry);
   if (state_.ShiftAuto && ShiftDown_) {
     // The same name may end up in the list twice; the user asked for it.
     auto& presets = state_.DefaultUserLists[static_cast<std::size_t>(EditType_)];

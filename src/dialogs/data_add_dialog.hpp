@@ -90,7 +90,7 @@ public:
 
 private:
   bool Refuse(const std::string& text);
-  bool CheckStorable(const std::string& text, int field);
+  bool RefuseUnstorable(int field, const std::string& why);
 
   AppState& state_;
   NumberConversion& numbers_;

@@ -51,39 +51,11 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
   }
 }
 
-// Next code point of UTF-8 text at `i`, or nullopt for an invalid sequence (then `i` moves
-// past one byte).
-std::optional<std::uint32_t> NextCodePoint(std::string_view s, std::size_t& i) {
-  auto byte = [&s](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-  const unsigned char lead = byte(i);
-  std::size_t len = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                  : (lead >> 3) == 0x1E ? 4 : 0;
-  if (len == 0 || i + len > s.size()) {
-    ++i;
-    return std::nullopt;
-  }
-  std::uint32_t cp = len == 1 ? lead : lead & (0x7F >> len);
-  for (std::size_t k = 1; k < len; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) {
-      ++i;
-      return std::nullopt;
-    }
-    cp = (cp << 6) | (byte(i + k) & 0x3F);
-  }
-  static constexpr std::uint32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++i;
-    return std::nullopt;
-  }
-  i += len;
-  return cp;
-}
-
 std::string Utf8Lenient(std::string_view s) {
   std::string out;
   out.reserve(s.size());
   for (std::size_t i = 0; i < s.size();) {
-    if (auto cp = NextCodePoint(s, i)) AppendUtf8(out, *cp);
+    if (auto cp = NextUtf8CodePoint(s, i)) AppendUtf8(out, *cp);
     else out += kReplacement;
   }
   return out;
@@ -118,7 +90,7 @@ std::string Utf8ToUtf16Le(std::string_view s) {
     out += static_cast<char>(u >> 8);
   };
   for (std::size_t i = 0; i < s.size();) {
-    std::uint32_t cp = NextCodePoint(s, i).value_or(0xFFFD);
+    std::uint32_t cp = NextUtf8CodePoint(s, i).value_or(0xFFFD);
     if (cp >= 0x10000) {
       put(0xD800 + ((cp - 0x10000) >> 10));
       put(0xDC00 + ((cp - 0x10000) & 0x3FF));
@@ -134,7 +106,7 @@ std::string_view CutToUnits(std::string_view s, std::size_t units) {
   std::size_t used = 0;
   for (std::size_t i = 0; i < s.size();) {
     std::size_t start = i;
-    std::uint32_t cp = NextCodePoint(s, i).value_or(0xFFFD);
+    std::uint32_t cp = NextUtf8CodePoint(s, i).value_or(0xFFFD);
     used += cp >= 0x10000 ? 2 : 1;
     if (used > units) return s.substr(0, start);
   }

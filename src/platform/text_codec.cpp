@@ -14,6 +14,38 @@ bool IsAscii(std::string_view s) {
 
 }  // namespace
 
+std::optional<std::uint32_t> NextUtf8CodePoint(std::string_view s, std::size_t& i) {
+  auto byte = [&s](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char lead = byte(i);
+  std::size_t len = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
+                  : (lead >> 3) == 0x1E ? 4 : 0;
+  if (len == 0 || i + len > s.size()) {
+    ++i;
+    return std::nullopt;
+  }
+  std::uint32_t cp = len == 1 ? lead : lead & (0x7F >> len);
+  for (std::size_t k = 1; k < len; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) {
+      ++i;
+      return std::nullopt;
+    }
+    cp = (cp << 6) | (byte(i + k) & 0x3F);
+  }
+  static constexpr std::uint32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    ++i;
+    return std::nullopt;
+  }
+  i += len;
+  return cp;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();)
+    if (!NextUtf8CodePoint(text, i)) return false;
+  return true;
+}
+
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
   if (IsAscii(utf8)) return std::string(utf8);
   return PlatformUtf8ToCp932(utf8);

@@ -3,6 +3,7 @@
 // 932 exists only inside the file formats (user data file, INI files). The Windows build
 // converts with the system's code page 932 tables, the Linux build with iconv's CP932; the
 // same test vectors run against both.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,5 +21,11 @@ std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
 // becomes "・" (U+30FB, which code page 932 can represent), so the text survives a later
 // save. Never fails.
 std::string Cp932ToUtf8Lenient(std::string_view cp932);
+
+// The code point of the UTF-8 character at `i`, moving `i` past it; nullopt for an invalid
+// sequence (overlong forms, surrogates and values above U+10FFFF included), then `i` moves
+// past one byte.
+std::optional<std::uint32_t> NextUtf8CodePoint(std::string_view text, std::size_t& i);
+bool IsValidUtf8(std::string_view text);
 
 }  // namespace orv

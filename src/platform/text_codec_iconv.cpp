@@ -48,7 +48,12 @@ private:
 
 std::optional<std::string> PlatformUtf8ToCp932(std::string_view utf8) {
   static const Iconv to932("CP932", "UTF-8");
-  return to932.Convert(utf8);
+  auto out = to932.Convert(utf8);
+  // Round-trip check, as the Windows build makes: iconv maps a few characters one way only
+  // (U+301C WAVE DASH and U+2212 MINUS SIGN become bytes that read back as U+FF5E and U+FF0D),
+  // which would change the text between saving and loading.
+  if (out && PlatformCp932ToUtf8(*out) != utf8) return std::nullopt;
+  return out;
 }
 
 std::optional<std::string> PlatformCp932ToUtf8(std::string_view cp932) {

@@ -3,6 +3,8 @@
 //   orvtool build FILE.json OUT.ORV write a user data file from such JSON
 //   orvtool check FILE.ORV          say whether the file loads (exit 1 when it does not)
 //   orvtool theme [--twips N] FILE.INI  load a theme file and print it as JSON
+//   orvtool export --format ics|csv FILE.ORV [-o OUT]  the schedule for other programs
+//   orvtool import --format csv FILE.ORV IN.csv        add CSV rows to the schedule
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -10,10 +12,13 @@
 
 #include "platform/file_system.hpp"
 #include "schedule/user_data_file.hpp"
+#include "tools/orvtool/exchange_command.hpp"
 #include "tools/orvtool/theme_command.hpp"
 #include "tools/orvtool/user_data_json.hpp"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #include <shellapi.h>
 
@@ -32,15 +37,13 @@ const char kUsageText[] =
     "  orvtool dump FILE.ORV            print the schedule and preset lists as JSON\n"
     "  orvtool build FILE.json OUT.ORV  write a user data file from that JSON\n"
     "  orvtool check FILE.ORV           tell whether the file loads\n"
-    "  orvtool theme [--twips N] FILE.INI  load a theme file and print it as JSON\n";
+    "  orvtool theme [--twips N] FILE.INI  load a theme file and print it as JSON\n"
+    "  orvtool export --format ics|csv FILE.ORV [-o OUT]\n"
+    "                                   the schedule as iCalendar or CSV (UTF-8)\n"
+    "  orvtool import --format csv FILE.ORV IN.csv\n"
+    "                                   add the rows of such a CSV file; all or none\n";
 
-// Error texts are lines of routine, TAB, number, TAB, description; show them one per line.
-std::string Readable(std::string error_text) {
-  for (char& c : error_text)
-    if (c == '\t') c = ' ';
-  if (!error_text.empty() && error_text.back() == '\n') error_text.pop_back();
-  return error_text;
-}
+using orv::tool::ReadableErrorText;
 
 void Print(std::FILE* to, const std::string& text) { std::fwrite(text.data(), 1, text.size(), to); }
 
@@ -48,7 +51,7 @@ int Dump(const std::string& path) {
   orv::YearDatas years;
   orv::DefaultUserListArray lists;
   if (auto error = orv::sfLoadUserData(path, years, lists); !error.empty()) {
-    Print(stderr, "orvtool: " + path + ": " + Readable(error) + "\n");
+    Print(stderr, "orvtool: " + path + ": " + ReadableErrorText(error) + "\n");
     return kBadFile;
   }
   Print(stdout, orv::tool::ScheduleToJson(years, lists).dump(2) + "\n");
@@ -73,7 +76,7 @@ int Build(const std::string& json_path, const std::string& out_path) {
     return kBadFile;
   }
   if (auto error = orv::sfSaveUserData(out_path, years, lists); !error.empty()) {
-    Print(stderr, "orvtool: " + out_path + ": " + Readable(error) + "\n");
+    Print(stderr, "orvtool: " + out_path + ": " + ReadableErrorText(error) + "\n");
     return kBadFile;
   }
   return kOk;
@@ -83,7 +86,7 @@ int Check(const std::string& path) {
   orv::YearDatas years;
   orv::DefaultUserListArray lists;
   if (auto error = orv::sfLoadUserData(path, years, lists); !error.empty()) {
-    Print(stdout, path + ": does not load\n" + Readable(error) + "\n");
+    Print(stdout, path + ": does not load\n" + ReadableErrorText(error) + "\n");
     return kBadFile;
   }
   Print(stdout, path + ": loads (" + std::to_string(years.Count()) + " years)\n");
@@ -99,7 +102,23 @@ std::unique_ptr<orv::PictureLoader> SystemPictureLoader() {
 #endif
 }
 
+// Export and import: their output is bytes (CR LF inside), so standard output must not
+// translate line ends.
+int RunExchange(const std::vector<std::string>& args) {
+  std::string out, err;
+  const std::vector<std::string> words(args.begin() + 2, args.end());
+  const int code = args[1] == "export" ? orv::tool::RunExportCommand(words, out, err)
+                                       : orv::tool::RunImportCommand(words, out, err);
+#ifdef _WIN32
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  Print(stdout, out);
+  Print(stderr, err);
+  return code;
+}
+
 int Run(const std::vector<std::string>& args) {
+  if (args.size() >= 2 && (args[1] == "export" || args[1] == "import")) return RunExchange(args);
   if (args.size() >= 2 && args[1] == "theme") {
     auto pictures = SystemPictureLoader();
     return orv::RunThemeCommand({args.begin() + 2, args.end()}, *pictures, std::cout, std::cerr);

@@ -37,6 +37,10 @@ TEST(TextCodec, RefusesCharactersCodePage932CannotHold) {
   EXPECT_EQ(Utf8ToCp932("😀"), std::nullopt);
   EXPECT_EQ(Utf8ToCp932("é"), std::nullopt);  // no best-fit "e"
   EXPECT_EQ(Utf8ToCp932("한"), std::nullopt);
+  // Pasted from the web, they look like characters the tables hold (U+FF5E, U+FF0D) but
+  // would come back as those: the Windows tables have no form for them.
+  EXPECT_EQ(Utf8ToCp932("〜"), std::nullopt);  // U+301C wave dash
+  EXPECT_EQ(Utf8ToCp932("−"), std::nullopt);   // U+2212 minus sign
   EXPECT_EQ(Utf8ToCp932("A\xff"), std::nullopt);  // not UTF-8
 }
 

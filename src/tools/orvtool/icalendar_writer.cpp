@@ -1,0 +1,170 @@
+#include "tools/orvtool/icalendar_writer.hpp"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "dialogs/dialog_texts.hpp"
+
+namespace orv::tool {
+namespace {
+
+constexpr std::size_t kMaxLineOctets = 75;
+// Any fixed instant will do: the stamp must not change while the event does not.
+constexpr std::string_view kStamp = "20000101T000000Z";
+
+std::string BasicDate(const DateParts& date) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d%02d%02d", date.Year, date.Month, date.Day);
+  return text;
+}
+
+// 64-bit FNV-1a: small, stable across platforms and runs. Each field is preceded by its
+// length so that ("ab", "c") and ("a", "bc") differ.
+class Digest {
+public:
+  Digest& Add(std::string_view field) {
+    Bytes(std::to_string(field.size()) + ":");
+    Bytes(field);
+    return *this;
+  }
+  std::string Hex() const {
+    char text[20];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash_));
+    return text;
+  }
+
+private:
+  void Bytes(std::string_view bytes) {
+    for (unsigned char c : bytes) {
+      hash_ ^= c;
+      hash_ *= 0x100000001b3ULL;
+    }
+  }
+  std::uint64_t hash_ = 0xcbf29ce484222325ULL;
+};
+
+std::string GroupedAmount(std::int32_t amount) {
+  const std::int64_t value = amount;
+  std::string digits = std::to_string(value < 0 ? -value : value);
+  for (std::size_t i = digits.size(); i > 3; i -= 3) digits.insert(i - 3, ",");
+  return value < 0 ? "-" + digits : digits;
+}
+
+void Line(std::string& out, std::string_view line) {
+  out += FoldContentLine(line);
+}
+
+void Text(std::string& out, std::string_view name, std::string_view value) {
+  Line(out, std::string(name) + ":" + EscapeICalendarText(value));
+}
+
+}  // namespace
+
+std::string EscapeICalendarText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case ';':
+        out += "\\;";
+        break;
+      case ',':
+        out += "\\,";
+        break;
+      case '\r':
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        out += "\\n";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        if ((static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) || c == '\t') out += c;
+    }
+  }
+  return out;
+}
+
+std::string FoldContentLine(std::string_view line) {
+  std::string out;
+  out.reserve(line.size() + line.size() / 64 * 3 + 2);
+  std::size_t limit = kMaxLineOctets;
+  while (line.size() > limit) {
+    std::size_t cut = limit;
+    // Back up to the first byte of the character that would be split.
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+    if (cut == 0) cut = limit;  // not UTF-8 at all: cut anywhere rather than loop
+    out.append(line.substr(0, cut));
+    out += "\r\n ";
+    line.remove_prefix(cut);
+    limit = kMaxLineOctets - 1;  // the leading space of a continuation line counts
+  }
+  out.append(line);
+  out += "\r\n";
+  return out;
+}
+
+std::string EntryUid(const ScheduleEntry& entry) {
+  Digest digest;
+  std::string kind;
+  if (entry.payment) {
+    kind = "payment";
+    digest.Add(std::to_string(entry.payment->Payment))
+        .Add(std::to_string(entry.payment->lngPrice))
+        .Add(entry.payment->strTitle);
+  } else {
+    kind = "special";
+    digest.Add(entry.special->blnSpecial ? "1" : "0")
+        .Add(entry.special->strSpecial)
+        .Add(entry.special->strComment);
+  }
+  return BasicDate(entry.date) + "-" + kind + "-" + std::to_string(entry.position) + "-" +
+         digest.Hex() + "@orvanta";
+}
+
+std::string PaymentSummary(const PaymentData& payment) {
+  std::string text = payment.strTitle;
+  if (!text.empty()) text += " ";
+  text += GroupedAmount(payment.lngPrice) + "円";
+  if (payment.Payment == 0) text += texts::kAutomaticTransferSuffix;
+  if (payment.Payment == 1) text += texts::kCashSuffix;
+  return text;
+}
+
+std::string WriteICalendar(const std::vector<ScheduleEntry>& entries) {
+  std::string out;
+  out.reserve(entries.size() * 260 + 128);
+  Line(out, "BEGIN:VCALENDAR");
+  Line(out, "VERSION:2.0");
+  Line(out, "PRODID:-//Orvanta//orvtool//JA");
+  Line(out, "CALSCALE:GREGORIAN");
+  for (const auto& entry : entries) {
+    const DateParts next = SplitDate(MakeDate(entry.date.Year, entry.date.Month, entry.date.Day) +
+                                     std::chrono::days{1});
+    Line(out, "BEGIN:VEVENT");
+    Line(out, "UID:" + EntryUid(entry));
+    Line(out, std::string("DTSTAMP:") + std::string(kStamp));
+    Line(out, "DTSTART;VALUE=DATE:" + BasicDate(entry.date));
+    // Without DTEND an all-day event lasts one day: the way out for 9999-12-31, whose next
+    // day has no four-digit year.
+    if (next.Year <= 9999) Line(out, "DTEND;VALUE=DATE:" + BasicDate(next));
+    if (entry.payment) {
+      Text(out, "SUMMARY", PaymentSummary(*entry.payment));
+    } else {
+      Text(out, "SUMMARY", entry.special->strSpecial);
+      if (!entry.special->strComment.empty()) Text(out, "DESCRIPTION", entry.special->strComment);
+      if (entry.special->blnSpecial) Line(out, "PRIORITY:1");
+    }
+    // A reminder of a day, not an appointment: it does not make the user busy.
+    Line(out, "TRANSP:TRANSPARENT");
+    Line(out, "END:VEVENT");
+  }
+  Line(out, "END:VCALENDAR");
+  return out;
+}
+
+}  // namespace orv::tool
