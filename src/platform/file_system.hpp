@@ -14,6 +14,9 @@ struct SystemError {
 
 bool FileExists(const std::string& path);
 
+// Whether both paths name one existing file (through links, case or short names too).
+bool SameFile(const std::string& a, const std::string& b);
+
 // Reads the whole file into `bytes`.
 SystemError ReadWholeFile(const std::string& path, std::string& bytes);
 

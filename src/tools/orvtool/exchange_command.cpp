@@ -72,6 +72,11 @@ int RunExportCommand(const std::vector<std::string>& args, std::string& out, std
     return kUsage;
   }
   const std::string& path = parsed->files[0];
+  // Exporting over the schedule itself would leave the user with a calendar text and no data file.
+  if (parsed->output && SameFile(*parsed->output, path)) {
+    err += "orvtool: " + *parsed->output + ": is the data file being exported; choose another output file\n";
+    return kUsage;
+  }
   YearDatas years;
   DefaultUserListArray lists;
   if (!Load(path, years, lists, err)) return kFailed;

@@ -81,6 +81,17 @@ TEST_F(ExchangeCommandTest, ADamagedFileGivesTheLoadersErrorAndNoOutput) {
   EXPECT_NE(missing.err.find("sfLoadUserData 0 ファイルが存在しません"), std::string::npos);
 }
 
+TEST_F(ExchangeCommandTest, ExportNeverWritesOverTheDataFileItself) {
+  const std::string before = ReadBytes(orv);
+  const std::string other_name = dir_.File(".") + "/予定.ORV";  // the same file, spelt otherwise
+  for (const std::string& out : {orv, other_name}) {
+    const Outcome run = Export({"--format", "ics", orv, "-o", out});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.err.find("is the data file being exported"), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(ReadBytes(orv), before);
+}
+
 TEST_F(ExchangeCommandTest, UsageErrors) {
   const std::vector<std::vector<std::string>> exports{{},
                                                       {orv},
