@@ -6,6 +6,7 @@
 #include "e2e_harness.hpp"
 
 #include <msi.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -255,6 +256,7 @@ TEST_F(PackageE2E, InstallsForTheUserRunsFromItsFolderAndUninstallsLeavingTheUse
   EXPECT_EQ(VersionString(Program(), L"FileVersion"), version_);
   EXPECT_EQ(VersionString(folder_ + L"\\KestrovePickvane.dll", L"ProductVersion"), version_);
   EXPECT_EQ(VersionString(folder_ + L"\\KestrovePickvane.dll", L"FileVersion"), L"1.00.0005");
+  EXPECT_GE(ExtractIconExW(Program().c_str(), -1, nullptr, nullptr, 0), 1u) << "no file icon";
   EXPECT_EQ(InstalledOrvantaVersions(), std::vector<std::wstring>{version_});
 
   // The Start menu shortcut starts the program in its folder; the "Run" value starts it at logon.
