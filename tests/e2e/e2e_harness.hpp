@@ -179,7 +179,7 @@ protected:
     DefaultUserListArray lists;
     ASSERT_EQ(sfSaveUserData(path, years, lists), "");
   }
-  void Launch() { orvanta_ = Start(Orvanta(), L""); }
+  void Launch(const std::wstring& program = Orvanta()) { orvanta_ = Start(program, L""); }
   static HWND Host() { return FindWindowW(L"OrvantaBackground", nullptr); }
   static HWND Calendar() {
     HWND progman = FindWindowW(L"Progman", nullptr);

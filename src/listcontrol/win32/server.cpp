@@ -65,6 +65,7 @@ constexpr RegistryValue kValues[] = {
     {L"TypeLib\\{libid}\\1.0", nullptr, L"Kestrove + Pickvane Control"},
     {L"TypeLib\\{libid}\\1.0\\0\\win64", nullptr, L"{path}"},
     {L"TypeLib\\{libid}\\1.0\\FLAGS", nullptr, L"0"},
+    // With its trailing backslash, as the installer writes the same value.
     {L"TypeLib\\{libid}\\1.0\\HELPDIR", nullptr, L"{folder}"},
     // The interfaces, so the type library marshaller serves them across apartments.
     {L"Interface\\{pickvane}", nullptr, L"_Pickvane"},
@@ -103,7 +104,7 @@ std::wstring Fill(std::wstring_view pattern) {
       {L"{clsid}", GuidText(CLSID_Pickvane)},     {L"{libid}", GuidText(LIBID_KestrovePickvane)},
       {L"{pickvane}", GuidText(IID__Pickvane)},   {L"{items}", GuidText(IID__SelectItems)},
       {L"{item}", GuidText(IID__SelectItem)},     {L"{events}", GuidText(DIID___Pickvane)},
-      {L"{path}", path},                          {L"{folder}", path.substr(0, path.find_last_of(L'\\'))},
+      {L"{path}", path},                          {L"{folder}", path.substr(0, path.find_last_of(L'\\') + 1)},
   };
   std::wstring out(pattern);
   for (const auto& [name, value] : names) {
