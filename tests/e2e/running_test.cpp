@@ -75,7 +75,7 @@ std::string ModeLinesChecking(int mode) {
 }
 
 TEST_F(OrvantaE2E, FirstRunNamesANewFileThatTheQuitCreates) {
-  Launch();
+  Launch(Orvanta(), L"");  // in normal use: no state report for anyone
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (dialog = FindWindowW(nullptr, L"ユーザーデータファイルの選択（初めて起動）")) != nullptr; }));
   EXPECT_FALSE(Calendar());  // nothing else exists yet
@@ -86,6 +86,7 @@ TEST_F(OrvantaE2E, FirstRunNamesANewFileThatTheQuitCreates) {
   ASSERT_TRUE(ChooseFile(files, path));
   ASSERT_TRUE(WaitShown());
   EXPECT_FALSE(std::filesystem::exists(test::FsPath(path)));
+  EXPECT_EQ(reporter_.Ask(Host()), "");
   Quit();
   EXPECT_TRUE(std::filesystem::exists(test::FsPath(path)));
   EXPECT_EQ(WideToUtf8(GetText(kUserDataKey, L"FileName")), path);
