@@ -177,9 +177,12 @@ TEST_F(DesktopE2E, ComposedDesktopLayeredChildComesBackOnceAfterTheShellRestarts
   // The wheel hook followed the new window: a notch away from the user is a week back.
   SendMessageW(calendar, RegisterWindowMessageW(L"MSWHEEL_ROLLMSG"), 120, 0);
   EXPECT_NE(StartDate(), Field(before, "StartDate"));
-  // Still one calendar a while later: every signal of the restart has been handled.
+  // Still the same one calendar a while later, and after another "TaskbarCreated": every
+  // signal of a restart finds it in place.
+  PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
   EXPECT_EQ(Calendars(), std::vector<HWND>{calendar});
+  EXPECT_EQ(Field(reporter_.Ask(Host()), "Tray"), "1");
 
   // A day dialog on the new desktop leaves the shell's windows enabled.
   RECT client;

@@ -10,16 +10,23 @@ namespace {
 // Far more children than any shell window has; a bound in case the list changes under us.
 constexpr int kMostChildren = 256;
 
-DesktopWindow Describe(HWND window, WindowId parent) {
+std::string ClassOf(HWND window) {
   wchar_t class_name[64] = L"";
   GetClassNameW(window, class_name, 64);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  return {IdOf(window), parent, WideToUtf8(class_name),
-          static_cast<std::uint32_t>(GetWindowLongPtrW(window, GWL_EXSTYLE)), process, IsWindowVisible(window) != FALSE};
+  return WideToUtf8(class_name);
 }
 
-bool HoldsDesktopChildren(const DesktopWindow& w) { return w.class_name == "Progman" || w.class_name == "WorkerW"; }
+DesktopWindow Describe(HWND window, WindowId parent, std::string class_name, bool visible) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  return {IdOf(window), parent, std::move(class_name), static_cast<std::uint32_t>(GetWindowLongPtrW(window, GWL_EXSTYLE)),
+          process, visible};
+}
+DesktopWindow Describe(HWND window, WindowId parent) {
+  return Describe(window, parent, ClassOf(window), IsWindowVisible(window) != FALSE);
+}
+
+bool HoldsDesktopChildren(const std::string& class_name) { return class_name == "Progman" || class_name == "WorkerW"; }
 
 }  // namespace
 
@@ -38,11 +45,12 @@ DesktopSnapshot ReadDesktopSnapshot(HWND calendar) {
       reinterpret_cast<LPARAM>(&top));
   bool calendar_seen = false;
   for (HWND window : top) {
-    DesktopWindow w = Describe(window, 0);
-    if (!w.visible && !HoldsDesktopChildren(w) && w.id != snapshot.shell_window && window != calendar) continue;
+    const bool visible = IsWindowVisible(window) != FALSE;
+    std::string class_name = ClassOf(window);
+    const bool holds = HoldsDesktopChildren(class_name);
+    if (!visible && !holds && IdOf(window) != snapshot.shell_window && window != calendar) continue;
     calendar_seen |= window == calendar;
-    const bool holds = HoldsDesktopChildren(w);
-    snapshot.windows.push_back(std::move(w));
+    snapshot.windows.push_back(Describe(window, 0, std::move(class_name), visible));
     if (!holds) continue;
     int count = 0;
     for (HWND child = GetWindow(window, GW_CHILD); child && count < kMostChildren;
