@@ -86,25 +86,21 @@ TEST_F(DesktopE2E, ClassicDesktopInFrontOfTheIconViewAndDayDialogsLeaveTheShellE
 
   // A day's list: owned by Orvanta's hidden host window at the place beside the day; the
   // shell's windows stay enabled, the calendar takes no input meanwhile.
-  RECT client, r;
-  GetClientRect(calendar, &client);
-  GetWindowRect(calendar, &r);
-  const int y = client.bottom / 2;
-  const LPARAM day = MAKELPARAM(client.right - 40, y);  // a day row, left of the mode hotspot
-  PostMessageW(calendar, WM_RBUTTONDOWN, MK_RBUTTON, day);
-  PostMessageW(calendar, WM_RBUTTONUP, 0, day);
-  HWND list = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (list = FindDialogEndingWith(L"予定の確認")) != nullptr; }));
+  const LPARAM day = MiddleDayRow();
+  HWND list = OpenDayListAt(day);
+  ASSERT_TRUE(list);
   EXPECT_EQ(GetWindow(list, GW_OWNER), Host());
   EXPECT_TRUE(IsWindowEnabled(progman));
   EXPECT_TRUE(IsWindowEnabled(FindWindowExW(progman, nullptr, L"SHELLDLL_DefView", nullptr)));
   EXPECT_FALSE(IsWindowEnabled(calendar));
+  RECT r;
+  GetWindowRect(calendar, &r);
   HDC screen = GetDC(nullptr);
   const int tx = 1440 / GetDeviceCaps(screen, LOGPIXELSX), ty = 1440 / GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   const DialogPlacement at =
       DialogPositionFor(ScreenFacts{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), tx, ty}, r.top,
-                        r.right - r.left, DefaultTheme().MonthWidth, y);
+                        r.right - r.left, DefaultTheme().MonthWidth, HIWORD(day));
   RECT placed;
   GetWindowRect(list, &placed);
   EXPECT_EQ(placed.left, at.Left / tx);
@@ -185,13 +181,8 @@ TEST_F(DesktopE2E, ComposedDesktopLayeredChildComesBackOnceAfterTheShellRestarts
   EXPECT_EQ(Field(reporter_.Ask(Host()), "Tray"), "1");
 
   // A day dialog on the new desktop leaves the shell's windows enabled.
-  RECT client;
-  GetClientRect(calendar, &client);
-  const LPARAM day = MAKELPARAM(client.right - 40, client.bottom / 2);
-  PostMessageW(calendar, WM_RBUTTONDOWN, MK_RBUTTON, day);
-  PostMessageW(calendar, WM_RBUTTONUP, 0, day);
-  HWND list = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (list = FindDialogEndingWith(L"予定の確認")) != nullptr; }));
+  HWND list = OpenDayListAt(MiddleDayRow());
+  ASSERT_TRUE(list);
   EXPECT_TRUE(IsWindowEnabled(renewed));
   EXPECT_TRUE(IsWindowEnabled(FindWindowExW(renewed, nullptr, L"SHELLDLL_DefView", nullptr)));
   PostMessageW(list, WM_COMMAND, IDCANCEL, 0);

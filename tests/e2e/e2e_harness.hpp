@@ -238,6 +238,22 @@ protected:
     WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; });
     return add;
   }
+  // Right-clicks the calendar at client point `at` (a day row) and waits for the day's list;
+  // nullptr when it does not come.
+  HWND OpenDayListAt(LPARAM at) {
+    HWND calendar = Calendar();
+    PostMessageW(calendar, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageW(calendar, WM_RBUTTONUP, 0, at);
+    HWND list = nullptr;
+    WaitFor([&] { return (list = FindDialogEndingWith(L"予定の確認")) != nullptr; });
+    return list;
+  }
+  // A point of the middle day row, left of the mode hotspot at the calendar's right edge.
+  static LPARAM MiddleDayRow() {
+    RECT r{};
+    GetClientRect(Calendar(), &r);
+    return MAKELPARAM(r.right - 40, r.bottom / 2);
+  }
   bool WaitStartDate(const std::string& expected) {
     return WaitFor([&] { return StartDate() == expected; }, 5000);
   }

@@ -13,6 +13,7 @@ using std::chrono::milliseconds;
 constexpr std::uint32_t kShell = 10;  // the shell's process
 constexpr std::uint32_t kOther = 20;  // another program
 constexpr std::uint32_t kUs = 30;
+constexpr WindowId kGoneWindow = 999;  // in no snapshot
 
 // A desktop built window by window; siblings are added frontmost first.
 struct Desk {
@@ -173,8 +174,18 @@ TEST(PlaceOnDesktopTest, WithoutAShellDesktopInFrontOfTheSystemsDesktopWindow) {
   EXPECT_EQ(PlaceOnDesktop(hidden.s).z, ZPlace::Bottom);
 }
 
-TEST(DesktopAttachmentTest, AttachesOnceThenKeepsAndRestoresTheZOrderPlace) {
+class DesktopAttachmentTest : public ::testing::Test {
+protected:
+  // The calendar has stood on a classic desktop since time 0.
+  void StandOnAClassicDesktop() {
+    Classic before;
+    before.AddCalendar(before.progman);
+    attachment.Decide(before.s, milliseconds{0});
+  }
   DesktopAttachment attachment;
+};
+
+TEST_F(DesktopAttachmentTest, AttachesOnceThenKeepsAndRestoresTheZOrderPlace) {
   Classic d;
   EXPECT_EQ(attachment.Decide(d.s, milliseconds{0}).step, AttachStep::Attach);
   EXPECT_EQ(attachment.NextCheck(), DesktopAttachment::kEagerCheck);
@@ -188,8 +199,7 @@ TEST(DesktopAttachmentTest, AttachesOnceThenKeepsAndRestoresTheZOrderPlace) {
   EXPECT_EQ(restack.place.parent, d.progman);
 }
 
-TEST(DesktopAttachmentTest, ALayoutChangeWhileRunningMovesTheCalendar) {
-  DesktopAttachment attachment;
+TEST_F(DesktopAttachmentTest, ALayoutChangeWhileRunningMovesTheCalendar) {
   // Raised while the calendar stands on Progman: Progman's children are covered now.
   Raised raised;
   raised.AddCalendar(raised.progman);
@@ -202,18 +212,15 @@ TEST(DesktopAttachmentTest, ALayoutChangeWhileRunningMovesTheCalendar) {
   EXPECT_EQ(attachment.Decide(composed.s, milliseconds{10}).step, AttachStep::Attach);
 }
 
-TEST(DesktopAttachmentTest, ShellRestartWaitsForTheNewDesktopThenAttachesThereOnce) {
-  DesktopAttachment attachment;
-  Classic before;
-  before.AddCalendar(before.progman);
-  attachment.Decide(before.s, milliseconds{0});
+TEST_F(DesktopAttachmentTest, ShellRestartWaitsForTheNewDesktopThenAttachesThereOnce) {
+  StandOnAClassicDesktop();
 
   // The shell is gone and the calendar with it (or left behind, its parent no longer a window).
   Desk gone;
   gone.Add("Notepad", 0, 0, kOther);
   EXPECT_EQ(attachment.Decide(gone.s, milliseconds{1000}).step, AttachStep::Wait);
   EXPECT_EQ(attachment.NextCheck(), DesktopAttachment::kEagerCheck);
-  gone.AddCalendar(before.progman);
+  gone.AddCalendar(kGoneWindow);  // left behind on a parent that is no longer a window
   EXPECT_EQ(attachment.Decide(gone.s, milliseconds{3000}).step, AttachStep::Wait);
 
   // The new shell's desktop stands: the calendar goes there at once.
@@ -232,11 +239,8 @@ TEST(DesktopAttachmentTest, ShellRestartWaitsForTheNewDesktopThenAttachesThereOn
   EXPECT_EQ(attachment.Decide(after.s, milliseconds{3800}).step, AttachStep::Keep);
 }
 
-TEST(DesktopAttachmentTest, WithoutAShellForLongTheCalendarBecomesAWindowOfItsOwn) {
-  DesktopAttachment attachment;
-  Classic before;
-  before.AddCalendar(before.progman);
-  attachment.Decide(before.s, milliseconds{0});
+TEST_F(DesktopAttachmentTest, WithoutAShellForLongTheCalendarBecomesAWindowOfItsOwn) {
+  StandOnAClassicDesktop();
   Desk gone;
   EXPECT_EQ(attachment.Decide(gone.s, milliseconds{100}).step, AttachStep::Wait);
   EXPECT_EQ(attachment.Decide(gone.s, milliseconds{5099}).step, AttachStep::Wait);
@@ -251,8 +255,7 @@ TEST(DesktopAttachmentTest, WithoutAShellForLongTheCalendarBecomesAWindowOfItsOw
   EXPECT_EQ(attachment.Decide(later.s, milliseconds{9000}).step, AttachStep::Attach);
 }
 
-TEST(DesktopAttachmentTest, AtStartWithoutAShellThereIsNothingToWaitFor) {
-  DesktopAttachment attachment;
+TEST_F(DesktopAttachmentTest, AtStartWithoutAShellThereIsNothingToWaitFor) {
   Desk none;
   const AttachDecision first = attachment.Decide(none.s, milliseconds{0});
   EXPECT_EQ(first.step, AttachStep::Attach);
