@@ -15,7 +15,8 @@ namespace orv {
 namespace {
 
 HWND Make(const wchar_t* class_name, DWORD style, HWND parent) {
-  return CreateWindowExW(0, class_name, L"", style, 0, 0, 100, 100, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(0, class_name, L"", style, 0, 0, 100, 100, parent, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 int Run() {
@@ -32,13 +33,18 @@ int Run() {
   std::vector<HWND> others;
   for (int count : {0, 100, 300}) {
     while (static_cast<int>(others.size()) < count)
-      others.push_back(Make(L"BenchWindow", WS_POPUP | (others.size() % 3 ? 0 : WS_VISIBLE), nullptr));
+      others.push_back(
+          Make(L"BenchWindow", WS_POPUP | (others.size() % 3 ? 0 : WS_VISIBLE), nullptr));
     const DesktopSnapshot snapshot = ReadDesktopSnapshot(calendar);
     DesktopAttachment attachment;
     const double read = MedianSeconds(200, [&] { ReadDesktopSnapshot(calendar); }) * 1e6;
-    const double decide = MedianSeconds(200, [&] { attachment.Decide(snapshot, std::chrono::milliseconds{0}); }) * 1e6;
-    std::printf("%3d other windows (a third shown): snapshot %8.1f us, decision %6.1f us, %zu windows kept\n", count,
-                read, decide, snapshot.windows.size());
+    const double decide =
+        MedianSeconds(200, [&] { attachment.Decide(snapshot, std::chrono::milliseconds{0}); }) *
+        1e6;
+    std::printf(
+        "%3d other windows (a third shown): snapshot %8.1f us, decision %6.1f us, %zu windows "
+        "kept\n",
+        count, read, decide, snapshot.windows.size());
   }
   return 0;
 }

@@ -16,7 +16,8 @@ const DesktopWindow* Find(const DesktopSnapshot& s, WindowId id) {
   return nullptr;
 }
 
-const DesktopWindow* ChildOfClass(const DesktopSnapshot& s, WindowId parent, const char* class_name) {
+const DesktopWindow* ChildOfClass(const DesktopSnapshot& s, WindowId parent,
+                                  const char* class_name) {
   for (const DesktopWindow& w : s.windows)
     if (w.parent == parent && w.class_name == class_name) return &w;
   return nullptr;
@@ -65,7 +66,8 @@ CalendarPlace PlaceOnDesktop(const DesktopSnapshot& s) {
   place.parent = host.id;
   place.z = ZPlace::AboveShellChildren;
   // A surface of its own only where the parent has none; a layered icon view tells the same.
-  place.layered = (host.ex_style & kExNoRedirectionBitmap) != 0 || (icon_view && (icon_view->ex_style & kExLayered));
+  place.layered = (host.ex_style & kExNoRedirectionBitmap) != 0 ||
+                  (icon_view && (icon_view->ex_style & kExLayered));
   place.layout = host.id != progman->id ? DesktopLayout::Raised
                  : place.layered        ? DesktopLayout::Composed
                                         : DesktopLayout::Classic;
@@ -86,16 +88,19 @@ bool StandsInPlace(const DesktopSnapshot& s, const CalendarPlace& place) {
       // matter (two programs each insisting on the front would take turns forever).
       const DesktopWindow* parent = Find(s, calendar->parent);
       const std::uint32_t shell = parent ? parent->process : 0;
-      return std::none_of(siblings.begin(), at, [&](const DesktopWindow* w) { return w->process == shell; });
+      return std::none_of(siblings.begin(), at,
+                          [&](const DesktopWindow* w) { return w->process == shell; });
     }
     case ZPlace::AboveDesktop: {
       // Nothing shown between the calendar and the desktop window below it.
-      const auto desktop = std::find_if(at, siblings.end(), [&](const DesktopWindow* w) { return w->id == place.desktop; });
+      const auto desktop = std::find_if(
+          at, siblings.end(), [&](const DesktopWindow* w) { return w->id == place.desktop; });
       if (desktop == siblings.end()) return false;
       return std::none_of(at + 1, desktop, [](const DesktopWindow* w) { return w->visible; });
     }
     case ZPlace::Bottom:
-      return std::none_of(at + 1, siblings.end(), [](const DesktopWindow* w) { return w->visible; });
+      return std::none_of(at + 1, siblings.end(),
+                          [](const DesktopWindow* w) { return w->visible; });
   }
   return false;
 }

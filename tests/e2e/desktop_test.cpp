@@ -2,10 +2,9 @@
 // shell restart, with a day dialog open, and as a window of its own when "Show desktop"
 // brings another shell's desktop window forward. Wine does not draw a child window of
 // another process's window, so these check structure: parent, styles, z-order, enabled state.
-#include "e2e_harness.hpp"
-
 #include "calendar/calendar_interaction.hpp"
 #include "calendar/calendar_layout.hpp"
+#include "e2e_harness.hpp"
 #include "theme/theme.hpp"
 
 namespace orv::e2e {
@@ -14,7 +13,8 @@ namespace {
 // The children of `parent`, frontmost first.
 std::vector<HWND> Children(HWND parent) {
   std::vector<HWND> children;
-  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    children.push_back(c);
   return children;
 }
 
@@ -31,11 +31,14 @@ std::vector<std::wstring> ChildClasses(HWND parent) {
   return classes;
 }
 
-LONG_PTR ExStyle(HWND window) { return GetWindowLongPtrW(window, GWL_EXSTYLE); }
+LONG_PTR ExStyle(HWND window) {
+  return GetWindowLongPtrW(window, GWL_EXSTYLE);
+}
 
 // The top-level "WorkerW" holding the icon view, on a raised desktop.
 HWND IconWorker() {
-  for (HWND w = FindWindowW(L"WorkerW", nullptr); w; w = FindWindowExW(nullptr, w, L"WorkerW", nullptr))
+  for (HWND w = FindWindowW(L"WorkerW", nullptr); w;
+       w = FindWindowExW(nullptr, w, L"WorkerW", nullptr))
     if (FindWindowExW(w, nullptr, L"SHELLDLL_DefView", nullptr)) return w;
   return nullptr;
 }
@@ -51,10 +54,13 @@ protected:
   }
   // The calendar's parent once it is `parent` and nothing else is.
   bool WaitOneCalendarUnder(HWND parent) {
-    return WaitFor([&] {
-      const std::vector<HWND> all = Calendars();
-      return all.size() == 1 && GetAncestor(all[0], GA_PARENT) == parent && IsWindowVisible(all[0]);
-    }, 10000);
+    return WaitFor(
+        [&] {
+          const std::vector<HWND> all = Calendars();
+          return all.size() == 1 && GetAncestor(all[0], GA_PARENT) == parent &&
+                 IsWindowVisible(all[0]);
+        },
+        10000);
   }
   // Mode 1 and a week on, so that a calendar created anew can be told to carry the state.
   std::string MoveAway() {
@@ -69,7 +75,8 @@ TEST_F(DesktopE2E, ClassicDesktopInFrontOfTheIconViewAndDayDialogsLeaveTheShellE
   HWND progman = FindWindowW(L"Progman", L"Program Manager");
   HWND calendar = Calendar();
   EXPECT_EQ(GetAncestor(calendar, GA_PARENT), progman);
-  EXPECT_EQ(ChildClasses(progman), (std::vector<std::wstring>{L"OrvantaCalendar", L"SHELLDLL_DefView"}));
+  EXPECT_EQ(ChildClasses(progman),
+            (std::vector<std::wstring>{L"OrvantaCalendar", L"SHELLDLL_DefView"}));
   EXPECT_FALSE(ExStyle(calendar) & WS_EX_LAYERED);
   EXPECT_EQ(Calendars().size(), 1u);
 
@@ -96,11 +103,12 @@ TEST_F(DesktopE2E, ClassicDesktopInFrontOfTheIconViewAndDayDialogsLeaveTheShellE
   RECT r;
   GetWindowRect(calendar, &r);
   HDC screen = GetDC(nullptr);
-  const int tx = 1440 / GetDeviceCaps(screen, LOGPIXELSX), ty = 1440 / GetDeviceCaps(screen, LOGPIXELSY);
+  const int tx = 1440 / GetDeviceCaps(screen, LOGPIXELSX),
+            ty = 1440 / GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
-  const DialogPlacement at =
-      DialogPositionFor(ScreenFacts{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), tx, ty}, r.top,
-                        r.right - r.left, DefaultTheme().MonthWidth, HIWORD(day));
+  const DialogPlacement at = DialogPositionFor(
+      ScreenFacts{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), tx, ty}, r.top,
+      r.right - r.left, DefaultTheme().MonthWidth, HIWORD(day));
   RECT placed;
   GetWindowRect(list, &placed);
   EXPECT_EQ(placed.left, at.Left / tx);
@@ -124,7 +132,8 @@ TEST_F(DesktopE2E, RaisedDesktopMovesTheCalendarToTheIconViewsWorkerW) {
   ASSERT_TRUE(worker);
   ASSERT_TRUE(WaitOneCalendarUnder(worker));
   HWND calendar = Calendar();
-  EXPECT_EQ(ChildClasses(worker), (std::vector<std::wstring>{L"OrvantaCalendar", L"SHELLDLL_DefView"}));
+  EXPECT_EQ(ChildClasses(worker),
+            (std::vector<std::wstring>{L"OrvantaCalendar", L"SHELLDLL_DefView"}));
   EXPECT_FALSE(ExStyle(calendar) & WS_EX_LAYERED);
   RECT now;
   GetWindowRect(calendar, &now);
@@ -143,7 +152,8 @@ TEST_F(DesktopE2E, ComposedDesktopLayeredChildComesBackOnceAfterTheShellRestarts
   HWND progman = FindWindowW(L"Progman", L"Program Manager");
   HWND calendar = Calendar();
   EXPECT_EQ(GetAncestor(calendar, GA_PARENT), progman);
-  EXPECT_EQ(ChildClasses(progman), (std::vector<std::wstring>{L"OrvantaCalendar", L"SHELLDLL_DefView", L"WorkerW"}));
+  EXPECT_EQ(ChildClasses(progman),
+            (std::vector<std::wstring>{L"OrvantaCalendar", L"SHELLDLL_DefView", L"WorkerW"}));
   EXPECT_TRUE(ExStyle(calendar) & WS_EX_LAYERED);
   BYTE alpha = 0;
   DWORD flags = 0;
@@ -159,7 +169,8 @@ TEST_F(DesktopE2E, ComposedDesktopLayeredChildComesBackOnceAfterTheShellRestarts
   ASSERT_NE(renewed, progman);
   ASSERT_TRUE(WaitOneCalendarUnder(renewed));
   calendar = Calendar();
-  EXPECT_EQ(ChildClasses(renewed), (std::vector<std::wstring>{L"OrvantaCalendar", L"SHELLDLL_DefView", L"WorkerW"}));
+  EXPECT_EQ(ChildClasses(renewed),
+            (std::vector<std::wstring>{L"OrvantaCalendar", L"SHELLDLL_DefView", L"WorkerW"}));
   EXPECT_TRUE(ExStyle(calendar) & WS_EX_LAYERED);
   RECT now;
   GetWindowRect(calendar, &now);
@@ -209,14 +220,15 @@ TEST_F(DesktopE2E, ShowDesktopKeepsTheOwnWindowInFrontOfTheDesktopAndBehindNorma
   EXPECT_TRUE(ExStyle(calendar) & WS_EX_TOOLWINDOW);
   auto just_in_front = [&] {
     HWND below = GetWindow(calendar, GW_HWNDNEXT);
-    while (below && below != desktop && !IsWindowVisible(below)) below = GetWindow(below, GW_HWNDNEXT);
+    while (below && below != desktop && !IsWindowVisible(below))
+      below = GetWindow(below, GW_HWNDNEXT);
     return below == desktop;
   };
   EXPECT_TRUE(WaitFor(just_in_front, 3000));
 
   // A normal window of ours in front.
-  HWND normal = CreateWindowExW(0, L"STATIC", L"normal", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND normal = CreateWindowExW(0, L"STATIC", L"normal", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
+                                300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   SetForegroundWindow(normal);
   auto in_front_of = [](HWND front, HWND back) {
     for (HWND w = GetWindow(front, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))

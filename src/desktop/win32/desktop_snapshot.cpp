@@ -19,14 +19,20 @@ std::string ClassOf(HWND window) {
 DesktopWindow Describe(HWND window, WindowId parent, std::string class_name, bool visible) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  return {IdOf(window), parent, std::move(class_name), static_cast<std::uint32_t>(GetWindowLongPtrW(window, GWL_EXSTYLE)),
-          process, visible};
+  return {IdOf(window),
+          parent,
+          std::move(class_name),
+          static_cast<std::uint32_t>(GetWindowLongPtrW(window, GWL_EXSTYLE)),
+          process,
+          visible};
 }
 DesktopWindow Describe(HWND window, WindowId parent) {
   return Describe(window, parent, ClassOf(window), IsWindowVisible(window) != FALSE);
 }
 
-bool HoldsDesktopChildren(const std::string& class_name) { return class_name == "Progman" || class_name == "WorkerW"; }
+bool HoldsDesktopChildren(const std::string& class_name) {
+  return class_name == "Progman" || class_name == "WorkerW";
+}
 
 }  // namespace
 

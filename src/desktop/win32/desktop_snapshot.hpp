@@ -8,8 +8,12 @@
 
 namespace orv {
 
-inline WindowId IdOf(HWND window) { return static_cast<WindowId>(reinterpret_cast<std::uintptr_t>(window)); }
-inline HWND HwndOf(WindowId id) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(id)); }
+inline WindowId IdOf(HWND window) {
+  return static_cast<WindowId>(reinterpret_cast<std::uintptr_t>(window));
+}
+inline HWND HwndOf(WindowId id) {
+  return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(id));
+}
 
 // `calendar` is ours (nullptr while there is none).
 DesktopSnapshot ReadDesktopSnapshot(HWND calendar);

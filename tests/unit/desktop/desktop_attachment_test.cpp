@@ -23,8 +23,8 @@ struct Desk {
     static WindowId base = 0;
     return base += 1000;
   }
-  WindowId Add(const char* class_name, WindowId parent = 0, std::uint32_t ex_style = 0, std::uint32_t process = kShell,
-               bool visible = true) {
+  WindowId Add(const char* class_name, WindowId parent = 0, std::uint32_t ex_style = 0,
+               std::uint32_t process = kShell, bool visible = true) {
     s.windows.push_back({++next, parent, class_name, ex_style, process, visible});
     return next;
   }
@@ -55,21 +55,23 @@ struct Composed : Desk {
 TEST(PlaceOnDesktopTest, ClassicDesktopInFrontOfTheIconViewInProgman) {
   Classic d;
   const CalendarPlace place = PlaceOnDesktop(d.s);
-  EXPECT_EQ(place, (CalendarPlace{DesktopLayout::Classic, d.progman, false, ZPlace::AboveShellChildren, 0}));
+  EXPECT_EQ(place, (CalendarPlace{DesktopLayout::Classic, d.progman, false,
+                                  ZPlace::AboveShellChildren, 0}));
   // Created under Progman, a child is linked behind the icon view that covers the desktop.
   d.AddCalendar(d.progman);
   EXPECT_FALSE(StandsInPlace(d.s, place));
   std::rotate(d.s.windows.begin() + 1, d.s.windows.end() - 1, d.s.windows.end());  // to the front
   EXPECT_TRUE(StandsInPlace(d.s, place));
   // Another program's child in front of it is none of its business.
-  d.s.windows.insert(d.s.windows.begin() + 1, DesktopWindow{900, d.progman, "Widget", 0, kOther, true});
+  d.s.windows.insert(d.s.windows.begin() + 1,
+                     DesktopWindow{900, d.progman, "Widget", 0, kOther, true});
   EXPECT_TRUE(StandsInPlace(d.s, place));
 }
 
 TEST(PlaceOnDesktopTest, RaisedDesktopOnTheWorkerWHoldingTheIconView) {
   Raised d;
-  EXPECT_EQ(PlaceOnDesktop(d.s),
-            (CalendarPlace{DesktopLayout::Raised, d.icon_worker, false, ZPlace::AboveShellChildren, 0}));
+  EXPECT_EQ(PlaceOnDesktop(d.s), (CalendarPlace{DesktopLayout::Raised, d.icon_worker, false,
+                                                ZPlace::AboveShellChildren, 0}));
   // A "WorkerW" with the icon view that is hidden, or another program's, is not the desktop.
   Desk hidden;
   const WindowId stale = hidden.Add("WorkerW", 0, 0, kShell, false);
@@ -85,7 +87,8 @@ TEST(PlaceOnDesktopTest, RaisedDesktopOnTheWorkerWHoldingTheIconView) {
 TEST(PlaceOnDesktopTest, Windows11ComposedDesktopNeedsALayeredChildInFrontOfTheWallpaperWorker) {
   Composed d;
   const CalendarPlace place = PlaceOnDesktop(d.s);
-  EXPECT_EQ(place, (CalendarPlace{DesktopLayout::Composed, d.progman, true, ZPlace::AboveShellChildren, 0}));
+  EXPECT_EQ(place, (CalendarPlace{DesktopLayout::Composed, d.progman, true,
+                                  ZPlace::AboveShellChildren, 0}));
   d.AddCalendar(d.progman, kExLayered);  // created last: behind the wallpaper painter
   EXPECT_FALSE(StandsInPlace(d.s, place));
   std::rotate(d.s.windows.begin() + 1, d.s.windows.end() - 1, d.s.windows.end());
@@ -105,7 +108,8 @@ TEST(PlaceOnDesktopTest, BrokenDesktops) {
   {  // Progman without children: the calendar still belongs on it
     Desk d;
     const WindowId progman = d.Add("Progman");
-    EXPECT_EQ(PlaceOnDesktop(d.s), (CalendarPlace{DesktopLayout::Classic, progman, false, ZPlace::AboveShellChildren, 0}));
+    EXPECT_EQ(PlaceOnDesktop(d.s), (CalendarPlace{DesktopLayout::Classic, progman, false,
+                                                  ZPlace::AboveShellChildren, 0}));
   }
   {  // no icon view, but a shell "WorkerW" covers Progman: the frontmost one is seen
     Desk d;
@@ -153,16 +157,21 @@ TEST(PlaceOnDesktopTest, WithoutAShellDesktopInFrontOfTheSystemsDesktopWindow) {
   auto desk = [](std::initializer_list<std::string_view> order) {
     Desk d;
     for (std::string_view name : order) {
-      if (name == "calendar") d.AddCalendar(0);
-      else if (name == "hidden") d.Add("Hidden", 0, 0, kOther, false);
-      else if (name == "notepad") d.Add("Notepad", 0, 0, kOther);
-      else d.s.shell_window = d.Add("OtherShellDesktop", 0, 0, kOther);
+      if (name == "calendar")
+        d.AddCalendar(0);
+      else if (name == "hidden")
+        d.Add("Hidden", 0, 0, kOther, false);
+      else if (name == "notepad")
+        d.Add("Notepad", 0, 0, kOther);
+      else
+        d.s.shell_window = d.Add("OtherShellDesktop", 0, 0, kOther);
     }
     return d;
   };
   const Desk front = desk({"desktop", "notepad", "calendar"});
   const CalendarPlace place = PlaceOnDesktop(front.s);
-  EXPECT_EQ(place, (CalendarPlace{DesktopLayout::None, 0, false, ZPlace::AboveDesktop, front.s.shell_window}));
+  EXPECT_EQ(place, (CalendarPlace{DesktopLayout::None, 0, false, ZPlace::AboveDesktop,
+                                  front.s.shell_window}));
   EXPECT_FALSE(StandsInPlace(front.s, place));
   const Desk back = desk({"notepad", "calendar", "hidden", "desktop"});
   EXPECT_TRUE(StandsInPlace(back.s, PlaceOnDesktop(back.s)));
@@ -189,7 +198,8 @@ TEST_F(DesktopAttachmentTest, AttachesOnceThenKeepsAndRestoresTheZOrderPlace) {
   Classic d;
   EXPECT_EQ(attachment.Decide(d.s, milliseconds{0}).step, AttachStep::Attach);
   EXPECT_EQ(attachment.NextCheck(), DesktopAttachment::kEagerCheck);
-  d.s.windows.insert(d.s.windows.begin() + 1, DesktopWindow{500, d.progman, "OrvantaCalendar", 0, kUs, true});
+  d.s.windows.insert(d.s.windows.begin() + 1,
+                     DesktopWindow{500, d.progman, "OrvantaCalendar", 0, kUs, true});
   d.s.calendar = 500;
   EXPECT_EQ(attachment.Decide(d.s, milliseconds{250}).step, AttachStep::Keep);
   EXPECT_EQ(attachment.NextCheck(), DesktopAttachment::kSteadyCheck);
@@ -233,7 +243,9 @@ TEST_F(DesktopAttachmentTest, ShellRestartWaitsForTheNewDesktopThenAttachesThere
   EXPECT_TRUE(back.place.layered);
   // Re-attached, every later signal (the taskbar's return, the next tick) finds it in place.
   after.s.windows.pop_back();
-  after.s.windows.insert(after.s.windows.begin() + 1, DesktopWindow{600, after.progman, "OrvantaCalendar", kExLayered, kUs, true});
+  after.s.windows.insert(
+      after.s.windows.begin() + 1,
+      DesktopWindow{600, after.progman, "OrvantaCalendar", kExLayered, kUs, true});
   after.s.calendar = 600;
   EXPECT_EQ(attachment.Decide(after.s, milliseconds{3750}).step, AttachStep::Keep);
   EXPECT_EQ(attachment.Decide(after.s, milliseconds{3800}).step, AttachStep::Keep);

@@ -18,8 +18,8 @@ HWND Make(const wchar_t* class_name, DWORD ex_style, DWORD style, HWND parent) {
     wc.lpszClassName = class_name;
     RegisterClassW(&wc);
   }
-  return CreateWindowExW(ex_style, class_name, L"", style | (parent ? WS_CHILD : WS_POPUP), 0, 0, 200, 200, parent,
-                         nullptr, GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(ex_style, class_name, L"", style | (parent ? WS_CHILD : WS_POPUP), 0, 0,
+                         200, 200, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 class DesktopSnapshotTest : public ::testing::Test {
@@ -33,14 +33,16 @@ protected:
   }
   // Position of `window` in the snapshot; -1 when it was left out.
   static int IndexOf(const DesktopSnapshot& s, HWND window) {
-    const auto at = std::find_if(s.windows.begin(), s.windows.end(), [&](const DesktopWindow& w) { return w.id == IdOf(window); });
+    const auto at = std::find_if(s.windows.begin(), s.windows.end(),
+                                 [&](const DesktopWindow& w) { return w.id == IdOf(window); });
     return at == s.windows.end() ? -1 : static_cast<int>(at - s.windows.begin());
   }
   std::vector<HWND> windows_;
 };
 
 TEST_F(DesktopSnapshotTest, ComposedDesktopWithStylesZOrderAndTheCalendarInFront) {
-  HWND progman = Own(Make(L"Progman", WS_EX_TOOLWINDOW | WS_EX_NOREDIRECTIONBITMAP, WS_VISIBLE, nullptr));
+  HWND progman =
+      Own(Make(L"Progman", WS_EX_TOOLWINDOW | WS_EX_NOREDIRECTIONBITMAP, WS_VISIBLE, nullptr));
   HWND icons = Make(L"SHELLDLL_DefView", WS_EX_LAYERED, WS_VISIBLE, progman);
   HWND wallpaper = Make(L"WorkerW", 0, WS_VISIBLE, progman);
   HWND calendar = Make(L"OrvantaTestCalendar", WS_EX_LAYERED, WS_VISIBLE, progman);
