@@ -1,11 +1,17 @@
 #include "app/startup.hpp"
 
+#include <algorithm>
+
 #include "core/settings.hpp"
 
 namespace orv {
 
 bool HasDebugSwitch(std::string_view command_line) {
   return command_line.find(kDebugSwitch) != std::string_view::npos;
+}
+
+bool HasTestingSwitch(const std::vector<std::string>& words) {
+  return words.size() > 1 && std::find(words.begin() + 1, words.end(), kTestingSwitch) != words.end();
 }
 
 std::string LoadFailureMessage(std::string_view path) {

@@ -4,6 +4,7 @@
 // windows and dialogs.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/app_state.hpp"
 
@@ -12,9 +13,14 @@ namespace orv {
 inline constexpr char kApplicationTitle[] = "Orvanta";
 inline constexpr char kSingleInstanceName[] = "Orvanta.SingleInstance";
 inline constexpr char kDebugSwitch[] = "/Debug:PLUM-TREE";
+// Started by the end-to-end tests: the windows answer their state report.
+inline constexpr char kTestingSwitch[] = "--testing";
 
 // The exact, case-sensitive switch anywhere in the command line.
 bool HasDebugSwitch(std::string_view command_line);
+// The testing switch as a word of its own among the command line's words (the program's
+// name first, never a switch).
+bool HasTestingSwitch(const std::vector<std::string>& words);
 // The message shown when the user data file cannot be loaded.
 std::string LoadFailureMessage(std::string_view path);
 

@@ -1,5 +1,7 @@
 #include "desktop/tray_menu.hpp"
 
+#include <algorithm>
+
 namespace orv {
 
 namespace {
@@ -46,6 +48,13 @@ MenuNode ScrollMenu() {
     root.children.push_back(Item("Pmenu_ScrollDays(" + std::to_string(i) + ")", days[i],
                                  static_cast<std::uint16_t>(kCmdScrollDays0 + i)));
   return root;
+}
+
+std::optional<std::chrono::milliseconds> TrayAddRetryDelay(int failures) {
+  constexpr int kGiveUpAfter = 12;  // about four and a half minutes of trying
+  if (failures <= 0 || failures > kGiveUpAfter) return std::nullopt;
+  const std::chrono::milliseconds delay{1000LL << std::min(failures - 1, 5)};
+  return std::min(delay, std::chrono::milliseconds{30000});
 }
 
 TrayResponse TrayCallback(unsigned mouse_message, bool dialog_showing) {

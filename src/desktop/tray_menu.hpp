@@ -3,7 +3,9 @@
 // captions, what each tray mouse message does, paging with month-end clamping, and the
 // controller that carries out the menu commands. The Win32 window builds real menus from
 // the tree and forwards messages here.
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +50,11 @@ struct TrayResponse {
 // What a mouse message over the tray icon does; a day dialog on the screen blocks all but
 // the focus move.
 TrayResponse TrayCallback(unsigned mouse_message, bool dialog_showing);
+
+// When to try adding the tray icon again after `failures` failed adds in a row (the tray is
+// still starting at logon, or busy): soon at first, then less often; nullopt after a success
+// (0 failures) or when it is time to give up. The shell's "TaskbarCreated" starts it afresh.
+std::optional<std::chrono::milliseconds> TrayAddRetryDelay(int failures);
 
 // StartDate moved by a page command: a year or a month back or forward, the day of the
 // month clamped to the end of a shorter month.

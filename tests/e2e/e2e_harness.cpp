@@ -6,32 +6,76 @@
 #include <tuple>
 #include <vector>
 
+// The system's shell window: user32 has it, the SDK headers leave it out.
+extern "C" __declspec(dllimport) BOOL WINAPI SetShellWindow(HWND);
+
 namespace orv::e2e {
 
 std::wstring g_self;
 
 namespace {
 
-HBITMAP g_wallpaper = nullptr;  // the stand-in desktop's picture when given one
+// The stand-in shell: the desktop windows Explorer lays out, with their real class names and
+// extended styles, in a process of their own.
+//   classic   "Progman" holding the icon view "SHELLDLL_DefView" (with its "FolderView" list)
+//   raised    classic after message 0x052C (Windows 10, 11 up to 23H2): the icon view in a
+//             top-level "WorkerW", a second top-level "WorkerW" painting the wallpaper just
+//             behind it, both in front of "Progman"
+//   composed  Windows 11 24H2: "Progman" without a redirection surface, a layered icon view
+//             and a child "WorkerW" painting the wallpaper beneath it
+//   bare      no Explorer: another shell's full-screen desktop window, the system's shell
+//             window; kShowDesktop brings it to the front as "Show desktop" does
+// A classic desktop sent 0x052C raises itself. With --announce it broadcasts "TaskbarCreated"
+// once laid out, as a restarted shell does.
+constexpr UINT kRaiseDesktop = 0x052C;
 
-LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK ShellProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+
+HWND MakeShellWindow(const wchar_t* class_name, const wchar_t* title, DWORD ex_style, HWND parent) {
+  WNDCLASSW wc{};
+  if (!GetClassInfoW(GetModuleHandleW(nullptr), class_name, &wc)) {
+    wc.lpfnWndProc = ShellProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = class_name;
+    RegisterClassW(&wc);
+  }
+  const DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (parent) GetClientRect(parent, &r);
+  HWND hwnd = CreateWindowExW(ex_style, class_name, title, style, 0, 0, r.right, r.bottom, parent, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  if (ex_style & WS_EX_LAYERED) SetLayeredWindowAttributes(hwnd, 0, 255, LWA_ALPHA);
+  return hwnd;
+}
+
+HWND MakeIconView(HWND parent, DWORD ex_style) {
+  HWND view = MakeShellWindow(L"SHELLDLL_DefView", L"", ex_style, parent);
+  RECT r;
+  GetClientRect(view, &r);
+  CreateWindowExW(0, WC_LISTVIEWW, L"FolderView", WS_CHILD | WS_VISIBLE | LVS_ICON, 0, 0, r.right, r.bottom, view,
+                  nullptr, GetModuleHandleW(nullptr), nullptr);
+  return view;
+}
+
+// Classic to raised, as Explorer does on 0x052C: the icon view moves into a new top-level
+// "WorkerW" in front, and another "WorkerW" paints the wallpaper between it and "Progman".
+void Raise(HWND progman) {
+  HWND view = FindWindowExW(progman, nullptr, L"SHELLDLL_DefView", nullptr);
+  if (!view) return;
+  HWND icons = MakeShellWindow(L"WorkerW", L"", WS_EX_TOOLWINDOW, nullptr);
+  HWND wallpaper = MakeShellWindow(L"WorkerW", L"", WS_EX_TOOLWINDOW, nullptr);
+  SetParent(view, icons);
+  // Each to the back in turn: Progman behind the wallpaper painter behind the icons.
+  for (HWND w : {icons, wallpaper, progman})
+    SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK ShellProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_PAINT) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     RECT r;
     GetClientRect(hwnd, &r);
-    if (g_wallpaper) {  // the wallpaper file, stretched over the screen
-      HDC source = CreateCompatibleDC(dc);
-      BITMAP info{};
-      GetObjectW(g_wallpaper, sizeof info, &info);
-      HGDIOBJ old = SelectObject(source, g_wallpaper);
-      SetStretchBltMode(dc, HALFTONE);
-      StretchBlt(dc, 0, 0, r.right, r.bottom, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-      SelectObject(source, old);
-      DeleteDC(source);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
     for (int x = 0; x < r.right; x += 8) {
       BrushHandle brush(CreateSolidBrush(WallpaperAt(x, 0)));
       RECT band{x, 0, x + 8, r.bottom};
@@ -41,32 +85,51 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
     return 0;
   }
   if (message == WM_PARENTNOTIFY && LOWORD(wparam) == WM_DESTROY) {
-    // The calendar going away, the last step of Orvanta's shutdown: its host window still
-    // stands (its thread waits for this message), and its tray icon must be gone already.
-    // Under Wine the icon of a destroyed window goes away by itself, so only now can the
-    // removal be seen.
-    HWND host = FindWindowW(L"OrvantaBackground", nullptr);
-    SetText(HKEY_CURRENT_USER, kE2EKey, L"AtCalendarEnd",
-            L"host=" + std::to_wstring(host != nullptr) + L" icon=" + std::to_wstring(host && TrayIconExists(host)));
+    wchar_t class_name[32] = L"";
+    GetClassNameW(reinterpret_cast<HWND>(lparam), class_name, 32);
+    if (std::wstring(class_name) == L"OrvantaCalendar") {
+      // The calendar going away, the last step of Orvanta's shutdown: its host window still
+      // stands (its thread waits for this message), and its tray icon must be gone already.
+      // Under Wine the icon of a destroyed window goes away by itself, so only now can the
+      // removal be seen.
+      HWND host = FindWindowW(L"OrvantaBackground", nullptr);
+      SetText(HKEY_CURRENT_USER, kE2EKey, L"AtCalendarEnd",
+              L"host=" + std::to_wstring(host != nullptr) + L" icon=" + std::to_wstring(host && TrayIconExists(host)));
+    }
+  }
+  if (message == kRaiseDesktop) {
+    wchar_t class_name[16] = L"";
+    GetClassNameW(hwnd, class_name, 16);
+    if (std::wstring(class_name) == L"Progman" && !(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_NOREDIRECTIONBITMAP))
+      Raise(hwnd);
+    return 0;
+  }
+  if (message == kShowDesktop) {
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(hwnd);
+    return 0;
   }
   if (message == WM_CLOSE) PostQuitMessage(0);
   return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
-// The stand-in desktop window, run as its own process.
-int RunProgman(const wchar_t* wallpaper) {
-  if (wallpaper)
-    g_wallpaper = static_cast<HBITMAP>(LoadImageW(nullptr, wallpaper, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = ProgmanProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"Progman";
-  RegisterClassW(&wc);
-  HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, L"Progman", L"Program Manager",
-                              WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                              wc.hInstance, nullptr);
-  SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+int RunShell(const std::wstring& layout, bool announce) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+  HWND desktop = nullptr;
+  if (layout == L"bare") {
+    desktop = MakeShellWindow(L"OrvantaE2EDesktop", L"", WS_EX_TOOLWINDOW, nullptr);
+  } else {
+    const bool composed = layout == L"composed";
+    desktop = MakeShellWindow(L"Progman", L"Program Manager",
+                              WS_EX_TOOLWINDOW | (composed ? WS_EX_NOREDIRECTIONBITMAP : 0), nullptr);
+    MakeIconView(desktop, composed ? WS_EX_LAYERED : 0);
+    if (composed) MakeShellWindow(L"WorkerW", L"", 0, desktop);  // created last: behind the icon view
+  }
+  SetWindowPos(desktop, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetShellWindow(desktop);
+  if (layout == L"raised") Raise(desktop);
+  if (announce) PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
   return 0;
@@ -428,6 +491,23 @@ std::string CurrencyText(int amount) {
   return WideToUtf8(text);
 }
 
+std::vector<HWND> Calendars() {
+  std::vector<HWND> found;
+  EnumWindows(
+      [](HWND window, LPARAM list) -> BOOL {
+        auto& calendars = *reinterpret_cast<std::vector<HWND>*>(list);
+        wchar_t class_name[32] = L"";
+        GetClassNameW(window, class_name, 32);
+        if (std::wstring(class_name) == L"OrvantaCalendar") calendars.push_back(window);
+        for (HWND c = FindWindowExW(window, nullptr, L"OrvantaCalendar", nullptr); c;
+             c = FindWindowExW(window, c, L"OrvantaCalendar", nullptr))
+          calendars.push_back(c);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 HWND FindChild(HWND parent, const std::function<bool(HWND)>& match) {
   struct Search {
     const std::function<bool(HWND)>* match;
@@ -451,7 +531,8 @@ int wmain(int argc, wchar_t** argv) {
   orv::e2e::g_self = argv[0];
   wchar_t full[MAX_PATH * 4];
   if (GetModuleFileNameW(nullptr, full, MAX_PATH * 4)) orv::e2e::g_self = full;
-  if (argc > 1 && std::wstring(argv[1]) == L"progman") return orv::e2e::RunProgman(argc > 2 ? argv[2] : nullptr);
+  if (argc > 2 && std::wstring(argv[1]) == L"shell")
+    return orv::e2e::RunShell(argv[2], argc > 3 && std::wstring(argv[3]) == L"--announce");
   if (argc > 1 && std::wstring(argv[1]) == L"quit") {
     // Ends a running Orvanta the orderly way (its host window's close) and the stand-in desktop.
     if (HWND host = FindWindowW(L"OrvantaBackground", nullptr)) {

@@ -1,6 +1,7 @@
 // The end-to-end harness: starts the real orvanta.exe (beside the test program's build tree)
-// on the test display, with a stand-in "Progman" desktop window painting a test wallpaper,
-// and drives it with real window messages. Scenario files share this fixture.
+// on the test display, with a stand-in shell laying out the desktop's windows (a classic
+// "Progman" desktop unless a scenario asks for another), and drives it with real window
+// messages. Scenario files share this fixture.
 #pragma once
 
 #include <windows.h>
@@ -128,6 +129,11 @@ std::string Field(const std::string& report, const std::string& name);
 std::string OpenTrayMenuAndDescribe(Reporter& reporter, HWND host);
 
 constexpr wchar_t kUserDataKey[] = L"Software\\Orvanta\\UserData";
+// Sent to the stand-in shell's "bare" desktop window: it comes to the front and takes the
+// foreground, as "Show desktop" (Win+D) brings the desktop forward.
+constexpr UINT kShowDesktop = WM_APP + 7;
+// Every calendar window on the desktop: top-level, or a child of a top-level window.
+std::vector<HWND> Calendars();
 // What the stand-in desktop saw, for the test: "AtCalendarEnd" = "host=1 icon=0" when the
 // calendar (its child) went away while the host window stood and the tray icon was gone.
 constexpr wchar_t kE2EKey[] = L"Software\\OrvantaE2E";
@@ -143,8 +149,7 @@ protected:
     SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", Utf8ToWide(WallpaperFile()));
     SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"TileWallpaper", L"1");
     SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"WallpaperStyle", L"0");
-    progman_ = Start(g_self, L"progman");
-    ASSERT_TRUE(WaitFor([] { return FindWindowW(L"Progman", L"Program Manager") != nullptr; }));
+    StartShell(L"classic");
   }
   std::string WallpaperFile() const { return test::Utf8(dir_.path()) + "\\wall.bmp"; }
   void TearDown() override {
@@ -152,8 +157,7 @@ protected:
       if (HWND host = Host()) PostMessageW(host, WM_CLOSE, 0, 0);
       if (WaitForSingleObject(orvanta_.get(), 10000) != WAIT_OBJECT_0) TerminateProcess(orvanta_.get(), 1);
     }
-    if (HWND p = FindWindowW(L"Progman", nullptr)) PostMessageW(p, WM_CLOSE, 0, 0);
-    if (progman_) WaitForSingleObject(progman_.get(), 5000);
+    StopProgman();
     DeleteFileW(ThemeListFile().c_str());
   }
 
@@ -165,9 +169,34 @@ protected:
   // Without a "Progman" window the calendar is a top-level window of its own. Wine shows no
   // child window of another process's window on the screen, so the pixel checks need this.
   void StopProgman() {
-    if (HWND p = FindWindowW(L"Progman", nullptr)) PostMessageW(p, WM_CLOSE, 0, 0);
-    if (progman_) WaitForSingleObject(progman_.get(), 5000);
+    if (!progman_) return;
+    DWORD id = GetProcessId(progman_.get());
+    EnumWindows(
+        [](HWND window, LPARAM process) -> BOOL {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          if (owner == static_cast<DWORD>(process)) PostMessageW(window, WM_CLOSE, 0, 0);
+          return TRUE;
+        },
+        static_cast<LPARAM>(id));
+    if (WaitForSingleObject(progman_.get(), 5000) != WAIT_OBJECT_0) TerminateProcess(progman_.get(), 1);
     progman_.reset();
+  }
+  // The stand-in shell with one of its layouts ("classic", "raised", "composed", "bare"),
+  // in place of the running one; waits until its desktop window stands.
+  void StartShell(const wchar_t* layout, const wchar_t* options = L"") {
+    StopProgman();
+    progman_ = Start(g_self, std::wstring(L"shell ") + layout + L" " + options);
+    const wchar_t* desktop = std::wstring(layout) == L"bare" ? L"OrvantaE2EDesktop" : L"Progman";
+    ASSERT_TRUE(WaitFor([&] { return FindWindowW(desktop, nullptr) != nullptr; }));
+  }
+  // The shell ends as when it crashes, and a new one lays out the desktop again and
+  // announces itself with "TaskbarCreated".
+  void RestartShell(const wchar_t* layout) {
+    TerminateProcess(progman_.get(), 1);
+    WaitForSingleObject(progman_.get(), 5000);
+    progman_.reset();
+    StartShell(layout, L"--announce");
   }
   std::string DataFile(const std::string& name) { return test::Utf8(dir_.path()) + "\\" + name; }
   static void SetOption(const wchar_t* name, const wchar_t* value) {
@@ -179,12 +208,15 @@ protected:
     DefaultUserListArray lists;
     ASSERT_EQ(sfSaveUserData(path, years, lists), "");
   }
-  void Launch(const std::wstring& program = Orvanta()) { orvanta_ = Start(program, L""); }
+  // Started for testing, the program answers the state report (Reporter); otherwise it never
+  // does.
+  void Launch(const std::wstring& program = Orvanta(), const wchar_t* args = L"--testing") {
+    orvanta_ = Start(program, args);
+  }
   static HWND Host() { return FindWindowW(L"OrvantaBackground", nullptr); }
   static HWND Calendar() {
-    HWND progman = FindWindowW(L"Progman", nullptr);
-    HWND child = progman ? FindWindowExW(progman, nullptr, L"OrvantaCalendar", nullptr) : nullptr;
-    return child ? child : FindWindowW(L"OrvantaCalendar", nullptr);
+    const std::vector<HWND> all = Calendars();
+    return all.empty() ? nullptr : all.front();
   }
   bool WaitShown() {
     return WaitFor([] { return Calendar() && IsWindowVisible(Calendar()) && Host(); });
@@ -205,6 +237,22 @@ protected:
     HWND add = nullptr;
     WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; });
     return add;
+  }
+  // Right-clicks the calendar at client point `at` (a day row) and waits for the day's list;
+  // nullptr when it does not come.
+  HWND OpenDayListAt(LPARAM at) {
+    HWND calendar = Calendar();
+    PostMessageW(calendar, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageW(calendar, WM_RBUTTONUP, 0, at);
+    HWND list = nullptr;
+    WaitFor([&] { return (list = FindDialogEndingWith(L"予定の確認")) != nullptr; });
+    return list;
+  }
+  // A point of the middle day row, left of the mode hotspot at the calendar's right edge.
+  static LPARAM MiddleDayRow() {
+    RECT r{};
+    GetClientRect(Calendar(), &r);
+    return MAKELPARAM(r.right - 40, r.bottom / 2);
   }
   bool WaitStartDate(const std::string& expected) {
     return WaitFor([&] { return StartDate() == expected; }, 5000);

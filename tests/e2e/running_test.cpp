@@ -75,7 +75,7 @@ std::string ModeLinesChecking(int mode) {
 }
 
 TEST_F(OrvantaE2E, FirstRunNamesANewFileThatTheQuitCreates) {
-  Launch();
+  Launch(Orvanta(), L"");  // in normal use: no state report for anyone
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (dialog = FindWindowW(nullptr, L"ユーザーデータファイルの選択（初めて起動）")) != nullptr; }));
   EXPECT_FALSE(Calendar());  // nothing else exists yet
@@ -86,6 +86,7 @@ TEST_F(OrvantaE2E, FirstRunNamesANewFileThatTheQuitCreates) {
   ASSERT_TRUE(ChooseFile(files, path));
   ASSERT_TRUE(WaitShown());
   EXPECT_FALSE(std::filesystem::exists(test::FsPath(path)));
+  EXPECT_EQ(reporter_.Ask(Host()), "");
   Quit();
   EXPECT_TRUE(std::filesystem::exists(test::FsPath(path)));
   EXPECT_EQ(WideToUtf8(GetText(kUserDataKey, L"FileName")), path);
@@ -493,14 +494,8 @@ TEST_F(OrvantaE2E, EndOfSessionWithADayDialogOpenStillSavesAndEnds) {
   HWND host = Host();
   SendMessageW(host, WM_COMMAND, 1021, 0);  // 支払いの予定(&P)
   std::filesystem::remove(test::FsPath(path));
-  HWND calendar = Calendar();
-  RECT r;
-  GetClientRect(calendar, &r);
-  const LPARAM at = MAKELPARAM(r.right - 40, r.bottom / 2);
-  PostMessageW(calendar, WM_RBUTTONDOWN, MK_RBUTTON, at);
-  PostMessageW(calendar, WM_RBUTTONUP, 0, at);
-  HWND list = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (list = FindDialogEndingWith(L"予定の確認")) != nullptr; }));
+  HWND list = OpenDayListAt(MiddleDayRow());
+  ASSERT_TRUE(list);
   DWORD_PTR answer = 0;
   SendMessageTimeoutW(host, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer);
   EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));

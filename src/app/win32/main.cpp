@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "app/render_options.hpp"
@@ -23,6 +24,7 @@
 #include "options/win32/options_window.hpp"
 #include "platform/file_system.hpp"
 #include "platform/win32/registry.hpp"
+#include "platform/win32/state_report.hpp"
 #include "platform/win32/wic_picture_loader.hpp"
 #include "platform/win32/wide.hpp"
 #include "platform/win32/win32_number_conversion.hpp"
@@ -70,18 +72,37 @@ private:
   HWND& fallback_;
 };
 
-// Schedule editing: the calendar's day dialogs and the tray's bulk deletion of years.
+// The calendar takes no input while one of its day dialogs is open (they are modal to it).
+class CalendarInputOff {
+public:
+  explicit CalendarInputOff(const std::function<HWND()>& calendar) : calendar_(calendar) {
+    EnableWindow(calendar_(), FALSE);
+  }
+  ~CalendarInputOff() { EnableWindow(calendar_(), TRUE); }  // the calendar may be a new window by now
+  CalendarInputOff(const CalendarInputOff&) = delete;
+  CalendarInputOff& operator=(const CalendarInputOff&) = delete;
+
+private:
+  const std::function<HWND()>& calendar_;
+};
+
+// Schedule editing: the calendar's day dialogs and the tray's bulk deletion of years. The
+// dialogs and their message boxes are owned by the hidden host window, never by the calendar:
+// a modal dialog disables its owner's top-level window, which for the calendar is the
+// shell's desktop window (icons and desktop would stop responding, for good if we died).
 class EditingDialogs : public DayDialogs {
 public:
   EditingDialogs(AppState& state, DesktopFacts& facts, SettingsStore& store, CalendarView& calendar,
-                 EntryIconSets& icons)
-      : state_(state), facts_(facts), store_(store), calendar_(calendar), icons_(icons) {}
+                 EntryIconSets& icons, std::function<HWND()> calendar_window)
+      : state_(state), facts_(facts), store_(store), calendar_(calendar), icons_(icons),
+        calendar_window_(std::move(calendar_window)) {}
   void SetOwner(HWND owner) {
     owner_ = owner;
     prompts_.SetOwner(owner);
   }
 
   void ShowDayList(Date day, DialogPlacement at) override {
+    CalendarInputOff off(calendar_window_);
     ActiveWindowPrompts prompts(prompts_, owner_);
     UserDataListModel model(state_, facts_, prompts, store_, calendar_);
     model.SetEditDay(day);
@@ -89,6 +110,7 @@ public:
     window.ShowModal(owner_, at.Left / facts_.TwipsPerPixelX(), at.Top / facts_.TwipsPerPixelY());
   }
   void ShowAddEntry(Date day, DialogPlacement at) override {
+    CalendarInputOff off(calendar_window_);
     RunAddEntry(owner_, at.Left / facts_.TwipsPerPixelX(), at.Top / facts_.TwipsPerPixelY(), day, state_,
                 numbers_, prompts_, store_, &icons_);
   }
@@ -119,9 +141,10 @@ private:
   SettingsStore& store_;
   CalendarView& calendar_;
   EntryIconSets& icons_;  // the host window's imgIcon32 and imgIcon64
+  std::function<HWND()> calendar_window_;  // the calendar's current window (it may be created anew)
   Win32NumberConversion numbers_;
   Win32Prompts prompts_;
-  HWND owner_ = nullptr;
+  HWND owner_ = nullptr;  // the host window
   Win32Prompts years_prompts_;
   std::unique_ptr<YearDatasModel> years_model_;
   std::unique_ptr<YearDatasWindow> years_window_;  // destroyed before its model
@@ -137,9 +160,10 @@ public:
                     {[this] { return sfSaveUserData(state_.UserDataPath, state_.Years, state_.DefaultUserLists); },
                      [this] { SaveUserDataPath(store_, state_); }, [this] { RunShutdown(state_, *this); }}),
         renderer_(draw_, view_, background_.DesktopImage(), facts_),
-        day_dialogs_(state_, facts_, store_, *this, background_.IconSets()),
+        day_dialogs_(state_, facts_, store_, *this, background_.IconSets(), [this] { return calendar_.hwnd(); }),
         calendar_(state_, renderer_, day_dialogs_,
-                  {[this] { background_.OpenScrollMenu(); }, [this] { background_.OpenExtraMenu(); }}),
+                  {[this] { background_.OpenScrollMenu(); }, [this] { background_.OpenExtraMenu(); },
+                   [this] { background_.CalendarLost(); }}),
         theme_environment_{pictures_, facts_.TwipsPerPixelX()},
         options_({state_, *this, theme_environment_, *this, *this, ProgramFolderOfModule()}) {
     SetWheelState(&state_);
@@ -178,7 +202,7 @@ private:
   void CreateWindows(AppState&) override {
     calendar_.Load();
     background_.Load();
-    day_dialogs_.SetOwner(calendar_.hwnd());
+    day_dialogs_.SetOwner(background_.hwnd());
   }
   std::string ProgramFolder() override { return ProgramFolderOfModule(); }
   void CopyWallpaper() override { background_.dsDesktopImageCopy(); }
@@ -206,6 +230,7 @@ private:
   void dsDrawCalendarDays() override { calendar_.Controller().dsDrawCalendarDays(); }
   void dsCalendarScroll(std::int16_t days) override { calendar_.Controller().dsCalendarScroll(days); }
   void Focus() override { calendar_.Focus(); }
+  std::chrono::milliseconds KeepOnDesktop() override { return calendar_.KeepOnDesktop(); }
 
   // HostDialogs
   void ShowVersionDialog() override { version_.Show(); }
@@ -277,6 +302,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     const std::vector<std::string> words = CommandLineWords();
     if (orv::WantsRender(words)) return Render(words);
+    if (orv::HasTestingSwitch(words)) orv::EnableStateReport();
     // The list control of the add-entry dialog is a COM object of this thread.
     const HRESULT ole = OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};

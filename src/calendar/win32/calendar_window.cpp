@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "desktop/win32/desktop_snapshot.hpp"
 #include "desktop/win32/wheel_hook.hpp"
 #include "platform/win32/gdi_canvas.hpp"
 #include "platform/win32/wide.hpp"
@@ -42,14 +43,64 @@ CalendarWindow::CalendarWindow(AppState& state, CalendarRenderer& renderer, DayD
 
 CalendarWindow::~CalendarWindow() { Unload(); }
 
+namespace {
+CalendarWindow* g_foreground_watcher = nullptr;  // the one calendar; WinEvent callbacks carry no context
+std::chrono::milliseconds SteadyNow() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
+}
+}  // namespace
+
 bool CalendarWindow::Load() {
   Register(kClassName, CS_DBLCLKS, nullptr);
-  parent_ = FindWindowW(L"Progman", L"Program Manager");
-  // Under the desktop's window the calendar stays behind all normal windows by nature;
-  // without one, a frameless tool window held at the bottom of the z-order does the same.
-  const DWORD style = (parent_ ? WS_CHILD : WS_POPUP) | WS_CLIPCHILDREN;
-  const DWORD ex_style = parent_ ? 0 : WS_EX_TOOLWINDOW;
-  if (!Create(ex_style, kClassName, L"Orvanta", style, 0, 0, 1, 1, parent_)) return false;
+  KeepOnDesktop();
+  g_foreground_watcher = this;
+  foreground_hook_.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, ForegroundChanged,
+                                         0, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
+  return hwnd() != nullptr;
+}
+
+std::chrono::milliseconds CalendarWindow::KeepOnDesktop() {
+  if (deciding_ || leaving_) return attachment_.NextCheck();
+  deciding_ = true;
+  struct Done {
+    bool& deciding;
+    ~Done() { deciding = false; }
+  } done{deciding_};
+  const AttachDecision decision = attachment_.Decide(ReadDesktopSnapshot(hwnd()), SteadyNow());
+  switch (decision.step) {
+    case AttachStep::Attach: AttachTo(decision.place); break;
+    case AttachStep::Restack:
+      place_ = decision.place;
+      Restack();
+      break;
+    case AttachStep::Keep:
+    case AttachStep::Wait: break;
+  }
+  return attachment_.NextCheck();
+}
+
+bool CalendarWindow::AttachTo(const CalendarPlace& place) {
+  ReleaseParts();
+  leaving_ = true;
+  Destroy();
+  leaving_ = false;
+  place_ = place;
+  HWND parent = HwndOf(place.parent);
+  // A day's dialog is open: the calendar takes no input until it closes, as before.
+  const DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_CLIPCHILDREN | (state_.DialogShowing ? WS_DISABLED : 0);
+  const DWORD ex_style = parent ? (place.layered ? WS_EX_LAYERED : 0) : WS_EX_TOOLWINDOW;
+  if (!Create(ex_style, kClassName, L"Orvanta", style, 0, 0, 1, 1, parent)) return false;
+  // Opaque: a layered child needs its attributes before it shows anything.
+  if (place.layered) SetLayeredWindowAttributes(hwnd(), 0, 255, LWA_ALPHA);
+  CreateParts();
+  if (shown_) {
+    controller_.dsDrawCalendar();
+    Show();
+  }
+  return true;
+}
+
+void CalendarWindow::CreateParts() {
   vscroll_ = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_VERT, 1, 0, 16, 64,
                              hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_POS | SIF_PAGE, kScrollMin, kScrollMax, 0, 0, 0};
@@ -68,12 +119,21 @@ bool CalendarWindow::Load() {
     tool.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
-
   if (state_.MicrosoftWheelMouse) {
-    state_.WheelMessageId = RegisterWheelMessage();
+    if (!state_.WheelMessageId) state_.WheelMessageId = RegisterWheelMessage();
     HookWheel();
   }
-  return true;
+}
+
+void CalendarWindow::ReleaseParts() {
+  // The hook's window procedure is put back before the window goes; the tooltip is owned by
+  // the calendar's top-level ancestor (the shell's window when attached), so it would outlive
+  // the calendar.
+  if (hwnd()) UnhookCalendarWheel();
+  if (vscroll_) RemoveWindowSubclass(vscroll_, ScrollBarProc, kScrollSubclass);
+  if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
+  vscroll_ = nullptr;
+  tooltip_ = nullptr;
 }
 
 void CalendarWindow::HookWheel() {
@@ -88,23 +148,55 @@ void CalendarWindow::HookWheel() {
 }
 
 void CalendarWindow::Unload() {
+  if (g_foreground_watcher == this) g_foreground_watcher = nullptr;
+  foreground_hook_.reset();
+  leaving_ = true;  // for good: nothing attaches it again
   if (!hwnd()) return;
-  if (state_.MicrosoftWheelMouse) UnhookCalendarWheel();
-  if (vscroll_) RemoveWindowSubclass(vscroll_, ScrollBarProc, kScrollSubclass);
+  ReleaseParts();
   Destroy();
-  vscroll_ = nullptr;
-  tooltip_ = nullptr;
+}
+
+void CALLBACK CalendarWindow::ForegroundChanged(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+  // "Show desktop" brings the desktop window to the front, over a window of our own.
+  CalendarWindow* self = g_foreground_watcher;
+  if (!self || self->place_.parent) return;
+  try {
+    self->KeepOnDesktop();
+  } catch (...) {
+  }
+}
+
+std::optional<HWND> CalendarWindow::InsertAfterForOwnWindow() const {
+  HWND desktop = place_.z == ZPlace::AboveDesktop ? HwndOf(place_.desktop) : nullptr;
+  if (!desktop || !IsWindow(desktop)) return HWND_BOTTOM;
+  HWND above = GetWindow(desktop, GW_HWNDPREV);
+  if (above == hwnd()) return std::nullopt;
+  // The desktop window in front of all normal windows: the front of them is just before it.
+  if (!above || (GetWindowLongPtrW(above, GWL_EXSTYLE) & WS_EX_TOPMOST)) return HWND_TOP;
+  return above;
+}
+
+void CalendarWindow::Restack() {
+  if (!hwnd()) return;
+  constexpr UINT kZOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+  if (place_.parent) {
+    // In front of the icon view (and the wallpaper painter), which cover the whole desktop.
+    SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, kZOnly);
+  } else if (const auto after = InsertAfterForOwnWindow()) {
+    SetWindowPos(hwnd(), *after, 0, 0, 0, 0, kZOnly);
+  }
 }
 
 void CalendarWindow::Show() {
-  if (!parent_) SetWindowPos(hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  shown_ = true;
+  Restack();
   ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
   UpdateWindow(hwnd());
 }
 
 void CalendarWindow::Focus() {
   if (!hwnd()) return;
-  if (!parent_) SetForegroundWindow(hwnd());
+  if (!place_.parent) SetForegroundWindow(hwnd());
   SetFocus(vscroll_);  // errors (the window cannot take the focus) are of no concern
 }
 
@@ -133,9 +225,11 @@ void CalendarWindow::Present(const Canvas& picture, bool placement_changed) {
   if (placement_changed) {
     const PixelRect place = PlaceCalendar(state_.WorkArea, picture.Width());
     POINT origin{place.left, place.top};
-    if (parent_) ScreenToClient(parent_, &origin);
-    SetWindowPos(hwnd(), parent_ ? nullptr : HWND_BOTTOM, origin.x, origin.y, place.Width(), place.Height(),
-                 SWP_NOACTIVATE | (parent_ ? SWP_NOZORDER : 0));
+    HWND parent = HwndOf(place_.parent);
+    if (parent) ScreenToClient(parent, &origin);
+    const auto after = parent ? std::nullopt : InsertAfterForOwnWindow();
+    SetWindowPos(hwnd(), after.value_or(nullptr), origin.x, origin.y, place.Width(), place.Height(),
+                 SWP_NOACTIVATE | (after ? 0 : SWP_NOZORDER));
     // The scroll bar stands just right of the picture: inside the window's tree, never seen.
     SetWindowPos(vscroll_, nullptr, place.Width(), 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateTooltips();
@@ -206,13 +300,26 @@ LRESULT CalendarWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_MOUSEACTIVATE: return MA_ACTIVATE;
     case WM_WINDOWPOSCHANGING:
-      // Never above other windows, even when activated.
-      if (!parent_) {
+      // A window of its own never comes in front of other windows, even when activated.
+      if (!place_.parent) {
         auto* pos = reinterpret_cast<WINDOWPOS*>(lparam);
-        pos->hwndInsertAfter = HWND_BOTTOM;
-        pos->flags &= ~static_cast<UINT>(SWP_NOZORDER);
+        if (const auto after = InsertAfterForOwnWindow()) {
+          pos->hwndInsertAfter = *after;
+          pos->flags &= ~static_cast<UINT>(SWP_NOZORDER);
+        } else {
+          pos->flags |= SWP_NOZORDER;
+        }
       }
       return 0;
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+      // Gone with the shell's window it stood on (under Wine only WM_NCDESTROY comes when
+      // the shell's process ends): the host looks for the new desktop.
+      if (!leaving_) {
+        ReleaseParts();
+        if (message == WM_NCDESTROY && menus_.lost) menus_.lost();
+      }
+      break;
     case WM_VSCROLL: {
       int value = GetScrollPos(vscroll_, SB_CTL);
       switch (LOWORD(wparam)) {

@@ -1,15 +1,21 @@
 #pragma once
 // frmCalendar: the frameless calendar strip on the desktop. It lives as a child of the
-// desktop's "Progman" window; where there is none it is a frameless tool window kept at
-// the bottom of the z-order. A hidden scroll bar holds the keyboard focus and turns keys
-// (and the wheel, through hook slot 1) into day steps; the window itself only translates
-// messages into CalendarController calls.
+// shell's desktop window that DesktopAttachment picks, in front of the icon view (layered
+// where the parent has no surface of its own); where there is no shell it is a frameless
+// tool window behind every normal window. When the shell restarts or rearranges its windows
+// the calendar is created anew at its new place, in the same state. A hidden scroll bar holds
+// the keyboard focus and turns keys (and the wheel, through hook slot 1) into day steps; the
+// window itself only translates messages into CalendarController calls.
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
+#include <optional>
 
 #include "calendar/calendar_interaction.hpp"
+#include "desktop/desktop_attachment.hpp"
 #include "desktop/win32/program_icons.hpp"
+#include "platform/win32/handles.hpp"
 #include "platform/win32/window_base.hpp"
 
 namespace orv {
@@ -19,11 +25,12 @@ public:
   struct Menus {
     std::function<void()> open_scroll;  // Pmenu_Scroll at the mouse position
     std::function<void()> open_extra;   // check marks, then Pmenu_Extra
+    std::function<void()> lost;         // the window went without being asked: look again soon
   };
   CalendarWindow(AppState& state, CalendarRenderer& renderer, DayDialogs& dialogs, Menus menus);
   ~CalendarWindow() override;
 
-  // The window's load: creation (hidden), re-parenting, wheel hook slot 1.
+  // The window's load: creation (hidden) at its place on the desktop, wheel hook slot 1.
   bool Load();
   // The window's unload: hook slot 1 removed before the window goes away.
   void Unload();
@@ -31,9 +38,12 @@ public:
   void Focus();
   // Wheel hook slot 1 on this window; the options dialog switches it at run time.
   void HookWheel();
+  // Looks at the desktop and, when the calendar is not where it belongs (or gone), puts it
+  // there; returns when to look again.
+  std::chrono::milliseconds KeepOnDesktop();
 
   CalendarController& Controller() { return controller_; }
-  bool UnderProgman() const { return parent_ != nullptr; }
+  const CalendarPlace& Place() const { return place_; }
   HWND ScrollBar() const { return vscroll_; }
 
 private:
@@ -49,6 +59,17 @@ private:
   int WindowWidth() override;
   ScreenFacts Screen() override;
 
+  // The window and its parts at `place`; the old window, if any, goes first.
+  bool AttachTo(const CalendarPlace& place);
+  void CreateParts();
+  // Takes down what lives outside the window's own tree before the window goes.
+  void ReleaseParts();
+  void Restack();
+  // Where a window of its own is inserted in the z-order (HWND_TOP is a null handle); none
+  // where it stands already.
+  std::optional<HWND> InsertAfterForOwnWindow() const;
+  static void CALLBACK ForegroundChanged(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
+
   void Paint();
   void MouseDown(MouseButton button, LPARAM lparam, bool double_click);
   void UpdateTooltips();
@@ -57,9 +78,14 @@ private:
   AppState& state_;
   CalendarController controller_;
   Menus menus_;
-  HWND parent_ = nullptr;  // the "Progman" window, or none
+  DesktopAttachment attachment_;
+  CalendarPlace place_;
+  bool shown_ = false;     // shown once: a new window is drawn and shown at once
+  bool leaving_ = false;   // our own destruction of the window is under way
+  bool deciding_ = false;  // KeepOnDesktop runs (it may dispatch messages that ask again)
+  WinEventHook foreground_hook_;  // "Show desktop" moves a window of our own out of place
   HWND vscroll_ = nullptr;
-  HWND tooltip_ = nullptr;
+  HWND tooltip_ = nullptr;  // owned by the calendar's top-level ancestor, so destroyed by us
   const Canvas* picture_ = nullptr;  // the last presented picture, owned by the renderer
   CursorHandle cursors_[5];
 };

@@ -1,5 +1,6 @@
 #include "desktop/win32/background_window.hpp"
 
+#include "desktop/desktop_attachment.hpp"
 #include "desktop/win32/win32_desktop_facts.hpp"
 #include "schedule/user_data_file.hpp"
 #include "platform/win32/state_report.hpp"
@@ -10,6 +11,9 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"OrvantaBackground";
 constexpr UINT_PTR kWatchTimer = 1;
+constexpr UINT_PTR kDesktopTimer = 2;  // the calendar's place on the desktop
+constexpr UINT_PTR kTrayTimer = 3;     // another try at adding the tray icon
+constexpr UINT kCalendarLost = WM_APP + 1;
 
 HMENU BuildPopup(const MenuNode& node) {
   HMENU menu = CreatePopupMenu();
@@ -72,9 +76,9 @@ bool BackgroundWindow::Load() {
   // After the shell restarts, the notification area is empty again; the icon must come back
   // or the program could no longer be reached.
   taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
-  describe_menu_ = StateReportMessage();
   ChangeWindowMessageFilterEx(hwnd(), taskbar_created_, MSGFLT_ALLOW, nullptr);
   AddTrayIcon();
+  SetTimer(hwnd(), kDesktopTimer, static_cast<UINT>(DesktopAttachment::kSteadyCheck.count()), nullptr);
   return true;
 }
 
@@ -92,7 +96,23 @@ NOTIFYICONDATAW BackgroundWindow::TrayRecord() const {
 
 void BackgroundWindow::AddTrayIcon() {
   NOTIFYICONDATAW data = TrayRecord();
-  tray_added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+  // An add that fails may still have reached a busy tray: a change it accepts tells that the
+  // icon is there.
+  tray_added_ = Shell_NotifyIconW(NIM_ADD, &data) || Shell_NotifyIconW(NIM_MODIFY, &data);
+  tray_failures_ = tray_added_ ? 0 : tray_failures_ + 1;
+  if (const auto delay = TrayAddRetryDelay(tray_failures_))
+    SetTimer(hwnd(), kTrayTimer, static_cast<UINT>(delay->count()), nullptr);
+  else
+    KillTimer(hwnd(), kTrayTimer);
+}
+
+void BackgroundWindow::KeepCalendarOnDesktop() {
+  if (shut_down_) return;
+  SetTimer(hwnd(), kDesktopTimer, static_cast<UINT>(calendar_.KeepOnDesktop().count()), nullptr);
+}
+
+void BackgroundWindow::CalendarLost() {
+  if (hwnd()) PostMessageW(hwnd(), kCalendarLost, 0, 0);
 }
 
 void BackgroundWindow::RemoveTrayIcon() {
@@ -201,6 +221,8 @@ void BackgroundWindow::ShutDown() {
   if (shut_down_) return;
   shut_down_ = true;
   KillTimer(hwnd(), kWatchTimer);  // no redraw of a calendar that is going away
+  KillTimer(hwnd(), kDesktopTimer);
+  KillTimer(hwnd(), kTrayTimer);
   wiring_.shutdown();
 }
 
@@ -223,10 +245,13 @@ LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     return 0;
   }
   if (taskbar_created_ && message == taskbar_created_) {
+    // The shell (re)started: its notification area is empty and its desktop windows are new.
+    tray_failures_ = 0;
     AddTrayIcon();
+    KeepCalendarOnDesktop();
     return 0;
   }
-  if (describe_menu_ && message == describe_menu_) {
+  if (IsStateReportRequest(message)) {
     // Reports the scroll position, the mode and the menus as they stand, for the
     // end-to-end tests (they run in another process and cannot read our menus).
     DescribeMenuTo(reinterpret_cast<HWND>(wparam));
@@ -235,7 +260,10 @@ LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
   switch (message) {
     case WM_TIMER:
       if (wparam == kWatchTimer) OnWatchTick();
+      if (wparam == kDesktopTimer) KeepCalendarOnDesktop();
+      if (wparam == kTrayTimer && !shut_down_) AddTrayIcon();
       return 0;
+    case kCalendarLost: KeepCalendarOnDesktop(); return 0;
     case WM_COMMAND:
       if (HIWORD(wparam) == 0) controller_.OnCommand(LOWORD(wparam));
       return 0;

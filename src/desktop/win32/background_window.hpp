@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -26,6 +27,9 @@ public:
   virtual void dsDrawCalendar() = 0;
   virtual void dsCalendarScroll(std::int16_t days) = 0;
   virtual void Focus() = 0;
+  // Puts the calendar back where it belongs on the desktop when it is not there; returns
+  // when to look again.
+  virtual std::chrono::milliseconds KeepOnDesktop() = 0;
 };
 
 // The dialogs the menu opens (the bulk deletion and options dialogs come later).
@@ -54,6 +58,9 @@ public:
   WallpaperCopy& DesktopImage() { return desktop_; }
   void StartWallpaperTimer();
   void RemoveTrayIcon();
+  // The calendar went away without being asked (with the shell's window it stood on): look
+  // for the desktop again as soon as the current message is done.
+  void CalendarLost();
   void dsPmenuExtraModeCheck();
   // Pmenu_Scroll / Pmenu_Extra at the mouse position; the command runs before it returns.
   void OpenScrollMenu();
@@ -72,6 +79,7 @@ private:
   void ShutDown();
   void OpenMenu(HMENU menu);
   void AddTrayIcon();
+  void KeepCalendarOnDesktop();
   NOTIFYICONDATAW TrayRecord() const;
   void SetSaveEntryVisible(bool visible);
   void DescribeMenuTo(HWND requester);
@@ -103,11 +111,11 @@ private:
   IconHandle tray_icon_;
   EntryIconSets icons_;  // imgIcon32, imgIcon64
   bool tray_added_ = false;
+  int tray_failures_ = 0;  // failed adds in a row; the tray may still be starting
   MenuHandle pmenu_;          // holds "Pmenu" as its one popup
   MenuHandle pmenu_scroll_;   // holds "Pmenu_Scroll"
   HMENU tray_popup_ = nullptr, extra_popup_ = nullptr, scroll_popup_ = nullptr;
   UINT taskbar_created_ = 0;
-  UINT describe_menu_ = 0;
   bool shut_down_ = false;
 };
 

@@ -62,7 +62,7 @@ void DataAddWindow::OnCommand(int id, int code) {
 bool DataAddWindow::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR& result) {
   // The hook must be gone before the window procedure it replaced goes away.
   if (message == WM_DESTROY) Unhook();
-  if (message == StateReportMessage()) {
+  if (IsStateReportRequest(message)) {
     // The list's captions as the control holds them, one TAB between two.
     std::string text = "AddList=";
     const std::int32_t count = list_ ? list_->Count().value_or(0) : 0;

@@ -79,6 +79,10 @@ struct MenuTraits {
   static HMENU invalid() { return nullptr; }
   static void close(HMENU h) { DestroyMenu(h); }
 };
+struct WinEventHookTraits {
+  static HWINEVENTHOOK invalid() { return nullptr; }
+  static void close(HWINEVENTHOOK h) { UnhookWinEvent(h); }
+};
 
 using IconHandle = UniqueHandle<HICON, IconTraits>;        // CreateIconIndirect results
 using CursorHandle = UniqueHandle<HCURSOR, CursorTraits>;  // CreateCursor results
@@ -89,6 +93,7 @@ using BrushHandle = UniqueHandle<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using MemoryDc = UniqueHandle<HDC, MemoryDcTraits>;          // CreateCompatibleDC results
 using ModuleHandle = UniqueHandle<HMODULE, ModuleTraits>;    // LoadLibrary results
 using WindowHandle = UniqueHandle<HWND, WindowTraits>;       // windows we created
+using WinEventHook = UniqueHandle<HWINEVENTHOOK, WinEventHookTraits>;  // SetWinEventHook results
 
 // Keeps a GDI object selected into a device context and puts the previous one back.
 class SelectedObject {

@@ -3,21 +3,33 @@
 // with a few "name=value" lines about its state, as WM_COPYDATA to the window given in
 // wParam. The end-to-end tests run in another process and read what they cannot see
 // through window messages (menus, dates, the items of the list control).
+//
+// Only a program started for testing answers: in normal use no other program may make the
+// calendar's thread, which the desktop's windows share, wait on a send of ours.
 #include <windows.h>
 
 #include <string_view>
 
 namespace orv {
 
-inline UINT StateReportMessage() {
-  static const UINT message = RegisterWindowMessageW(L"Orvanta.DescribeState");
-  return message;
+namespace detail {
+inline UINT& StateReportId() {
+  static UINT id = 0;  // 0: not answered; set once at start-up, before any window exists
+  return id;
+}
+}  // namespace detail
+
+inline void EnableStateReport() { detail::StateReportId() = RegisterWindowMessageW(L"Orvanta.DescribeState"); }
+inline bool IsStateReportRequest(UINT message) {
+  return detail::StateReportId() != 0 && message == detail::StateReportId();
 }
 
 // Sends `utf8` to the window that asked; `from` is the answering window.
 inline void SendStateReport(HWND requester, HWND from, std::string_view utf8) {
   COPYDATASTRUCT data{1, static_cast<DWORD>(utf8.size()), const_cast<char*>(utf8.data())};
-  SendMessageW(requester, WM_COPYDATA, reinterpret_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data));
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(requester, WM_COPYDATA, reinterpret_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data),
+                      SMTO_NORMAL, 2000, &ignored);
 }
 
 }  // namespace orv

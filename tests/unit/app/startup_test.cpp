@@ -128,6 +128,13 @@ TEST_F(StartupTest, DebugSwitchTurnsTheWheelOffBeforeTheWindowsExist) {
   EXPECT_TRUE(HasDebugSwitch("a/Debug:PLUM-TREEb"));
 }
 
+TEST(TestingSwitchTest, OnlyTheWholeWordAfterTheProgramName) {
+  EXPECT_TRUE(HasTestingSwitch({"orvanta.exe", "/x", "--testing"}));
+  EXPECT_FALSE(HasTestingSwitch({"orvanta.exe"}));
+  EXPECT_FALSE(HasTestingSwitch({"--testing"}));  // a program named so
+  EXPECT_FALSE(HasTestingSwitch({"orvanta.exe", "--testing-not", "--TESTING", "x--testing"}));
+}
+
 class RecordingShutdown : public ShutdownPorts {
 public:
   std::vector<std::string> log;

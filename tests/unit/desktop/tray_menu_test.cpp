@@ -35,6 +35,14 @@ TEST(TrayMenuTest, ScrollMenuCarriesTheKeyHintsAfterATab) {
                                       "1週間前\tPageUp", "1週間後\tPageDown", "4週間後\tEnd"}));
 }
 
+TEST(TrayAddRetryTest, SoonAtFirstThenLessOftenThenNoMore) {
+  using std::chrono::milliseconds;
+  EXPECT_EQ(TrayAddRetryDelay(0), std::nullopt);  // added
+  std::vector<long long> delays;
+  for (int failures = 1; TrayAddRetryDelay(failures); ++failures) delays.push_back(TrayAddRetryDelay(failures)->count());
+  EXPECT_EQ(delays, (std::vector<long long>{1000, 2000, 4000, 8000, 16000, 30000, 30000, 30000, 30000, 30000, 30000, 30000}));
+}
+
 TEST(TrayCallbackTest, EachMouseMessageAndTheDialogBlock) {
   struct Case { unsigned message; bool dialog; bool foreground; TrayAction action; };
   const Case cases[] = {
