@@ -5,6 +5,7 @@
 #include "dialogs/dialog_texts.hpp"
 #include "dialogs/save_user_data.hpp"
 #include "schedule/new_entry.hpp"
+#include "schedule/user_data_file.hpp"
 
 namespace orv {
 namespace {
@@ -107,8 +108,7 @@ bool InputDialogModel::Refuse(const std::string& text) {
 
 bool InputDialogModel::RefuseUnstorable(int field, const std::string& why) {
   const auto& kind_texts = texts::kKinds[static_cast<std::size_t>(EditType_)];
-  return Refuse("「" + FieldName(kind_texts.field_captions[field]) + "」" +
-                texts::kUnstorableTextHead + texts::kLineBreak + why);
+  return Refuse(UnstorableTextMessage(FieldName(kind_texts.field_captions[field]), why));
 }
 
 bool InputDialogModel::OnOK(const std::string& text0, const std::string& text1) {
