@@ -95,6 +95,8 @@ void InputDialogModel::SetValue2(std::string value) {
 }
 
 InputFocus InputDialogModel::OnActivate(std::string_view text0, std::string_view text1) {
+  if (activated_) return InputFocus::Unchanged;
+  activated_ = true;
   ShiftDown_ = false;
   if (!text1.empty()) return InputFocus::OkButton;
   if (!text0.empty()) return InputFocus::SecondBox;

@@ -137,20 +137,17 @@ void InputWindow::OnCommand(int id, int code) {
   }
 }
 
-bool InputWindow::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR& result) {
+bool InputWindow::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR&) {
   if (message == WM_ACTIVATE && LOWORD(wparam) != WA_INACTIVE) {
+    HWND target = nullptr;
     switch (model_.OnActivate(BoxText(kText0Id), BoxText(kText1Id))) {
-      case InputFocus::OkButton:
-        SetFocus(GetDlgItem(hwnd(), IDOK));
-        break;
-      case InputFocus::SecondBox:
-        SetFocus(GetDlgItem(hwnd(), kText1Id));
-        break;
-      case InputFocus::Unchanged:
-        return false;  // the dialog manager puts back the focus it had
+      case InputFocus::OkButton: target = GetDlgItem(hwnd(), IDOK); break;
+      case InputFocus::SecondBox: target = GetDlgItem(hwnd(), kText1Id); break;
+      case InputFocus::Unchanged: break;
     }
-    result = 0;
-    return true;
+    // The activation itself ends by putting the focus back where the dialog had it; the move
+    // comes after it, the dialog manager's way, so that the default button follows as well.
+    if (target) PostMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
   }
   return false;
 }

@@ -105,15 +105,27 @@ TEST_F(InputDialogTest, KindConfiguresIconCaptionsAndPrompt) {
   EXPECT_FALSE(input.OnOK("名前", "1"));  // an unknown kind never validates
 }
 
-TEST_F(InputDialogTest, ActivationFocusFollowsWhatIsFilledAndClearsShift) {
-  OpenFor(0, "家賃");
-  EXPECT_EQ(input.BoxText(0), "家賃");
-  input.OnKey(true, false, false);
-  EXPECT_EQ(input.OnActivate("家賃", ""), InputFocus::SecondBox);
-  EXPECT_FALSE(input.ShiftDown());
-  EXPECT_EQ(input.OnActivate("家賃", "5"), InputFocus::OkButton);
-  EXPECT_EQ(input.OnActivate("", "5"), InputFocus::OkButton);
-  EXPECT_EQ(input.OnActivate("", ""), InputFocus::Unchanged);
+// Where the focus starts follows what is filled in, once, when the dialog first shows.
+// Coming back to it later (after the refusal message, or from another program) leaves the
+// focus where the user put it and keeps a Shift held for OK.
+TEST_F(InputDialogTest, FocusRuleAndShiftResetApplyOnlyWhenTheDialogFirstShows) {
+  struct Case {
+    const char *text0, *text1;
+    InputFocus first;
+  } cases[] = {{"家賃", "", InputFocus::SecondBox},
+               {"家賃", "5", InputFocus::OkButton},
+               {"", "5", InputFocus::OkButton},
+               {"", "", InputFocus::Unchanged}};
+  for (const Case& c : cases) {
+    InputDialogModel m{state, numbers, prompts, store};
+    m.Open(kMarch8, {kAutomaticTransfers, c.text0});
+    m.OnKey(true, false, false);
+    EXPECT_EQ(m.OnActivate(c.text0, c.text1), c.first) << c.text0 << "/" << c.text1;
+    EXPECT_FALSE(m.ShiftDown());
+    m.OnKey(true, false, false);
+    EXPECT_EQ(m.OnActivate("家賃", "5"), InputFocus::Unchanged);
+    EXPECT_TRUE(m.ShiftDown());
+  }
 }
 
 TEST_F(InputDialogTest, PaymentAmountValidation) {
