@@ -101,5 +101,46 @@ TEST(EditingWindows, DayListShowsTheDayAndDeletesCheckedRows) {
   EXPECT_EQ(FindDay(state.Years, SplitDate(day))->TotalPaymentPrice, 1234);
 }
 
+// The icon follows the selected row whatever moved it: the arrow keys, Home and End too.
+TEST(EditingWindows, DayListIconFollowsTheSelectionMovedByKeys) {
+  InitCommonControls();
+  AppState state;
+  state.CalendarMode = kShowSpecialDays;
+  const Date day = MakeDate(2026, 3, 8);
+  for (bool very : {true, false, true}) {
+    DayData& d = GetOrCreateDay(state.Years, SplitDate(day));
+    auto& s = *d.SpecialDatas.Add(NextSpecialKey(d));
+    s.strSpecial = very ? "誕生日" : "記念日";
+    s.blnSpecial = very;
+    RecalcSpecialTotals(d);
+  }
+  test::ScriptedPrompts prompts;
+  test::RecordingCalendarView calendar;
+  test::FakeDesktopFacts regional;
+  MemorySettingsStore store;
+  UserDataListModel model(state, regional, prompts, store, calendar);
+  model.SetEditDay(day);
+  EntryIconSets icons;
+  UserDataListWindow window(model, nullptr, nullptr, &icons);
+  HWND dialog = window.Create(nullptr, 10, 10);
+  ASSERT_NE(dialog, nullptr);
+  HWND list = GetDlgItem(dialog, UserDataListWindow::kListId);
+  auto shown = [&] { return window.PictureOf(UserDataListWindow::kIconId); };
+  auto key = [&](WPARAM vk) {
+    SendMessageW(list, WM_KEYDOWN, vk, 1);
+    SendMessageW(list, WM_KEYUP, vk, 0xC0000001);
+  };
+  SetFocus(list);
+  key(VK_HOME);
+  EXPECT_EQ(shown(), icons.GetIconPicture(1, kIconVerySpecial));
+  key(VK_DOWN);
+  EXPECT_EQ(shown(), icons.GetIconPicture(1, kIconSpecial));
+  key(VK_END);
+  EXPECT_EQ(shown(), icons.GetIconPicture(1, kIconVerySpecial));
+  key(VK_UP);
+  EXPECT_EQ(shown(), icons.GetIconPicture(1, kIconSpecial));
+  DestroyWindow(dialog);
+}
+
 }  // namespace
 }  // namespace orv
