@@ -155,10 +155,12 @@ bool InputWindow::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR&) {
 void RunAddEntry(HWND owner, int left, int top, Date day, AppState& state, NumberConversion& numbers,
                  Win32Prompts& prompts, SettingsStore& store, EntryIconSets* icons) {
   std::optional<InputRequest> chosen;
+  POINT at{left, top};
   {
     DataAddWindow add(state, day, icons);
     add.ShowModal(owner, left, top);
     chosen = add.Chosen();
+    at = add.Place();  // the input dialog takes its place, also when the user moved it
   }
   if (!chosen) return;
   // A fresh model each time: nothing typed for one entry shows up in the next.
@@ -166,7 +168,7 @@ void RunAddEntry(HWND owner, int left, int top, Date day, AppState& state, Numbe
   model.Open(day, *chosen);
   InputWindow input(model, prompts, icons);
   const HWND previous = prompts.owner();
-  if (input.ShowModal(owner, left, top) == IDOK) {
+  if (input.ShowModal(owner, at.x, at.y) == IDOK) {
     prompts.SetOwner(owner);
     model.AfterClose();
   }
