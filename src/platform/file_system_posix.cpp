@@ -35,6 +35,22 @@ private:
   int fd_;
 };
 
+// Every byte, whatever the system takes per call; false with errno set on failure.
+bool WriteAll(int fd, std::string_view bytes) {
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 std::string FolderOf(const std::string& path) {
   auto slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
@@ -79,18 +95,7 @@ SystemError ReplaceFileContents(const std::string& path, std::string_view bytes)
     ::unlink(temp.c_str());
     return error;
   };
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd.get(), p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail();
-    }
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  if (::fchmod(fd.get(), 0644) != 0 || ::fsync(fd.get()) != 0) return fail();
+  if (!WriteAll(fd.get(), bytes) || ::fchmod(fd.get(), 0644) != 0 || ::fsync(fd.get()) != 0) return fail();
   if (::close(fd.release()) != 0) return fail();
   if (::rename(temp.c_str(), path.c_str()) != 0) return fail();
   return {};
@@ -104,18 +109,7 @@ SystemError WriteNewFile(const std::string& path, std::string_view bytes) {
     ::unlink(path.c_str());
     return error;
   };
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd.get(), p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail();
-    }
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  if (::fsync(fd.get()) != 0 || ::close(fd.release()) != 0) return fail();
+  if (!WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || ::close(fd.release()) != 0) return fail();
   return {};
 }
 

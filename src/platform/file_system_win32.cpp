@@ -13,6 +13,21 @@ std::wstring FolderOf(const std::wstring& path) {
   return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
 }
 
+// Every byte, in pieces the call can take, then out of the system's buffers onto the disk;
+// false with the last error set on failure.
+bool WriteAllAndFlush(HANDLE file, std::string_view bytes) {
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
+    DWORD written = 0;
+    if (!WriteFile(file, p, chunk, &written, nullptr)) return false;
+    p += written;
+    left -= written;
+  }
+  return FlushFileBuffers(file) != FALSE;
+}
+
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -58,17 +73,7 @@ SystemError ReplaceFileContents(const std::string& path, std::string_view bytes)
   {
     FileHandle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return fail();
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-      DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
-      DWORD written = 0;
-      if (!WriteFile(file.get(), p, chunk, &written, nullptr)) return fail();
-      p += written;
-      left -= written;
-    }
-    if (!FlushFileBuffers(file.get())) return fail();
+    if (!file || !WriteAllAndFlush(file.get(), bytes)) return fail();
   }
   // A read-only file would refuse to be replaced; the user asked for a save, so lift it.
   DWORD attributes = GetFileAttributesW(target.c_str());
@@ -88,16 +93,7 @@ SystemError WriteNewFile(const std::string& path, std::string_view bytes) {
     FileHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
     if (!file) return LastSystemError();
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-      DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
-      DWORD done = 0;
-      if (!WriteFile(file.get(), p, chunk, &done, nullptr)) break;
-      p += done;
-      left -= done;
-    }
-    if (left == 0 && FlushFileBuffers(file.get())) return {};
+    if (WriteAllAndFlush(file.get(), bytes)) return {};
   }
   SystemError error = LastSystemError();
   DeleteFileW(target.c_str());  // ours: created above

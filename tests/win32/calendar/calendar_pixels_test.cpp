@@ -54,6 +54,25 @@ constexpr Rgb kWhite = MakeRgb(255, 255, 255);
 constexpr Rgb kBlack = MakeRgb(0, 0, 0);
 constexpr Rgb kGreen = MakeRgb(0, 255, 0);
 
+// A 1024 x 600 desktop without a wallpaper, in red, and the calendar's surfaces over it.
+struct PlainDesktop {
+  struct NoPictures : PictureLoader {
+    LoadedPicture Load(const std::string&) override { return {}; }
+  };
+  PlainDesktop() {
+    facts.work_area = {0, 0, 1024, 600};
+    facts.desktop = kRed;
+  }
+  CalendarLayout DrawCalendar(AppState& state) { return dsDrawCalendar(state, facts, surfaces); }
+
+  test::FakeDesktopFacts facts;
+  NoPictures loader;
+  WallpaperState wallpaper;
+  GdiCanvas image{1, 1}, draw{1, 1}, view{1, 1};
+  WallpaperCopy copy{wallpaper, facts, loader, image};
+  CalendarSurfaces surfaces{draw, view, copy};
+};
+
 TEST(CalendarPixels, MaskLeavesTheBackgroundWhereMaskAndPictureAreWhite) {
   GdiCanvas canvas(40, 10);
   canvas.FillRect({0, 0, 40, 10}, kRed);
@@ -86,17 +105,10 @@ TEST(CalendarPixels, TiledBodyStopsAtTheNextWeekStrip) {
   state.CurrentTheme.Body.HasPicture = true;
   state.CurrentTheme.BodyDrawMode = 2;
   SetStartDate(state, MakeDate(2026, 12, 1));
-  test::FakeDesktopFacts facts;
-  facts.work_area = {0, 0, 1024, 600};
-  facts.desktop = kRed;  // no wallpaper: the desktop colour
-  struct NoPictures : PictureLoader {
-    LoadedPicture Load(const std::string&) override { return {}; }
-  } loader;
-  WallpaperState wallpaper;
-  GdiCanvas desktop(1, 1), draw(1, 1), view(1, 1);
-  WallpaperCopy copy(wallpaper, facts, loader, desktop);
-  CalendarSurfaces surfaces{draw, view, copy};
-  auto layout = dsDrawCalendar(state, facts, surfaces);
+  PlainDesktop desktop;
+  auto layout = desktop.DrawCalendar(state);
+  const GdiCanvas& draw = desktop.draw;
+  const GdiCanvas& view = desktop.view;
   ASSERT_EQ(layout.height, 600);
   const int x = layout.width - 3;  // nothing but the background there in mode 0
   EXPECT_EQ(draw.PixelAt(x, 10), kRed);          // the top strip: wallpaper
@@ -125,17 +137,9 @@ TEST(CalendarPixels, TurnedMonthLabelsRunDownwardsEvenWithABitmapOnlyFace) {
     t.MonthColor = kBlue;
     t.MonthEnglishFont = FontSpec{"OrvantaBitmap", 12};
     SetStartDate(state, MakeDate(2026, 12, 1));  // the top row carries the label
-    test::FakeDesktopFacts facts;
-    facts.work_area = {0, 0, 1024, 600};
-    facts.desktop = kRed;
-    struct NoPictures : PictureLoader {
-      LoadedPicture Load(const std::string&) override { return {}; }
-    } loader;
-    WallpaperState wallpaper;
-    GdiCanvas desktop(1, 1), draw(1, 1), view(1, 1);
-    WallpaperCopy copy(wallpaper, facts, loader, desktop);
-    CalendarSurfaces surfaces{draw, view, copy};
-    const CalendarLayout layout = dsDrawCalendar(state, facts, surfaces);
+    PlainDesktop desktop;
+    const CalendarLayout layout = desktop.DrawCalendar(state);
+    const GdiCanvas& draw = desktop.draw;
     // The label's pixels in the month column (smoothed edges count by their hue).
     PixelRect box{1 << 20, 1 << 20, -1, -1};
     for (int y = 0; y < layout.height; ++y)

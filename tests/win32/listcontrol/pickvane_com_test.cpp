@@ -194,6 +194,13 @@ struct HostWindow {
   WindowHandle hwnd;
 };
 
+// The control's window in `host` at (10, 10), 300 x 200.
+HWND PlaceIn(IPickvaneWindow* placement, const HostWindow& host) {
+  HWND window = nullptr;
+  EXPECT_EQ(placement->Create(host.hwnd.get(), 10, 10, 300, 200, &window), S_OK);
+  return window;
+}
+
 HWND CanvasOf(HWND control) {
   HWND container = FindWindowExW(control, nullptr, L"KestrovePickvaneContainer", nullptr);
   return FindWindowExW(container, nullptr, L"KestrovePickvaneCanvas", nullptr);
@@ -401,8 +408,7 @@ TEST(PickvaneLibrary, RegistersDrivesByProgIdAndUnregistersCleanly) {
     HostWindow host;
     auto placement = control.As<IPickvaneWindow>(IID_IPickvaneWindow);
     ASSERT_TRUE(placement);
-    HWND window = nullptr;
-    ASSERT_EQ(placement->Create(host.hwnd.get(), 10, 10, 300, 200, &window), S_OK);
+    HWND window = PlaceIn(placement.get(), host);
     HWND canvas = CanvasOf(window);
     ASSERT_TRUE(canvas);
 
@@ -535,7 +541,9 @@ TEST(PickvaneEvents, AnEnumeratingClientFindsTheEventsAndTheirConnections) {
     EXPECT_EQ(point->EnumConnections(connections.put()), S_OK);
     CONNECTDATA data[3] = {};
     ULONG n = 0;
-    if (connections) EXPECT_EQ(connections->Next(3, data, &n), S_FALSE);
+    if (connections) {
+      EXPECT_EQ(connections->Next(3, data, &n), S_FALSE);
+    }
     for (ULONG i = 0; i < n; ++i) {
       seen.emplace_back(data[i].dwCookie, data[i].pUnk);
       data[i].pUnk->Release();
@@ -550,9 +558,7 @@ TEST(PickvaneEvents, AnEnumeratingClientFindsTheEventsAndTheirConnections) {
   HostWindow host;
   auto placement = control.As<IPickvaneWindow>(IID_IPickvaneWindow);
   ASSERT_TRUE(placement);
-  HWND window = nullptr;
-  ASSERT_EQ(placement->Create(host.hwnd.get(), 10, 10, 300, 200, &window), S_OK);
-  HWND canvas = CanvasOf(window);
+  HWND canvas = CanvasOf(PlaceIn(placement.get(), host));
   SendMessageW(canvas, WM_LBUTTONDOWN, MK_LBUTTON, Point(60, 10));
   SendMessageW(canvas, WM_LBUTTONUP, 0, Point(60, 10));
   EXPECT_EQ(second.click, 1);
