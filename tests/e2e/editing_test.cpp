@@ -623,6 +623,7 @@ TEST_F(RecoveryE2E, ALockedFileAtTheQuitSendsTheSessionToARecoveryFile) {
   const std::string recovery = RecoveryFiles()[0];
   EXPECT_NE(text.find("ユーザーデータを保存する事が出来ませんでした!"), std::string::npos) << text;
   EXPECT_NE(text.find("このセッションの予定は、次の復旧用ファイルに保存しました:\r\n" + recovery), std::string::npos) << text;
+  Screenshot(box, "save-error-at-quit");
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
   orvanta_.reset();
@@ -635,6 +636,7 @@ TEST_F(RecoveryE2E, ALockedFileAtTheQuitSendsTheSessionToARecoveryFile) {
   ASSERT_TRUE(WaitFor([&] { return (box = FindWindowW(L"#32770", L"Orvanta")) != nullptr; }));
   ASSERT_TRUE(WaitFor([&] { return (text = StaticTexts(box)).find(recovery) != std::string::npos; }, 5000)) << text;
   EXPECT_NE(text.find("前回の終了時にユーザーデータファイルへ保存できなかった予定"), std::string::npos) << text;
+  Screenshot(box, "recovery-notice");
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitShown());
   Quit();
