@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/settings.hpp"
+#include "schedule/user_data_file.hpp"
 
 namespace orv {
 
@@ -19,11 +20,32 @@ std::string LoadFailureMessage(std::string_view path) {
          "の読込に失敗しました！\r\nデータファイルが破損しているか？有効なデータファイルではない可能性があります";
 }
 
+std::string RecoveryNoticeMessage(std::string_view recovery_path) {
+  return "前回の終了時にユーザーデータファイルへ保存できなかった予定が、次の復旧用ファイルに残っています:\r\n" +
+         std::string(recovery_path) +
+         "\r\n\r\nこの予定を使うには、ユーザーデータファイルの選択でこのファイルを開いてください。"
+         "不要であれば、このファイルを削除してください。";
+}
+
+std::string RecoverySavedMessage(std::string_view recovery_path) {
+  return std::string(kSaveErrorText) + "\r\nこのセッションの予定は、次の復旧用ファイルに保存しました:\r\n" +
+         std::string(recovery_path);
+}
+
+std::string QuitWithoutSavingMessage() {
+  return std::string(kSaveErrorText) +
+         "\r\n復旧用ファイルも作成できませんでした。\r\n"
+         "終了すると、このセッションで編集した予定は失われます。終了しますか？";
+}
+
 bool RunStartup(AppState& state, StartupPorts& ports) {
   if (!ports.AcquireSingleInstance()) return false;
   ports.ReadOptions(state);
   if (HasDebugSwitch(ports.CommandLine())) state.MicrosoftWheelMouse = false;
   ports.ReadUserDataPath(state);
+  // Before the first-run dialog, through which the user may open the file.
+  if (const std::string recovery = ports.NewerRecoveryFile(state.UserDataPath); !recovery.empty())
+    ports.ShowRecoveryNotice(RecoveryNoticeMessage(recovery));
 
   for (;;) {
     if (state.UserDataPath.empty() || !ports.FileExists(state.UserDataPath)) {
@@ -49,14 +71,25 @@ bool RunStartup(AppState& state, StartupPorts& ports) {
   return true;
 }
 
-void RunShutdown(const AppState& state, ShutdownPorts& ports) {
+bool RunShutdown(const AppState& state, ShutdownPorts& ports, ShutdownCause cause) {
   ports.SaveSettings(state);
-  (void)ports.SaveUserData(state);  // reported nowhere: the program is ending
+  const std::string error = ports.SaveUserData(state);
   ports.StoreUserDataPath(state);
+  if (!error.empty() && !ports.ScheduleAlreadyStored(state)) {
+    // The session's edits must survive whatever stopped the save.
+    const std::string recovery = ports.WriteRecoveryFile(state);
+    if (cause == ShutdownCause::Quit) {
+      if (!recovery.empty())
+        ports.ShowShutdownSaveError(RecoverySavedMessage(recovery));
+      else if (!ports.ConfirmQuit(QuitWithoutSavingMessage()))
+        return false;  // running on, the schedule still in memory
+    }
+  }
   ports.RemoveTrayIcon();
   ports.UnloadCalendar();
   ports.UnloadVersionDialog();
   ports.EndProgram();
+  return true;
 }
 
 }  // namespace orv

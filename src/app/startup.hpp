@@ -23,6 +23,12 @@ bool HasDebugSwitch(std::string_view command_line);
 bool HasTestingSwitch(const std::vector<std::string>& words);
 // The message shown when the user data file cannot be loaded.
 std::string LoadFailureMessage(std::string_view path);
+// At start, when a recovery file newer than the user data file exists: where it is.
+std::string RecoveryNoticeMessage(std::string_view recovery_path);
+// After a quit whose save failed: the save error, and where the schedule went instead.
+std::string RecoverySavedMessage(std::string_view recovery_path);
+// After a quit whose save failed and no recovery file could be written either: quit anyway?
+std::string QuitWithoutSavingMessage();
 
 class StartupPorts {
 public:
@@ -32,6 +38,10 @@ public:
   virtual void ReadOptions(AppState& state) = 0;
   virtual std::string CommandLine() = 0;
   virtual void ReadUserDataPath(AppState& state) = 0;
+  // The newest recovery file written after the user data file, or empty.
+  virtual std::string NewerRecoveryFile(const std::string& data_path) = 0;
+  // The message box with the warning icon and the application title.
+  virtual void ShowRecoveryNotice(const std::string& message) = 0;
   virtual bool FileExists(const std::string& path) = 0;
   // The first-run dialog, modal; it may change state.UserDataPath.
   virtual void ShowFirstRunDialog(AppState& state) = 0;
@@ -54,12 +64,25 @@ public:
 // The start-up sequence. Returns false when the program must end at once (a second copy).
 bool RunStartup(AppState& state, StartupPorts& ports);
 
+// What ended the program: the user (the menu's quit, a close), or the end of the Windows
+// session, when there is no time to ask anything.
+enum class ShutdownCause { Quit, EndOfSession };
+
 class ShutdownPorts {
 public:
   virtual ~ShutdownPorts() = default;
   virtual void SaveSettings(const AppState& state) = 0;
   virtual std::string SaveUserData(const AppState& state) = 0;
   virtual void StoreUserDataPath(const AppState& state) = 0;
+  // True when a failed save loses nothing (the file holds this schedule already, or there is
+  // nothing to keep).
+  virtual bool ScheduleAlreadyStored(const AppState& state) = 0;
+  // The schedule into a new recovery file; its path, or empty when that failed as well.
+  virtual std::string WriteRecoveryFile(const AppState& state) = 0;
+  // The save error message box (critical icon, OK).
+  virtual void ShowShutdownSaveError(const std::string& message) = 0;
+  // The warning message box with OK and Cancel; true for OK.
+  virtual bool ConfirmQuit(const std::string& message) = 0;
   virtual void RemoveTrayIcon() = 0;
   virtual void UnloadCalendar() = 0;
   virtual void UnloadVersionDialog() = 0;
@@ -67,7 +90,9 @@ public:
 };
 
 // The shutdown sequence, whatever ended the program. The user data file is saved whether or
-// not automatic saving is on; a failure is not reported.
-void RunShutdown(const AppState& state, ShutdownPorts& ports);
+// not automatic saving is on. When that save fails, the session's schedule goes to a recovery
+// file, and a quit by the user says where; at the end of the session nothing is shown. Returns
+// false when the user chose to keep the program running (nothing could be saved at all).
+bool RunShutdown(const AppState& state, ShutdownPorts& ports, ShutdownCause cause);
 
 }  // namespace orv

@@ -27,6 +27,19 @@ namespace {
 bool Inside(const PixelRect& r, int x, int y) {
   return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
+
+// Sets a re-entry flag for one scope and puts back what it was, however the scope is left.
+class FlagScope {
+public:
+  explicit FlagScope(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = previous_; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+  bool& flag_;
+  bool previous_;
+};
 }  // namespace
 
 Hotspot HotspotAt(const HotspotRects& rects, int x, int y) {
@@ -137,11 +150,7 @@ void CalendarController::ShowToday() {
 
 void CalendarController::OnScrollValue(int value) {
   if (ScrollBusy) return;  // the change made by the reset below
-  ScrollBusy = true;
-  struct Release {
-    bool& flag;
-    ~Release() { flag = false; }
-  } release{ScrollBusy};
+  const FlagScope busy(ScrollBusy);
   dsCalendarScroll(static_cast<std::int16_t>(value));
   view_.ResetScrollValue();
 }
@@ -157,7 +166,7 @@ bool CalendarController::OnKey(CalendarKey key, KeyModifiers mods) {
       CycleCalendarMode(state_);
       dsDrawCalendarDays();
       return true;
-    case KeyAction::ScrollMenu: view_.OpenScrollMenu(); return true;
+    case KeyAction::ScrollMenu: OpenScrollMenu(); return true;
     case KeyAction::None: break;
   }
   return false;
@@ -168,14 +177,14 @@ void CalendarController::OnHotspot(Hotspot hotspot, MouseButton button) {
     case Hotspot::WeekBack:
     case Hotspot::WeekForward:
       if (button == MouseButton::Left) dsCalendarScroll(hotspot == Hotspot::WeekBack ? -7 : 7);
-      else if (button == MouseButton::Right) view_.OpenScrollMenu();
+      else if (button == MouseButton::Right) OpenScrollMenu();
       break;
     case Hotspot::ModeChange:
       if (button == MouseButton::Left) {
         ToggleCalendarMode(state_);
         dsDrawCalendar();
       } else if (button == MouseButton::Right) {
-        view_.OpenExtraMenu();
+        OpenExtraMenu();
       }
       break;
     case Hotspot::ExtraMode:
@@ -183,7 +192,7 @@ void CalendarController::OnHotspot(Hotspot hotspot, MouseButton button) {
         CycleCalendarMode(state_);
         dsDrawCalendarDays();
       } else if (button == MouseButton::Right) {
-        view_.OpenExtraMenu();
+        OpenExtraMenu();
       }
       break;
     case Hotspot::None: break;
@@ -205,19 +214,31 @@ void CalendarController::OnPictureMouseDown(MouseButton button, int x, int y) {
     dialog_ = DialogPositionFor(view_.Screen(), view_.WindowTop(), view_.WindowWidth(),
                                 metrics.MonthWidth, y);
   }
-  if (clicked_valid_ && button == MouseButton::Right && state_.CalendarMode != kShowNothing) {
-    state_.DialogShowing = true;
-    dialogs_.ShowDayList(clicked_date_, dialog_);
-    state_.DialogShowing = false;
-  }
+  if (clicked_valid_ && button == MouseButton::Right && state_.CalendarMode != kShowNothing)
+    ShowDayDialog(&DayDialogs::ShowDayList);
 }
 
 void CalendarController::OnPictureDoubleClick() {
   if (!clicked_valid_ || state_.CalendarMode == kShowNothing) return;
-  state_.DialogShowing = true;
-  dialogs_.ShowAddEntry(clicked_date_, dialog_);
-  state_.DialogShowing = false;
+  ShowDayDialog(&DayDialogs::ShowAddEntry);
   dsDrawCalendarDays();
+}
+
+void CalendarController::ShowDayDialog(void (DayDialogs::*show)(Date, DialogPlacement)) {
+  // The tray ignores its clicks while the dialog is up; a dialog that ends early must not
+  // leave it deaf for the rest of the run.
+  const FlagScope showing(state_.DialogShowing);
+  (dialogs_.*show)(clicked_date_, dialog_);
+}
+
+void CalendarController::OpenScrollMenu() {
+  view_.OpenScrollMenu();
+  view_.TakeFocus();
+}
+
+void CalendarController::OpenExtraMenu() {
+  view_.OpenExtraMenu();
+  view_.TakeFocus();
 }
 
 }  // namespace orv

@@ -102,6 +102,8 @@ public:
   virtual void ResetScrollValue() = 0;
   virtual void OpenScrollMenu() = 0;
   virtual void OpenExtraMenu() = 0;  // after the host has set its check marks
+  // The keyboard focus back to the calendar (its hidden scroll bar); errors are ignored.
+  virtual void TakeFocus() = 0;
   virtual int WindowTop() = 0;      // screen pixels
   virtual int WindowWidth() = 0;
   virtual ScreenFacts Screen() = 0;
@@ -149,6 +151,11 @@ public:
 
 private:
   void Present(const Canvas& picture, bool full);
+  // A menu opened for the calendar brings the hidden host window forward; whatever was
+  // chosen, or nothing, the keys must reach the calendar again afterwards.
+  void OpenScrollMenu();
+  void OpenExtraMenu();
+  void ShowDayDialog(void (DayDialogs::*show)(Date, DialogPlacement));
 
   AppState& state_;
   CalendarRenderer& renderer_;

@@ -188,6 +188,7 @@ private:
         FontSpec rotated = ef;
         rotated.escapement = -900;
         rotated.pixel_height = TH("2") - 2;
+        rotated.outline = true;
         c_.SetFont(rotated);
         Print(x, top - 4 + theme_.MonthTop, year + " " + (theme_.DrawType == 5 ? m : name));
         break;

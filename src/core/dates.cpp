@@ -18,7 +18,8 @@ Date MakeDate(int year, int month, int day) {
                                std::chrono::day{static_cast<unsigned>(day)}};
 }
 
-Date LocalToday() {
+namespace {
+std::tm LocalClock() {
   std::time_t now = std::time(nullptr);
   std::tm local{};
 #ifdef _WIN32
@@ -26,7 +27,18 @@ Date LocalToday() {
 #else
   localtime_r(&now, &local);
 #endif
+  return local;
+}
+}  // namespace
+
+Date LocalToday() {
+  const std::tm local = LocalClock();
   return MakeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+LocalTime LocalNow() {
+  const std::tm local = LocalClock();
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
 }  // namespace orv

@@ -24,4 +24,10 @@ using Clock = std::function<Date()>;
 // Today's date in the local time zone of the machine.
 Date LocalToday();
 
+// A moment of the local clock, to the second.
+struct LocalTime {
+  int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
+};
+LocalTime LocalNow();
+
 }  // namespace orv

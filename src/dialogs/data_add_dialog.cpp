@@ -5,6 +5,7 @@
 #include "dialogs/dialog_texts.hpp"
 #include "dialogs/save_user_data.hpp"
 #include "schedule/new_entry.hpp"
+#include "schedule/user_data_file.hpp"
 
 namespace orv {
 namespace {
@@ -94,6 +95,8 @@ void InputDialogModel::SetValue2(std::string value) {
 }
 
 InputFocus InputDialogModel::OnActivate(std::string_view text0, std::string_view text1) {
+  if (activated_) return InputFocus::Unchanged;
+  activated_ = true;
   ShiftDown_ = false;
   if (!text1.empty()) return InputFocus::OkButton;
   if (!text0.empty()) return InputFocus::SecondBox;
@@ -107,8 +110,7 @@ bool InputDialogModel::Refuse(const std::string& text) {
 
 bool InputDialogModel::RefuseUnstorable(int field, const std::string& why) {
   const auto& kind_texts = texts::kKinds[static_cast<std::size_t>(EditType_)];
-  return Refuse("「" + FieldName(kind_texts.field_captions[field]) + "」" +
-                texts::kUnstorableTextHead + texts::kLineBreak + why);
+  return Refuse(UnstorableTextMessage(FieldName(kind_texts.field_captions[field]), why));
 }
 
 bool InputDialogModel::OnOK(const std::string& text0, const std::string& text1) {

@@ -76,6 +76,8 @@ public:
   const std::string& BoxText(int index) const { return box_texts_[index & 1]; }
   std::optional<int> Icon() const { return icon_; }  // the kind's 64-pixel icon
 
+  // The dialog became active. Only the first time, when it first shows, does the focus move
+  // by what is filled in and the Shift state start afresh; later activations change nothing.
   InputFocus OnActivate(std::string_view text0, std::string_view text1);
   // Every key press and release reaches the dialog before its controls.
   void OnKey(bool shift, bool ctrl, bool alt) { ShiftDown_ = shift && !ctrl && !alt; }
@@ -102,6 +104,7 @@ private:
   std::int32_t EditType_ = -1;
   std::string Value1_, Value2_;
   bool ShiftDown_ = false;
+  bool activated_ = false;
   std::string caption_, message_;
   std::array<std::string, 2> field_captions_, box_texts_;
   std::optional<int> icon_;

@@ -4,8 +4,6 @@
 
 namespace orv::texts {
 
-inline constexpr char kLineBreak[] = "\r\n";
-
 // Automatic saving after an edit.
 
 // Day schedule list (frmUserDataList).
@@ -44,8 +42,6 @@ inline constexpr char kInvalidInputTitle[] = "値の入力について";
 inline constexpr char kInvalidInputText[] =
     "値が正しく入力されていません\r\n"
     "金額の入力フォーマットなど、予定に対応した正しいフォーマットで入力してください";
-// Refusals of input the user data file could not keep (title kInvalidInputTitle).
-inline constexpr char kUnstorableTextHead[] = "の内容はユーザーデータファイルに保存できません";
 inline constexpr char kTotalOverflowText[] =
     "この日の支払いの合計金額が扱える範囲(-2,147,483,648～2,147,483,647)を超えるため、"
     "追加できません";

@@ -37,36 +37,51 @@ void UserDataListModel::SetEditDay(Date day) {
 
 DayData* UserDataListModel::ShownDay() const { return FindDay(state_.Years, EditDayParts_); }
 
-void UserDataListModel::dsRefreshUserDataList() {
-  rows_.clear();
-  IconIndexes_.clear();
+UserDataListModel::Listing UserDataListModel::BuildListing() const {
+  Listing listing;
   const DayData* day = ShownDay();
   if (state_.CalendarMode == kShowPayments) {
-    shown_icon_ = kIconAutomaticTransfer;
-    if (day && !day->PaymentDatas.Empty()) {
+    listing.first_icon = kIconAutomaticTransfer;
+    if (day)
       for (const auto& payment : day->PaymentDatas) {
-        rows_.push_back(PaymentRowText(payment, regional_));
-        IconIndexes_.push_back(payment.Payment == 1 ? kIconCash : kIconAutomaticTransfer);
+        listing.rows.push_back(PaymentRowText(payment, regional_));
+        listing.icons.push_back(payment.Payment == 1 ? kIconCash : kIconAutomaticTransfer);
       }
-      shown_icon_ = IconIndexes_.front();
-    }
   } else if (state_.CalendarMode == kShowSpecialDays) {
-    shown_icon_ = kIconVerySpecial;
-    if (day && !day->SpecialDatas.Empty()) {
+    listing.first_icon = kIconVerySpecial;
+    if (day)
       for (const auto& special : day->SpecialDatas) {
-        rows_.push_back(SpecialRowText(special));
-        IconIndexes_.push_back(special.blnSpecial ? kIconVerySpecial : kIconSpecial);
+        listing.rows.push_back(SpecialRowText(special));
+        listing.icons.push_back(special.blnSpecial ? kIconVerySpecial : kIconSpecial);
       }
-      shown_icon_ = IconIndexes_.front();
-    }
   }
+  if (!listing.icons.empty()) listing.first_icon = listing.icons.front();
+  return listing;
+}
+
+void UserDataListModel::dsRefreshUserDataList() {
+  Listing listing = BuildListing();
+  rows_ = std::move(listing.rows);
+  IconIndexes_ = std::move(listing.icons);
+  shown_icon_ = listing.first_icon;
   const std::string kind = KindWord(state_.CalendarMode);
   caption_ = std::to_string(EditDayParts_.Month) + "月" + std::to_string(EditDayParts_.Day) +
              "日 - " + kind + "予定の確認";
   message_ = kind + "予定の一覧です";
 }
 
-void UserDataListModel::OnRowClicked(int row) {
+bool UserDataListModel::Stale() const {
+  const Listing now = BuildListing();
+  return now.rows != rows_ || now.icons != IconIndexes_;
+}
+
+bool UserDataListModel::RefreshIfStale() {
+  if (!Stale()) return false;
+  dsRefreshUserDataList();
+  return true;
+}
+
+void UserDataListModel::OnRowSelected(int row) {
   if (row >= 0 && static_cast<std::size_t>(row) < IconIndexes_.size())
     shown_icon_ = IconIndexes_[static_cast<std::size_t>(row)];
 }
@@ -83,20 +98,23 @@ void UserDataListModel::AfterAddEntry() {
 }
 
 bool UserDataListModel::DeleteChecked(const std::vector<bool>& checked) {
-  DayData* day = ShownDay();
+  // Check marks on rows that no longer show the day's entries would remove the wrong ones:
+  // the user sees the day as it is now and ticks again.
+  if (RefreshIfStale()) return true;
   const bool payments = state_.CalendarMode == kShowPayments;
   const bool specials = state_.CalendarMode == kShowSpecialDays;
 
   // Keys are collected before anything is removed: removing by key stays right although
   // the positions of later entries shift with every removal.
   std::vector<std::string> keys;
+  const DayData* shown = ShownDay();
   const std::size_t rows = std::min(checked.size(), rows_.size());
-  for (std::size_t r = 0; r < rows && day && (payments || specials); ++r) {
+  for (std::size_t r = 0; r < rows && shown && (payments || specials); ++r) {
     if (!checked[r]) continue;
     const auto position = static_cast<std::int64_t>(r) + 1;
     if (payments) {
-      if (const auto* payment = day->PaymentDatas.At(position)) keys.push_back(payment->Key);
-    } else if (const auto* special = day->SpecialDatas.At(position)) {
+      if (const auto* payment = shown->PaymentDatas.At(position)) keys.push_back(payment->Key);
+    } else if (const auto* special = shown->SpecialDatas.At(position)) {
       keys.push_back(special->Key);
     }
   }
@@ -109,6 +127,10 @@ bool UserDataListModel::DeleteChecked(const std::vector<bool>& checked) {
                        texts::kConfirmDeleteTitle,
                        texts::kConfirmEntriesText) != MessageAnswer::Ok)
     return false;
+  // The question runs a message loop: the year dialog may have removed the day meanwhile.
+  // Then there is nothing left to delete, and nothing to save.
+  DayData* day = ShownDay();
+  if (RefreshIfStale() || !day) return true;
 
   for (const auto& key : keys) {
     if (payments)

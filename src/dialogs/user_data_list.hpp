@@ -43,6 +43,9 @@ public:
   const DateParts& EditDayParts() const { return EditDayParts_; }
 
   void dsRefreshUserDataList();
+  // Rebuilds the list when its rows no longer show what the schedule holds (the year dialog is
+  // not modal: it can remove the day's year while this list is open). True when rebuilt.
+  bool RefreshIfStale();
 
   const std::string& Caption() const { return caption_; }
   const std::string& Message() const { return message_; }  // lblMsg
@@ -52,18 +55,28 @@ public:
   // The icon imgIcon64 shows; nullopt before anything was shown.
   std::optional<std::int32_t> ShownIcon() const { return shown_icon_; }
 
-  // A click on row `row` (0-based) shows that entry's icon.
-  void OnRowClicked(int row);
+  // Row `row` (0-based) became the selected one, by the mouse or the keys: imgIcon64 shows
+  // that entry's icon.
+  void OnRowSelected(int row);
   // Pmenu_NextEtra: payments and special days change places; the calendar follows.
   void OnNextKind();
   // The add-entry dialog opened from this one has closed.
   void AfterAddEntry();
-  // cmdDel with one check flag per row. Returns true when entries were removed, after which
-  // the list has been rebuilt without check marks.
+  // cmdDel with one check flag per row. Returns true when the list was rebuilt (entries were
+  // removed, or the rows had gone stale and the check marks no longer meant the same
+  // entries), after which it has no check marks.
   bool DeleteChecked(const std::vector<bool>& checked);
 
 private:
+  // What the list shows for the day as the schedule holds it now.
+  struct Listing {
+    std::vector<std::string> rows;
+    std::vector<std::int32_t> icons;
+    std::optional<std::int32_t> first_icon;
+  };
   DayData* ShownDay() const;
+  Listing BuildListing() const;
+  bool Stale() const;
 
   AppState& state_;
   DesktopFacts& regional_;

@@ -1,12 +1,16 @@
 #include "options/preset_page.hpp"
 
 #include "schedule/schedule.hpp"
+#include "schedule/user_data_file.hpp"
 
 namespace orv {
 
+namespace {
+const char* FieldWord(int kind) { return kind <= kCashPayments ? "名称" : "タイトル"; }
+}  // namespace
+
 std::string PresetPrompt(int kind) {
-  const char* field = kind <= kCashPayments ? "名称" : "タイトル";
-  return std::string(kPresetKindNames[kind]) + "データの" + field + "を入力してください";
+  return std::string(kPresetKindNames[kind]) + "データの" + FieldWord(kind) + "を入力してください";
 }
 
 void PresetPage::ChooseKind(int kind) {
@@ -26,12 +30,22 @@ void PresetPage::RefreshDUDList() {
 
 void PresetPage::AddPreset() {
   if (!KindValid()) return;
-  auto answer = prompts_.Input(PresetPrompt(kind_), "一覧へ追加", "");
-  if (answer && !answer->empty()) {
-    auto key = NextDefaultUserKey(state_.DefaultUserLists, kind_);
-    if (DefaultUserD* preset = state_.DefaultUserLists[static_cast<std::size_t>(kind_)].Add(key)) {
-      preset->strValue1 = *answer;
+  std::string typed;
+  for (;;) {
+    auto answer = prompts_.Input(PresetPrompt(kind_), kAddPresetTitle, typed);
+    if (!answer || answer->empty()) break;
+    // A name the user data file cannot hold would make every later save fail: it is refused
+    // here, and the box comes back with what was typed so that it can be corrected.
+    const std::string why = CheckStorableText(*answer);
+    if (why.empty()) {
+      auto key = NextDefaultUserKey(state_.DefaultUserLists, kind_);
+      if (DefaultUserD* preset = state_.DefaultUserLists[static_cast<std::size_t>(kind_)].Add(key))
+        preset->strValue1 = *answer;
+      break;
     }
+    prompts_.Message(MessageIcon::Information, MessageButtons::Ok, kAddPresetTitle,
+                     UnstorableTextMessage(FieldWord(kind_), why));
+    typed = *answer;
   }
   RefreshDUDList();
 }

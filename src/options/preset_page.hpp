@@ -12,6 +12,8 @@ namespace orv {
 
 // The kinds in the order of the type list; the index is the index into DefaultUserLists.
 inline constexpr const char* kPresetKindNames[4] = {"自動振替", "現金支払", "特に特別な日", "特別な日"};
+// The add prompt's title, also that of its refusals.
+inline constexpr char kAddPresetTitle[] = "一覧へ追加";
 
 class PresetPage {
 public:
@@ -23,7 +25,8 @@ public:
 
   // Reloads `lines` and DUDKeys from the chosen kind's list.
   void RefreshDUDList();
-  // Asks for a name; a non-empty answer is appended under the list's next key.
+  // Asks for a name; a non-empty answer is appended under the list's next key. A name the user
+  // data file cannot hold is refused with the reason and asked for again, as typed.
   void AddPreset();
   // `ticked[i]` is the tick of line i. Nothing ticked only explains; otherwise, after the
   // user confirms, every ticked line's preset is removed by its key.

@@ -41,6 +41,9 @@ struct FontSpec {
   bool italic = false;
   int escapement = 0;    // tenths of a degree; -900 writes top to bottom
   int pixel_height = 0;  // when not 0: the cell height in pixels, instead of `points`
+  // An outline face is needed (turned text): a face that exists only as bitmaps, which
+  // cannot be turned, gives way to an outline one.
+  bool outline = false;
   bool operator==(const FontSpec&) const = default;
 };
 

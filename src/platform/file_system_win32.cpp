@@ -13,6 +13,21 @@ std::wstring FolderOf(const std::wstring& path) {
   return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
 }
 
+// Every byte, in pieces the call can take, then out of the system's buffers onto the disk;
+// false with the last error set on failure.
+bool WriteAllAndFlush(HANDLE file, std::string_view bytes) {
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
+    DWORD written = 0;
+    if (!WriteFile(file, p, chunk, &written, nullptr)) return false;
+    p += written;
+    left -= written;
+  }
+  return FlushFileBuffers(file) != FALSE;
+}
+
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -58,17 +73,7 @@ SystemError ReplaceFileContents(const std::string& path, std::string_view bytes)
   {
     FileHandle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return fail();
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-      DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
-      DWORD written = 0;
-      if (!WriteFile(file.get(), p, chunk, &written, nullptr)) return fail();
-      p += written;
-      left -= written;
-    }
-    if (!FlushFileBuffers(file.get())) return fail();
+    if (!file || !WriteAllAndFlush(file.get(), bytes)) return fail();
   }
   // A read-only file would refuse to be replaced; the user asked for a save, so lift it.
   DWORD attributes = GetFileAttributesW(target.c_str());
@@ -80,6 +85,65 @@ SystemError ReplaceFileContents(const std::string& path, std::string_view bytes)
     return error;
   }
   return {};
+}
+
+SystemError WriteNewFile(const std::string& path, std::string_view bytes) {
+  const std::wstring target = Utf8ToWide(path);
+  {
+    FileHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file) return LastSystemError();
+    if (WriteAllAndFlush(file.get(), bytes)) return {};
+  }
+  SystemError error = LastSystemError();
+  DeleteFileW(target.c_str());  // ours: created above
+  return error;
+}
+
+bool AlreadyExists(const SystemError& error) {
+  return error.number == ERROR_FILE_EXISTS || error.number == ERROR_ALREADY_EXISTS;
+}
+
+SystemError CreateFolders(const std::string& path) {
+  const std::wstring wide = Utf8ToWide(path);
+  // Every folder from the top down. Parts that cannot be made (a drive, a share, a folder that
+  // exists) are passed over; only the folder asked for must stand at the end.
+  SystemError last;
+  for (std::size_t at = wide.find_first_of(L"\\/");; at = wide.find_first_of(L"\\/", at + 1)) {
+    const std::wstring part = wide.substr(0, at);
+    if (!part.empty() && !CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+      last = LastSystemError();
+    if (at == std::wstring::npos) break;
+  }
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+  return last ? last : DescribeSystemError(ERROR_PATH_NOT_FOUND);
+}
+
+std::string FileInFolder(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
+  return path + std::string(name);
+}
+
+std::optional<std::int64_t> LastWriteTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (path.empty() || !GetFileAttributesExW(Utf8ToWide(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return std::nullopt;
+  return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                   data.ftLastWriteTime.dwLowDateTime);
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found{};
+  const FindHandle search(FindFirstFileW(Utf8ToWide(FileInFolder(folder, "*")).c_str(), &found));
+  if (!search) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(WideToUtf8(found.cFileName));
+  } while (FindNextFileW(search.get(), &found));
+  return names;
 }
 
 }  // namespace orv

@@ -150,6 +150,10 @@ std::string CheckStorableText(std::string_view text) {
   return {};
 }
 
+std::string UnstorableTextMessage(std::string_view field, std::string_view why) {
+  return "「" + std::string(field) + "」の内容はユーザーデータファイルに保存できません\r\n" + std::string(why);
+}
+
 std::string ParseUserData(std::string_view bytes, YearDatas& years, DefaultUserListArray& lists) {
   // Parsed into a fresh tree that replaces the old one only when the whole file was good.
   YearDatas new_years;

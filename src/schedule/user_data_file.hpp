@@ -44,4 +44,8 @@ std::string SerializeUserData(const YearDatas& years, const DefaultUserListArray
 // The editing dialogs use it to refuse such input before anything is added.
 std::string CheckStorableText(std::string_view text);
 
+// What a refusal of such input says: the field by its name, then the reason CheckStorableText
+// gave ("「名称」の内容はユーザーデータファイルに保存できません", line break, reason).
+std::string UnstorableTextMessage(std::string_view field, std::string_view why);
+
 }  // namespace orv

@@ -2,7 +2,12 @@
 // what the user sees when the automatic save fails.
 #include "e2e_harness.hpp"
 
+#include <algorithm>
+
 #include "core/dates.hpp"
+#include "platform/file_system.hpp"
+#include "platform/win32/known_folders.hpp"
+#include "schedule/recovery_file.hpp"
 
 namespace orv::e2e {
 namespace {
@@ -207,6 +212,30 @@ TEST_F(EditingE2E, DoubleClickADayAddsACashPaymentThatTheQuitSaves) {
   for (const auto& list : dump["presets"]) EXPECT_TRUE(list.empty()) << dump["presets"];  // no Shift, no preset
 }
 
+// The input dialog takes the add-entry dialog's place: where the user moved it to.
+TEST_F(EditingE2E, TheInputDialogOpensWhereTheAddDialogWasMovedTo) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  LaunchShowingPayments();
+  HWND add = OpenAddEntry();
+  ASSERT_TRUE(add);
+  SetWindowPos(add, nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(WaitFor([&] {
+    RECT r;
+    return GetWindowRect(add, &r) && r.left == 40 && r.top == 50;
+  }, 5000));
+  HWND input = ChooseLastItem(add);
+  ASSERT_TRUE(input);
+  RECT r;
+  GetWindowRect(input, &r);
+  EXPECT_EQ(r.left, 40);
+  EXPECT_EQ(r.top, 50);
+  PostMessageW(input, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(input); }));
+  Quit();
+}
+
 TEST_F(EditingE2E, InvalidInputIsRefusedAndShiftEnterStoresThePreset) {
   const std::string path = DataFile("data.orv");
   WriteEmptyData(path);
@@ -391,6 +420,85 @@ TEST_F(EditingE2E, BulkDeletionRemovesExactlyTheCheckedYearsInTreeOrder) {
   EXPECT_EQ(dump["years"][0]["year"], 2019);
 }
 
+// The bulk deletion is not modal: a year can go while one of its days is listed. The list then
+// shows the day as it is now; an entry added from it creates the day again, and the calendar's
+// totals and the saved file hold exactly that.
+TEST_F(EditingE2E, AYearDeletedWhileItsDayIsListedLeavesTheListOnTheDayAsItIs) {
+  const std::string path = DataFile("data.orv");
+  WriteThreePaymentsADay(path);
+  StoreDataPath(path);
+  SetOption(L"AutoSave", L"True");
+  LaunchShowingPayments();
+  // The bulk deletion opens first: the tray takes no command while a day's dialog is up.
+  PostMessageW(Host(), WM_COMMAND, 1002, 0);  // 予定の一括削除(&D)...
+  HWND years = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (years = FindWindowW(L"#32770", L"予定の一括削除")) != nullptr; }));
+  HWND year_list = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (year_list = GetDlgItem(years, 1001)) && !ListViewRows(year_list).empty(); }, 5000));
+  HWND dialog = OpenDayList();
+  ASSERT_TRUE(dialog);
+  const Day day = DayOfCaption(dialog);
+  HWND list = GetDlgItem(dialog, kDayListList);
+  ASSERT_EQ(ListViewRows(list).size(), 3u);
+  // The listed day's year, from the calendar's totals ("Y-M-D amount;").
+  const std::string tail = "-" + std::to_string(day.month) + "-" + std::to_string(day.day) + " ";
+  const std::string totals = Totals();
+  const auto at = totals.find(tail);
+  ASSERT_NE(at, std::string::npos) << totals;
+  const auto semicolon = totals.rfind(';', at);
+  const std::size_t from = semicolon == std::string::npos ? 0 : semicolon + 1;
+  const std::string year = totals.substr(from, totals.find('-', from) - from);
+  const std::vector<std::string> year_rows = ListViewRows(year_list);
+  const auto row = std::find(year_rows.begin(), year_rows.end(), year + "年");
+  ASSERT_NE(row, year_rows.end()) << year;
+
+  SetForegroundWindow(years);
+  CheckRows(year_list, {static_cast<int>(row - year_rows.begin())});
+  ASSERT_TRUE(WaitFor([&] { return CheckStates(year_list)[static_cast<std::size_t>(row - year_rows.begin())] == 1; }, 5000));
+  PostMessageW(years, WM_COMMAND, 1002, 0);  // 削除(&D)
+  HWND confirm = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (confirm = FindWindowW(L"#32770", L"削除の確認")) != nullptr; }));
+  PostMessageW(confirm, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return ListViewRows(year_list).size() == year_rows.size() - 1; }));
+  EXPECT_EQ(Totals().find(year + tail), std::string::npos);
+
+  // Back on the day list: the day as it is now, without entries.
+  SetForegroundWindow(dialog);
+  EXPECT_TRUE(WaitFor([&] { return ListViewRows(list).empty(); }, 5000)) << ::testing::PrintToString(ListViewRows(list));
+  PostMessageW(dialog, WM_COMMAND, kDayListAdd, 0);  // 予定の追加(&A)
+  HWND add = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (add = FindDialogEndingWith(L"日 - 予定の追加")) != nullptr; }));
+  HWND input = ChooseLastItem(add);
+  ASSERT_TRUE(input);
+  SetDlgItemTextW(input, kInputName, L"D");
+  SetDlgItemTextW(input, kInputAmount, L"400");
+  PostMessageW(input, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return ListViewRows(list) == std::vector<std::string>{"D " + CurrencyText(400) + " (現金)"}; }))
+      << ::testing::PrintToString(ListViewRows(list));
+  EXPECT_NE(Totals().find(year + tail + CurrencyText(400) + ";"), std::string::npos) << Totals();
+
+  // The automatic save: the year is back with that one day and entry.
+  json saved;
+  EXPECT_TRUE(WaitFor([&] {
+    const json dump = DumpUserData(path);
+    if (!dump.is_object()) return false;
+    for (const auto& y : dump["years"])
+      if (y["year"] == std::stoi(year)) {
+        saved = y;
+        return true;
+      }
+    return false;
+  }, 5000));
+  ASSERT_EQ(saved["months"].size(), 1u) << saved.dump();
+  ASSERT_EQ(saved["months"][0]["days"].size(), 1u) << saved.dump();
+  EXPECT_EQ(saved["months"][0]["days"][0]["payments"], json::parse(R"([{"kind":1,"price":400,"title":"D"}])"));
+  EXPECT_EQ(saved["months"][0]["days"][0]["totalPaymentPrice"], 400);
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+  PostMessageW(years, WM_COMMAND, IDCANCEL, 0);
+  Quit();
+}
+
 TEST_F(EditingE2E, AFailedAutomaticSaveIsReportedAndLosesNothing) {
   const std::string path = DataFile("data.orv");
   WriteEmptyData(path);
@@ -440,6 +548,129 @@ TEST_F(EditingE2E, AFailedAutomaticSaveIsReportedAndLosesNothing) {
   EXPECT_EQ(saved["payments"], json::parse(R"([{"kind":1,"price":50000,"title":"家賃"}])"));
 }
 
+
+// The user's recovery folder, emptied for a scenario and after it.
+class RecoveryE2E : public EditingE2E {
+protected:
+  void SetUp() override {
+    EditingE2E::SetUp();
+    folder_ = LocalAppDataFolder();
+    for (const char* part : kRecoveryFolderParts) folder_ = FileInFolder(folder_, part);
+    Empty();
+  }
+  void TearDown() override {
+    EditingE2E::TearDown();
+    Empty();
+  }
+  void Empty() {
+    for (const std::string& name : FilesIn(folder_)) DeleteFileW(Utf8ToWide(FileInFolder(folder_, name)).c_str());
+  }
+  std::vector<std::string> RecoveryFiles() {
+    std::vector<std::string> paths;
+    for (const std::string& name : FilesIn(folder_)) paths.push_back(FileInFolder(folder_, name));
+    return paths;
+  }
+  // Adds a cash payment of 777 titled "E" to the middle row's day; returns that day.
+  Day AddOnePayment() {
+    HWND add = OpenAddEntry();
+    EXPECT_TRUE(add);
+    if (!add) return {};
+    const Day day = DayOfCaption(add);
+    HWND input = ChooseLastItem(add);
+    EXPECT_TRUE(input);
+    if (!input) return {};
+    SetDlgItemTextW(input, kInputName, L"E");
+    SetDlgItemTextW(input, kInputAmount, L"777");
+    PostMessageW(input, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(input); }));
+    return day;
+  }
+  // Every entry of the seeded file and the added one, as a recovery file must hold them.
+  void ExpectEveryEntry(const std::string& recovery, const Day& day) {
+    YearDatas years;
+    DefaultUserListArray lists;
+    ASSERT_EQ(sfLoadUserData(recovery, years, lists), "") << recovery;
+    const std::string copy = DataFile("recovered.orv");  // the dump is written beside its file
+    ASSERT_TRUE(CopyFileW(Utf8ToWide(recovery).c_str(), Utf8ToWide(copy).c_str(), FALSE));
+    const json dump = DumpUserData(copy);
+    EXPECT_EQ(DumpedPayments(dump), kSeededDays * 3 + 1);
+    bool found = false;
+    for (const auto& y : dump["years"])
+      if (const json d = DumpedDay(dump, y["year"], day.month, day.day); d.is_object() && d["payments"].size() == 4)
+        found = d["payments"][3] == json::parse(R"({"kind":1,"price":777,"title":"E"})");
+    EXPECT_TRUE(found) << dump.dump();
+  }
+  std::string folder_;
+};
+
+// Another program holds the file at the quit: the session's schedule goes to a recovery file,
+// the message says where, and the next start points to it again.
+TEST_F(RecoveryE2E, ALockedFileAtTheQuitSendsTheSessionToARecoveryFile) {
+  const std::string path = DataFile("data.orv");
+  WriteThreePaymentsADay(path);
+  StoreDataPath(path);
+  LaunchShowingPayments();  // AutoSave off: only the quit saves
+  const Day day = AddOnePayment();
+  ASSERT_NE(day.month, 0);
+  FileHandle reader(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(reader);
+  SendMessageW(Host(), WM_COMMAND, 1032, 0);  // 終了(&Q)
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowW(L"#32770", L"データの保存エラー")) != nullptr; }));
+  std::string text;
+  ASSERT_TRUE(WaitFor([&] { return (text = StaticTexts(box)).find(folder_) != std::string::npos; }, 5000)) << text;
+  ASSERT_EQ(RecoveryFiles().size(), 1u);
+  const std::string recovery = RecoveryFiles()[0];
+  EXPECT_NE(text.find("ユーザーデータを保存する事が出来ませんでした!"), std::string::npos) << text;
+  EXPECT_NE(text.find("このセッションの予定は、次の復旧用ファイルに保存しました:\r\n" + recovery), std::string::npos) << text;
+  Screenshot(box, "save-error-at-quit");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
+  orvanta_.reset();
+  reader.reset();
+  EXPECT_EQ(DumpedPayments(DumpUserData(path)), kSeededDays * 3) << "the file is as it was";
+  ExpectEveryEntry(recovery, day);
+
+  // The next start names the recovery file once, then runs on the data file as it is.
+  Launch();
+  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowW(L"#32770", L"Orvanta")) != nullptr; }));
+  ASSERT_TRUE(WaitFor([&] { return (text = StaticTexts(box)).find(recovery) != std::string::npos; }, 5000)) << text;
+  EXPECT_NE(text.find("前回の終了時にユーザーデータファイルへ保存できなかった予定"), std::string::npos) << text;
+  Screenshot(box, "recovery-notice");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitShown());
+  Quit();
+  EXPECT_EQ(RecoveryFiles(), std::vector<std::string>{recovery}) << "left for the user";
+}
+
+// At the end of the Windows session there is no time to ask: the recovery file is written and
+// the program ends without a word; each failure gets a file of its own.
+TEST_F(RecoveryE2E, ALockedFileAtTheEndOfTheSessionOnlyWritesARecoveryFile) {
+  const std::string path = DataFile("data.orv");
+  WriteThreePaymentsADay(path);
+  StoreDataPath(path);
+  test::WriteBytes(FileInFolder(folder_, "data-20000101-000000.ORV"), "an earlier failure's");
+  // Older than the data file: no notice at the start.
+  std::filesystem::last_write_time(test::FsPath(FileInFolder(folder_, "data-20000101-000000.ORV")),
+                                   std::filesystem::last_write_time(test::FsPath(path)) - std::chrono::hours(1));
+  LaunchShowingPayments();
+  const Day day = AddOnePayment();
+  ASSERT_NE(day.month, 0);
+  FileHandle reader(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(reader);
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(Host(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer));
+  ASSERT_TRUE(SendMessageTimeoutW(Host(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer));
+  ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
+  orvanta_.reset();
+  reader.reset();
+  std::vector<std::string> files = RecoveryFiles();
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(test::ReadBytes(FileInFolder(folder_, "data-20000101-000000.ORV")), "an earlier failure's");
+  std::erase(files, FileInFolder(folder_, "data-20000101-000000.ORV"));
+  ASSERT_EQ(files.size(), 1u);
+  ExpectEveryEntry(files[0], day);
+}
 
 TEST_F(EditingE2E, EndingTheSessionWithTheDayDialogsOpenSavesAndEndsCleanly) {
   const std::string path = DataFile("data.orv");

@@ -298,6 +298,44 @@ TEST_F(OptionsE2E, TheWheelBoxSwitchesTheCalendarsWheelHandlingAtOnce) {
   EXPECT_EQ(GetText(L"Software\\Orvanta\\Option", L"MicrosoftWheelMouse"), L"True");
 }
 
+// A name the user data file cannot hold is refused at once, with the reason; the input box
+// comes back with what was typed, and the corrected name is stored and saved.
+TEST_F(OptionsE2E, APresetNameTheFileCannotHoldIsRefusedAndAskedForAgain) {
+  StartWithData();
+  HWND dialog = OpenOptions();
+  ASSERT_TRUE(dialog);
+  Click(dialog, kIdDUDAdd);
+  HWND input = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (input = FindWindowW(L"#32770", L"一覧へ追加")) != nullptr; }));
+  SetDlgItemTextW(input, 101, L"가스\u301C");  // Hangul and a wave dash from a web page
+  PostMessageW(input, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(input); }));
+  HWND refusal = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (refusal = FindWindowW(L"#32770", L"一覧へ追加")) != nullptr && IsWindowVisible(refusal); }));
+  wchar_t text[256] = L"";
+  ASSERT_TRUE(WaitFor([&] { return GetDlgItemTextW(refusal, 0xFFFF, text, 256) > 0; }, 5000));
+  EXPECT_EQ(WideToUtf8(text), "「名称」の内容はユーザーデータファイルに保存できません\r\n保存できない文字が含まれています");
+  Screenshot(refusal, "preset-refused");
+  PostMessageW(refusal, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(refusal); }));
+  ASSERT_TRUE(WaitFor([&] { return (input = FindWindowW(L"#32770", L"一覧へ追加")) != nullptr && IsWindowVisible(input); }));
+  wchar_t kept[64] = L"";
+  GetDlgItemTextW(input, 101, kept, 64);
+  EXPECT_EQ(std::wstring(kept), L"가스\u301C");
+  SetDlgItemTextW(input, 101, L"ガス\uFF5E");
+  PostMessageW(input, WM_COMMAND, IDOK, 0);
+  HWND list = Control(dialog, kIdDUDList);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 1; }));
+  Click(dialog, kIdOK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+  Quit();
+  YearDatas years;
+  DefaultUserListArray lists;
+  ASSERT_EQ(sfLoadUserData(data_, years, lists), "");
+  ASSERT_EQ(lists[0].Count(), 1);
+  EXPECT_EQ(lists[0].At(1)->strValue1, "ガス\uFF5E");
+}
+
 // Preset changes act at once: Cancel keeps them, and the add-entry dialog lists them.
 TEST_F(OptionsE2E, PresetsAddedAndRemovedShowInTheAddEntryListAndSurviveCancel) {
   StartWithData();

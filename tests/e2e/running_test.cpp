@@ -313,6 +313,54 @@ TEST_F(OrvantaE2E, TypedKeysScrollShowTodaySwitchModesAndOpenTheScrollMenu) {
   Quit();
 }
 
+// The calendar's menus open on the hidden host window. Once they close, with a choice or
+// without one, the keys reach the calendar again without a click.
+TEST_F(OrvantaE2E, TheCalendarKeepsTheKeysAfterEveryMenuItOpens) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  StopProgman();
+  Launch();
+  ASSERT_TRUE(WaitShown());
+  ASSERT_TRUE(FocusCalendar());
+  HWND calendar = Calendar();
+  sys_days expected = ParseDay(StartDate());
+  const CalendarLayout layout = LayoutFor(0);
+  RECT r;
+  GetWindowRect(calendar, &r);
+  const POINT week_back{r.left + layout.mini_width / 2, r.top + layout.lastweek_height / 2};
+  const POINT mode_change{r.right - 255 / TwipsPerPixelX() / 2 - 1,
+                          r.top + (layout.day_area_top + layout.day_area_bottom) / 2};
+  auto menu_closed_then_down = [&](const char* what) {
+    SCOPED_TRACE(what);
+    ASSERT_TRUE(WaitFor([] { return !PopupMenuShown(); }, 5000));
+    TypeKeys({}, VK_DOWN);
+    expected += days{1};
+    EXPECT_TRUE(WaitStartDate(DayText(expected)));
+  };
+
+  TypeKeys({}, VK_APPS);  // the scroll menu, closed with nothing chosen
+  ASSERT_TRUE(WaitFor(PopupMenuShown, 5000));
+  TypeKeys({}, VK_ESCAPE);
+  menu_closed_then_down("scroll menu by the key, Esc");
+
+  MouseAt(week_back, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);  // the scroll menu: 4週間前
+  ASSERT_TRUE(WaitFor(PopupMenuShown, 5000));
+  TypeKeys({}, VK_DOWN);
+  TypeKeys({}, VK_DOWN);
+  TypeKeys({}, VK_RETURN);
+  expected -= days{28};
+  EXPECT_TRUE(WaitStartDate(DayText(expected)));
+  menu_closed_then_down("scroll menu by the week button, a choice");
+
+  MouseAt(mode_change, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);  // the mode menu: payments
+  ASSERT_TRUE(WaitFor(PopupMenuShown, 5000));
+  TypeKeys({}, 'P');
+  EXPECT_TRUE(WaitMode("1"));
+  menu_closed_then_down("mode menu, a choice");
+  Quit();
+}
+
 // The real mouse on the hotspots (their places from the layout), the middle button and the
 // day rows.
 TEST_F(OrvantaE2E, HotspotsScrollAndSwitchModesAndDayRowsOpenTheirDialogs) {

@@ -3,6 +3,7 @@
 // answered with its first button (Ok or Yes); an unscripted input box or file dialog counts
 // as cancelled.
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,19 +25,24 @@ public:
   std::deque<std::optional<std::string>> files;
   std::vector<AskedMessage> messages;
   std::vector<std::string> input_prompts;
+  std::vector<std::string> input_defaults;  // the text each input box started with
   std::vector<OpenFileRequest> file_requests;
+  // Runs while a message box is up, as the user may act in other windows meanwhile.
+  std::function<void()> while_message_shown;
 
   MessageAnswer Message(MessageIcon icon, MessageButtons buttons, std::string_view title,
                         std::string_view text) override {
     messages.push_back({icon, buttons, std::string(title), std::string(text)});
+    if (while_message_shown) while_message_shown();
     if (answers.empty()) return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     auto answer = answers.front();
     answers.pop_front();
     return answer;
   }
   std::optional<std::string> Input(std::string_view prompt, std::string_view,
-                                   std::string_view) override {
+                                   std::string_view default_text) override {
     input_prompts.emplace_back(prompt);
+    input_defaults.emplace_back(default_text);
     return Next(inputs);
   }
   std::optional<std::string> OpenFile(const OpenFileRequest& request) override {

@@ -23,16 +23,25 @@
 #include "dialogs/win32/first_run_dialogs.hpp"
 #include "options/win32/options_window.hpp"
 #include "platform/file_system.hpp"
+#include "platform/win32/known_folders.hpp"
 #include "platform/win32/registry.hpp"
 #include "platform/win32/state_report.hpp"
 #include "platform/win32/wic_picture_loader.hpp"
 #include "platform/win32/wide.hpp"
 #include "platform/win32/win32_number_conversion.hpp"
+#include "schedule/recovery_file.hpp"
 #include "schedule/user_data_file.hpp"
 #include "theme/theme.hpp"
 
 namespace orv {
 namespace {
+
+// "<local application data>\Orvanta\Recovery".
+std::string RecoveryFolder() {
+  std::string folder = LocalAppDataFolder();
+  for (const char* part : kRecoveryFolderParts) folder = FileInFolder(folder, part);
+  return folder;
+}
 
 std::string ProgramFolderOfModule() {
   wchar_t path[MAX_PATH * 4];
@@ -158,7 +167,11 @@ public:
       : facts_(registry_),
         background_(state_, facts_, pictures_, *this, *this,
                     {[this] { return sfSaveUserData(state_.UserDataPath, state_.Years, state_.DefaultUserLists); },
-                     [this] { SaveUserDataPath(store_, state_); }, [this] { RunShutdown(state_, *this); }}),
+                     [this] { SaveUserDataPath(store_, state_); },
+                     [this](bool session_ending) {
+                       return RunShutdown(state_, *this,
+                                          session_ending ? ShutdownCause::EndOfSession : ShutdownCause::Quit);
+                     }}),
         renderer_(draw_, view_, background_.DesktopImage(), facts_),
         day_dialogs_(state_, facts_, store_, *this, background_.IconSets(), [this] { return calendar_.hwnd(); }),
         calendar_(state_, renderer_, day_dialogs_,
@@ -191,6 +204,12 @@ private:
   void ReadOptions(AppState& state) override { orv::ReadOptions(store_, state); }
   std::string CommandLine() override { return WideToUtf8(GetCommandLineW()); }
   void ReadUserDataPath(AppState& state) override { orv::ReadUserDataPath(store_, state); }
+  std::string NewerRecoveryFile(const std::string& data_path) override {
+    return orv::NewerRecoveryFile(RecoveryFolder(), data_path);
+  }
+  void ShowRecoveryNotice(const std::string& message) override {
+    MessageBoxW(nullptr, Utf8ToWide(message).c_str(), Utf8ToWide(kApplicationTitle).c_str(), MB_OK | MB_ICONWARNING);
+  }
   bool FileExists(const std::string& path) override { return orv::FileExists(path); }
   void ShowFirstRunDialog(AppState& state) override { ShowUserDataDialog(state.UserDataPath); }
   std::string LoadUserData(AppState& state) override {
@@ -220,6 +239,20 @@ private:
     return sfSaveUserData(state.UserDataPath, state.Years, state.DefaultUserLists);
   }
   void StoreUserDataPath(const AppState& state) override { SaveUserDataPath(store_, state); }
+  bool ScheduleAlreadyStored(const AppState& state) override {
+    return orv::ScheduleAlreadyStored(state.UserDataPath, state.Years, state.DefaultUserLists);
+  }
+  std::string WriteRecoveryFile(const AppState& state) override {
+    return sfWriteRecoveryFile(RecoveryFolder(), state.UserDataPath, LocalNow(), state.Years, state.DefaultUserLists)
+        .path;
+  }
+  void ShowShutdownSaveError(const std::string& message) override {
+    MessageBoxW(nullptr, Utf8ToWide(message).c_str(), Utf8ToWide(kSaveErrorTitle).c_str(), MB_OK | MB_ICONERROR);
+  }
+  bool ConfirmQuit(const std::string& message) override {
+    return MessageBoxW(nullptr, Utf8ToWide(message).c_str(), Utf8ToWide(kSaveErrorTitle).c_str(),
+                       MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) == IDOK;
+  }
   void RemoveTrayIcon() override { background_.RemoveTrayIcon(); }
   void UnloadCalendar() override { calendar_.Unload(); }
   void UnloadVersionDialog() override { version_.Unload(); }

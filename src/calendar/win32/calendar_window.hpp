@@ -55,6 +55,7 @@ private:
   void ResetScrollValue() override;
   void OpenScrollMenu() override { menus_.open_scroll(); }
   void OpenExtraMenu() override { menus_.open_extra(); }
+  void TakeFocus() override { Focus(); }
   int WindowTop() override;
   int WindowWidth() override;
   ScreenFacts Screen() override;

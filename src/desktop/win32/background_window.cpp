@@ -217,13 +217,18 @@ std::string BackgroundWindow::PaymentTotals() const {
   return text;
 }
 
-void BackgroundWindow::ShutDown() {
+void BackgroundWindow::ShutDown(bool session_ending) {
   if (shut_down_) return;
   shut_down_ = true;
   KillTimer(hwnd(), kWatchTimer);  // no redraw of a calendar that is going away
   KillTimer(hwnd(), kDesktopTimer);
   KillTimer(hwnd(), kTrayTimer);
-  wiring_.shutdown();
+  if (wiring_.shutdown(session_ending)) return;
+  // Called off (nothing could be saved, and the user keeps the program): everything runs on.
+  shut_down_ = false;
+  StartWallpaperTimer();
+  SetTimer(hwnd(), kDesktopTimer, static_cast<UINT>(DesktopAttachment::kSteadyCheck.count()), nullptr);
+  if (!tray_added_) AddTrayIcon();
 }
 
 void BackgroundWindow::DescribeMenuTo(HWND requester) {
@@ -277,9 +282,9 @@ LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
       // The system may end the process as soon as this returns: everything happens now.
-      if (wparam) ShutDown();
+      if (wparam) ShutDown(true);
       return 0;
-    case WM_CLOSE: ShutDown(); return 0;
+    case WM_CLOSE: ShutDown(false); return 0;
     default: break;
   }
   return Default(message, wparam, lparam);

@@ -46,7 +46,9 @@ public:
   struct Wiring {
     std::function<std::string()> save_user_data;       // sfSaveUserData with UserDataPath
     std::function<void()> store_user_data_path;        // "UserData"/"FileName"
-    std::function<void()> shutdown;                    // the shutdown sequence; ends the loop
+    // The shutdown sequence; ends the loop. `session_ending`: the end of the Windows session,
+    // no time to ask anything. False when the user chose to keep the program running.
+    std::function<bool(bool session_ending)> shutdown;
   };
   BackgroundWindow(AppState& state, Win32DesktopFacts& facts, PictureLoader& pictures, HostCalendar& calendar,
                    HostDialogs& dialogs, Wiring wiring);
@@ -75,8 +77,9 @@ private:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnTray(unsigned mouse_message);
   void OnWatchTick();
-  // The one shutdown, whatever asks for it (quit, close, end of session); runs once.
-  void ShutDown();
+  // The one shutdown, whatever asks for it (quit, close, end of session); runs once, unless
+  // the user called it off.
+  void ShutDown(bool session_ending);
   void OpenMenu(HMENU menu);
   void AddTrayIcon();
   void KeepCalendarOnDesktop();

@@ -137,20 +137,17 @@ void InputWindow::OnCommand(int id, int code) {
   }
 }
 
-bool InputWindow::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR& result) {
+bool InputWindow::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR&) {
   if (message == WM_ACTIVATE && LOWORD(wparam) != WA_INACTIVE) {
+    HWND target = nullptr;
     switch (model_.OnActivate(BoxText(kText0Id), BoxText(kText1Id))) {
-      case InputFocus::OkButton:
-        SetFocus(GetDlgItem(hwnd(), IDOK));
-        break;
-      case InputFocus::SecondBox:
-        SetFocus(GetDlgItem(hwnd(), kText1Id));
-        break;
-      case InputFocus::Unchanged:
-        return false;  // the dialog manager puts back the focus it had
+      case InputFocus::OkButton: target = GetDlgItem(hwnd(), IDOK); break;
+      case InputFocus::SecondBox: target = GetDlgItem(hwnd(), kText1Id); break;
+      case InputFocus::Unchanged: break;
     }
-    result = 0;
-    return true;
+    // The activation itself ends by putting the focus back where the dialog had it; the move
+    // comes after it, the dialog manager's way, so that the default button follows as well.
+    if (target) PostMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
   }
   return false;
 }
@@ -158,10 +155,12 @@ bool InputWindow::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR& result
 void RunAddEntry(HWND owner, int left, int top, Date day, AppState& state, NumberConversion& numbers,
                  Win32Prompts& prompts, SettingsStore& store, EntryIconSets* icons) {
   std::optional<InputRequest> chosen;
+  POINT at{left, top};
   {
     DataAddWindow add(state, day, icons);
     add.ShowModal(owner, left, top);
     chosen = add.Chosen();
+    at = add.Place();  // the input dialog takes its place, also when the user moved it
   }
   if (!chosen) return;
   // A fresh model each time: nothing typed for one entry shows up in the next.
@@ -169,7 +168,7 @@ void RunAddEntry(HWND owner, int left, int top, Date day, AppState& state, Numbe
   model.Open(day, *chosen);
   InputWindow input(model, prompts, icons);
   const HWND previous = prompts.owner();
-  if (input.ShowModal(owner, left, top) == IDOK) {
+  if (input.ShowModal(owner, at.x, at.y) == IDOK) {
     prompts.SetOwner(owner);
     model.AfterClose();
   }

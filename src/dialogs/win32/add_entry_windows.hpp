@@ -68,7 +68,7 @@ private:
 };
 
 // The whole add flow for a day: the add-entry dialog modal to `owner` at (left, top) in screen
-// pixels, then, when an item was chosen, the input dialog at the same place. Returns when
+// pixels, then, when an item was chosen, the input dialog where the add-entry dialog stood. Returns when
 // both have closed; an accepted entry has been added (and saved with AutoSave) by then.
 void RunAddEntry(HWND owner, int left, int top, Date day, AppState& state, NumberConversion& numbers,
                  Win32Prompts& prompts, SettingsStore& store, EntryIconSets* icons);

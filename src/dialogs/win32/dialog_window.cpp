@@ -90,6 +90,15 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CLOSE:
       OnClose();
       return TRUE;
+    case WM_DESTROY: {
+      RECT r{};
+      if (GetWindowRect(hwnd_, &r)) {
+        left_ = r.left;
+        top_ = r.top;
+      }
+      INT_PTR result = FALSE;
+      return OnMessage(message, wparam, lparam, result) ? result : FALSE;
+    }
     case WM_NCDESTROY:
       hwnd_ = nullptr;
       return FALSE;
@@ -98,6 +107,12 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return OnMessage(message, wparam, lparam, result) ? result : FALSE;
     }
   }
+}
+
+POINT DialogWindow::Place() const {
+  RECT r{};
+  if (hwnd_ && GetWindowRect(hwnd_, &r)) return POINT{r.left, r.top};
+  return POINT{left_, top_};
 }
 
 void DialogWindow::OnClose() { End(IDCANCEL); }

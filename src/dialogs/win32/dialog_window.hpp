@@ -28,6 +28,9 @@ public:
   // Modeless; the caller's message loop must pass messages through IsDialogMessageW.
   HWND Create(HWND owner, int left, int top);
   HWND hwnd() const { return hwnd_; }
+  // The screen position of the dialog's top-left corner: where it stands now, or where it
+  // stood when it closed (the user may have moved it).
+  POINT Place() const;
   // The picture a picture box shows (nullptr when none).
   IPicture* PictureOf(int id) const;
 

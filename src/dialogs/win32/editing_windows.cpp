@@ -79,10 +79,25 @@ void UserDataListWindow::OnCommand(int id, int code) {
   }
 }
 
+bool UserDataListWindow::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR&) {
+  // Back from another window (the bulk deletion of years among them): the rows show the day as
+  // the schedule holds it now.
+  if (message == WM_ACTIVATE && LOWORD(wparam) != WA_INACTIVE && model_.RefreshIfStale()) ShowModel();
+  return false;  // the dialog manager puts the focus back as usual
+}
+
 LRESULT UserDataListWindow::OnNotify(const NMHDR& header) {
   if (header.idFrom != kListId) return 0;
-  if (header.code == NM_CLICK) {
-    model_.OnRowClicked(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
+  if (header.code == LVN_ITEMCHANGED) {
+    // Whatever moved the selection (a click, the arrow keys, Home or End), the icon follows.
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED)) {
+      model_.OnRowSelected(change.iItem);
+      ShowIcon();
+    }
+  } else if (header.code == NM_CLICK) {
+    // A click shows the clicked row's icon also where it selects nothing (on a check box).
+    model_.OnRowSelected(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
     ShowIcon();
   } else if (header.code == NM_RCLICK) {
     // Pmenu: one entry, at the pointer.

@@ -43,6 +43,7 @@ protected:
   void OnInit() override;
   void OnCommand(int id, int code) override;
   LRESULT OnNotify(const NMHDR& header) override;
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR& result) override;
 
 private:
   void ShowModel();

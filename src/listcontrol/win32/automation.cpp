@@ -92,46 +92,91 @@ HRESULT Guard(Body&& body) {
   }
 }
 
-// Enumerates a snapshot of the items, each as a new SelectItem wrapper.
-class ItemEnumerator final : public ComObject<IEnumVARIANT> {
+// An enumerator over a snapshot, for the enumerator interfaces that share the Next, Skip,
+// Reset and Clone shape. `Element` is what the caller receives; `Hand` makes one from a stored
+// value (the caller owns the references it holds) and `Clear` gives them back when a Next
+// fails half way.
+template <class IEnum, class Element, class Stored, HRESULT (*HandOut)(const Stored&, Element*),
+          void (*Clear)(Element*)>
+class SnapshotEnumerator final : public ComObject<IEnum> {
 public:
-  ItemEnumerator(std::vector<std::shared_ptr<SelectItem>> items, std::size_t next)
-      : ComObject(IID_IEnumVARIANT), items_(std::move(items)), next_(next) {}
+  SnapshotEnumerator(REFIID iid, std::vector<Stored> stored, std::size_t next)
+      : ComObject<IEnum>(iid), stored_(std::move(stored)), next_(next) {}
 
-  STDMETHODIMP Next(ULONG wanted, VARIANT* out, ULONG* fetched) override {
+  STDMETHODIMP Next(ULONG wanted, Element* out, ULONG* fetched) override {
     return Guard([&]() -> HRESULT {
-      if (!out) return E_POINTER;
+      if (!out || (!fetched && wanted != 1)) return E_POINTER;
       ULONG n = 0;
-      for (; n < wanted && next_ < items_.size(); ++n, ++next_) {
-        VariantInit(&out[n]);
-        _SelectItem* item = nullptr;
-        if (HRESULT hr = Hand<ItemObject>(&item, items_[next_]); FAILED(hr)) {
-          for (ULONG i = 0; i < n; ++i) VariantClear(&out[i]);
+      for (; n < wanted && next_ < stored_.size(); ++n, ++next_) {
+        if (HRESULT hr = HandOut(stored_[next_], &out[n]); FAILED(hr)) {
+          for (ULONG i = 0; i < n; ++i) Clear(&out[i]);
+          if (fetched) *fetched = 0;
           return hr;
         }
-        V_VT(&out[n]) = VT_DISPATCH;
-        V_DISPATCH(&out[n]) = item;
       }
       if (fetched) *fetched = n;
       return n == wanted ? S_OK : S_FALSE;
     });
   }
   STDMETHODIMP Skip(ULONG count) override {
-    next_ = std::min(items_.size(), next_ + count);
-    return next_ < items_.size() ? S_OK : S_FALSE;
+    const std::size_t left = stored_.size() - next_;
+    next_ += std::min<std::size_t>(left, count);
+    return count <= left ? S_OK : S_FALSE;
   }
   STDMETHODIMP Reset() override {
     next_ = 0;
     return S_OK;
   }
-  STDMETHODIMP Clone(IEnumVARIANT** out) override {
-    return Guard([&] { return Hand<ItemEnumerator>(out, items_, next_); });
+  STDMETHODIMP Clone(IEnum** out) override {
+    return Guard([&] { return Hand<SnapshotEnumerator>(out, this->Iid(), stored_, next_); });
   }
 
 private:
-  std::vector<std::shared_ptr<SelectItem>> items_;
+  std::vector<Stored> stored_;
   std::size_t next_;
 };
+
+// The items, each as a new SelectItem wrapper.
+HRESULT HandItem(const std::shared_ptr<SelectItem>& item, VARIANT* out) {
+  VariantInit(out);
+  _SelectItem* wrapper = nullptr;
+  if (HRESULT hr = Hand<ItemObject>(&wrapper, item); FAILED(hr)) return hr;
+  V_VT(out) = VT_DISPATCH;
+  V_DISPATCH(out) = wrapper;
+  return S_OK;
+}
+void ClearVariant(VARIANT* v) { VariantClear(v); }
+using ItemEnumerator =
+    SnapshotEnumerator<IEnumVARIANT, VARIANT, std::shared_ptr<SelectItem>, HandItem, ClearVariant>;
+
+// The control's connection points.
+HRESULT HandPoint(const ComPtr<IConnectionPoint>& point, IConnectionPoint** out) {
+  *out = ComPtr<IConnectionPoint>(point).detach();
+  return S_OK;
+}
+void ClearPoint(IConnectionPoint** point) {
+  if (*point) (*point)->Release();
+  *point = nullptr;
+}
+using PointEnumerator =
+    SnapshotEnumerator<IEnumConnectionPoints, IConnectionPoint*, ComPtr<IConnectionPoint>, HandPoint, ClearPoint>;
+
+// A connection point's sinks, each with its cookie.
+struct Connection {
+  DWORD cookie;
+  ComPtr<IUnknown> sink;
+};
+HRESULT HandConnection(const Connection& connection, CONNECTDATA* out) {
+  out->pUnk = ComPtr<IUnknown>(connection.sink).detach();
+  out->dwCookie = connection.cookie;
+  return S_OK;
+}
+void ClearConnection(CONNECTDATA* data) {
+  if (data->pUnk) data->pUnk->Release();
+  data->pUnk = nullptr;
+}
+using ConnectionEnumerator =
+    SnapshotEnumerator<IEnumConnections, CONNECTDATA, Connection, HandConnection, ClearConnection>;
 
 }  // namespace
 
@@ -272,7 +317,7 @@ STDMETHODIMP ItemsObject::get_NewEnum(IUnknown** enumerator) {
     snapshot.reserve(static_cast<std::size_t>(items_->Count()));
     for (std::int64_t i = 1; i <= items_->Count(); ++i) snapshot.push_back(items_->At(i));
     IEnumVARIANT* e = nullptr;
-    HRESULT hr = Hand<ItemEnumerator>(&e, std::move(snapshot), std::size_t{0});
+    HRESULT hr = Hand<ItemEnumerator>(&e, IID_IEnumVARIANT, std::move(snapshot), std::size_t{0});
     *enumerator = e;
     return hr;
   });
@@ -302,7 +347,9 @@ STDMETHODIMP EventPoint::Advise(IUnknown* sink, DWORD* cookie) {
         FAILED(sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(target.put())))) {
       return CONNECT_E_CANNOTCONNECT;
     }
-    sinks_.push_back({next_cookie_, std::move(target)});
+    ComPtr<IUnknown> identity;  // what the sink is, as its enumeration reports it
+    sink->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(identity.put()));
+    sinks_.push_back({next_cookie_, std::move(target), std::move(identity)});
     *cookie = next_cookie_++;
     return S_OK;
   });
@@ -317,8 +364,12 @@ STDMETHODIMP EventPoint::Unadvise(DWORD cookie) {
   return CONNECT_E_NOCONNECTION;
 }
 STDMETHODIMP EventPoint::EnumConnections(IEnumConnections** connections) {
-  if (connections) *connections = nullptr;
-  return E_NOTIMPL;
+  return Guard([&]() -> HRESULT {
+    if (!connections) return E_POINTER;
+    std::vector<Connection> snapshot;
+    for (const auto& sink : sinks_) snapshot.push_back({sink.cookie, sink.identity});
+    return Hand<ConnectionEnumerator>(connections, IID_IEnumConnections, std::move(snapshot), std::size_t{0});
+  });
 }
 
 void EventPoint::Fire(DISPID event) {
@@ -342,7 +393,7 @@ PickvaneObject::~PickvaneObject() {
 
 void* PickvaneObject::QueryMore(REFIID riid) {
   if (riid == IID_IConnectionPointContainer) return static_cast<IConnectionPointContainer*>(this);
-  if (riid == IID_IProvideClassInfo) return static_cast<IProvideClassInfo*>(this);
+  if (riid == IID_IProvideClassInfo || riid == IID_IProvideClassInfo2) return static_cast<IProvideClassInfo2*>(this);
   if (riid == IID_IPickvaneWindow) return static_cast<IPickvaneWindow*>(this);
   return nullptr;
 }
@@ -401,8 +452,11 @@ STDMETHODIMP PickvaneObject::put_Selected(short value) {
 }
 
 STDMETHODIMP PickvaneObject::EnumConnectionPoints(IEnumConnectionPoints** points) {
-  if (points) *points = nullptr;
-  return E_NOTIMPL;
+  return Guard([&]() -> HRESULT {
+    if (!points) return E_POINTER;
+    std::vector<ComPtr<IConnectionPoint>> all{ComPtr<IConnectionPoint>(events_.get())};
+    return Hand<PointEnumerator>(points, IID_IEnumConnectionPoints, std::move(all), std::size_t{0});
+  });
 }
 
 STDMETHODIMP PickvaneObject::FindConnectionPoint(REFIID riid, IConnectionPoint** point) {
@@ -417,6 +471,14 @@ STDMETHODIMP PickvaneObject::GetClassInfo(ITypeInfo** info) {
   if (!info) return E_POINTER;
   *info = TypeInfoOf(CLSID_Pickvane).detach();
   return *info ? S_OK : E_UNEXPECTED;
+}
+
+STDMETHODIMP PickvaneObject::GetGUID(DWORD kind, GUID* guid) {
+  if (!guid) return E_POINTER;
+  *guid = GUID_NULL;
+  if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
+  *guid = DIID___Pickvane;
+  return S_OK;
 }
 
 STDMETHODIMP PickvaneObject::Create(HWND parent, int x, int y, int width, int height, HWND* window) {

@@ -1,6 +1,6 @@
 #pragma once
 // The automation objects of the library: the control Pickvane, its item collection
-// SelectItems, the items SelectItem, the item enumerator and the event connection point.
+// SelectItems, the items SelectItem, the enumerators and the event connection point.
 // Every method catches at the COM boundary; nothing throws out of this file.
 #include <windows.h>
 #include <ocidl.h>
@@ -72,7 +72,8 @@ public:
 private:
   struct Sink {
     DWORD cookie;
-    ComPtr<IDispatch> target;
+    ComPtr<IDispatch> target;  // what the events are sent to
+    ComPtr<IUnknown> identity;  // the object that was advised
   };
   PickvaneObject* container_;  // not owned; cleared when the control goes
   std::vector<Sink> sinks_;
@@ -81,7 +82,7 @@ private:
 
 class PickvaneObject final : public DispatchObject<PickvaneObject, _Pickvane>,
                              public IConnectionPointContainer,
-                             public IProvideClassInfo,
+                             public IProvideClassInfo2,
                              public IPickvaneWindow {
 public:
   PickvaneObject();
@@ -97,8 +98,9 @@ public:
   // IConnectionPointContainer
   STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override;
   STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** point) override;
-  // IProvideClassInfo
+  // IProvideClassInfo2
   STDMETHODIMP GetClassInfo(ITypeInfo** info) override;
+  STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
   // IPickvaneWindow
   STDMETHODIMP Create(HWND parent, int x, int y, int width, int height, HWND* window) override;
   STDMETHODIMP Move(int x, int y, int width, int height) override;

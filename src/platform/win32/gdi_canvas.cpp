@@ -123,6 +123,7 @@ void GdiCanvas::SetFont(const FontSpec& font) {
   log.lfEscapement = font.escapement;
   log.lfOrientation = font.escapement;
   log.lfCharSet = DEFAULT_CHARSET;
+  log.lfOutPrecision = font.outline ? OUT_OUTLINE_PRECIS : OUT_DEFAULT_PRECIS;
   const std::wstring face = Utf8ToWide(font.face);
   lstrcpynW(log.lfFaceName, face.c_str(), LF_FACESIZE);
   FontHandle created(CreateFontIndirectW(&log));
@@ -130,6 +131,18 @@ void GdiCanvas::SetFont(const FontSpec& font) {
   font_selection_.reset();
   font_ = std::move(created);
   font_selection_ = SelectedObject(dc_.get(), font_.get());
+  TEXTMETRICW metrics{};
+  if (font.outline && GetTextMetricsW(dc_.get(), &metrics) && !(metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE))) {
+    // The mapper kept the bitmap face (Wine ignores the precision): the system's outline face
+    // of the same family takes its place.
+    log.lfFaceName[0] = L'\0';
+    log.lfPitchAndFamily = static_cast<BYTE>(metrics.tmPitchAndFamily & 0xF0);
+    if (FontHandle outline{CreateFontIndirectW(&log)}) {
+      font_selection_.reset();
+      font_ = std::move(outline);
+      font_selection_ = SelectedObject(dc_.get(), font_.get());
+    }
+  }
 }
 
 void GdiCanvas::SetTextColor(Rgb color) {

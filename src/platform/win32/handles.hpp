@@ -45,7 +45,13 @@ struct RegKeyTraits {
   static void close(HKEY h) { RegCloseKey(h); }
 };
 
+struct FindHandleTraits {
+  static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+  static void close(HANDLE h) { FindClose(h); }
+};
+
 using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;      // CreateFile results
+using FindHandle = UniqueHandle<HANDLE, FindHandleTraits>;      // FindFirstFile results
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;  // mutexes, events, processes
 using RegKey = UniqueHandle<HKEY, RegKeyTraits>;
 

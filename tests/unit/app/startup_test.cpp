@@ -19,6 +19,7 @@ public:
   std::set<std::string> existing;
   std::deque<std::string> first_run_answers;  // each dialog names this path ("" = closed)
   std::deque<std::string> load_results;        // error texts, "" = loaded
+  std::string newer_recovery;                   // what the recovery folder holds ("" = nothing newer)
 
   bool AcquireSingleInstance() override {
     log.push_back("instance");
@@ -30,6 +31,11 @@ public:
     log.push_back("path");
     state.UserDataPath = stored_path;
   }
+  std::string NewerRecoveryFile(const std::string& data_path) override {
+    log.push_back("recovery for " + data_path);
+    return newer_recovery;
+  }
+  void ShowRecoveryNotice(const std::string& message) override { log.push_back("notice: " + message); }
   bool FileExists(const std::string& path) override { return existing.count(path) > 0; }
   void ShowFirstRunDialog(AppState& state) override {
     log.push_back("first run");
@@ -82,7 +88,8 @@ TEST_F(StartupTest, StoredFileLoadsWithoutTheDialogInOrder) {
   state.TodayStart = 1;
   state.CalendarMode = 2;
   EXPECT_TRUE(RunStartup(state, ports));
-  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "load C:\\d\\my.orv"}, kWindowsOnward));
+  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "recovery for C:\\d\\my.orv", "load C:\\d\\my.orv"},
+                            kWindowsOnward));
   EXPECT_EQ(state.StartDate, MakeDate(2026, 12, 6));
   EXPECT_EQ(state.StartDateParts, SplitDate(MakeDate(2026, 12, 6)));
   EXPECT_EQ(state.Today, MakeDate(2026, 12, 7));
@@ -92,7 +99,7 @@ TEST_F(StartupTest, StoredFileLoadsWithoutTheDialogInOrder) {
 TEST_F(StartupTest, FirstRunNamingANewFileRunsEmptyWithThatPath) {
   ports.first_run_answers = {"C:\\d\\new.orv"};
   EXPECT_TRUE(RunStartup(state, ports));
-  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "first run"}, kWindowsOnward));
+  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "recovery for ", "first run"}, kWindowsOnward));
   EXPECT_EQ(state.UserDataPath, "C:\\d\\new.orv");
   EXPECT_EQ(state.StartDate, MakeDate(2026, 11, 30));  // TodayStart 2: a week back
 }
@@ -106,7 +113,7 @@ TEST_F(StartupTest, CorruptFileShowsTheFailureThenTheDialogAgain) {
   const std::string message =
       "failure: ユーザーデータファイル C:\\d\\bad.orvの読込に失敗しました！\r\n"
       "データファイルが破損しているか？有効なデータファイルではない可能性があります";
-  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "load C:\\d\\bad.orv", message,
+  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "recovery for C:\\d\\bad.orv", "load C:\\d\\bad.orv", message,
                              "first run", "load C:\\d\\good.orv"},
                             kWindowsOnward));
 }
@@ -114,7 +121,7 @@ TEST_F(StartupTest, CorruptFileShowsTheFailureThenTheDialogAgain) {
 TEST_F(StartupTest, ClosingTheFirstRunDialogRunsWithoutAPath) {
   ports.stored_path = "C:\\gone.orv";  // deleted since the last run
   EXPECT_TRUE(RunStartup(state, ports));
-  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "first run"}, kWindowsOnward));
+  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "recovery for C:\\gone.orv", "first run"}, kWindowsOnward));
   EXPECT_EQ(state.UserDataPath, "C:\\gone.orv");  // unchanged: the dialog keeps what it got
 }
 
@@ -123,7 +130,7 @@ TEST_F(StartupTest, DebugSwitchTurnsTheWheelOffBeforeTheWindowsExist) {
   ports.first_run_answers = {"C:\\n.orv"};
   RunStartup(state, ports);
   EXPECT_FALSE(state.MicrosoftWheelMouse);
-  EXPECT_EQ(ports.log[4], "windows wheel=0");
+  EXPECT_EQ(ports.log[5], "windows wheel=0");
   EXPECT_FALSE(HasDebugSwitch("/debug:plum-tree"));
   EXPECT_TRUE(HasDebugSwitch("a/Debug:PLUM-TREEb"));
 }
@@ -135,28 +142,115 @@ TEST(TestingSwitchTest, OnlyTheWholeWordAfterTheProgramName) {
   EXPECT_FALSE(HasTestingSwitch({"orvanta.exe", "--testing-not", "--TESTING", "x--testing"}));
 }
 
+// A recovery file left by a failed save is pointed out once, before the file is chosen or
+// loaded, so that the first-run dialog can open it.
+TEST_F(StartupTest, ANewerRecoveryFileIsPointedOutOnceBeforeTheFileIsChosen) {
+  ports.stored_path = "E:\\gone.orv";  // the drive that was removed
+  ports.newer_recovery = "C:\\Users\\u\\AppData\\Local\\Orvanta\\Recovery\\gone-20261207-183000.ORV";
+  ports.first_run_answers = {"C:\\new.orv"};
+  EXPECT_TRUE(RunStartup(state, ports));
+  const std::string notice =
+      "notice: 前回の終了時にユーザーデータファイルへ保存できなかった予定が、次の復旧用ファイルに残っています:\r\n"
+      "C:\\Users\\u\\AppData\\Local\\Orvanta\\Recovery\\gone-20261207-183000.ORV\r\n\r\n"
+      "この予定を使うには、ユーザーデータファイルの選択でこのファイルを開いてください。"
+      "不要であれば、このファイルを削除してください。";
+  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "recovery for E:\\gone.orv", notice, "first run"},
+                            kWindowsOnward));
+}
+
 class RecordingShutdown : public ShutdownPorts {
 public:
   std::vector<std::string> log;
+  std::string save_error = "sfSaveUserData\t32\tlocked\n";
+  std::string recovery = "C:\\R\\data-20261207-183000.ORV";  // "" = could not be written
+  bool quit_anyway = true;
+  bool already_stored = false;
   void SaveSettings(const AppState&) override { log.push_back("settings"); }
   std::string SaveUserData(const AppState&) override {
     log.push_back("save");
-    return "sfSaveUserData\t5\tdenied\n";
+    return save_error;
   }
   void StoreUserDataPath(const AppState&) override { log.push_back("path"); }
+  bool ScheduleAlreadyStored(const AppState&) override {
+    log.push_back("compare");
+    return already_stored;
+  }
+  std::string WriteRecoveryFile(const AppState&) override {
+    log.push_back("recovery");
+    return recovery;
+  }
+  void ShowShutdownSaveError(const std::string& message) override { log.push_back("error: " + message); }
+  bool ConfirmQuit(const std::string& message) override {
+    log.push_back("ask: " + message);
+    return quit_anyway;
+  }
   void RemoveTrayIcon() override { log.push_back("tray"); }
   void UnloadCalendar() override { log.push_back("calendar"); }
   void UnloadVersionDialog() override { log.push_back("version"); }
   void EndProgram() override { log.push_back("end"); }
 };
 
-TEST(ShutdownTest, SavesEverythingThenTakesTheWindowsDownEvenWhenSavingFails) {
+const std::vector<std::string> kTakeDown = {"tray", "calendar", "version", "end"};
+
+TEST(ShutdownTest, ASuccessfulSaveNeedsNoRecoveryWhateverEndedTheProgram) {
+  for (ShutdownCause cause : {ShutdownCause::Quit, ShutdownCause::EndOfSession}) {
+    AppState state;
+    state.AutoSave = false;
+    RecordingShutdown ports;
+    ports.save_error.clear();
+    EXPECT_TRUE(RunShutdown(state, ports, cause));
+    EXPECT_EQ(ports.log, Then({"settings", "save", "path"}, kTakeDown));
+  }
+}
+
+TEST(ShutdownTest, AFailedSaveAtQuitWritesTheRecoveryFileAndNamesIt) {
   AppState state;
-  state.AutoSave = false;
   RecordingShutdown ports;
-  RunShutdown(state, ports);
-  EXPECT_EQ(ports.log, (std::vector<std::string>{"settings", "save", "path", "tray", "calendar",
-                                                 "version", "end"}));
+  EXPECT_TRUE(RunShutdown(state, ports, ShutdownCause::Quit));
+  const std::string error =
+      "error: ユーザーデータを保存する事が出来ませんでした!\r\n\r\n"
+      "このセッションの予定は、次の復旧用ファイルに保存しました:\r\nC:\\R\\data-20261207-183000.ORV";
+  EXPECT_EQ(ports.log, Then({"settings", "save", "path", "compare", "recovery", error}, kTakeDown));
+}
+
+// No time for questions: the system may end the process as soon as the notification returns.
+// A file that could not be replaced but holds this very schedule (nothing was changed, or the
+// program ran without a file and nothing was entered) loses nothing: no recovery, no message.
+TEST(ShutdownTest, AFailedSaveThatLosesNothingNeedsNoRecovery) {
+  AppState state;
+  RecordingShutdown ports;
+  ports.already_stored = true;
+  EXPECT_TRUE(RunShutdown(state, ports, ShutdownCause::Quit));
+  EXPECT_EQ(ports.log, Then({"settings", "save", "path", "compare"}, kTakeDown));
+}
+
+TEST(ShutdownTest, AFailedSaveAtTheEndOfTheSessionOnlyWritesTheRecoveryFile) {
+  AppState state;
+  RecordingShutdown ports;
+  EXPECT_TRUE(RunShutdown(state, ports, ShutdownCause::EndOfSession));
+  EXPECT_EQ(ports.log, Then({"settings", "save", "path", "compare", "recovery"}, kTakeDown));
+  ports.log.clear();
+  ports.recovery.clear();  // not even that could be written
+  EXPECT_TRUE(RunShutdown(state, ports, ShutdownCause::EndOfSession));
+  EXPECT_EQ(ports.log, Then({"settings", "save", "path", "compare", "recovery"}, kTakeDown));
+}
+
+// With nowhere to put the session's edits, a quit asks first; cancelled, the program runs on
+// with everything in memory and its icon in place, so the user can try again.
+TEST(ShutdownTest, WhenNothingCanBeSavedAQuitAsksAndMayBeCalledOff) {
+  AppState state;
+  RecordingShutdown ports;
+  ports.recovery.clear();
+  ports.quit_anyway = false;
+  EXPECT_FALSE(RunShutdown(state, ports, ShutdownCause::Quit));
+  const std::string ask =
+      "ask: ユーザーデータを保存する事が出来ませんでした!\r\n\r\n復旧用ファイルも作成できませんでした。\r\n"
+      "終了すると、このセッションで編集した予定は失われます。終了しますか？";
+  EXPECT_EQ(ports.log, (std::vector<std::string>{"settings", "save", "path", "compare", "recovery", ask}));
+  ports.log.clear();
+  ports.quit_anyway = true;
+  EXPECT_TRUE(RunShutdown(state, ports, ShutdownCause::Quit));
+  EXPECT_EQ(ports.log, Then({"settings", "save", "path", "compare", "recovery", ask}, kTakeDown));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,7 @@ public:
   void ResetScrollValue() override { ++resets; }
   void OpenScrollMenu() override { log.push_back("scroll menu"); }
   void OpenExtraMenu() override { log.push_back("extra menu"); }
+  void TakeFocus() override { log.push_back("focus"); }
   int WindowTop() override { return 0; }
   int WindowWidth() override { return 120; }
   ScreenFacts Screen() override { return {1280, 1024, 15, 15}; }
@@ -219,6 +221,20 @@ TEST_F(CalendarControllerTest, DayDialogsOpenOnlyInEntryModesWithTheDialogFlagSe
   EXPECT_EQ(dialogs.log.size(), 2u);
 }
 
+// Whatever ends a day dialog early, the tray must not stay blocked for the rest of the run.
+TEST_F(CalendarControllerTest, TheDialogFlagIsClearedEvenWhenADialogEndsByAnError) {
+  struct FailingDialogs : DayDialogs {
+    void ShowDayList(Date, DialogPlacement) override { throw std::runtime_error("list"); }
+    void ShowAddEntry(Date, DialogPlacement) override { throw std::runtime_error("add"); }
+  } failing;
+  CalendarController c(state, renderer, view, failing);
+  state.CalendarMode = 1;
+  EXPECT_THROW(c.OnPictureMouseDown(MouseButton::Right, 100, 50), std::runtime_error);
+  EXPECT_FALSE(state.DialogShowing);
+  EXPECT_THROW(c.OnPictureDoubleClick(), std::runtime_error);
+  EXPECT_FALSE(state.DialogShowing);
+}
+
 TEST_F(CalendarControllerTest, MiddleClickCyclesOnlyWithTheOption) {
   state.CalendarMode = 1;
   calendar.OnPictureMouseDown(MouseButton::Middle, 100, 100);
@@ -238,11 +254,22 @@ TEST_F(CalendarControllerTest, HotspotsScrollToggleAndOpenMenus) {
   calendar.OnHotspot(Hotspot::WeekForward, MouseButton::Right);
   calendar.OnHotspot(Hotspot::ModeChange, MouseButton::Right);
   calendar.OnHotspot(Hotspot::ExtraMode, MouseButton::Right);
-  EXPECT_EQ(view.log, (std::vector<std::string>{"scroll menu", "extra menu", "extra menu"}));
+  EXPECT_EQ(view.log, (std::vector<std::string>{"scroll menu", "focus", "extra menu", "focus", "extra menu", "focus"}));
   calendar.OnHotspot(Hotspot::ModeChange, MouseButton::Left);
   EXPECT_EQ(state.CalendarMode, 1);
   calendar.OnHotspot(Hotspot::ExtraMode, MouseButton::Left);
   EXPECT_EQ(state.CalendarMode, 2);
+}
+
+// The menus open on the hidden host window; once they close, by a choice or by Esc, the
+// calendar takes the keys again.
+TEST_F(CalendarControllerTest, EveryMenuOpenedForTheCalendarGivesItTheFocusBack) {
+  calendar.OnKey(CalendarKey::Apps, {});
+  EXPECT_EQ(view.log, (std::vector<std::string>{"scroll menu", "focus"}));
+  view.log.clear();
+  calendar.OnHotspot(Hotspot::WeekBack, MouseButton::Right);
+  calendar.OnHotspot(Hotspot::ExtraMode, MouseButton::Right);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"scroll menu", "focus", "extra menu", "focus"}));
 }
 
 TEST(HotspotTest, LayoutFollowsTheThemeAndTheModeHotspotIsOnTop) {

@@ -211,6 +211,7 @@ TEST_F(CalendarPictureTest, MonthLabelStyles) {
   EXPECT_EQ(english[0].text, "2026 12");
   EXPECT_EQ(english[0].font.escapement, -900);
   EXPECT_EQ(english[0].font.pixel_height, 14);
+  EXPECT_TRUE(english[0].font.outline) << "a bitmap face cannot be turned";
   EXPECT_EQ(english[0].rect.left, 4 + 16);
   EXPECT_EQ(english[0].rect.top, 20 - 4 - 2);
 

@@ -2,6 +2,7 @@
 
 #include "dialog_fixture.hpp"
 #include "dialogs/user_data_list.hpp"
+#include "dialogs/year_datas_dialog.hpp"
 #include "schedule/user_data_file.hpp"
 
 namespace orv::test {
@@ -105,15 +106,59 @@ TEST_F(InputDialogTest, KindConfiguresIconCaptionsAndPrompt) {
   EXPECT_FALSE(input.OnOK("名前", "1"));  // an unknown kind never validates
 }
 
-TEST_F(InputDialogTest, ActivationFocusFollowsWhatIsFilledAndClearsShift) {
-  OpenFor(0, "家賃");
-  EXPECT_EQ(input.BoxText(0), "家賃");
-  input.OnKey(true, false, false);
-  EXPECT_EQ(input.OnActivate("家賃", ""), InputFocus::SecondBox);
-  EXPECT_FALSE(input.ShiftDown());
-  EXPECT_EQ(input.OnActivate("家賃", "5"), InputFocus::OkButton);
-  EXPECT_EQ(input.OnActivate("", "5"), InputFocus::OkButton);
-  EXPECT_EQ(input.OnActivate("", ""), InputFocus::Unchanged);
+// Where the focus starts follows what is filled in, once, when the dialog first shows.
+// Coming back to it later (after the refusal message, or from another program) leaves the
+// focus where the user put it and keeps a Shift held for OK.
+TEST_F(InputDialogTest, FocusRuleAndShiftResetApplyOnlyWhenTheDialogFirstShows) {
+  struct Case {
+    const char *text0, *text1;
+    InputFocus first;
+  } cases[] = {{"家賃", "", InputFocus::SecondBox},
+               {"家賃", "5", InputFocus::OkButton},
+               {"", "5", InputFocus::OkButton},
+               {"", "", InputFocus::Unchanged}};
+  for (const Case& c : cases) {
+    InputDialogModel m{state, numbers, prompts, store};
+    m.Open(kMarch8, {kAutomaticTransfers, c.text0});
+    m.OnKey(true, false, false);
+    EXPECT_EQ(m.OnActivate(c.text0, c.text1), c.first) << c.text0 << "/" << c.text1;
+    EXPECT_FALSE(m.ShiftDown());
+    m.OnKey(true, false, false);
+    EXPECT_EQ(m.OnActivate("家賃", "5"), InputFocus::Unchanged);
+    EXPECT_TRUE(m.ShiftDown());
+  }
+}
+
+// The add dialogs stay open when the bulk deletion removes their day's year (it is not
+// modal): an entry added afterwards creates the day again, with totals of its own entries,
+// and the saved file holds exactly that.
+TEST_F(InputDialogTest, AnEntryAddedAfterItsYearWasRemovedCreatesTheDayAgain) {
+  AddPayment(kMarch8, "家賃", 50000, 0);
+  AddPayment(MakeDate(2026, 5, 1), "電気", 1000, 1);
+  state.AutoSave = true;
+  OpenFor(kCashPayments);
+  YearDatasModel years{state, prompts, calendar};
+  years.dsRefreshYearDatasList();
+  ASSERT_TRUE(years.DeleteChecked({true}));
+  ASSERT_TRUE(input.OnOK("水道", "3000"));
+  input.AfterClose();
+  const DayData* day = Day(kMarch8);
+  ASSERT_NE(day, nullptr);
+  EXPECT_EQ(day->PaymentDatas.Count(), 1);
+  EXPECT_EQ(day->PaymentDatas.At(1)->Key, "1");
+  EXPECT_EQ(day->TotalPaymentPrice, 3000);
+  EXPECT_TRUE(day->TotalCash);
+  EXPECT_EQ(Day(MakeDate(2026, 5, 1)), nullptr);
+
+  YearDatas saved;
+  DefaultUserListArray lists;
+  ASSERT_EQ(sfLoadUserData(state.UserDataPath, saved, lists), "");
+  ASSERT_EQ(saved.Count(), 1);
+  ASSERT_EQ(saved.At(1)->MonthDatas.Count(), 1);
+  const DayData* stored = FindDay(saved, SplitDate(kMarch8));
+  ASSERT_NE(stored, nullptr);
+  EXPECT_EQ(stored->TotalPaymentPrice, 3000);
+  EXPECT_EQ(stored->PaymentDatas.At(1)->strTitle, "水道");
 }
 
 TEST_F(InputDialogTest, PaymentAmountValidation) {

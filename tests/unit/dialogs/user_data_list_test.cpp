@@ -2,6 +2,8 @@
 
 #include "dialog_fixture.hpp"
 #include "dialogs/dialog_texts.hpp"
+#include "dialogs/year_datas_dialog.hpp"
+#include "platform/file_system.hpp"
 #include "schedule/user_data_file.hpp"
 
 namespace orv::test {
@@ -30,9 +32,9 @@ TEST_F(DayListTest, PaymentRowsCarryAmountInCurrencyFormatSuffixAndIcon) {
   EXPECT_EQ(list.ShownIcon(), 0);
   EXPECT_EQ(list.Caption(), "3月8日 - 支払い予定の確認");
   EXPECT_EQ(list.Message(), "支払い予定の一覧です");
-  list.OnRowClicked(1);
+  list.OnRowSelected(1);
   EXPECT_EQ(list.ShownIcon(), 1);
-  list.OnRowClicked(7);  // no such row: nothing changes
+  list.OnRowSelected(7);  // no such row: nothing changes
   EXPECT_EQ(list.ShownIcon(), 1);
 }
 
@@ -74,6 +76,46 @@ TEST_F(DayListTest, EmptyListsByModeAndMissingDay) {
   }
   EXPECT_EQ(state.Years.Count(), 1);  // listing never creates a day
   EXPECT_TRUE(prompts.messages.empty());
+}
+
+// The bulk deletion of years is not modal: a year can go while one of its days is listed.
+// The list then shows the day as it is now, and check marks put on rows that were there
+// before never reach entries they were not put on.
+TEST_F(DayListTest, TheYearRemovedWhileTheListIsOpenEmptiesTheListAndDeletesNothing) {
+  ThreePayments();
+  state.CalendarMode = kShowPayments;
+  list.SetEditDay(kMarch8);
+  EXPECT_FALSE(list.RefreshIfStale());
+  YearDatasModel years{state, prompts, calendar};
+  years.dsRefreshYearDatasList();
+  ASSERT_TRUE(years.DeleteChecked({true}));
+  ASSERT_EQ(list.Rows().size(), 3u);  // as the window still shows them
+
+  EXPECT_TRUE(list.DeleteChecked({true, false, true}));
+  EXPECT_TRUE(list.Rows().empty());
+  EXPECT_EQ(list.ShownIcon(), kIconAutomaticTransfer);
+  EXPECT_EQ(prompts.Titles(), std::vector<std::string>{"削除の確認"}) << "only the year dialog asked";
+  EXPECT_EQ(state.Years.Count(), 0) << "nothing is created again by listing or deleting";
+  EXPECT_FALSE(list.RefreshIfStale());
+
+  // Coming back to the window rebuilds it the same way.
+  ThreePayments();
+  EXPECT_TRUE(list.RefreshIfStale());
+  EXPECT_EQ(list.Rows().size(), 3u);
+}
+
+// The deletion's question runs a message loop, in which the year can go as well.
+TEST_F(DayListTest, TheYearRemovedDuringTheDeleteQuestionLeavesNothingToDeleteOrSave) {
+  ThreePayments();
+  state.CalendarMode = kShowPayments;
+  state.AutoSave = true;
+  list.SetEditDay(kMarch8);
+  prompts.while_message_shown = [&] { state.Years.Remove("2026"); };
+  EXPECT_TRUE(list.DeleteChecked({true, false, false}));
+  EXPECT_TRUE(list.Rows().empty());
+  EXPECT_EQ(state.Years.Count(), 0);
+  EXPECT_EQ(calendar.full_draws, 0);
+  EXPECT_FALSE(FileExists(state.UserDataPath)) << "nothing was saved";
 }
 
 TEST_F(DayListTest, DeletingRowsOneAndThreeRemovesExactlyThoseAndFollowsTotals) {

@@ -157,7 +157,11 @@ TEST_P(PageColors, WhiteOnlyForAThemedSystemNotIgnoringIt) {
 }
 INSTANTIATE_TEST_SUITE_P(All, PageColors,
                          testing::Values(ColorCase{true, false, true}, ColorCase{true, true, false},
-                                         ColorCase{false, false, false}, ColorCase{false, true, false}));
+                                         ColorCase{false, false, false}, ColorCase{false, true, false}),
+                         [](const testing::TestParamInfo<ColorCase>& param_info) {
+                           return std::string(param_info.param.available ? "Themed" : "Classic") +
+                                  (param_info.param.ignore ? "Ignored" : "Followed");
+                         });
 
 TEST_F(OptionsDialogTest, ApplyingTheClassicBoxRecoloursThePagesAtOnce) {
   const Rgb face = MakeRgb(10, 20, 30);

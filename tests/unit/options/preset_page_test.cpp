@@ -3,9 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "../../support/scripted_prompts.hpp"
+#include "schedule/user_data_file.hpp"
 
 namespace orv {
 namespace {
+
+std::string Repeated(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
 
 class PresetPageTest : public testing::Test {
 protected:
@@ -48,6 +55,47 @@ TEST_F(PresetPageTest, AddingAsksAndAppendsEvenADuplicate) {
   EXPECT_EQ(page.lines(), (std::vector<std::string>{"記念日", "記念日"}));
   EXPECT_EQ(page.DUDKeys(), (std::vector<std::string>{"1", "2"}));
   EXPECT_TRUE(prompts.messages.empty()) << "an empty answer adds nothing and says nothing";
+}
+
+// A name the user data file cannot hold would make every later save fail: it never enters the
+// list. The refusal names the field and the reason, and the box comes back with the input.
+TEST_F(PresetPageTest, NamesTheFileCannotHoldAreRefusedWithTheReasonAndAskedAgain) {
+  struct Case {
+    int kind;
+    std::string name;
+    const char* reason;
+  } cases[] = {
+      {0, "가계부", "保存できない文字が含まれています"},               // Hangul
+      {1, "ケーキ\xF0\x9F\x8E\x82", "保存できない文字が含まれています"},  // an emoji
+      {2, "記念日\u301C", "保存できない文字が含まれています"},         // WAVE DASH from a web page
+      {3, "\u2212" "5", "保存できない文字が含まれています"},            // MINUS SIGN
+      {0, std::string(kUserDataMaxTextBytes + 1, 'a'), "文字列が長すぎます"},
+      {3, Repeated("日", kUserDataMaxTextBytes / 2 + 1), "文字列が長すぎます"},  // two bytes each
+  };
+  for (const auto& c : cases) {
+    test::ScriptedPrompts asked;
+    AppState fresh;
+    PresetPage fresh_page{fresh, asked};
+    fresh_page.ChooseKind(c.kind);
+    asked.inputs = {c.name, std::nullopt};  // refused, then the box is cancelled
+    fresh_page.AddPreset();
+    EXPECT_TRUE(fresh_page.lines().empty()) << c.reason;
+    ASSERT_EQ(asked.messages.size(), 1u);
+    EXPECT_EQ(asked.messages[0].title, "一覧へ追加");
+    EXPECT_EQ(asked.messages[0].icon, MessageIcon::Information);
+    const std::string field = c.kind <= 1 ? "「名称」" : "「タイトル」";
+    EXPECT_EQ(asked.messages[0].text, field + "の内容はユーザーデータファイルに保存できません\r\n" + c.reason);
+    ASSERT_EQ(asked.input_defaults.size(), 2u);
+    EXPECT_EQ(asked.input_defaults[0], "");
+    EXPECT_EQ(asked.input_defaults[1], c.name) << "the input is kept";
+  }
+  // Corrected in the box that came back: stored, and the file can be written again.
+  page.ChooseKind(2);
+  prompts.inputs = {std::string("記念日\u301C"), std::string("記念日\uFF5E")};
+  page.AddPreset();
+  EXPECT_EQ(page.lines(), (std::vector<std::string>{"記念日\uFF5E"}));
+  std::string bytes;
+  EXPECT_EQ(SerializeUserData(state.Years, state.DefaultUserLists, bytes), "");
 }
 
 TEST_F(PresetPageTest, RemovingTickedNamesKeepsTheOthersInOrder) {

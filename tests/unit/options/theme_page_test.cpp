@@ -93,6 +93,7 @@ TEST_F(ThemePageTest, AddAsksForAThemeFileInTheProgramsThemeFolder) {
 }
 
 struct VersionCase {
+  const char* name;
   const char* line;  // the CanReadVersion line, or "" for none
   const char* title;  // expected message title, or "" for accepted
 };
@@ -119,14 +120,16 @@ TEST_P(AddVersions, OnlyExactlyOneIsAccepted) {
 }
 INSTANTIATE_TEST_SUITE_P(
     All, AddVersions,
-    testing::Values(VersionCase{"CanReadVersion=1\r\n", ""}, VersionCase{"CanReadVersion=2\r\n", "使用不可能なファイルバージョン"},
-                    VersionCase{"CanReadVersion=10\r\n", "使用不可能なファイルバージョン"},
-                    VersionCase{"", "ファイルが読み込めませんでした"},
-                    VersionCase{"CanReadVersion=\r\n", "ファイルが読み込めませんでした"},
-                    VersionCase{"CanReadVersion=0\r\n", "ファイルが読み込めませんでした"},
-                    VersionCase{"CanReadVersion=01\r\n", "ファイルが読み込めませんでした"},
-                    VersionCase{"CanReadVersion=abc\r\n", "ファイルが読み込めませんでした"},
-                    VersionCase{"CanReadVersion=40000\r\n", "ファイルが読み込めませんでした"}));
+    testing::Values(VersionCase{"One", "CanReadVersion=1\r\n", ""},
+                    VersionCase{"Two", "CanReadVersion=2\r\n", "使用不可能なファイルバージョン"},
+                    VersionCase{"Ten", "CanReadVersion=10\r\n", "使用不可能なファイルバージョン"},
+                    VersionCase{"NoLine", "", "ファイルが読み込めませんでした"},
+                    VersionCase{"Empty", "CanReadVersion=\r\n", "ファイルが読み込めませんでした"},
+                    VersionCase{"Zero", "CanReadVersion=0\r\n", "ファイルが読み込めませんでした"},
+                    VersionCase{"LeadingZero", "CanReadVersion=01\r\n", "ファイルが読み込めませんでした"},
+                    VersionCase{"NotANumber", "CanReadVersion=abc\r\n", "ファイルが読み込めませんでした"},
+                    VersionCase{"BeyondAnInteger", "CanReadVersion=40000\r\n", "ファイルが読み込めませんでした"}),
+    [](const testing::TestParamInfo<VersionCase>& param_info) { return std::string(param_info.param.name); });
 
 TEST(ThemeMessages, VersionMessageNamesTheProgramAndItsVersion) {
   EXPECT_EQ(ThemeVersionMessage(),

@@ -46,6 +46,7 @@ struct IntegerCase {
   const char* key;
   const char* stored;
   std::int32_t expected;
+  const char* what;  // the stored text in the test's name
 };
 
 class IntegerOptionRanges : public testing::TestWithParam<IntegerCase> {};
@@ -65,16 +66,20 @@ TEST_P(IntegerOptionRanges, MapsStoredTextAsTheTableSays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, IntegerOptionRanges,
-    testing::Values(IntegerCase{"TodayStart", "1", 1}, IntegerCase{"TodayStart", "0", 0},
-                    IntegerCase{"TodayStart", "5", 2}, IntegerCase{"TodayStart", "-1", 2},
-                    IntegerCase{"TodayStart", "A", 0}, IntegerCase{"TodayStart", "1.5", 2},
-                    IntegerCase{"TodayStart", "0.5", 0}, IntegerCase{"TodayStart", "99999", 0},
-                    IntegerCase{"MicrosoftWheelMouseChange", "1", 1},
-                    IntegerCase{"MicrosoftWheelMouseChange", "-1", 0},
-                    IntegerCase{"MicrosoftWheelMouseChange", "2", 0},
-                    IntegerCase{"LastCalendarMode", "2", 2},
-                    IntegerCase{"LastCalendarMode", "-7", -7},  // no range check
-                    IntegerCase{"LastCalendarMode", "40000", 0}));
+    testing::Values(IntegerCase{"TodayStart", "1", 1, "One"}, IntegerCase{"TodayStart", "0", 0, "Zero"},
+                    IntegerCase{"TodayStart", "5", 2, "Five"}, IntegerCase{"TodayStart", "-1", 2, "MinusOne"},
+                    IntegerCase{"TodayStart", "A", 0, "Letter"}, IntegerCase{"TodayStart", "1.5", 2, "OnePointFive"},
+                    IntegerCase{"TodayStart", "0.5", 0, "ZeroPointFive"},
+                    IntegerCase{"TodayStart", "99999", 0, "BeyondAnInteger"},
+                    IntegerCase{"MicrosoftWheelMouseChange", "1", 1, "One"},
+                    IntegerCase{"MicrosoftWheelMouseChange", "-1", 0, "MinusOne"},
+                    IntegerCase{"MicrosoftWheelMouseChange", "2", 0, "Two"},
+                    IntegerCase{"LastCalendarMode", "2", 2, "Two"},
+                    IntegerCase{"LastCalendarMode", "-7", -7, "MinusSeven"},  // no range check
+                    IntegerCase{"LastCalendarMode", "40000", 0, "BeyondAnInteger"}),
+    [](const testing::TestParamInfo<IntegerCase>& param_info) {
+      return std::string(param_info.param.key) + param_info.param.what;
+    });
 
 TEST(ReadOptionsTest, BooleansFollowParseBoolean) {
   struct Case {

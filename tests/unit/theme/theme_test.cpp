@@ -227,6 +227,7 @@ TEST_F(ThemeFileTest, MissingFileFailsWithErrorZero) {
 struct SizeCase {
   const char* key;
   const char* value;  // nullptr: key removed
+  const char* what;   // the value in the test's name
 };
 
 class RequiredSizes : public ThemeFileTest, public testing::WithParamInterface<SizeCase> {};
@@ -249,11 +250,14 @@ TEST_P(RequiredSizes, ABadSizeRejectsTheFileAndKeepsTheTheme) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, RequiredSizes,
-    testing::Values(SizeCase{"FullWidth", nullptr}, SizeCase{"FullWidth", "0"},
-                    SizeCase{"MiniWidth", "-1"}, SizeCase{"LastweekHeight", "abc"},
-                    SizeCase{"NextweekHeight", "40000"}, SizeCase{"MonthWidth", "0.4"},
-                    SizeCase{"DayHeight", "0"}, SizeCase{"DayHeight", nullptr},
-                    SizeCase{"DayHeight", ""}, SizeCase{"MonthWidth", "1e3"}));
+    testing::Values(SizeCase{"FullWidth", nullptr, "Missing"}, SizeCase{"FullWidth", "0", "Zero"},
+                    SizeCase{"MiniWidth", "-1", "Negative"}, SizeCase{"LastweekHeight", "abc", "Text"},
+                    SizeCase{"NextweekHeight", "40000", "BeyondAnInteger"}, SizeCase{"MonthWidth", "0.4", "RoundsToZero"},
+                    SizeCase{"DayHeight", "0", "Zero"}, SizeCase{"DayHeight", nullptr, "Missing"},
+                    SizeCase{"DayHeight", "", "Empty"}, SizeCase{"MonthWidth", "1e3", "Exponent"}),
+    [](const testing::TestParamInfo<SizeCase>& param_info) {
+      return std::string(param_info.param.key) + param_info.param.what;
+    });
 
 TEST_F(ThemeFileTest, FractionalSizesRoundHalfToEven) {
   ASSERT_EQ(Load("[PixelSize]\nFullWidth=2.5\nMiniWidth=3.5\nLastweekHeight=1\n"

@@ -4,10 +4,14 @@
 
 #include <functional>
 
+#include "../../support/bitmap_font.hpp"
 #include "../../support/fake_desktop_facts.hpp"
+#include "../../support/temp_dir.hpp"
 #include "calendar/calendar_picture.hpp"
 #include "desktop/wallpaper.hpp"
 #include "platform/win32/gdi_canvas.hpp"
+#include "platform/win32/wide.hpp"
+#include "theme/theme.hpp"
 
 namespace orv {
 namespace {
@@ -50,6 +54,25 @@ constexpr Rgb kWhite = MakeRgb(255, 255, 255);
 constexpr Rgb kBlack = MakeRgb(0, 0, 0);
 constexpr Rgb kGreen = MakeRgb(0, 255, 0);
 
+// A 1024 x 600 desktop without a wallpaper, in red, and the calendar's surfaces over it.
+struct PlainDesktop {
+  struct NoPictures : PictureLoader {
+    LoadedPicture Load(const std::string&) override { return {}; }
+  };
+  PlainDesktop() {
+    facts.work_area = {0, 0, 1024, 600};
+    facts.desktop = kRed;
+  }
+  CalendarLayout DrawCalendar(AppState& state) { return dsDrawCalendar(state, facts, surfaces); }
+
+  test::FakeDesktopFacts facts;
+  NoPictures loader;
+  WallpaperState wallpaper;
+  GdiCanvas image{1, 1}, draw{1, 1}, view{1, 1};
+  WallpaperCopy copy{wallpaper, facts, loader, image};
+  CalendarSurfaces surfaces{draw, view, copy};
+};
+
 TEST(CalendarPixels, MaskLeavesTheBackgroundWhereMaskAndPictureAreWhite) {
   GdiCanvas canvas(40, 10);
   canvas.FillRect({0, 0, 40, 10}, kRed);
@@ -82,17 +105,10 @@ TEST(CalendarPixels, TiledBodyStopsAtTheNextWeekStrip) {
   state.CurrentTheme.Body.HasPicture = true;
   state.CurrentTheme.BodyDrawMode = 2;
   SetStartDate(state, MakeDate(2026, 12, 1));
-  test::FakeDesktopFacts facts;
-  facts.work_area = {0, 0, 1024, 600};
-  facts.desktop = kRed;  // no wallpaper: the desktop colour
-  struct NoPictures : PictureLoader {
-    LoadedPicture Load(const std::string&) override { return {}; }
-  } loader;
-  WallpaperState wallpaper;
-  GdiCanvas desktop(1, 1), draw(1, 1), view(1, 1);
-  WallpaperCopy copy(wallpaper, facts, loader, desktop);
-  CalendarSurfaces surfaces{draw, view, copy};
-  auto layout = dsDrawCalendar(state, facts, surfaces);
+  PlainDesktop desktop;
+  auto layout = desktop.DrawCalendar(state);
+  const GdiCanvas& draw = desktop.draw;
+  const GdiCanvas& view = desktop.view;
   ASSERT_EQ(layout.height, 600);
   const int x = layout.width - 3;  // nothing but the background there in mode 0
   EXPECT_EQ(draw.PixelAt(x, 10), kRed);          // the top strip: wallpaper
@@ -100,6 +116,46 @@ TEST(CalendarPixels, TiledBodyStopsAtTheNextWeekStrip) {
   EXPECT_EQ(draw.PixelAt(x, 600 - 31), kGreen);  // just above the strip
   EXPECT_EQ(draw.PixelAt(x, 600 - 30), kRed);    // the strip: cut off exactly
   EXPECT_EQ(view.PixelAt(x, 600 - 31), kGreen);  // the view shows the finished picture
+}
+
+// Month labels of styles 5 and 6 run downwards from 4 pixels above their row, whatever face
+// the theme names: one that exists only as bitmaps cannot be turned, so an outline face of
+// its family draws them.
+TEST(CalendarPixels, TurnedMonthLabelsRunDownwardsEvenWithABitmapOnlyFace) {
+  test::TempDir dir;
+  const std::string file = dir.File("bitmap.fnt");
+  test::WriteBytes(file, test::BitmapFontFile("OrvantaBitmap"));
+  const std::wstring wide_file = Utf8ToWide(file);
+  ASSERT_GT(AddFontResourceExW(wide_file.c_str(), FR_PRIVATE, nullptr), 0);
+  for (int style : {5, 6}) {
+    SCOPED_TRACE(style);
+    AppState state;
+    state.CurrentTheme = DefaultTheme();
+    ThemeRecord& t = state.CurrentTheme;
+    t.DrawType = style;
+    t.DrawDays = 1;
+    t.MonthColor = kBlue;
+    t.MonthEnglishFont = FontSpec{"OrvantaBitmap", 12};
+    SetStartDate(state, MakeDate(2026, 12, 1));  // the top row carries the label
+    PlainDesktop desktop;
+    const CalendarLayout layout = desktop.DrawCalendar(state);
+    const GdiCanvas& draw = desktop.draw;
+    // The label's pixels in the month column (smoothed edges count by their hue).
+    PixelRect box{1 << 20, 1 << 20, -1, -1};
+    for (int y = 0; y < layout.height; ++y)
+      for (int x = 0; x < t.MonthWidth; ++x) {
+        const Rgb c = draw.PixelAt(x, y);
+        if (BlueOf(c) < 128 || RedOf(c) > 96 || GreenOf(c) > 96) continue;
+        box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
+      }
+    ASSERT_GT(box.right, 0) << "no label drawn";
+    EXPECT_GT(box.Height(), 2 * box.Width()) << "not running downwards: " << box.Width() << " x " << box.Height();
+    const int start = t.DayAreaTop - 4 + t.MonthTop;
+    EXPECT_GE(box.top, start - 1);
+    EXPECT_LE(box.top, start + 4);
+    EXPECT_LE(box.right, t.MonthLeft + 20) << "the glyphs stand left of the print position";
+  }
+  RemoveFontResourceExW(wide_file.c_str(), FR_PRIVATE, nullptr);
 }
 
 TEST(CalendarPixels, CentredWallpaperLandsInTheMiddleOfTheDesktopImage) {

@@ -17,6 +17,15 @@ std::string Text(HWND window) {
   return WideToUtf8(text);
 }
 
+// Runs the messages waiting for this thread's windows.
+void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
 void SetShift(bool down) {
   BYTE keys[256] = {};
   GetKeyboardState(keys);
@@ -105,6 +114,32 @@ TEST_F(InputFixture, ShiftBeforeOKStoresTheTitleAsAPreset) {
   EXPECT_EQ(Day()->SpecialDatas.At(1)->strSpecial, "誕生日");
   ASSERT_EQ(state.DefaultUserLists[kSpecialDays].Count(), 1);
   EXPECT_EQ(state.DefaultUserLists[kSpecialDays].At(1)->strValue1, "誕生日");
+}
+
+// The focus rule runs when the dialog first shows. Leaving it and coming back (the refusal
+// message, another program) keeps the focus where the user put it and a Shift already held.
+TEST_F(InputFixture, ComingBackToTheDialogKeepsTheFocusAndTheShift) {
+  state.ShiftAuto = true;
+  model.Open(day, InputRequest{kCashPayments, std::string("電気")});
+  HWND dialog = window.Create(nullptr, 10, 10);
+  ASSERT_NE(dialog, nullptr);
+  HWND name = GetDlgItem(dialog, InputWindow::kText0Id);
+  HWND amount = GetDlgItem(dialog, InputWindow::kText1Id);
+  Pump();
+  EXPECT_EQ(GetFocus(), amount) << "first shown with a name: the amount's turn";
+  SetDlgItemTextW(dialog, InputWindow::kText1Id, L"1500");
+  SetFocus(name);
+  SetShift(true);
+  SendMessageW(name, WM_KEYDOWN, VK_SHIFT, 1);
+  SetShift(false);
+  SendMessageW(dialog, WM_ACTIVATE, WA_INACTIVE, 0);
+  SendMessageW(dialog, WM_ACTIVATE, WA_ACTIVE, 0);  // back again, both boxes filled
+  Pump();
+  EXPECT_EQ(GetFocus(), name);
+  PressOK(dialog);
+  EXPECT_FALSE(IsWindow(dialog));
+  ASSERT_EQ(state.DefaultUserLists[kCashPayments].Count(), 1) << "the Shift was kept";
+  EXPECT_EQ(state.DefaultUserLists[kCashPayments].At(1)->strValue1, "電気");
 }
 
 }  // namespace

@@ -59,23 +59,30 @@ TEST(EditingWindows, YearDeletionThroughTheWindow) {
   EXPECT_EQ(calendar.full_draws, 1);
 }
 
-TEST(EditingWindows, DayListShowsTheDayAndDeletesCheckedRows) {
-  InitCommonControls();
+// The day list of 8 March, as the calendar opens it, with the host window's icons.
+struct DayListWindow : ::testing::Test {
   AppState state;
-  state.CalendarMode = kShowPayments;
   const Date day = MakeDate(2026, 3, 8);
-  AddPayment(state, day, "家賃", 50000, 0);
-  AddPayment(state, day, "電気", 1234, 1);
-  AddPayment(state, day, "水道", 3000, 0);
   test::ScriptedPrompts prompts;
   test::RecordingCalendarView calendar;
   test::FakeDesktopFacts regional;
   MemorySettingsStore store;
-  UserDataListModel model(state, regional, prompts, store, calendar);
-  model.SetEditDay(day);
+  UserDataListModel model{state, regional, prompts, store, calendar};
   EntryIconSets icons;
-  UserDataListWindow window(model, nullptr, nullptr, &icons);
-  HWND dialog = window.Create(nullptr, 10, 10);
+  UserDataListWindow window{model, nullptr, nullptr, &icons};
+  DayListWindow() { InitCommonControls(); }
+  HWND Open(std::int32_t mode) {
+    state.CalendarMode = mode;
+    model.SetEditDay(day);
+    return window.Create(nullptr, 10, 10);
+  }
+};
+
+TEST_F(DayListWindow, ShowsTheDayAndDeletesCheckedRows) {
+  AddPayment(state, day, "家賃", 50000, 0);
+  AddPayment(state, day, "電気", 1234, 1);
+  AddPayment(state, day, "水道", 3000, 0);
+  HWND dialog = Open(kShowPayments);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(Caption(dialog), "3月8日 - 支払い予定の確認");
   // imgIcon64 shows the first entry's kind, then that of the clicked row.
@@ -99,6 +106,34 @@ TEST(EditingWindows, DayListShowsTheDayAndDeletesCheckedRows) {
   ASSERT_EQ(ListView_GetItemCount(list), 1);
   EXPECT_EQ(Row(list, 0), "電気 ￥1,234 (現金)");
   EXPECT_EQ(FindDay(state.Years, SplitDate(day))->TotalPaymentPrice, 1234);
+}
+
+// The icon follows the selected row whatever moved it: the arrow keys, Home and End too.
+TEST_F(DayListWindow, IconFollowsTheSelectionMovedByKeys) {
+  for (bool very : {true, false, true}) {
+    DayData& d = GetOrCreateDay(state.Years, SplitDate(day));
+    auto& s = *d.SpecialDatas.Add(NextSpecialKey(d));
+    s.strSpecial = very ? "誕生日" : "記念日";
+    s.blnSpecial = very;
+    RecalcSpecialTotals(d);
+  }
+  HWND dialog = Open(kShowSpecialDays);
+  ASSERT_NE(dialog, nullptr);
+  HWND list = GetDlgItem(dialog, UserDataListWindow::kListId);
+  auto shown = [&] { return window.PictureOf(UserDataListWindow::kIconId); };
+  auto key = [&](WPARAM vk) {
+    SendMessageW(list, WM_KEYDOWN, vk, 1);
+    SendMessageW(list, WM_KEYUP, vk, 0xC0000001);
+  };
+  SetFocus(list);
+  key(VK_HOME);
+  EXPECT_EQ(shown(), icons.GetIconPicture(1, kIconVerySpecial));
+  key(VK_DOWN);
+  EXPECT_EQ(shown(), icons.GetIconPicture(1, kIconSpecial));
+  key(VK_END);
+  EXPECT_EQ(shown(), icons.GetIconPicture(1, kIconVerySpecial));
+  key(VK_UP);
+  EXPECT_EQ(shown(), icons.GetIconPicture(1, kIconSpecial));
 }
 
 }  // namespace

@@ -194,6 +194,13 @@ struct HostWindow {
   WindowHandle hwnd;
 };
 
+// The control's window in `host` at (10, 10), 300 x 200.
+HWND PlaceIn(IPickvaneWindow* placement, const HostWindow& host) {
+  HWND window = nullptr;
+  EXPECT_EQ(placement->Create(host.hwnd.get(), 10, 10, 300, 200, &window), S_OK);
+  return window;
+}
+
 HWND CanvasOf(HWND control) {
   HWND container = FindWindowExW(control, nullptr, L"KestrovePickvaneContainer", nullptr);
   return FindWindowExW(container, nullptr, L"KestrovePickvaneCanvas", nullptr);
@@ -401,8 +408,7 @@ TEST(PickvaneLibrary, RegistersDrivesByProgIdAndUnregistersCleanly) {
     HostWindow host;
     auto placement = control.As<IPickvaneWindow>(IID_IPickvaneWindow);
     ASSERT_TRUE(placement);
-    HWND window = nullptr;
-    ASSERT_EQ(placement->Create(host.hwnd.get(), 10, 10, 300, 200, &window), S_OK);
+    HWND window = PlaceIn(placement.get(), host);
     HWND canvas = CanvasOf(window);
     ASSERT_TRUE(canvas);
 
@@ -455,6 +461,110 @@ TEST(PickvaneLibrary, RegistersDrivesByProgIdAndUnregistersCleanly) {
   CLSID clsid{};
   EXPECT_NE(CLSIDFromProgID(L"KestrovePickvane.Pickvane", &clsid), S_OK);
   EXPECT_EQ(library.Unregister(), S_OK);  // unregistering twice is harmless
+}
+
+// The default source interface of a class, found the way script hosts and form designers
+// find it: through its type information.
+GUID DefaultSourceOf(ITypeInfo* coclass) {
+  GUID found = GUID_NULL;
+  TYPEATTR* attributes = nullptr;
+  if (FAILED(coclass->GetTypeAttr(&attributes))) return found;
+  for (UINT i = 0; i < attributes->cImplTypes; ++i) {
+    INT flags = 0;
+    HREFTYPE ref = 0;
+    ComPtr<ITypeInfo> implemented;
+    TYPEATTR* implemented_attributes = nullptr;
+    if (SUCCEEDED(coclass->GetImplTypeFlags(i, &flags)) &&
+        (flags & (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) == (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE) &&
+        SUCCEEDED(coclass->GetRefTypeOfImplType(i, &ref)) &&
+        SUCCEEDED(coclass->GetRefTypeInfo(ref, implemented.put())) &&
+        SUCCEEDED(implemented->GetTypeAttr(&implemented_attributes))) {
+      found = implemented_attributes->guid;
+      implemented->ReleaseTypeAttr(implemented_attributes);
+    }
+  }
+  coclass->ReleaseTypeAttr(attributes);
+  return found;
+}
+
+// A host that wires events by enumerating: the class information names the event interface,
+// the control lists its connection point, and the point lists the sinks connected to it.
+TEST(PickvaneEvents, AnEnumeratingClientFindsTheEventsAndTheirConnections) {
+  Library library;
+  ASSERT_TRUE(library.module);
+  ComPtr<IClassFactory> factory;
+  ASSERT_EQ(library.Entry<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>("DllGetClassObject")(
+                CLSID_Pickvane, IID_IClassFactory, reinterpret_cast<void**>(factory.put())),
+            S_OK);
+  ComPtr<IUnknown> control;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(control.put())), S_OK);
+
+  auto class_info = control.As<IProvideClassInfo2>(IID_IProvideClassInfo2);
+  ASSERT_TRUE(class_info);
+  GUID events = GUID_NULL;
+  EXPECT_EQ(class_info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
+  EXPECT_EQ(events, DIID___Pickvane);
+  EXPECT_EQ(class_info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID + 7, &events), E_INVALIDARG);
+  ComPtr<ITypeInfo> coclass;
+  ASSERT_EQ(class_info->GetClassInfo(coclass.put()), S_OK);
+  EXPECT_EQ(DefaultSourceOf(coclass.get()), DIID___Pickvane);
+
+  auto container = control.As<IConnectionPointContainer>(IID_IConnectionPointContainer);
+  ASSERT_TRUE(container);
+  ComPtr<IEnumConnectionPoints> points;
+  ASSERT_EQ(container->EnumConnectionPoints(points.put()), S_OK);
+  IConnectionPoint* listed[2] = {};
+  ULONG fetched = 0;
+  EXPECT_EQ(points->Next(2, listed, &fetched), S_FALSE);  // the one there is
+  ASSERT_EQ(fetched, 1u);
+  auto point = ComPtr<IConnectionPoint>::Adopt(listed[0]);
+  IID interface_id = IID_NULL;
+  ASSERT_EQ(point->GetConnectionInterface(&interface_id), S_OK);
+  EXPECT_EQ(interface_id, DIID___Pickvane);
+  EXPECT_EQ(points->Next(1, listed, nullptr), S_FALSE);
+  ASSERT_EQ(points->Reset(), S_OK);
+  ComPtr<IEnumConnectionPoints> copy;
+  ASSERT_EQ(points->Clone(copy.put()), S_OK);
+  EXPECT_EQ(points->Skip(1), S_OK);
+  EXPECT_EQ(points->Skip(1), S_FALSE);
+  ASSERT_EQ(copy->Next(1, listed, nullptr), S_OK);
+  EXPECT_EQ(listed[0], point.get());
+  listed[0]->Release();
+
+  CountingSink first, second;
+  DWORD first_cookie = 0, second_cookie = 0;
+  ASSERT_EQ(point->Advise(&first, &first_cookie), S_OK);
+  ASSERT_EQ(point->Advise(&second, &second_cookie), S_OK);
+  auto connected = [&] {
+    std::vector<std::pair<DWORD, IUnknown*>> seen;
+    ComPtr<IEnumConnections> connections;
+    EXPECT_EQ(point->EnumConnections(connections.put()), S_OK);
+    CONNECTDATA data[3] = {};
+    ULONG n = 0;
+    if (connections) {
+      EXPECT_EQ(connections->Next(3, data, &n), S_FALSE);
+    }
+    for (ULONG i = 0; i < n; ++i) {
+      seen.emplace_back(data[i].dwCookie, data[i].pUnk);
+      data[i].pUnk->Release();
+    }
+    return seen;
+  };
+  EXPECT_EQ(connected(), (std::vector<std::pair<DWORD, IUnknown*>>{{first_cookie, &first}, {second_cookie, &second}}));
+  ASSERT_EQ(point->Unadvise(first_cookie), S_OK);
+  EXPECT_EQ(connected(), (std::vector<std::pair<DWORD, IUnknown*>>{{second_cookie, &second}}));
+
+  // Wired this way, the events arrive.
+  HostWindow host;
+  auto placement = control.As<IPickvaneWindow>(IID_IPickvaneWindow);
+  ASSERT_TRUE(placement);
+  HWND canvas = CanvasOf(PlaceIn(placement.get(), host));
+  SendMessageW(canvas, WM_LBUTTONDOWN, MK_LBUTTON, Point(60, 10));
+  SendMessageW(canvas, WM_LBUTTONUP, 0, Point(60, 10));
+  EXPECT_EQ(second.click, 1);
+  EXPECT_EQ(first.click, 0);
+  point->Unadvise(second_cookie);
+  placement->Destroy();
 }
 
 TEST(PickvaneLibrary, RegistersForTheCurrentUserThroughDllInstall) {
