@@ -33,8 +33,8 @@ public:
   int ScreenWidth() override { return kScreenWidth; }
   int ScreenHeight() override { return o_.height; }
   Rect32 WorkArea() override { return {0, 0, kScreenWidth, o_.height}; }
-  int TwipsPerPixelX() override { return 15; }
-  int TwipsPerPixelY() override { return 15; }
+  TwipsScale TwipsPerPixelX() override { return {}; }
+  TwipsScale TwipsPerPixelY() override { return {}; }
   Rgb DesktopColor() override { return kDesktopColor; }
   Date Today() override { return o_.today.value_or(LocalToday()); }
   std::string FormatCurrency(std::int32_t amount) override { return system_.FormatCurrency(amount); }
