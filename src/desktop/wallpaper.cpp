@@ -202,6 +202,8 @@ void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoade
   const int height = facts.ScreenHeight();
   left = std::clamp(left, 0, std::max(width, 0));
   const PixelRect band{left, 0, width, height};
+  // The shell's account first: it may bring the background colour with it.
+  const std::optional<ShellWallpaper> shell = facts.ShownWallpaper();
   const Rgb desktop = facts.DesktopColor();
   image.SetBackColor(desktop);
   image.Resize(band.Width(), height);
@@ -212,7 +214,6 @@ void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoade
   std::vector<PixelRect> monitors = facts.Monitors();
   if (monitors.empty()) monitors.push_back({0, 0, width, height});
 
-  const std::optional<ShellWallpaper> shell = facts.ShownWallpaper();
   const WallpaperPlacement style = shell ? shell->style
                                          : StyleOf({state.LastWallpaper, state.LastTileWallpaper, state.LastWallpaperStyle});
   // The picture of each monitor: the shell's where it names one, else the setting's.
@@ -273,6 +274,12 @@ void WallpaperCopy::CopyTo(Canvas& target, const PixelRect& from, const PixelRec
   const int dy = dest.top - from.top;
   target.CopyFrom(pixels_, {part.left - left_, part.top, part.right - left_, part.bottom},
                   {part.left + dx, part.top + dy, part.right + dx, part.bottom + dy});
+}
+
+bool SettingChangeConcernsDesktop(unsigned action) {
+  // SPI_SETDESKWALLPAPER, SPI_SETDESKPATTERN, SPI_SETWORKAREA.
+  constexpr unsigned kDeskWallpaper = 0x0014, kDeskPattern = 0x0015, kWorkArea = 0x002F;
+  return action == kDeskWallpaper || action == kDeskPattern || action == kWorkArea;
 }
 
 WallpaperWatch CheckWallpaper(const WallpaperState& state, DesktopFacts& facts,

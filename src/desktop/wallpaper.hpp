@@ -121,6 +121,12 @@ private:
   bool copied_ = false;
 };
 
+// Whether a system setting change (by its action number) may alter the desktop picture or
+// the calendar's place: the wallpaper, the desktop pattern or the work area. Changes of named
+// areas ("Environment", "ImmersiveColorSet", "intl", …, action 0) and every other action leave
+// the copy as it is; whatever really changes the wallpaper is still seen by the watch.
+bool SettingChangeConcernsDesktop(unsigned action);
+
 enum class WallpaperWatch {
   kNothing,          // nothing changed
   kRedrawOnly,       // the date changed: update today and redraw, same wallpaper copy

@@ -107,11 +107,11 @@ public:
     UserDataListModel model(state_, facts_, prompts, store_, calendar_);
     model.SetEditDay(day);
     UserDataListWindow window(model, &EditingDialogs::AddFromList, this, &icons_);
-    window.ShowModal(owner_, at.Left / facts_.TwipsPerPixelX(), at.Top / facts_.TwipsPerPixelY());
+    window.ShowModal(owner_, TwipsToPixels(at.Left, facts_.TwipsPerPixelX()), TwipsToPixels(at.Top, facts_.TwipsPerPixelY()));
   }
   void ShowAddEntry(Date day, DialogPlacement at) override {
     CalendarInputOff off(calendar_window_);
-    RunAddEntry(owner_, at.Left / facts_.TwipsPerPixelX(), at.Top / facts_.TwipsPerPixelY(), day, state_,
+    RunAddEntry(owner_, TwipsToPixels(at.Left, facts_.TwipsPerPixelX()), TwipsToPixels(at.Top, facts_.TwipsPerPixelY()), day, state_,
                 numbers_, prompts_, store_, &icons_);
   }
   // Not modal: a second request brings the open one to the front.
@@ -201,6 +201,7 @@ private:
   }
   void CreateWindows(AppState&) override {
     calendar_.Load();
+    facts_.SetScaleWindow(calendar_.hwnd());  // sizes and fonts follow the calendar's monitor
     background_.Load();
     day_dialogs_.SetOwner(background_.hwnd());
   }
@@ -231,6 +232,9 @@ private:
   void dsCalendarScroll(std::int16_t days) override { calendar_.Controller().dsCalendarScroll(days); }
   void Focus() override { calendar_.Focus(); }
   std::chrono::milliseconds KeepOnDesktop() override { return calendar_.KeepOnDesktop(); }
+  // Theme widths given in pixels are kept in twips at the scale they were read at: read the
+  // theme again, so it stands as it would after a start at the new scale.
+  void Rescale() override { ApplySelectedTheme(state_); }
 
   // HostDialogs
   void ShowVersionDialog() override { version_.Show(); }

@@ -14,6 +14,8 @@ constexpr UINT_PTR kWatchTimer = 1;
 constexpr UINT_PTR kDesktopTimer = 2;  // the calendar's place on the desktop
 constexpr UINT_PTR kTrayTimer = 3;     // another try at adding the tray icon
 constexpr UINT kCalendarLost = WM_APP + 1;
+// Posted by the desktop facts when an answer about the wallpaper file comes late.
+constexpr UINT kLateFileAnswer = WM_APP + 0x31;
 
 HMENU BuildPopup(const MenuNode& node) {
   HMENU menu = CreatePopupMenu();
@@ -79,6 +81,7 @@ bool BackgroundWindow::Load() {
   ChangeWindowMessageFilterEx(hwnd(), taskbar_created_, MSGFLT_ALLOW, nullptr);
   AddTrayIcon();
   SetTimer(hwnd(), kDesktopTimer, static_cast<UINT>(DesktopAttachment::kSteadyCheck.count()), nullptr);
+  facts_.PostLateAnswersTo(hwnd(), kLateFileAnswer);
   return true;
 }
 
@@ -267,12 +270,24 @@ LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_COMMAND:
       if (HIWORD(wparam) == 0) controller_.OnCommand(LOWORD(wparam));
       return 0;
-    case WM_DISPLAYCHANGE:
-    case WM_SYSCOLORCHANGE:
+    case kLateFileAnswer:
+      // The wallpaper file answered after the tick stopped waiting: judge it now.
+      if (!shut_down_) OnWatchTick();
+      return 0;
     case WM_SETTINGCHANGE:
-      facts_.Refresh();
+      // Environment, colour-set and other announcements leave the desktop picture as it is.
+      if (!SettingChangeConcernsDesktop(static_cast<unsigned>(wparam))) return 0;
+      [[fallthrough]];
+    case WM_SYSCOLORCHANGE:
       dsDesktopImageCopy();
       calendar_.dsDrawCalendar();
+      return 0;
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+      // Monitors or their scale changed: everything is laid out again at the new scale.
+      facts_.Refresh();
+      dsDesktopImageCopy();
+      calendar_.Rescale();
       return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:

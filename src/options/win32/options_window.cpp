@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/twips.hpp"
+#include "platform/win32/display_scale.hpp"
 #include "platform/win32/wide.hpp"
 
 namespace orv {
@@ -18,13 +20,6 @@ constexpr DWORD kTabStripStyle = 0x54004020;  // child, visible, clip siblings, 
 constexpr int kFirstControl[3] = {kIdDUDType, kIdThemeTitles, kIdMicrosoftWheel};
 constexpr const char* kFrameCaptions[5] = {"追加の一覧", "カレンダーテーマ", "ホイールマウス", "スクロール",
                                            "今日の表示"};
-
-int TwipsPerPixel(int axis) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, axis) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return 1440 / std::max(dpi, 1);
-}
 
 bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void Check(HWND button, bool on) { SendMessageW(button, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
@@ -68,17 +63,19 @@ bool OptionsWindow::Open() {
   InitCommonControlsEx(&icc);
   Register(kDialogClass, 0, nullptr);
 
-  const int tx = TwipsPerPixel(LOGPIXELSX), ty = TwipsPerPixel(LOGPIXELSY);
+  // Placed in twips at the scale of the calendar's monitor.
+  HWND calendar = context_.calendar_picture.CalendarWindow();
+  const TwipsScale scale = TwipsScale::ForDpi(WindowDpi(calendar));
   int calendar_width = 0;
-  if (HWND calendar = context_.calendar_picture.CalendarWindow()) {
-    RECT r{};
-    if (GetWindowRect(calendar, &r)) calendar_width = r.right - r.left;
-  }
-  const TwipsRect place = OptionsDialogPlacement(GetSystemMetrics(SM_CXSCREEN) * tx,
-                                                 GetSystemMetrics(SM_CYSCREEN) * ty, calendar_width * tx);
+  RECT r{};
+  if (calendar && GetWindowRect(calendar, &r)) calendar_width = r.right - r.left;
+  const TwipsRect place =
+      OptionsDialogPlacement(PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), scale),
+                             PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), scale), PixelsToTwips(calendar_width, scale));
   if (!Create(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kDialogClass, Utf8ToWide("オプション").c_str(),
-              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, place.left / tx, place.top / ty,
-              place.width / tx, place.height / ty, nullptr)) {
+              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, TwipsToPixels(place.left, scale),
+              TwipsToPixels(place.top, scale), TwipsToPixels(place.width, scale), TwipsToPixels(place.height, scale),
+              nullptr)) {
     return false;
   }
   own_prompts_.SetOwner(hwnd());

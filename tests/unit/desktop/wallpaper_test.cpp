@@ -57,6 +57,14 @@ TEST(WallpaperStyleTest, DesktopColourTriples) {
     EXPECT_FALSE(ParseColorTriple(bad)) << bad;
 }
 
+TEST(WallpaperStyleTest, OnlyWallpaperPatternAndWorkAreaChangesConcernTheCopy) {
+  for (unsigned action : {0x0014u, 0x0015u, 0x002Fu}) EXPECT_TRUE(SettingChangeConcernsDesktop(action)) << action;
+  // Environment, colour-set and regional changes come as action 0 with an area name;
+  // SPI_SETNONCLIENTMETRICS and SPI_SETDESKWALLPAPER's neighbours are no concern either.
+  for (unsigned action : {0x0000u, 0x002Au, 0x0013u, 0x0016u, 0x2001u})
+    EXPECT_FALSE(SettingChangeConcernsDesktop(action)) << action;
+}
+
 TEST(WallpaperLayoutTest, CentreRoundsHalvesToEvenAndMayGoNegative) {
   EXPECT_EQ(Layout(Style::kCenter, 800, 600), (std::vector<PixelRect>{{112, 84, 912, 684}}));
   EXPECT_EQ(Layout(Style::kCenter, 1280, 1024), (std::vector<PixelRect>{{-128, -128, 1152, 896}}));
