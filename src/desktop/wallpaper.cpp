@@ -182,12 +182,13 @@ void DrawPieces(Canvas& image, const Picture& picture, const WallpaperLayout& la
       image.DrawPicture(picture, Shifted(piece.dest, -band.left, -band.top), RasterOp::Copy, smooth);
       continue;
     }
-    // Smoothing averages over the whole destination: a scaled copy clipped by the band gives
-    // other pixels than the desktop shows. Draw the whole copy for a moment, then keep the
-    // band. (Only one scaled piece reaches the band: this starts from the desktop colour.)
-    const PixelRect whole = Bounds(piece.dest, band);
+    // A scaled copy's smoothing depends on how the copy is clipped: clipped by the band it gives
+    // other pixels than the desktop shows. Draw it as the desktop does, on a surface the size
+    // of its monitor, for a moment, then keep the band. (Only one scaled piece reaches the
+    // band: this starts from the desktop colour.)
+    const PixelRect whole = Bounds(piece.clip, band);
     image.Resize(whole.Width(), whole.Height());
-    if (whole != piece.dest) image.FillRect({0, 0, whole.Width(), whole.Height()}, desktop);
+    if (Intersect(piece.dest, whole) != whole) image.FillRect({0, 0, whole.Width(), whole.Height()}, desktop);
     image.DrawPicture(picture, Shifted(piece.dest, -whole.left, -whole.top), RasterOp::Copy, true);
     image.CopyFrom(image, Shifted(band, -whole.left, -whole.top), {0, 0, band.Width(), band.Height()});
     image.Resize(band.Width(), band.Height());

@@ -282,17 +282,17 @@ TEST_F(DesktopImageCopy, FitShowsTheDesktopColourAroundAndFillIsCutToTheBandAfte
   EXPECT_EQ(PicturesOf(image)[0].rect, (PixelRect{171, 0, 1195, 768}));
   EXPECT_TRUE(PicturesOf(image)[0].halftone);
 
-  // Fill on a band: the whole scaled copy is drawn (1366 x 1024.5 -> 1024, top -128), then
-  // the band is cut out of it, so smoothing sees what the desktop sees.
+  // Fill on a band: the scaled copy (1366 x 1024.5 -> 1024, top -128) is drawn on a surface
+  // the size of its monitor, as the desktop draws it, then the band is cut out of it.
   facts.values["WallpaperStyle"] = "10";
   image.calls.clear();
   dsDesktopImageCopy(state, facts, loader, image, 1000);
   const auto pictures = PicturesOf(image);
   ASSERT_EQ(pictures.size(), 1u);
-  EXPECT_EQ(pictures[0].rect, (PixelRect{0, 0, 1366, 1024}));
+  EXPECT_EQ(pictures[0].rect, (PixelRect{0, -128, 1366, 896}));
   const DrawCall& cut = image.calls.at(image.calls.size() - 2);
   EXPECT_EQ(cut.kind, DrawCall::Copy);
-  EXPECT_EQ(cut.source, (PixelRect{1000, 128, 1366, 896}));
+  EXPECT_EQ(cut.source, (PixelRect{1000, 0, 1366, 768}));
   EXPECT_EQ(image.Width(), 366);
   EXPECT_EQ(image.Height(), 768);
 }

@@ -1,0 +1,28 @@
+// A stand-in for the desktop the shell paints: the background colour with the wallpaper laid
+// out in a style, each copy clipped to its monitor, as a shell draws it. The end-to-end checks
+// compare the calendar's background with it; `orv_e2e desktop FILE STYLE` shows it as a window
+// kept just below the calendar, for pictures of the calendar on a desktop.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "desktop/desktop_facts.hpp"
+
+namespace orv::e2e {
+
+// Paints a `width` x `height` desktop into `dc`.
+void PaintDesktop(HDC dc, int width, int height, HBITMAP picture, WallpaperPlacement style, COLORREF background);
+// The same desktop's pixels, row by row, painted in memory from a bitmap file; each as the
+// screen reading ScreenPixels gives it (0x00RRGGBB).
+std::vector<COLORREF> DesktopPixels(int width, int height, const std::wstring& picture_file, WallpaperPlacement style,
+                                    COLORREF background);
+// The colour the program paints under and around the wallpaper: the settings' desktop colour,
+// else the system's.
+COLORREF DesktopBackground();
+// The stand-in desktop window, run as its own process until it is closed.
+int RunStandInDesktop(const wchar_t* picture_file, const wchar_t* style_name);
+
+}  // namespace orv::e2e
