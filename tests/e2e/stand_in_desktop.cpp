@@ -10,9 +10,10 @@ namespace {
 struct Desktop {
   HBITMAP picture = nullptr;
   WallpaperPlacement style = WallpaperPlacement::kFill;
+  RECT hole{};  // the calendar's place, left out of the window
 } g_desktop;
 
-constexpr UINT_PTR kBelowCalendarTimer = 1;
+constexpr UINT_PTR kAroundCalendarTimer = 1;
 
 LRESULT CALLBACK DesktopProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
@@ -26,14 +27,25 @@ LRESULT CALLBACK DesktopProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       return 0;
     }
     case WM_ERASEBKGND: return 1;
-    case WM_TIMER:
-      // The calendar keeps itself at the bottom when it has no desktop window to live in; the
-      // stand-in goes just below it.
-      if (HWND calendar = FindWindowW(L"OrvantaCalendar", nullptr); calendar && !GetParent(calendar)) {
-        if (GetWindow(calendar, GW_HWNDNEXT) != hwnd)
-          SetWindowPos(hwnd, calendar, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    case WM_TIMER: {
+      // The calendar keeps itself at the bottom when it has no desktop window to live in, and
+      // the z-order of two processes' windows is not dependable under Wine: the stand-in
+      // leaves the calendar's place out of itself instead.
+      RECT place{};
+      HWND calendar = FindWindowW(L"OrvantaCalendar", nullptr);
+      if (calendar && !GetParent(calendar) && IsWindowVisible(calendar)) GetWindowRect(calendar, &place);
+      if (!EqualRect(&place, &g_desktop.hole)) {
+        g_desktop.hole = place;
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        HRGN shape = CreateRectRgn(0, 0, r.right - r.left, r.bottom - r.top);
+        HRGN hole = CreateRectRgn(place.left - r.left, place.top - r.top, place.right - r.left, place.bottom - r.top);
+        CombineRgn(shape, shape, hole, RGN_DIFF);
+        DeleteObject(hole);
+        SetWindowRgn(hwnd, shape, TRUE);  // the window owns the region from here on
       }
       return 0;
+    }
     case WM_CLOSE: PostQuitMessage(0); break;
     default: break;
   }
@@ -108,10 +120,18 @@ int RunStandInDesktop(const wchar_t* picture_file, const wchar_t* style_name) {
                               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
                               wc.hInstance, nullptr);
   SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetTimer(hwnd, kBelowCalendarTimer, 200, nullptr);
+  SetTimer(hwnd, kAroundCalendarTimer, 100, nullptr);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
   if (g_desktop.picture) DeleteObject(g_desktop.picture);
+  return 0;
+}
+
+int SendHostCommand(const wchar_t* id) {
+  HWND host = FindWindowW(L"OrvantaBackground", nullptr);
+  if (!host) return 1;
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(host, WM_COMMAND, static_cast<WPARAM>(_wtoi(id)), 0, SMTO_NORMAL, 5000, &ignored);
   return 0;
 }
 

@@ -1,7 +1,7 @@
 // A stand-in for the desktop the shell paints: the background colour with the wallpaper laid
 // out in a style, each copy clipped to its monitor, as a shell draws it. The end-to-end checks
 // compare the calendar's background with it; `orv_e2e desktop FILE STYLE` shows it as a window
-// kept just below the calendar, for pictures of the calendar on a desktop.
+// around the calendar, for pictures of the calendar on a desktop.
 #pragma once
 
 #include <windows.h>
@@ -24,5 +24,8 @@ std::vector<COLORREF> DesktopPixels(int width, int height, const std::wstring& p
 COLORREF DesktopBackground();
 // The stand-in desktop window, run as its own process until it is closed.
 int RunStandInDesktop(const wchar_t* picture_file, const wchar_t* style_name);
+// Sends a running Orvanta's host window a menu command (`orv_e2e command ID`), as its tray
+// menu would; 1 when there is no Orvanta.
+int SendHostCommand(const wchar_t* id);
 
 }  // namespace orv::e2e
