@@ -2,6 +2,7 @@
 
 #include "desktop/desktop_attachment.hpp"
 #include "desktop/win32/win32_desktop_facts.hpp"
+#include "platform/win32/display_scale.hpp"
 #include "schedule/user_data_file.hpp"
 #include "platform/win32/state_report.hpp"
 #include "platform/win32/wide.hpp"
@@ -65,7 +66,7 @@ bool BackgroundWindow::Load() {
   Register(kClassName, 0, nullptr);
   if (!Create(WS_EX_TOOLWINDOW, kClassName, L"Orvanta", WS_POPUP, 0, 0, 0, 0, nullptr)) return false;
   state_.XPThemeAvailable = SystemHasVisualStyles();
-  tray_icon_ = MakeTrayIcon(!state_.XPThemeAvailable);
+  tray_icon_ = MakeTrayIcon(!state_.XPThemeAvailable, TrayIconPixels());
 
   pmenu_.reset(CreateMenu());
   tray_popup_ = BuildPopup(TrayMenu());
@@ -95,6 +96,24 @@ NOTIFYICONDATAW BackgroundWindow::TrayRecord() const {
   data.hIcon = tray_icon_.get();
   lstrcpynW(data.szTip, L"Orvanta", 64);
   return data;
+}
+
+// The notification area shows small icons of the primary monitor's scale.
+int BackgroundWindow::TrayIconPixels() { return MetricForDpi(SM_CXSMICON, WindowDpi(nullptr)); }
+
+void BackgroundWindow::RefreshTrayIcon() {
+  const int pixels = TrayIconPixels();
+  ICONINFO info{};
+  BITMAP bitmap{};
+  if (tray_icon_ && GetIconInfo(tray_icon_.get(), &info)) {
+    BitmapHandle color(info.hbmColor), mask(info.hbmMask);
+    if (GetObjectW(info.hbmMask, sizeof bitmap, &bitmap) && bitmap.bmWidth == pixels) return;
+  }
+  tray_icon_ = MakeTrayIcon(!state_.XPThemeAvailable, pixels);
+  if (!tray_added_) return;
+  NOTIFYICONDATAW data = TrayRecord();
+  data.uFlags = NIF_ICON;
+  Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
 void BackgroundWindow::AddTrayIcon() {
@@ -286,6 +305,7 @@ LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_DPICHANGED:
       // Monitors or their scale changed: everything is laid out again at the new scale.
       facts_.Refresh();
+      RefreshTrayIcon();
       dsDesktopImageCopy();
       calendar_.Rescale();
       return 0;

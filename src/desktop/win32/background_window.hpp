@@ -82,6 +82,9 @@ private:
   void OpenMenu(HMENU menu);
   void AddTrayIcon();
   void KeepCalendarOnDesktop();
+  static int TrayIconPixels();
+  // A new tray picture when the scale has changed its size.
+  void RefreshTrayIcon();
   NOTIFYICONDATAW TrayRecord() const;
   void SetSaveEntryVisible(bool visible);
   void DescribeMenuTo(HWND requester);
