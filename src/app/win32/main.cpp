@@ -23,6 +23,7 @@
 #include "dialogs/win32/first_run_dialogs.hpp"
 #include "options/win32/options_window.hpp"
 #include "platform/file_system.hpp"
+#include "platform/win32/display_scale.hpp"
 #include "platform/win32/registry.hpp"
 #include "platform/win32/state_report.hpp"
 #include "platform/win32/wic_picture_loader.hpp"
@@ -123,9 +124,10 @@ public:
     years_window_.reset();
     years_model_ = std::make_unique<YearDatasModel>(state_, years_prompts_, calendar_);
     years_window_ = std::make_unique<YearDatasWindow>(*years_model_);
+    const int dpi = WindowDpi(owner_);  // the dialog is laid out at its monitor's scale
     const DialogOrigin at =
         YearDatasDialogOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), calendar_width,
-                              YearDatasWindow::kWidth, YearDatasWindow::kHeight);
+                              ScaleForDpi(YearDatasWindow::kWidth, dpi), ScaleForDpi(YearDatasWindow::kHeight, dpi));
     years_prompts_.SetOwner(years_window_->Create(nullptr, at.Left, at.Top));
   }
   HWND YearsWindow() const { return years_window_ ? years_window_->hwnd() : nullptr; }
