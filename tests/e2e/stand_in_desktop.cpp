@@ -83,29 +83,13 @@ void PaintDesktop(HDC dc, int width, int height, HBITMAP picture, WallpaperPlace
   }
 }
 
-std::vector<COLORREF> DesktopPixels(int width, int height, const std::wstring& picture_file, WallpaperPlacement style,
-                                    COLORREF background) {
+std::unique_ptr<GdiCanvas> PaintedDesktop(int width, int height, const std::wstring& picture_file,
+                                          WallpaperPlacement style, COLORREF background) {
   BitmapHandle picture(static_cast<HBITMAP>(LoadImageW(nullptr, picture_file.c_str(), IMAGE_BITMAP, 0, 0,
                                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  MemoryDc dc(CreateCompatibleDC(nullptr));
-  BitmapHandle surface(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  std::vector<COLORREF> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  if (!surface || !bits) return pixels;
-  {
-    SelectedObject selected(dc.get(), surface.get());
-    PaintDesktop(dc.get(), width, height, picture.get(), style, background);
-    GdiFlush();
-  }
-  const auto* source = static_cast<const std::uint32_t*>(bits);
-  for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = source[i] & 0xFFFFFF;
-  return pixels;
+  auto desktop = std::make_unique<GdiCanvas>(width, height);
+  PaintDesktop(desktop->dc(), width, height, picture.get(), style, background);
+  return desktop;
 }
 
 int RunStandInDesktop(const wchar_t* picture_file, const wchar_t* style_name) {

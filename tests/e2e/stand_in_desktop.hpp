@@ -6,19 +6,19 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "desktop/desktop_facts.hpp"
+#include "platform/win32/gdi_canvas.hpp"
 
 namespace orv::e2e {
 
 // Paints a `width` x `height` desktop into `dc`.
 void PaintDesktop(HDC dc, int width, int height, HBITMAP picture, WallpaperPlacement style, COLORREF background);
-// The same desktop's pixels, row by row, painted in memory from a bitmap file; each as the
-// screen reading ScreenPixels gives it (0x00RRGGBB).
-std::vector<COLORREF> DesktopPixels(int width, int height, const std::wstring& picture_file, WallpaperPlacement style,
-                                    COLORREF background);
+// The same desktop painted in memory from a bitmap file.
+std::unique_ptr<GdiCanvas> PaintedDesktop(int width, int height, const std::wstring& picture_file,
+                                          WallpaperPlacement style, COLORREF background);
 // The colour the program paints under and around the wallpaper: the settings' desktop colour,
 // else the system's.
 COLORREF DesktopBackground();

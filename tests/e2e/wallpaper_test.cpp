@@ -81,8 +81,7 @@ TEST_F(OrvantaE2E, TheCalendarsBackgroundContinuesTheDesktopInEveryStyle) {
   for (const auto& s : styles) {
     SCOPED_TRACE(s.name);
     set_style(s.style);
-    const std::vector<COLORREF> desktop =
-        DesktopPixels(width, height, Utf8ToWide(picture), s.style, DesktopBackground());
+    const auto desktop = PaintedDesktop(width, height, Utf8ToWide(picture), s.style, DesktopBackground());
     // Unscaled copies match exactly. Scaled ones are smoothed, and smoothing may differ a
     // little between systems; under Wine 8 they match exactly too.
     const bool scaled = LayoutWallpaper(s.style, 2, 2, {{0, 0, 4, 4}}).Scaled();
@@ -95,8 +94,9 @@ TEST_F(OrvantaE2E, TheCalendarsBackgroundContinuesTheDesktopInEveryStyle) {
       first.clear();
       for (int y = 0; y < edge.bottom - edge.top; ++y)
         for (int x = 0; x < kColumns && plain[static_cast<std::size_t>(y)]; ++x) {
-          const COLORREF want = desktop[static_cast<std::size_t>(r.top + y) * width + r.left + x];
-          const COLORREF got = shown[static_cast<std::size_t>(y) * kColumns + x];
+          const COLORREF want = desktop->PixelAt(r.left + x, r.top + y);
+          const COLORREF row_order = shown[static_cast<std::size_t>(y) * kColumns + x];  // 0x00RRGGBB
+          const COLORREF got = RGB((row_order >> 16) & 0xFF, (row_order >> 8) & 0xFF, row_order & 0xFF);
           const int d = Distance(want, got);
           worst = std::max(worst, d);
           if (d > allowed && differing++ == 0) {
