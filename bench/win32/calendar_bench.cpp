@@ -39,6 +39,7 @@ public:
   void SetBackColor(Rgb c) override { t_.SetBackColor(c); }
   void KeepAsBackground() override { t_.KeepAsBackground(); }
   void Clear() override { Keep([this] { t_.Clear(); }); }
+  void SetDpi(int dpi) override { t_.SetDpi(dpi); }
   void SetFont(const FontSpec& f) override { Keep([this, f] { t_.SetFont(f); }); }
   void SetTextColor(Rgb c) override { Keep([this, c] { t_.SetTextColor(c); }); }
   TextSize MeasureText(std::string_view text) override {
@@ -72,7 +73,7 @@ public:
   int ScreenWidth() override { return 1920; }
   int ScreenHeight() override { return 1080; }
   Rect32 WorkArea() override { return {0, 0, 1920, 1080}; }
-  int TwipsPerPixelX() override { return 15; }
+  TwipsScale TwipsPerPixelX() override { return {}; }
 };
 
 struct SolidLoader : PictureLoader {
@@ -128,7 +129,7 @@ int Run() {
 
   GdiCanvas image(1, 1);
   const double copy = MedianMs(10, [&] { dsDesktopImageCopy(wallpaper, stretch_facts, loader, image); });
-  const int band_left = 1920 - WidestCalendarWidth(state.CurrentTheme, 15);
+  const int band_left = 1920 - WidestCalendarWidth(state.CurrentTheme, TwipsScale{});
   const double band = MedianMs(10, [&] { dsDesktopImageCopy(wallpaper, stretch_facts, loader, image, band_left); });
 
   std::printf("calendar day pass (a)           %8.3f ms  (%d rows, %zu GDI calls)\n", real, layout.rows,

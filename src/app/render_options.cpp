@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/safe.hpp"
+#include "desktop/wallpaper.hpp"
 
 namespace orv {
 
@@ -54,9 +55,15 @@ ParsedRender ParseRenderOptions(const std::vector<std::string>& args) {
     } else if (name == "--wallpaper") {
       o.wallpaper = value;
     } else if (name == "--style") {
-      if (value != "stretch" && value != "center" && value != "tile")
-        return fail("--style must be stretch, center or tile");
+      if (!StyleNamed(value)) return fail("--style must be fill, fit, span, stretch, center or tile");
       o.style = value;
+    } else if (name == "--screen") {
+      const auto x = value.find('x');
+      const auto w = x == std::string::npos ? std::nullopt : ParseWholeNumber(value.substr(0, x));
+      const auto h = x == std::string::npos ? std::nullopt : ParseWholeNumber(value.substr(x + 1));
+      if (!w || !h || *w < 100 || *h < 100 || *w > 16384 || *h > 16384 || value.find('.') != std::string::npos)
+        return fail("--screen must be WIDTHxHEIGHT, whole pixels from 100 to 16384");
+      o.screen = std::pair{static_cast<int>(*w), static_cast<int>(*h)};
     } else {
       return fail("unknown option: " + name);
     }

@@ -9,9 +9,7 @@ PixelRect PlaceCalendar(const Rect32& work_area, int calendar_width) {
   return {work_area.Right - calendar_width, work_area.Top, work_area.Right, work_area.Bottom};
 }
 
-int ModeChangeHotspotWidth(int twips_per_pixel_x) {
-  return twips_per_pixel_x > 0 ? 255 / twips_per_pixel_x : 17;
-}
+int ModeChangeHotspotWidth(TwipsScale twips_per_pixel_x) { return TwipsToPixels(255, twips_per_pixel_x); }
 
 HotspotRects LayoutHotspots(const CalendarMetrics& m, int picture_width, int picture_height,
                             int mode_change_width) {
@@ -73,12 +71,12 @@ std::optional<int> DayRowAt(const CalendarMetrics& m, int x, int y) {
 DialogPlacement DialogPositionFor(const ScreenFacts& screen, int window_top, int window_width,
                                   int month_width, int y) {
   // A dialog 5145 twips wide ends 10 pixels left of the day column; one 4815 twips high is
-  // kept on the screen.
+  // kept on the screen. Pixel distances are summed first and converted once, so a
+  // fractional twips per pixel rounds once.
   DialogPlacement p;
-  p.Left = screen.width * screen.twips_x - window_width * screen.twips_x - 5145 +
-           (month_width - 10) * screen.twips_x;
-  p.Top = y * screen.twips_y + window_top * screen.twips_y;
-  const std::int32_t lowest = screen.height * screen.twips_y - 4815;
+  p.Left = PixelsToTwips(std::int64_t{screen.width} - window_width + month_width - 10, screen.twips_x) - 5145;
+  p.Top = PixelsToTwips(std::int64_t{y} + window_top, screen.twips_y);
+  const std::int32_t lowest = PixelsToTwips(screen.height, screen.twips_y) - 4815;
   if (p.Top > lowest) p.Top = lowest;
   return p;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/app_state.hpp"
+#include "core/twips.hpp"
 #include "platform/canvas.hpp"
 
 namespace orv {
@@ -38,7 +39,7 @@ PixelRect PlaceCalendar(const Rect32& work_area, int calendar_width);
 enum class Hotspot { None, WeekBack, WeekForward, ExtraMode, ModeChange };
 
 // Pixel width of the mode hotspot: 255 twips.
-int ModeChangeHotspotWidth(int twips_per_pixel_x);
+int ModeChangeHotspotWidth(TwipsScale twips_per_pixel_x);
 
 struct HotspotRects {
   PixelRect WeekBack, WeekForward, ExtraMode, ModeChange;
@@ -61,7 +62,7 @@ struct DialogPlacement {
 };
 struct ScreenFacts {
   int width = 0, height = 0;  // pixels
-  int twips_x = 15, twips_y = 15;
+  TwipsScale twips_x, twips_y;
 };
 DialogPlacement DialogPositionFor(const ScreenFacts& screen, int window_top, int window_width,
                                   int month_width, int y);

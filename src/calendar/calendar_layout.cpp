@@ -1,20 +1,14 @@
 #include "calendar/calendar_layout.hpp"
 
 #include <algorithm>
-#include <cmath>
 
 namespace orv {
 
-int TwipsToPixels(int twips, int twips_per_pixel) {
-  if (twips_per_pixel <= 0) return twips;
-  return static_cast<int>(std::nearbyint(static_cast<double>(twips) / twips_per_pixel));
-}
-
-int CalendarWidth(const ThemeRecord& theme, int calendar_mode, int twips_per_pixel_x) {
+int CalendarWidth(const ThemeRecord& theme, int calendar_mode, TwipsScale twips_per_pixel_x) {
   return TwipsToPixels(calendar_mode != 0 ? theme.FullWidth : theme.MiniWidth, twips_per_pixel_x);
 }
 
-int WidestCalendarWidth(const ThemeRecord& theme, int twips_per_pixel_x) {
+int WidestCalendarWidth(const ThemeRecord& theme, TwipsScale twips_per_pixel_x) {
   return std::max(CalendarWidth(theme, 0, twips_per_pixel_x), CalendarWidth(theme, 1, twips_per_pixel_x));
 }
 
@@ -32,7 +26,7 @@ CalendarMetrics CalendarLayout::Metrics() const {
 }
 
 CalendarLayout ComputeCalendarLayout(const ThemeRecord& theme, int calendar_mode,
-                                     const Rect32& work_area, int twips_per_pixel_x) {
+                                     const Rect32& work_area, TwipsScale twips_per_pixel_x) {
   CalendarLayout l;
   l.width = CalendarWidth(theme, calendar_mode, twips_per_pixel_x);
   l.height = work_area.Bottom - work_area.Top;

@@ -9,6 +9,7 @@
 
 #include "calendar/calendar_interaction.hpp"
 #include "core/app_state.hpp"
+#include "core/twips.hpp"
 #include "platform/canvas.hpp"
 
 namespace orv {
@@ -39,17 +40,14 @@ struct CalendarLayout {
   CalendarMetrics Metrics() const;
 };
 
-// Twips to whole pixels, halves to even.
-int TwipsToPixels(int twips, int twips_per_pixel);
-
 // CalendarWidth: the wide width when entries are shown, else the narrow one.
-int CalendarWidth(const ThemeRecord& theme, int calendar_mode, int twips_per_pixel_x);
+int CalendarWidth(const ThemeRecord& theme, int calendar_mode, TwipsScale twips_per_pixel_x);
 
 // The widest the window gets with this theme, in any mode: the wallpaper copy keeps that many
 // columns at the right.
-int WidestCalendarWidth(const ThemeRecord& theme, int twips_per_pixel_x);
+int WidestCalendarWidth(const ThemeRecord& theme, TwipsScale twips_per_pixel_x);
 
 CalendarLayout ComputeCalendarLayout(const ThemeRecord& theme, int calendar_mode,
-                                     const Rect32& work_area, int twips_per_pixel_x);
+                                     const Rect32& work_area, TwipsScale twips_per_pixel_x);
 
 }  // namespace orv

@@ -231,6 +231,7 @@ CalendarLayout dsDrawCalendar(AppState& state, DesktopFacts& facts, CalendarSurf
   const int w = layout.width;
   const int h = layout.height;
   Canvas& draw = surfaces.draw;
+  draw.SetDpi(facts.TwipsPerPixelY().Dpi());  // fonts follow the scale of the calendar's monitor
   draw.Resize(w, h);
   surfaces.view.Resize(w, h);
 

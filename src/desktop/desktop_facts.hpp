@@ -5,11 +5,23 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/app_state.hpp"
+#include "core/twips.hpp"
 #include "platform/canvas.hpp"
 
 namespace orv {
+
+// How the wallpaper is laid out on each monitor, as the system names the choices.
+enum class WallpaperPlacement { kNone, kCenter, kTile, kStretch, kFit, kFill, kSpan };
+
+// What the shell itself says it shows, where it can say (newer systems).
+struct ShellWallpaper {
+  WallpaperPlacement style = WallpaperPlacement::kNone;
+  std::vector<std::string> pictures;  // one a monitor, in the order of Monitors(); empty: none
+  bool changing_pictures = false;     // a slideshow or spotlight picks the pictures
+};
 
 class DesktopFacts {
 public:
@@ -22,14 +34,25 @@ public:
   // previous call returned, so the change watch need not read them again. A system that
   // cannot tell answers true every time.
   virtual bool WallpaperValuesMayHaveChanged() { return true; }
-  // Last-modified time of a file as comparable text; nullopt when it cannot be examined.
+  // Last-modified time of a file as comparable text; nullopt when it cannot be examined
+  // (also when the answer does not come in a short time: a file on an unreachable share
+  // must never hold up the caller).
   virtual std::optional<std::string> FileTimeText(const std::string& path) = 0;
+  // The shell's account of the wallpaper; nullopt where it gives none (the settings count).
+  virtual std::optional<ShellWallpaper> ShownWallpaper() { return std::nullopt; }
+  // The shell's own copy of the picture it shows, kept for when the named file is gone or the
+  // pictures change by themselves; empty where there is none.
+  virtual std::string TranscodedWallpaper() { return {}; }
+  // The monitors, in virtual-screen pixels: the primary one first, its top-left at (0, 0).
+  virtual std::vector<PixelRect> Monitors() { return {{0, 0, ScreenWidth(), ScreenHeight()}}; }
 
   virtual int ScreenWidth() = 0;  // primary screen, pixels
   virtual int ScreenHeight() = 0;
   virtual Rect32 WorkArea() = 0;  // pixels
-  virtual int TwipsPerPixelX() = 0;
-  virtual int TwipsPerPixelY() = 0;
+  // The screen's twips per pixel, exact (1440 / dpi of the monitor the calendar is on).
+  virtual TwipsScale TwipsPerPixelX() = 0;
+  virtual TwipsScale TwipsPerPixelY() = 0;
+  // The colour around and under the wallpaper (fit and centre show it).
   virtual Rgb DesktopColor() = 0;
   virtual Date Today() = 0;
 

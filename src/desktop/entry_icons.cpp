@@ -1,5 +1,7 @@
 #include "desktop/entry_icons.hpp"
 
+#include "core/twips.hpp"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -241,6 +243,30 @@ IconImage DrawEntryIcon(int index, int pixels) {
           a > 0 ? ToArgb(a, sum_r / sum_a, sum_g / sum_a, sum_b / sum_a) : 0;
     }
   }
+  return image;
+}
+
+IconImage DrawTrayIcon(int pixels, bool few_colors) {
+  IconImage image;
+  if (pixels < 1) return image;
+  image.width = image.height = pixels;
+  image.pixels.assign(static_cast<std::size_t>(pixels) * static_cast<std::size_t>(pixels), 0);
+  constexpr std::uint32_t kOpaque = 0xFF000000;
+  const std::uint32_t red = kOpaque | (few_colors ? 0x800000u : 0xC82830u);
+  const std::uint32_t ink = kOpaque | (few_colors ? 0x000080u : 0x283C6Eu);
+  // A grid unit's edge in pixels: the one rounding rule, so every edge is a whole pixel.
+  auto edge = [pixels](int units) { return static_cast<int>(RoundRatio(std::int64_t{units} * pixels, 16)); };
+  auto fill = [&](int l, int t, int r, int b, std::uint32_t color) {
+    for (int y = edge(t); y < edge(b); ++y)
+      for (int x = edge(l); x < edge(r); ++x) image.pixels[static_cast<std::size_t>(y) * pixels + x] = color;
+  };
+  fill(0, 0, 16, 16, kOpaque);                // black outline
+  fill(1, 1, 15, 15, kOpaque | 0x404040u);    // grey edge of the pad
+  fill(2, 2, 14, 14, kOpaque | 0xFFFFFFu);    // the page
+  fill(2, 2, 14, 5, red);                     // the binding
+  fill(4, 7, 12, 8, ink);                     // two day lines
+  fill(4, 10, 9, 11, ink);
+  fill(10, 10, 12, 13, red);                  // today's mark
   return image;
 }
 

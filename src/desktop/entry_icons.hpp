@@ -39,4 +39,10 @@ constexpr int BlueOfArgb(std::uint32_t argb) { return static_cast<int>(argb & 0x
 // names no kind or a size below 1.
 IconImage DrawEntryIcon(int index, int pixels);
 
+// The tray picture, a leaf of a tear-off calendar, `pixels` wide and high (the system's small
+// icon size at the scale in use). Its shapes are drawn on a 16-unit grid whose edges land on
+// whole pixels at every size, so it stays sharp: no pixel is a blend. `few_colors` gives the
+// variant for systems without visual styles.
+IconImage DrawTrayIcon(int pixels, bool few_colors);
+
 }  // namespace orv

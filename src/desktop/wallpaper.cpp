@@ -2,36 +2,153 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
+#include <functional>
 
 namespace orv {
 namespace {
 
-// Offsets of a centred picture round half to even, like the platform's integer conversion.
-int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
+  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+bool Empty(const PixelRect& r) { return r.Width() <= 0 || r.Height() <= 0; }
+PixelRect Bounds(const PixelRect& a, const PixelRect& b) {
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+PixelRect Shifted(const PixelRect& r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
+
+// Where a copy of the given size starts so that it is centred in `space`.
+int Centred(int space, int size) { return static_cast<int>(RoundRatio(std::int64_t{space} - size, 2)); }
+
+PixelRect CentredIn(const PixelRect& box, int width, int height) {
+  const int x = box.left + Centred(box.Width(), width);
+  const int y = box.top + Centred(box.Height(), height);
+  return {x, y, x + width, y + height};
+}
+
+// The picture scaled to cover `box` (fill) or to fit inside it (fit), keeping its aspect
+// ratio, centred. The side that matches the box is exact; the other is rounded.
+PixelRect Scaled(const PixelRect& box, int pw, int ph, bool cover) {
+  const std::int64_t w = box.Width(), h = box.Height();
+  const bool wider = std::int64_t{pw} * h >= std::int64_t{ph} * w;  // the picture's shape against the box's
+  int width = 0, height = 0;
+  if (wider == cover) {  // the heights match
+    height = static_cast<int>(h);
+    width = static_cast<int>(std::max<std::int64_t>(1, RoundRatio(std::int64_t{pw} * h, ph)));
+  } else {
+    width = static_cast<int>(w);
+    height = static_cast<int>(std::max<std::int64_t>(1, RoundRatio(std::int64_t{ph} * w, pw)));
+  }
+  return CentredIn(box, width, height);
+}
+
+// First tile edge at or before `from` on a grid of `size` starting at `origin`.
+int GridStart(int origin, int from, int size) {
+  const int offset = from - origin;
+  const int steps = offset >= 0 ? offset / size : -((-offset + size - 1) / size);
+  return origin + steps * size;
+}
 
 }  // namespace
 
-WallpaperLayout LayoutWallpaper(const WallpaperValues& values, int screen_width, int screen_height,
-                                int picture_width, int picture_height) {
+WallpaperPlacement StyleOf(const WallpaperValues& values) {
+  const std::string& style = values.WallpaperStyle;
+  if (style == "2") return WallpaperPlacement::kStretch;
+  if (style == "6") return WallpaperPlacement::kFit;
+  if (style == "10") return WallpaperPlacement::kFill;
+  if (style == "22") return WallpaperPlacement::kSpan;
+  if (values.TileWallpaper == "1") return WallpaperPlacement::kTile;
+  if (values.TileWallpaper == "0") return WallpaperPlacement::kCenter;
+  return WallpaperPlacement::kNone;
+}
+
+WallpaperPlacement StyleOfPosition(int position) {
+  switch (position) {
+    case 0: return WallpaperPlacement::kCenter;
+    case 1: return WallpaperPlacement::kTile;
+    case 2: return WallpaperPlacement::kStretch;
+    case 3: return WallpaperPlacement::kFit;
+    case 4: return WallpaperPlacement::kFill;
+    case 5: return WallpaperPlacement::kSpan;
+    default: return WallpaperPlacement::kNone;
+  }
+}
+
+namespace {
+struct StyleName {
+  std::string_view name;
+  WallpaperPlacement style;
+  const char* wallpaper_style;
+  const char* tile;
+};
+constexpr StyleName kStyleNames[] = {
+    {"fill", WallpaperPlacement::kFill, "10", "0"},      {"fit", WallpaperPlacement::kFit, "6", "0"},
+    {"span", WallpaperPlacement::kSpan, "22", "0"},      {"stretch", WallpaperPlacement::kStretch, "2", "0"},
+    {"center", WallpaperPlacement::kCenter, "0", "0"},   {"tile", WallpaperPlacement::kTile, "0", "1"},
+};
+}  // namespace
+
+std::optional<WallpaperPlacement> StyleNamed(std::string_view name) {
+  for (const StyleName& s : kStyleNames)
+    if (s.name == name) return s.style;
+  return std::nullopt;
+}
+
+WallpaperValues ValuesFor(WallpaperPlacement style, std::string wallpaper) {
+  for (const StyleName& s : kStyleNames)
+    if (s.style == style) return {std::move(wallpaper), s.tile, s.wallpaper_style};
+  return {std::move(wallpaper), "", ""};
+}
+
+std::optional<Rgb> ParseColorTriple(std::string_view text) {
+  int parts[3] = {0, 0, 0};
+  int count = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] == ' ' || text[i] == '\t') {
+      ++i;
+      continue;
+    }
+    if (text[i] < '0' || text[i] > '9' || count == 3) return std::nullopt;
+    int value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+      value = value * 10 + (text[i] - '0');
+      if (value > 255) return std::nullopt;
+    }
+    parts[count++] = value;
+  }
+  if (count != 3) return std::nullopt;
+  return MakeRgb(parts[0], parts[1], parts[2]);
+}
+
+WallpaperLayout LayoutWallpaper(WallpaperPlacement style, int pw, int ph, const std::vector<PixelRect>& monitors) {
   WallpaperLayout layout;
-  if (picture_width <= 0 || picture_height <= 0) return layout;
-  if (values.WallpaperStyle == "2") {
-    layout.kind = WallpaperLayout::kStretch;
-    layout.copies.push_back({0, 0, screen_width, screen_height});
-  } else if (values.TileWallpaper == "0") {
-    layout.kind = WallpaperLayout::kCenter;
-    const int x = RoundHalfEven((screen_width - picture_width) / 2.0);
-    const int y = RoundHalfEven((screen_height - picture_height) / 2.0);
-    layout.copies.push_back({x, y, x + picture_width, y + picture_height});
-  } else if (values.TileWallpaper == "1") {
-    layout.kind = WallpaperLayout::kTile;
-    const int columns = (screen_width + picture_width - 1) / picture_width;
-    const int rows = (screen_height + picture_height - 1) / picture_height;
-    for (int i = 0; i < columns; ++i)
-      for (int j = 0; j < rows; ++j)
-        layout.copies.push_back({i * picture_width, j * picture_height, (i + 1) * picture_width,
-                                 (j + 1) * picture_height});
+  layout.style = style;
+  if (pw <= 0 || ph <= 0 || monitors.empty() || style == WallpaperPlacement::kNone) {
+    layout.style = WallpaperPlacement::kNone;
+    return layout;
+  }
+  PixelRect all = monitors.front();
+  for (const PixelRect& m : monitors) all = Bounds(all, m);
+  if (style == WallpaperPlacement::kSpan) {
+    layout.copies.push_back({Scaled(all, pw, ph, true), all, -1});
+    return layout;
+  }
+  for (int i = 0; i < static_cast<int>(monitors.size()); ++i) {
+    const PixelRect& m = monitors[static_cast<std::size_t>(i)];
+    if (Empty(m)) continue;
+    switch (style) {
+      case WallpaperPlacement::kCenter: layout.copies.push_back({CentredIn(m, pw, ph), m, i}); break;
+      case WallpaperPlacement::kStretch: layout.copies.push_back({m, m, i}); break;
+      case WallpaperPlacement::kFit: layout.copies.push_back({Scaled(m, pw, ph, false), m, i}); break;
+      case WallpaperPlacement::kFill: layout.copies.push_back({Scaled(m, pw, ph, true), m, i}); break;
+      case WallpaperPlacement::kTile:
+        // One grid over the whole desktop from its top-left corner, column by column.
+        for (int x = GridStart(all.left, m.left, pw); x < m.right; x += pw)
+          for (int y = GridStart(all.top, m.top, ph); y < m.bottom; y += ph)
+            layout.copies.push_back({{x, y, x + pw, y + ph}, m, i});
+        break;
+      default: break;
+    }
   }
   return layout;
 }
@@ -49,42 +166,87 @@ void RecordWallpaperSettings(WallpaperState& state, DesktopFacts& facts) {
   }
 }
 
+namespace {
+
+// Draws the pieces of one picture that show in the band (screen columns from `band.left`,
+// image pixel (0, 0) at the band's top-left). The band lies on the primary monitor, so a piece
+// of another monitor never reaches it, and the image's own edges do the clipping.
+void DrawPieces(Canvas& image, const Picture& picture, const WallpaperLayout& layout, const PixelRect& band,
+                Rgb desktop, const std::function<bool(int)>& uses_picture) {
+  const bool smooth = layout.Scaled();
+  for (const WallpaperPiece& piece : layout.copies) {
+    if (!uses_picture(piece.monitor)) continue;
+    const PixelRect shown = Intersect(Intersect(piece.dest, piece.clip), band);
+    if (Empty(shown)) continue;
+    if (!smooth || Intersect(piece.dest, band) == piece.dest) {
+      image.DrawPicture(picture, Shifted(piece.dest, -band.left, -band.top), RasterOp::Copy, smooth);
+      continue;
+    }
+    // A scaled copy's smoothing depends on how the copy is clipped: clipped by the band it gives
+    // other pixels than the desktop shows. Draw it as the desktop does, on a surface the size
+    // of its monitor, for a moment, then keep the band. (Only one scaled piece reaches the
+    // band: this starts from the desktop colour.)
+    const PixelRect whole = Bounds(piece.clip, band);
+    image.Resize(whole.Width(), whole.Height());
+    if (Intersect(piece.dest, whole) != whole) image.FillRect({0, 0, whole.Width(), whole.Height()}, desktop);
+    image.DrawPicture(picture, Shifted(piece.dest, -whole.left, -whole.top), RasterOp::Copy, true);
+    image.CopyFrom(image, Shifted(band, -whole.left, -whole.top), {0, 0, band.Width(), band.Height()});
+    image.Resize(band.Width(), band.Height());
+  }
+}
+
+}  // namespace
+
 void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoader& loader,
                         Canvas& image, int left) {
   const int width = facts.ScreenWidth();
   const int height = facts.ScreenHeight();
   left = std::clamp(left, 0, std::max(width, 0));
-  const int band = width - left;
+  const PixelRect band{left, 0, width, height};
+  // The shell's account first: it may bring the background colour with it.
+  const std::optional<ShellWallpaper> shell = facts.ShownWallpaper();
   const Rgb desktop = facts.DesktopColor();
   image.SetBackColor(desktop);
-  image.Resize(band, height);
-  image.FillRect({0, 0, band, height}, desktop);
+  image.Resize(band.Width(), height);
+  image.FillRect({0, 0, band.Width(), height}, desktop);
 
   RecordWallpaperSettings(state, facts);
-  if (state.LastWallpaper.empty() || band == 0) return;
+  if (band.Width() == 0) return;
+  std::vector<PixelRect> monitors = facts.Monitors();
+  if (monitors.empty()) monitors.push_back({0, 0, width, height});
 
-  const LoadedPicture loaded = loader.Load(state.LastWallpaper);
-  const Picture* picture = loaded.picture.get();
-  if (!picture) return;  // unreadable or not a picture: the plain desktop colour stays
-  const WallpaperLayout layout =
-      LayoutWallpaper({state.LastWallpaper, state.LastTileWallpaper, state.LastWallpaperStyle},
-                      width, height, picture->Width(), picture->Height());
-  const bool halftone = layout.kind == WallpaperLayout::kStretch;
-  if (halftone && left > 0) {
-    // Smoothing averages over the whole destination: a stretch clipped to the band gives other
-    // pixels than the whole screen shows. Stretch onto the whole screen for a moment, then keep
-    // the band.
-    image.Resize(width, height);
-    image.DrawPicture(*picture, {0, 0, width, height}, RasterOp::Copy, true);
-    image.CopyFrom(image, {left, 0, width, height}, {0, 0, band, height});
-    image.Resize(band, height);
-    return;
+  const WallpaperPlacement style = shell ? shell->style
+                                         : StyleOf({state.LastWallpaper, state.LastTileWallpaper, state.LastWallpaperStyle});
+  // The picture of each monitor: the shell's where it names one, else the setting's.
+  std::vector<std::string> pictures(monitors.size(), state.LastWallpaper);
+  if (shell)
+    for (std::size_t i = 0; i < pictures.size() && i < shell->pictures.size(); ++i)
+      if (!shell->pictures[i].empty()) pictures[i] = shell->pictures[i];
+  const bool changing = shell && shell->changing_pictures;
+
+  // Which pictures reach the band: a span draws the first monitor's over all of them.
+  std::vector<std::string> wanted;
+  for (std::size_t i = 0; i < monitors.size(); ++i) {
+    const bool reaches = style == WallpaperPlacement::kSpan ? i == 0 : !Empty(Intersect(monitors[i], band));
+    if (reaches && !pictures[i].empty() && std::find(wanted.begin(), wanted.end(), pictures[i]) == wanted.end())
+      wanted.push_back(pictures[i]);
   }
-  // Laid out on the whole screen, drawn shifted into the band; copies left of it are skipped.
-  for (const PixelRect& dest : layout.copies) {
-    if (dest.right <= left) continue;
-    image.DrawPicture(*picture, {dest.left - left, dest.top, dest.right - left, dest.bottom},
-                      RasterOp::Copy, halftone);
+  for (const std::string& path : wanted) {
+    // A file that cannot even be examined is not opened: on an unreachable share that would
+    // hold up the desktop. The shell's transcoded copy stands in for a missing file.
+    const bool examinable = path == state.LastWallpaper ? state.LastWallpaperDateKnown : facts.FileTimeText(path).has_value();
+    LoadedPicture loaded;
+    if (examinable && !changing) loaded = loader.Load(path);
+    if (!loaded.picture) {
+      const std::string transcoded = facts.TranscodedWallpaper();
+      if (!transcoded.empty()) loaded = loader.Load(transcoded);
+    }
+    const Picture* picture = loaded.picture.get();
+    if (!picture) continue;  // unreadable or not a picture: the plain desktop colour stays
+    const WallpaperLayout layout = LayoutWallpaper(style, picture->Width(), picture->Height(), monitors);
+    DrawPieces(image, *picture, layout, band, desktop, [&](int monitor) {
+      return monitor < 0 || pictures[static_cast<std::size_t>(monitor)] == path;
+    });
   }
 }
 
@@ -115,6 +277,12 @@ void WallpaperCopy::CopyTo(Canvas& target, const PixelRect& from, const PixelRec
                   {part.left + dx, part.top + dy, part.right + dx, part.bottom + dy});
 }
 
+bool SettingChangeConcernsDesktop(unsigned action) {
+  // SPI_SETDESKWALLPAPER, SPI_SETDESKPATTERN, SPI_SETWORKAREA.
+  constexpr unsigned kDeskWallpaper = 0x0014, kDeskPattern = 0x0015, kWorkArea = 0x002F;
+  return action == kDeskWallpaper || action == kDeskPattern || action == kWorkArea;
+}
+
 WallpaperWatch CheckWallpaper(const WallpaperState& state, DesktopFacts& facts,
                               const Rect32& work_area, Date today) {
   // Each registry read is a round trip to the system; settings known to be unchanged since
@@ -130,14 +298,15 @@ WallpaperWatch CheckWallpaper(const WallpaperState& state, DesktopFacts& facts,
   changed = changed || (reread && facts.WallpaperValue("TileWallpaper") != state.LastTileWallpaper);
   changed = changed || (reread && facts.WallpaperValue("WallpaperStyle") != state.LastWallpaperStyle);
   if (!changed) {
-    // Compared in twips as single-precision values, as the system reports the work area.
+    // Compared in twips, as the system reports the work area. (A twip is never more than a
+    // pixel, so no two pixel rectangles give the same twips.)
     const Rect32 now = facts.WorkArea();
-    const float tx = static_cast<float>(facts.TwipsPerPixelX());
-    const float ty = static_cast<float>(facts.TwipsPerPixelY());
+    const TwipsScale tx = facts.TwipsPerPixelX();
+    const TwipsScale ty = facts.TwipsPerPixelY();
     auto twips = [tx, ty](const Rect32& r) {
-      return std::array<float, 4>{static_cast<float>(r.Left) * tx, static_cast<float>(r.Top) * ty,
-                                  static_cast<float>(r.Right - r.Left) * tx,
-                                  static_cast<float>(r.Bottom - r.Top) * ty};
+      return std::array<std::int32_t, 4>{PixelsToTwips(r.Left, tx), PixelsToTwips(r.Top, ty),
+                                         PixelsToTwips(std::int64_t{r.Right} - r.Left, tx),
+                                         PixelsToTwips(std::int64_t{r.Bottom} - r.Top, ty)};
     };
     changed = twips(now) != twips(work_area);
   }

@@ -6,6 +6,7 @@
 // is kept, not the whole screen.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "desktop/desktop_facts.hpp"
@@ -20,15 +21,50 @@ struct WallpaperValues {
   std::string WallpaperStyle;
 };
 
-struct WallpaperLayout {
-  enum Kind { kNothing, kStretch, kCenter, kTile } kind = kNothing;
-  std::vector<PixelRect> copies;  // destination of each copy of the whole picture
+// The style the desktop settings ask for: "WallpaperStyle" "2" stretch, "6" fit, "10" fill,
+// "22" span; any other style with "TileWallpaper" "1" tiles, with "0" centres, and anything
+// else draws nothing.
+WallpaperPlacement StyleOf(const WallpaperValues& values);
+// The style of the shell's own position numbers (centre 0, tile 1, stretch 2, fit 3, fill 4,
+// span 5); kNone for any other.
+WallpaperPlacement StyleOfPosition(int position);
+// A style named on the command line ("fill", "fit", "span", "stretch", "center", "tile"),
+// and the settings that ask for it.
+std::optional<WallpaperPlacement> StyleNamed(std::string_view name);
+WallpaperValues ValuesFor(WallpaperPlacement style, std::string wallpaper);
+
+// A colour written "R G B" (the desktop colour in "Control Panel\Colors"); nullopt unless
+// it is three whole numbers from 0 to 255.
+std::optional<Rgb> ParseColorTriple(std::string_view text);
+
+// One copy of the whole picture: scaled to `dest`, showing only what falls in `clip` (its
+// monitor, or every monitor's bounding box for a span).
+struct WallpaperPiece {
+  PixelRect dest;
+  PixelRect clip;
+  int monitor = -1;  // index into the monitors laid out on, -1 for a span over all of them
+  bool operator==(const WallpaperPiece&) const = default;
 };
 
-// Where the wallpaper goes on a screen_width x screen_height image. Only style "2" stretches;
-// otherwise TileWallpaper "0" centres, "1" tiles, and anything else draws nothing.
-WallpaperLayout LayoutWallpaper(const WallpaperValues& values, int screen_width, int screen_height,
-                                int picture_width, int picture_height);
+struct WallpaperLayout {
+  WallpaperPlacement style = WallpaperPlacement::kNone;
+  std::vector<WallpaperPiece> copies;
+  // Whether the copies are scaled (and so drawn smoothed) rather than the picture's own size.
+  bool Scaled() const {
+    return style == WallpaperPlacement::kStretch || style == WallpaperPlacement::kFit ||
+           style == WallpaperPlacement::kFill || style == WallpaperPlacement::kSpan;
+  }
+};
+
+// Where a picture of the given size goes on the monitors (virtual-screen coordinates, the
+// primary monitor's top-left at 0, 0; others may lie at negative coordinates). Each monitor is
+// laid out on its own, except that a span covers the monitors' bounding box and tiles start at
+// its top-left corner. Rounding, where the system documents none: a scaled size is the exact
+// ratio rounded to the nearest pixel, and a centred copy starts at (space − size) / 2 rounded
+// to the nearest pixel, halves to the even neighbour, so an odd overflow puts the extra pixel
+// on the same side the platform's integer conversion would.
+WallpaperLayout LayoutWallpaper(WallpaperPlacement style, int picture_width, int picture_height,
+                                const std::vector<PixelRect>& monitors);
 
 // What the last copy was made from; the change watch compares against it.
 struct WallpaperState {
@@ -45,8 +81,11 @@ struct WallpaperState {
 void RecordWallpaperSettings(WallpaperState& state, DesktopFacts& facts);
 
 // Rebuilds `image` from the current desktop settings and records them. The image holds the
-// screen columns from `left` (clamped to the screen) to the screen's right edge, full height:
-// its pixel (x, y) is the screen's (left + x, y).
+// primary screen's columns from `left` (clamped to the screen) to its right edge, full height:
+// its pixel (x, y) is the screen's (left + x, y). The picture is the one the shell shows: its
+// own account where it gives one (per monitor), else the "Wallpaper" setting; the shell's
+// transcoded copy when that file is gone or a slideshow or spotlight picks the pictures; the
+// plain desktop colour when there is neither.
 void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoader& loader,
                         Canvas& image, int left = 0);
 
@@ -81,6 +120,12 @@ private:
   int left_ = 0;
   bool copied_ = false;
 };
+
+// Whether a system setting change (by its action number) may alter the desktop picture or
+// the calendar's place: the wallpaper, the desktop pattern or the work area. Changes of named
+// areas ("Environment", "ImmersiveColorSet", "intl", …, action 0) and every other action leave
+// the copy as it is; whatever really changes the wallpaper is still seen by the watch.
+bool SettingChangeConcernsDesktop(unsigned action);
 
 enum class WallpaperWatch {
   kNothing,          // nothing changed

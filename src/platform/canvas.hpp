@@ -80,6 +80,9 @@ public:
   // Restores the persistent background, or fills with the back colour when there is none.
   virtual void Clear() = 0;
 
+  // The dots per inch a font's points are turned into pixels with (those of the monitor the
+  // picture is shown on); 0 for the screen's own.
+  virtual void SetDpi(int dpi) = 0;
   virtual void SetFont(const FontSpec& font) = 0;
   virtual void SetTextColor(Rgb color) = 0;
   virtual TextSize MeasureText(std::string_view text) = 0;

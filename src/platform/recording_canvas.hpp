@@ -58,6 +58,8 @@ public:
   void SetBackColor(Rgb color) override { back_ = color; }
   void KeepAsBackground() override { calls.push_back(DrawCall::Of(DrawCall::KeepAsBackground)); }
   void Clear() override { calls.push_back(DrawCall::Of(DrawCall::Clear)); }
+  void SetDpi(int dpi) override { dpi_ = dpi; }
+  int Dpi() const { return dpi_; }
   void SetFont(const FontSpec& font) override { font_ = font; }
   void SetTextColor(Rgb color) override { text_color_ = color; }
   TextSize MeasureText(std::string_view text) override {
@@ -120,6 +122,7 @@ public:
   }
 
 private:
+  int dpi_ = 0;
   int width_, height_, char_width_, line_height_;
   Rgb back_ = MakeRgb(255, 255, 255);
   Rgb text_color_ = 0;

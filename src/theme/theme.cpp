@@ -111,9 +111,10 @@ std::string sfLoadINIThemeFile(ThemeRecord& current, const std::string& path,
   // are given in pixels and kept in twips.
   auto width = [&](const char* key, std::int32_t& field) {
     std::int64_t px = SafeInteger(ini.Get("PixelSize", key, "0"));
-    std::int64_t twips = px * environment.twips_per_pixel_x;
-    if (px <= 0 || twips <= 0 || twips > std::numeric_limits<std::int32_t>::max()) return false;
-    field = static_cast<std::int32_t>(twips);
+    if (px <= 0) return false;
+    const std::int32_t twips = PixelsToTwips(px, environment.twips_per_pixel_x);
+    if (twips <= 0 || twips == std::numeric_limits<std::int32_t>::max()) return false;
+    field = twips;
     return true;
   };
   auto height = [&](const char* key, std::int16_t& field) {

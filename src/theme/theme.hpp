@@ -4,6 +4,7 @@
 
 #include "calendar/calendar_view.hpp"
 #include "core/app_state.hpp"
+#include "core/twips.hpp"
 #include "platform/picture_loader.hpp"
 #include "theme/theme_record.hpp"
 
@@ -16,7 +17,7 @@ inline constexpr int kThemeFontPoints = 10;
 // Where a theme load gets its pictures and the screen's scale from.
 struct ThemeEnvironment {
   PictureLoader& pictures;
-  int twips_per_pixel_x = 15;  // the screen's horizontal twips per pixel
+  TwipsScale twips_per_pixel_x;  // the screen's horizontal twips per pixel
 };
 
 // The built-in theme ("シンプル （既定）" in the options dialog).

@@ -103,16 +103,16 @@ TEST_F(DesktopE2E, ClassicDesktopInFrontOfTheIconViewAndDayDialogsLeaveTheShellE
   RECT r;
   GetWindowRect(calendar, &r);
   HDC screen = GetDC(nullptr);
-  const int tx = 1440 / GetDeviceCaps(screen, LOGPIXELSX),
-            ty = 1440 / GetDeviceCaps(screen, LOGPIXELSY);
+  const TwipsScale tx = TwipsScale::ForDpi(GetDeviceCaps(screen, LOGPIXELSX)),
+                   ty = TwipsScale::ForDpi(GetDeviceCaps(screen, LOGPIXELSY));
   ReleaseDC(nullptr, screen);
   const DialogPlacement at = DialogPositionFor(
       ScreenFacts{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), tx, ty}, r.top,
       r.right - r.left, DefaultTheme().MonthWidth, HIWORD(day));
   RECT placed;
   GetWindowRect(list, &placed);
-  EXPECT_EQ(placed.left, at.Left / tx);
-  EXPECT_EQ(placed.top, at.Top / ty);
+  EXPECT_EQ(placed.left, TwipsToPixels(at.Left, tx));
+  EXPECT_EQ(placed.top, TwipsToPixels(at.Top, ty));
   PostMessageW(list, WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(list); }));
   EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(calendar) != FALSE; }, 2000));

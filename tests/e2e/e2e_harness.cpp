@@ -1,4 +1,5 @@
 #include "e2e_harness.hpp"
+#include "stand_in_desktop.hpp"
 
 #include <shellapi.h>
 
@@ -533,6 +534,8 @@ int wmain(int argc, wchar_t** argv) {
   if (GetModuleFileNameW(nullptr, full, MAX_PATH * 4)) orv::e2e::g_self = full;
   if (argc > 2 && std::wstring(argv[1]) == L"shell")
     return orv::e2e::RunShell(argv[2], argc > 3 && std::wstring(argv[3]) == L"--announce");
+  if (argc > 3 && std::wstring(argv[1]) == L"desktop") return orv::e2e::RunStandInDesktop(argv[2], argv[3]);
+  if (argc > 2 && std::wstring(argv[1]) == L"command") return orv::e2e::SendHostCommand(argv[2]);
   if (argc > 1 && std::wstring(argv[1]) == L"quit") {
     // Ends a running Orvanta the orderly way (its host window's close) and the stand-in desktop.
     if (HWND host = FindWindowW(L"OrvantaBackground", nullptr)) {

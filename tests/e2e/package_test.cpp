@@ -157,7 +157,7 @@ void ExpectSampleThemes(const std::wstring& folder) {
     SCOPED_TRACE(WideToUtf8(entry));
     ASSERT_EQ(entry.rfind(L"Theme\\", 0), 0u);
     ThemeRecord theme;
-    ASSERT_EQ(sfLoadINIThemeFile(theme, WideToUtf8(folder + L"\\" + entry), ThemeEnvironment{pictures}), "");
+    ASSERT_EQ(sfLoadINIThemeFile(theme, WideToUtf8(folder + L"\\" + entry), ThemeEnvironment{pictures, TwipsScale{}}), "");
     for (const ThemePicture* slot : {&theme.Lastweek, &theme.Nextweek, &theme.Body, &theme.Month, &theme.CashIcon,
                                      &theme.Title}) {
       const std::wstring file = Utf8ToWide(slot->PicturePath);

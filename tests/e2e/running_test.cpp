@@ -27,11 +27,12 @@ std::string DayText(sys_days day) {
          "-" + std::to_string(static_cast<unsigned>(ymd.day()));
 }
 
-int TwipsPerPixelX() {
+// The screen's twips per pixel, exact: 1440 / its dots per inch.
+TwipsScale TwipsPerPixelX() {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
-  return 1440 / dpi;
+  return TwipsScale::ForDpi(dpi);
 }
 // The calendar's layout with the built-in theme in a display mode, in this screen's work area.
 CalendarLayout LayoutFor(int mode) {
@@ -379,7 +380,7 @@ TEST_F(OrvantaE2E, HotspotsScrollAndSwitchModesAndDayRowsOpenTheirDialogs) {
   GetWindowRect(calendar, &r);
   ASSERT_EQ(r.left, layout.window.left);
   ASSERT_EQ(r.right, layout.window.right);
-  const int mode_width = 255 / TwipsPerPixelX();
+  const int mode_width = ModeChangeHotspotWidth(TwipsPerPixelX());
   const int middle = (layout.day_area_top + layout.day_area_bottom) / 2;
   auto week_back = [&] { return POINT{r.left + layout.mini_width / 2, r.top + layout.lastweek_height / 2}; };
   auto week_forward = [&] { return POINT{r.left + layout.width / 2, r.bottom - layout.nextweek_height / 2}; };

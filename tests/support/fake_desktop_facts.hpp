@@ -11,9 +11,12 @@ class FakeDesktopFacts : public DesktopFacts {
 public:
   std::map<std::string, std::string, std::less<>> values;  // missing = empty
   std::map<std::string, std::string> file_times;            // missing = cannot be examined
+  std::vector<PixelRect> monitors;                          // none: the screen alone
+  std::optional<ShellWallpaper> shell;                      // the shell's account, if it gives one
+  std::string transcoded;                                   // the shell's copy of its picture
   int screen_width = 1024, screen_height = 768;
   Rect32 work_area{0, 0, 1024, 768};
-  int twips_x = 15, twips_y = 15;
+  TwipsScale twips_x, twips_y;  // 15 twips a pixel (96 dpi)
   Rgb desktop = MakeRgb(58, 110, 165);
   Date today = MakeDate(2026, 12, 7);
   int value_reads = 0, time_reads = 0;
@@ -38,11 +41,16 @@ public:
     if (it == file_times.end()) return std::nullopt;
     return it->second;
   }
+  std::optional<ShellWallpaper> ShownWallpaper() override { return shell; }
+  std::string TranscodedWallpaper() override { return transcoded; }
+  std::vector<PixelRect> Monitors() override {
+    return monitors.empty() ? DesktopFacts::Monitors() : monitors;
+  }
   int ScreenWidth() override { return screen_width; }
   int ScreenHeight() override { return screen_height; }
   Rect32 WorkArea() override { return work_area; }
-  int TwipsPerPixelX() override { return twips_x; }
-  int TwipsPerPixelY() override { return twips_y; }
+  TwipsScale TwipsPerPixelX() override { return twips_x; }
+  TwipsScale TwipsPerPixelY() override { return twips_y; }
   Rgb DesktopColor() override { return desktop; }
   Date Today() override { return today; }
   std::string FormatCurrency(std::int32_t amount) override {

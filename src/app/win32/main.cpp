@@ -23,6 +23,7 @@
 #include "dialogs/win32/first_run_dialogs.hpp"
 #include "options/win32/options_window.hpp"
 #include "platform/file_system.hpp"
+#include "platform/win32/display_scale.hpp"
 #include "platform/win32/known_folders.hpp"
 #include "platform/win32/registry.hpp"
 #include "platform/win32/state_report.hpp"
@@ -116,11 +117,11 @@ public:
     UserDataListModel model(state_, facts_, prompts, store_, calendar_);
     model.SetEditDay(day);
     UserDataListWindow window(model, &EditingDialogs::AddFromList, this, &icons_);
-    window.ShowModal(owner_, at.Left / facts_.TwipsPerPixelX(), at.Top / facts_.TwipsPerPixelY());
+    window.ShowModal(owner_, TwipsToPixels(at.Left, facts_.TwipsPerPixelX()), TwipsToPixels(at.Top, facts_.TwipsPerPixelY()));
   }
   void ShowAddEntry(Date day, DialogPlacement at) override {
     CalendarInputOff off(calendar_window_);
-    RunAddEntry(owner_, at.Left / facts_.TwipsPerPixelX(), at.Top / facts_.TwipsPerPixelY(), day, state_,
+    RunAddEntry(owner_, TwipsToPixels(at.Left, facts_.TwipsPerPixelX()), TwipsToPixels(at.Top, facts_.TwipsPerPixelY()), day, state_,
                 numbers_, prompts_, store_, &icons_);
   }
   // Not modal: a second request brings the open one to the front.
@@ -132,9 +133,10 @@ public:
     years_window_.reset();
     years_model_ = std::make_unique<YearDatasModel>(state_, years_prompts_, calendar_);
     years_window_ = std::make_unique<YearDatasWindow>(*years_model_);
+    const int dpi = WindowDpi(owner_);  // the dialog is laid out at its monitor's scale
     const DialogOrigin at =
         YearDatasDialogOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), calendar_width,
-                              YearDatasWindow::kWidth, YearDatasWindow::kHeight);
+                              ScaleForDpi(YearDatasWindow::kWidth, dpi), ScaleForDpi(YearDatasWindow::kHeight, dpi));
     years_prompts_.SetOwner(years_window_->Create(nullptr, at.Left, at.Top));
   }
   HWND YearsWindow() const { return years_window_ ? years_window_->hwnd() : nullptr; }
@@ -220,6 +222,7 @@ private:
   }
   void CreateWindows(AppState&) override {
     calendar_.Load();
+    facts_.SetScaleWindow(calendar_.hwnd());  // sizes and fonts follow the calendar's monitor
     background_.Load();
     day_dialogs_.SetOwner(background_.hwnd());
   }
@@ -264,6 +267,9 @@ private:
   void dsCalendarScroll(std::int16_t days) override { calendar_.Controller().dsCalendarScroll(days); }
   void Focus() override { calendar_.Focus(); }
   std::chrono::milliseconds KeepOnDesktop() override { return calendar_.KeepOnDesktop(); }
+  // Theme widths given in pixels are kept in twips at the scale they were read at: read the
+  // theme again, so it stands as it would after a start at the new scale.
+  void Rescale() override { ApplySelectedTheme(state_); }
 
   // HostDialogs
   void ShowVersionDialog() override { version_.Show(); }

@@ -14,27 +14,31 @@
 namespace orv {
 namespace {
 
-constexpr int kScreenWidth = 1920;
 constexpr Rgb kDesktopColor = MakeRgb(58, 110, 165);
 
-// The desktop the picture is composed on: a screen of the asked height with the asked
-// wallpaper; only the currency format comes from the user's regional settings.
+// The desktop the picture is composed on: a screen of the asked size (the real one unless
+// given) with the asked wallpaper and style, the calendar at its right edge as high as asked;
+// only the currency format comes from the user's regional settings.
 class RenderFacts : public DesktopFacts {
 public:
-  RenderFacts(const RenderOptions& options, DesktopFacts& system) : o_(options), system_(system) {}
+  RenderFacts(const RenderOptions& options, DesktopFacts& system)
+      : o_(options), system_(system),
+        values_(ValuesFor(StyleNamed(options.style).value_or(WallpaperPlacement::kCenter), options.wallpaper)),
+        width_(options.screen ? options.screen->first : GetSystemMetrics(SM_CXSCREEN)),
+        height_(options.screen ? options.screen->second : GetSystemMetrics(SM_CYSCREEN)) {}
 
   std::string WallpaperValue(std::string_view name) override {
-    if (name == "Wallpaper") return o_.wallpaper;
-    if (name == "WallpaperStyle") return o_.style == "stretch" ? "2" : "0";
-    if (name == "TileWallpaper") return o_.style == "tile" ? "1" : "0";
+    if (name == "Wallpaper") return values_.Wallpaper;
+    if (name == "WallpaperStyle") return values_.WallpaperStyle;
+    if (name == "TileWallpaper") return values_.TileWallpaper;
     return {};
   }
   std::optional<std::string> FileTimeText(const std::string&) override { return "fixed"; }
-  int ScreenWidth() override { return kScreenWidth; }
-  int ScreenHeight() override { return o_.height; }
-  Rect32 WorkArea() override { return {0, 0, kScreenWidth, o_.height}; }
-  int TwipsPerPixelX() override { return 15; }
-  int TwipsPerPixelY() override { return 15; }
+  int ScreenWidth() override { return width_; }
+  int ScreenHeight() override { return height_; }
+  Rect32 WorkArea() override { return {0, 0, width_, o_.height}; }
+  TwipsScale TwipsPerPixelX() override { return {}; }
+  TwipsScale TwipsPerPixelY() override { return {}; }
   Rgb DesktopColor() override { return kDesktopColor; }
   Date Today() override { return o_.today.value_or(LocalToday()); }
   std::string FormatCurrency(std::int32_t amount) override { return system_.FormatCurrency(amount); }
@@ -42,6 +46,8 @@ public:
 private:
   const RenderOptions& o_;
   DesktopFacts& system_;
+  WallpaperValues values_;
+  int width_, height_;
 };
 
 // Passes loads through and remembers whether the last one failed, so the wallpaper copy's
@@ -72,7 +78,7 @@ std::string RunRenderCommand(const RenderOptions& o) {
   WicPictureLoader pictures;
   if (o.theme.empty()) {
     LoadDefaultTheme(state.CurrentTheme);
-  } else if (auto error = sfLoadINIThemeFile(state.CurrentTheme, o.theme, {pictures, 15}); !error.empty()) {
+  } else if (auto error = sfLoadINIThemeFile(state.CurrentTheme, o.theme, {pictures, TwipsScale{}}); !error.empty()) {
     return o.theme + ": " + error;
   }
   Win32RegistryReader registry;

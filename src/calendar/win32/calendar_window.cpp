@@ -5,6 +5,7 @@
 
 #include "desktop/win32/desktop_snapshot.hpp"
 #include "desktop/win32/wheel_hook.hpp"
+#include "platform/win32/display_scale.hpp"
 #include "platform/win32/gdi_canvas.hpp"
 #include "platform/win32/wide.hpp"
 
@@ -213,11 +214,8 @@ int CalendarWindow::WindowWidth() {
 }
 
 ScreenFacts CalendarWindow::Screen() {
-  HDC screen = GetDC(nullptr);
-  const int dx = GetDeviceCaps(screen, LOGPIXELSX), dy = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), dx > 0 ? 1440 / dx : 15,
-          dy > 0 ? 1440 / dy : 15};
+  const TwipsScale scale = TwipsScale::ForDpi(WindowDpi(hwnd()));
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), scale, scale};
 }
 
 void CalendarWindow::Present(const Canvas& picture, bool placement_changed) {

@@ -2,6 +2,7 @@
 
 #include "desktop/desktop_attachment.hpp"
 #include "desktop/win32/win32_desktop_facts.hpp"
+#include "platform/win32/display_scale.hpp"
 #include "schedule/user_data_file.hpp"
 #include "platform/win32/state_report.hpp"
 #include "platform/win32/wide.hpp"
@@ -14,6 +15,8 @@ constexpr UINT_PTR kWatchTimer = 1;
 constexpr UINT_PTR kDesktopTimer = 2;  // the calendar's place on the desktop
 constexpr UINT_PTR kTrayTimer = 3;     // another try at adding the tray icon
 constexpr UINT kCalendarLost = WM_APP + 1;
+// Posted by the desktop facts when an answer about the wallpaper file comes late.
+constexpr UINT kLateFileAnswer = WM_APP + 0x31;
 
 HMENU BuildPopup(const MenuNode& node) {
   HMENU menu = CreatePopupMenu();
@@ -63,7 +66,7 @@ bool BackgroundWindow::Load() {
   Register(kClassName, 0, nullptr);
   if (!Create(WS_EX_TOOLWINDOW, kClassName, L"Orvanta", WS_POPUP, 0, 0, 0, 0, nullptr)) return false;
   state_.XPThemeAvailable = SystemHasVisualStyles();
-  tray_icon_ = MakeTrayIcon(!state_.XPThemeAvailable);
+  tray_icon_ = MakeTrayIcon(!state_.XPThemeAvailable, TrayIconPixels());
 
   pmenu_.reset(CreateMenu());
   tray_popup_ = BuildPopup(TrayMenu());
@@ -79,6 +82,7 @@ bool BackgroundWindow::Load() {
   ChangeWindowMessageFilterEx(hwnd(), taskbar_created_, MSGFLT_ALLOW, nullptr);
   AddTrayIcon();
   SetTimer(hwnd(), kDesktopTimer, static_cast<UINT>(DesktopAttachment::kSteadyCheck.count()), nullptr);
+  facts_.PostLateAnswersTo(hwnd(), kLateFileAnswer);
   return true;
 }
 
@@ -92,6 +96,24 @@ NOTIFYICONDATAW BackgroundWindow::TrayRecord() const {
   data.hIcon = tray_icon_.get();
   lstrcpynW(data.szTip, L"Orvanta", 64);
   return data;
+}
+
+// The notification area shows small icons of the primary monitor's scale.
+int BackgroundWindow::TrayIconPixels() { return MetricForDpi(SM_CXSMICON, WindowDpi(nullptr)); }
+
+void BackgroundWindow::RefreshTrayIcon() {
+  const int pixels = TrayIconPixels();
+  ICONINFO info{};
+  BITMAP bitmap{};
+  if (tray_icon_ && GetIconInfo(tray_icon_.get(), &info)) {
+    BitmapHandle color(info.hbmColor), mask(info.hbmMask);
+    if (GetObjectW(info.hbmMask, sizeof bitmap, &bitmap) && bitmap.bmWidth == pixels) return;
+  }
+  tray_icon_ = MakeTrayIcon(!state_.XPThemeAvailable, pixels);
+  if (!tray_added_) return;
+  NOTIFYICONDATAW data = TrayRecord();
+  data.uFlags = NIF_ICON;
+  Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
 void BackgroundWindow::AddTrayIcon() {
@@ -272,12 +294,25 @@ LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_COMMAND:
       if (HIWORD(wparam) == 0) controller_.OnCommand(LOWORD(wparam));
       return 0;
-    case WM_DISPLAYCHANGE:
-    case WM_SYSCOLORCHANGE:
+    case kLateFileAnswer:
+      // The wallpaper file answered after the tick stopped waiting: judge it now.
+      if (!shut_down_) OnWatchTick();
+      return 0;
     case WM_SETTINGCHANGE:
-      facts_.Refresh();
+      // Environment, colour-set and other announcements leave the desktop picture as it is.
+      if (!SettingChangeConcernsDesktop(static_cast<unsigned>(wparam))) return 0;
+      [[fallthrough]];
+    case WM_SYSCOLORCHANGE:
       dsDesktopImageCopy();
       calendar_.dsDrawCalendar();
+      return 0;
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+      // Monitors or their scale changed: everything is laid out again at the new scale.
+      facts_.Refresh();
+      RefreshTrayIcon();
+      dsDesktopImageCopy();
+      calendar_.Rescale();
       return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:

@@ -30,6 +30,8 @@ public:
   // Puts the calendar back where it belongs on the desktop when it is not there; returns
   // when to look again.
   virtual std::chrono::milliseconds KeepOnDesktop() = 0;
+  // The monitors or their scale changed: fonts, widths and dialogs follow the new scale.
+  virtual void Rescale() { dsDrawCalendar(); }
 };
 
 // The dialogs the menu opens (the bulk deletion and options dialogs come later).
@@ -83,6 +85,9 @@ private:
   void OpenMenu(HMENU menu);
   void AddTrayIcon();
   void KeepCalendarOnDesktop();
+  static int TrayIconPixels();
+  // A new tray picture when the scale has changed its size.
+  void RefreshTrayIcon();
   NOTIFYICONDATAW TrayRecord() const;
   void SetSaveEntryVisible(bool visible);
   void DescribeMenuTo(HWND requester);

@@ -86,43 +86,7 @@ CursorHandle MakeCursor(CursorShape shape) {
   return {};
 }
 
-IconHandle MakeTrayIcon(bool few_colors) {
-  constexpr int kSize = 16;
-  HDC screen = GetDC(nullptr);
-  BitmapHandle color(CreateCompatibleBitmap(screen, kSize, kSize));
-  BitmapHandle mask(CreateBitmap(kSize, kSize, 1, 1, nullptr));
-  MemoryDc dc(CreateCompatibleDC(screen));
-  ReleaseDC(nullptr, screen);
-  if (!color || !mask || !dc) return {};
-  {
-    // A leaf of a tear-off calendar: red binding, white page, two dark day lines.
-    SelectedObject selected(dc.get(), color.get());
-    const COLORREF red = few_colors ? RGB(128, 0, 0) : RGB(200, 40, 48);
-    const COLORREF page = RGB(255, 255, 255);
-    const COLORREF ink = few_colors ? RGB(0, 0, 128) : RGB(40, 60, 110);
-    auto fill = [&](int l, int t, int r, int b, COLORREF c) {
-      BrushHandle brush(CreateSolidBrush(c));
-      RECT rc{l, t, r, b};
-      ::FillRect(dc.get(), &rc, brush.get());
-    };
-    fill(0, 0, kSize, kSize, RGB(0, 0, 0));
-    fill(1, 1, 15, 15, RGB(64, 64, 64));
-    fill(2, 2, 14, 14, page);
-    fill(2, 2, 14, 5, red);
-    fill(4, 7, 12, 8, ink);
-    fill(4, 10, 9, 11, ink);
-    fill(10, 10, 12, 13, red);
-  }
-  {
-    SelectedObject selected(dc.get(), mask.get());
-    PatBlt(dc.get(), 0, 0, kSize, kSize, BLACKNESS);  // fully opaque
-  }
-  ICONINFO info{};
-  info.fIcon = TRUE;
-  info.hbmColor = color.get();
-  info.hbmMask = mask.get();
-  return IconHandle(CreateIconIndirect(&info));  // copies the bitmaps
-}
+IconHandle MakeTrayIcon(bool few_colors, int pixels) { return IconFromImage(DrawTrayIcon(pixels, few_colors)); }
 
 IconHandle IconFromImage(const IconImage& image) {
   if (image.Empty()) return {};

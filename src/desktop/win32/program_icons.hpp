@@ -6,9 +6,9 @@
 
 namespace orv {
 
-// The tray picture: a small calendar leaf, 16 x 16. `few_colors` gives the 16-colour variant
-// for systems without visual styles.
-IconHandle MakeTrayIcon(bool few_colors);
+// The tray picture: a small calendar leaf, `pixels` wide and high (the system's small icon
+// size at the scale in use). `few_colors` gives the variant for systems without visual styles.
+IconHandle MakeTrayIcon(bool few_colors, int pixels = 16);
 
 enum class CursorShape { ArrowUp, ArrowDown, Pointer, NarrowBar, WidenBar };
 // A 32 x 32 monochrome cursor: up arrow (hot spot at its top), down arrow (at its bottom), a

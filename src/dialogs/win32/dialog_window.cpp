@@ -2,22 +2,22 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/display_scale.hpp"
 #include "platform/win32/ole_picture.hpp"
 #include "platform/win32/wide.hpp"
 
 namespace orv {
 namespace {
 
-// An empty dialog template: the frame only; the controls are created in pixels on init.
+// An empty dialog template: the frame only; the controls are created on init, in pixels of a
+// 96-dpi screen scaled to the monitor the dialog opens on.
 struct EmptyTemplate {
   DLGTEMPLATE dialog;
   WORD menu, window_class, title;
 };
 
-FontHandle MakeFont(double points) {
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(static_cast<int>(points * 100), GetDeviceCaps(screen, LOGPIXELSY), 7200);
-  ReleaseDC(nullptr, screen);
+FontHandle MakeFont(double points, int dpi) {
+  const int height = -MulDiv(static_cast<int>(points * 100), dpi, 7200);
   return FontHandle(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                 DEFAULT_PITCH | FF_DONTCARE, L"ＭＳ Ｐゴシック"));
@@ -67,9 +67,11 @@ INT_PTR CALLBACK DialogWindow::Procedure(HWND dialog, UINT message, WPARAM wpara
 INT_PTR DialogWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_INITDIALOG:
-      dialog_font_ = MakeFont(9);
-      list_font_ = MakeFont(11.25);
-      SetWindowPos(hwnd_, nullptr, left_, top_, Width(), Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+      // Laid out for the scale of the monitor the dialog opens on.
+      dpi_ = MonitorDpi(MonitorFromPoint(POINT{left_, top_}, MONITOR_DEFAULTTONEAREST));
+      dialog_font_ = MakeFont(9, dpi_);
+      list_font_ = MakeFont(11.25, dpi_);
+      SetWindowPos(hwnd_, nullptr, left_, top_, Scaled(Width()), Scaled(Height()), SWP_NOZORDER | SWP_NOACTIVATE);
       OnInit();
       if (default_id_) SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(default_id_), 0);
       return TRUE;
@@ -127,7 +129,7 @@ void DialogWindow::End(INT_PTR result) {
 HWND DialogWindow::AddControl(const wchar_t* window_class, std::string_view text, DWORD style, int x,
                               int y, int width, int height, int id, HFONT font) {
   HWND control = CreateWindowExW(0, window_class, Utf8ToWide(text).c_str(), style | WS_CHILD | WS_VISIBLE,
-                                 x, y, width, height, hwnd_,
+                                 Scaled(x), Scaled(y), Scaled(width), Scaled(height), hwnd_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  GetModuleHandleW(nullptr), nullptr);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : DialogFont()), FALSE);
@@ -149,7 +151,7 @@ HWND DialogWindow::AddCheckList(int id, int x, int y, int width, int height, HFO
   ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
   LVCOLUMNW column{};
   column.mask = LVCF_WIDTH;
-  column.cx = width - GetSystemMetrics(SM_CXVSCROLL) - 4;
+  column.cx = Scaled(width) - MetricForDpi(SM_CXVSCROLL, dpi_) - Scaled(4);
   ListView_InsertColumn(list, 0, &column);
   return list;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The small Win32 base of the editing dialogs: a dialog built in memory (no resources), laid
-// out in pixels, with buttons painted in their own back colours and list views with check
+// out in pixels of a 96-dpi screen and scaled to its monitor, with buttons painted in their own back colours and list views with check
 // boxes. The dialog keeps `this` in DWLP_USER and dispatches to virtual members; nothing
 // throws out of the dialog procedure.
 #include <windows.h>
@@ -35,7 +35,7 @@ public:
   IPicture* PictureOf(int id) const;
 
 protected:
-  virtual int Width() const = 0;   // pixels, outer size
+  virtual int Width() const = 0;   // pixels of a 96-dpi screen, outer size
   virtual int Height() const = 0;
   virtual void OnInit() = 0;
   virtual void OnCommand(int id, int code) = 0;
@@ -61,6 +61,8 @@ protected:
   void SetCaption(std::string_view text);
   void End(INT_PTR result);
 
+  // A length given for a 96-dpi screen, at the scale the dialog is laid out for.
+  int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
   HFONT DialogFont() const { return dialog_font_.get(); }
   // "ＭＳ Ｐゴシック" 11.25 pt, the lists' and text boxes' font.
   HFONT ListFont() const { return list_font_.get(); }
@@ -74,6 +76,7 @@ private:
   HWND hwnd_ = nullptr;  // owned by the system (modal) or destroyed with us (modeless)
   bool modal_ = false;
   int left_ = 0, top_ = 0;
+  int dpi_ = 96;  // of the monitor the dialog opens on
   FontHandle dialog_font_, list_font_;
   std::map<int, Rgb> button_colors_;
   std::map<int, ComPtr<IPicture>> pictures_;  // by picture box id

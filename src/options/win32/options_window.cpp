@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/twips.hpp"
+#include "platform/win32/display_scale.hpp"
 #include "platform/win32/wide.hpp"
 
 namespace orv {
@@ -18,13 +20,6 @@ constexpr DWORD kTabStripStyle = 0x54004020;  // child, visible, clip siblings, 
 constexpr int kFirstControl[3] = {kIdDUDType, kIdThemeTitles, kIdMicrosoftWheel};
 constexpr const char* kFrameCaptions[5] = {"追加の一覧", "カレンダーテーマ", "ホイールマウス", "スクロール",
                                            "今日の表示"};
-
-int TwipsPerPixel(int axis) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, axis) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return 1440 / std::max(dpi, 1);
-}
 
 bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void Check(HWND button, bool on) { SendMessageW(button, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
@@ -68,17 +63,20 @@ bool OptionsWindow::Open() {
   InitCommonControlsEx(&icc);
   Register(kDialogClass, 0, nullptr);
 
-  const int tx = TwipsPerPixel(LOGPIXELSX), ty = TwipsPerPixel(LOGPIXELSY);
+  // Placed in twips at the scale of the calendar's monitor.
+  HWND calendar = context_.calendar_picture.CalendarWindow();
+  dpi_ = WindowDpi(calendar);
+  const TwipsScale scale = TwipsScale::ForDpi(dpi_);
   int calendar_width = 0;
-  if (HWND calendar = context_.calendar_picture.CalendarWindow()) {
-    RECT r{};
-    if (GetWindowRect(calendar, &r)) calendar_width = r.right - r.left;
-  }
-  const TwipsRect place = OptionsDialogPlacement(GetSystemMetrics(SM_CXSCREEN) * tx,
-                                                 GetSystemMetrics(SM_CYSCREEN) * ty, calendar_width * tx);
+  RECT r{};
+  if (calendar && GetWindowRect(calendar, &r)) calendar_width = r.right - r.left;
+  const TwipsRect place =
+      OptionsDialogPlacement(PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), scale),
+                             PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), scale), PixelsToTwips(calendar_width, scale));
   if (!Create(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kDialogClass, Utf8ToWide("オプション").c_str(),
-              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, place.left / tx, place.top / ty,
-              place.width / tx, place.height / ty, nullptr)) {
+              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, TwipsToPixels(place.left, scale),
+              TwipsToPixels(place.top, scale), TwipsToPixels(place.width, scale), TwipsToPixels(place.height, scale),
+              nullptr)) {
     return false;
   }
   own_prompts_.SetOwner(hwnd());
@@ -101,18 +99,21 @@ void OptionsWindow::CreateControls() {
   HWND dialog = hwnd();
   RECT client{};
   GetClientRect(dialog, &client);
-  const int width = client.right, height = client.bottom;
+  // Controls are placed in pixels of a 96-dpi screen and scaled to the calendar's monitor.
+  auto scaled = [this](int pixels) { return MulDiv(pixels, dpi_, 96); };
+  auto design = [this](int pixels) { return MulDiv(pixels, 96, dpi_); };
+  const int width = design(client.right), height = design(client.bottom);
 
   LOGFONTW lf{};
-  lf.lfHeight = -12;
+  lf.lfHeight = -scaled(12);
   lf.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(lf.lfFaceName, Utf8ToWide("ＭＳ Ｐゴシック").c_str(), LF_FACESIZE);
   font_.reset(CreateFontIndirectW(&lf));
 
-  auto make = [this](HWND parent, const wchar_t* cls, std::string_view text, DWORD style, int x, int y,
-                     int w, int h, int id) {
-    HWND control = CreateWindowExW(0, cls, Utf8ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w,
-                                   h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+  auto make = [this, scaled](HWND parent, const wchar_t* cls, std::string_view text, DWORD style, int x, int y,
+                             int w, int h, int id) {
+    HWND control = CreateWindowExW(0, cls, Utf8ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, scaled(x),
+                                   scaled(y), scaled(w), scaled(h), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     return control;
@@ -132,7 +133,7 @@ void OptionsWindow::CreateControls() {
 
   // picTabControl with the tab strip filling its client area.
   tab_host_ = std::make_unique<OptionsPanel>(*this);
-  RECT host{6, 6, width - 6, by - 8};
+  RECT host{scaled(6), scaled(6), scaled(width - 6), scaled(by - 8)};
   tab_host_->Create(dialog, host, true);
   tab_strip_ = CreateWindowExW(0, WC_TABCONTROLW, nullptr, kTabStripStyle, 0, 0, host.right - host.left,
                                host.bottom - host.top, tab_host_->hwnd(),
@@ -156,8 +157,8 @@ void OptionsWindow::CreateControls() {
     pages_[i]->Create(dialog, area, i == 0);
     SetWindowPos(pages_[i]->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
-  const int pw = area.right - area.left;
-  const int ph = area.bottom - area.top;
+  const int pw = design(area.right - area.left);
+  const int ph = design(area.bottom - area.top);
 
   // Page 0: the preset lists and the saving behaviour.
   HWND p0 = pages_[0]->hwnd();
@@ -172,7 +173,7 @@ void OptionsWindow::CreateControls() {
   ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
   LVCOLUMNW column{};
   column.mask = LVCF_WIDTH;
-  column.cx = pw - 160;
+  column.cx = scaled(pw - 160);
   ListView_InsertColumn(list, 0, &column);
   button(p0, "追加(&N)...", pw - 112, 52, 92, 24, kIdDUDAdd, BS_PUSHBUTTON);
   button(p0, "削除(&E)...", pw - 112, 82, 92, 24, kIdDUDDel, BS_PUSHBUTTON);

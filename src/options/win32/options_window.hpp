@@ -128,6 +128,7 @@ private:
   std::unique_ptr<OptionsPanel> pages_[3];        // picContainer(0..2)
   HWND tab_strip_ = nullptr;                      // owned by tab_host_
   FontHandle font_;
+  int dpi_ = 96;  // of the calendar's monitor: controls are laid out for 96 dpi and scaled to it
   BrushHandle page_brush_;
   std::unique_ptr<GdiCanvas> built_in_sample_;    // imgDefalutTheme
 };

@@ -111,9 +111,12 @@ void GdiCanvas::SetFont(const FontSpec& font) {
     font_selection_ = SelectedObject(dc_.get(), GetStockObject(DEFAULT_GUI_FONT));
     return;
   }
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+  int dpi = dpi_;
+  if (dpi <= 0) {
+    HDC screen = GetDC(nullptr);
+    dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+  }
   LOGFONTW log{};
   // A pixel height is the cell height; points give the character height, hence the minus.
   log.lfHeight = font.pixel_height > 0 ? font.pixel_height

@@ -47,6 +47,7 @@ public:
   void SetBackColor(Rgb color) override { back_ = color; }
   void KeepAsBackground() override;
   void Clear() override;
+  void SetDpi(int dpi) override { dpi_ = dpi; }
   void SetFont(const FontSpec& font) override;
   void SetTextColor(Rgb color) override;
   TextSize MeasureText(std::string_view text) override;
@@ -75,6 +76,7 @@ private:
   SelectedObject font_selection_;
   BitmapHandle background_;  // the persistent background, or none
   int width_ = 0, height_ = 0;
+  int dpi_ = 0;  // 0: the screen's
   WORD bits_per_pixel_ = 32;
   Rgb back_ = MakeRgb(255, 255, 255);
 };

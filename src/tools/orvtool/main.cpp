@@ -2,7 +2,7 @@
 //   orvtool dump FILE.ORV           print the schedule and preset lists as JSON
 //   orvtool build FILE.json OUT.ORV write a user data file from such JSON
 //   orvtool check FILE.ORV          say whether the file loads (exit 1 when it does not)
-//   orvtool theme [--twips N] FILE.INI  load a theme file and print it as JSON
+//   orvtool theme [--twips N | --dpi N] FILE.INI  load a theme file and print it as JSON
 //   orvtool export --format ics|csv FILE.ORV [-o OUT]  the schedule for other programs
 //   orvtool import --format csv FILE.ORV IN.csv        add CSV rows to the schedule
 #include <cstdio>
@@ -37,7 +37,7 @@ const char kUsageText[] =
     "  orvtool dump FILE.ORV            print the schedule and preset lists as JSON\n"
     "  orvtool build FILE.json OUT.ORV  write a user data file from that JSON\n"
     "  orvtool check FILE.ORV           tell whether the file loads\n"
-    "  orvtool theme [--twips N] FILE.INI  load a theme file and print it as JSON\n"
+    "  orvtool theme [--twips N | --dpi N] FILE.INI  load a theme file and print it as JSON\n"
     "  orvtool export --format ics|csv FILE.ORV [-o OUT]\n"
     "                                   the schedule as iCalendar or CSV (UTF-8)\n"
     "  orvtool import --format csv FILE.ORV IN.csv\n"

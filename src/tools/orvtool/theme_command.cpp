@@ -7,7 +7,7 @@
 namespace orv {
 namespace {
 
-constexpr const char* kUsage = "usage: orvtool theme [--twips N] FILE.INI\n";
+constexpr const char* kUsage = "usage: orvtool theme [--twips N | --dpi N] FILE.INI\n";
 
 using nlohmann::ordered_json;
 
@@ -98,15 +98,23 @@ ordered_json ThemeRecordJson(const ThemeRecord& t) {
 
 int RunThemeCommand(const std::vector<std::string>& args, PictureLoader& pictures,
                     std::ostream& out, std::ostream& err) {
-  int twips = 15;
+  TwipsScale twips;
   std::string path;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--twips" && i + 1 < args.size()) {
-      twips = SafeInteger(args[++i]);
-      if (twips < 1 || twips > 1440) {
+      const int n = SafeInteger(args[++i]);
+      if (n < 1 || n > 1440) {
         err << "orvtool theme: --twips takes a number from 1 to 1440\n";
         return 2;
       }
+      twips = {n, 1};
+    } else if (args[i] == "--dpi" && i + 1 < args.size()) {
+      const int dpi = SafeInteger(args[++i]);
+      if (dpi < 1 || dpi > 1440) {
+        err << "orvtool theme: --dpi takes a number from 1 to 1440\n";
+        return 2;
+      }
+      twips = TwipsScale::ForDpi(dpi);
     } else if (path.empty() && !args[i].starts_with("--")) {
       path = args[i];
     } else {

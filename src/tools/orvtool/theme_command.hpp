@@ -15,7 +15,7 @@ namespace orv {
 // picture and its mask were found.
 nlohmann::ordered_json ThemeRecordJson(const ThemeRecord& theme);
 
-// args: the words after "theme": [--twips N] FILE.INI. Returns the exit code: 0 with the
+// args: the words after "theme": [--twips N | --dpi N] FILE.INI. Returns the exit code: 0 with the
 // JSON on `out`; 1 with the loader's error text on `err`; 2 for a usage error.
 int RunThemeCommand(const std::vector<std::string>& args, PictureLoader& pictures,
                     std::ostream& out, std::ostream& err);

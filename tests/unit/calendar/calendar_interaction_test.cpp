@@ -52,7 +52,7 @@ public:
   void TakeFocus() override { log.push_back("focus"); }
   int WindowTop() override { return 0; }
   int WindowWidth() override { return 120; }
-  ScreenFacts Screen() override { return {1280, 1024, 15, 15}; }
+  ScreenFacts Screen() override { return {1280, 1024, {}, {}}; }
 };
 
 class RecordingDialogs : public DayDialogs {
@@ -194,7 +194,7 @@ TEST(DayRowTest, MonthColumnStripsAndTheEmptyBandHitNoDay) {
 }
 
 TEST(DialogPositionTest, EndsBesideTheDayColumnAndStaysOnTheScreen) {
-  const ScreenFacts screen{1280, 1024, 15, 15};
+  const ScreenFacts screen{1280, 1024, {}, {}};
   const DialogPlacement p = DialogPositionFor(screen, 0, 300, 60, 100);
   EXPECT_EQ(p.Left, 1280 * 15 - 300 * 15 - 5145 + 50 * 15);
   EXPECT_EQ(p.Top, 1500);
@@ -273,7 +273,7 @@ TEST_F(CalendarControllerTest, EveryMenuOpenedForTheCalendarGivesItTheFocusBack)
 }
 
 TEST(HotspotTest, LayoutFollowsTheThemeAndTheModeHotspotIsOnTop) {
-  const HotspotRects r = LayoutHotspots(TestMetrics(), 300, 1024, ModeChangeHotspotWidth(15));
+  const HotspotRects r = LayoutHotspots(TestMetrics(), 300, 1024, ModeChangeHotspotWidth(TwipsScale{}));
   EXPECT_EQ(r.ModeChange, (PixelRect{283, 0, 300, 1024}));
   EXPECT_EQ(r.WeekBack, (PixelRect{0, 0, 120, 40}));
   EXPECT_EQ(r.WeekForward, (PixelRect{0, 1010, 300, 1024}));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <array>
 #include <cstdlib>
 
@@ -111,6 +113,35 @@ TEST(EntryIconsTest, SmallSetIsTheLargeDrawingAtHalfSize) {
     }
     EXPECT_LT(total / (32 * 32), 3) << "kind " << kind;
   }
+}
+
+// The tray picture at the small-icon sizes of 100 % to 200 %: opaque, made only of its own
+// colours (no blended pixel, so it stays sharp), its outline and binding where the 16-unit
+// grid puts them at each size.
+TEST(TrayIconTest, SharpAtEverySmallIconSize) {
+  const std::uint32_t palette[] = {0xFF000000, 0xFF404040, 0xFFFFFFFF, 0xFFC82830, 0xFF283C6E};
+  for (int pixels : {16, 20, 24, 28, 32}) {
+    SCOPED_TRACE(pixels);
+    const IconImage icon = DrawTrayIcon(pixels, false);
+    ASSERT_EQ(icon.width, pixels);
+    ASSERT_EQ(icon.height, pixels);
+    for (std::uint32_t p : icon.pixels)
+      EXPECT_NE(std::find(std::begin(palette), std::end(palette), p), std::end(palette)) << std::hex << p;
+    EXPECT_EQ(icon.At(0, 0), palette[0]);
+    EXPECT_EQ(icon.At(pixels - 1, pixels - 1), palette[0]);
+    EXPECT_EQ(icon.At(pixels * 13 / 16, pixels / 2), palette[2]);  // the page right of the lines
+    // The binding spans grid rows 2 to 5: whole pixels at every size.
+    const int top = (2 * pixels * 2 + 16) / 32, bottom = 5 * pixels / 16;
+    EXPECT_EQ(icon.At(pixels / 2, top), palette[3]);
+    EXPECT_EQ(icon.At(pixels / 2, bottom - 1), palette[3]);
+  }
+  // At 16 pixels it is the grid itself, cell for cell.
+  const IconImage icon = DrawTrayIcon(16, false);
+  EXPECT_EQ(icon.At(1, 1), palette[1]);
+  EXPECT_EQ(icon.At(4, 7), palette[4]);
+  EXPECT_EQ(icon.At(11, 12), palette[3]);
+  EXPECT_EQ(DrawTrayIcon(16, true).At(2, 2), 0xFF800000);  // without visual styles
+  EXPECT_TRUE(DrawTrayIcon(0, false).Empty());
 }
 
 }  // namespace

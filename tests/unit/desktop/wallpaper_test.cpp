@@ -12,44 +12,164 @@ namespace {
 
 using test::FakeDesktopFacts;
 
-WallpaperLayout Layout(const char* tile, const char* style, int w, int h, int sw = 1024, int sh = 768) {
-  return LayoutWallpaper({"C:\\wall.bmp", tile, style}, sw, sh, w, h);
+using Style = WallpaperPlacement;
+const std::vector<PixelRect> kOneScreen{{0, 0, 1024, 768}};
+
+std::vector<PixelRect> Dests(const WallpaperLayout& layout) {
+  std::vector<PixelRect> dests;
+  for (const WallpaperPiece& piece : layout.copies) dests.push_back(piece.dest);
+  return dests;
+}
+std::vector<PixelRect> Layout(Style style, int w, int h, const std::vector<PixelRect>& monitors = kOneScreen) {
+  return Dests(LayoutWallpaper(style, w, h, monitors));
 }
 
-TEST(WallpaperLayoutTest, StyleTwoStretchesWhateverTheTileValue) {
-  for (const char* tile : {"0", "1", ""}) {
-    auto layout = Layout(tile, "2", 800, 600);
-    EXPECT_EQ(layout.kind, WallpaperLayout::kStretch);
-    EXPECT_EQ(layout.copies, (std::vector<PixelRect>{{0, 0, 1024, 768}}));
+TEST(WallpaperStyleTest, SettingsNameEveryStyleAndStyleTwoStretchesWhateverTheTileValue) {
+  struct Case {
+    const char* tile;
+    const char* style;
+    Style expected;
+  };
+  const Case cases[] = {
+      {"0", "2", Style::kStretch}, {"1", "2", Style::kStretch}, {"", "2", Style::kStretch},
+      {"0", "6", Style::kFit},     {"1", "10", Style::kFill},   {"0", "22", Style::kSpan},
+      {"1", "0", Style::kTile},    {"0", "0", Style::kCenter},  {"0", "", Style::kCenter},
+      {"1", "7", Style::kTile},    {"", "0", Style::kNone},     {"2", "10", Style::kFill},
+  };
+  for (const Case& c : cases) EXPECT_EQ(StyleOf({"C:\\w.bmp", c.tile, c.style}), c.expected) << c.tile << "/" << c.style;
+  // The shell's own numbering, and the command line's names, which give settings that name
+  // the same style back.
+  const Style order[] = {Style::kCenter, Style::kTile, Style::kStretch, Style::kFit, Style::kFill, Style::kSpan};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(StyleOfPosition(i), order[i]);
+  EXPECT_EQ(StyleOfPosition(6), Style::kNone);
+  for (const char* name : {"fill", "fit", "span", "stretch", "center", "tile"}) {
+    const auto style = StyleNamed(name);
+    ASSERT_TRUE(style) << name;
+    EXPECT_EQ(StyleOf(ValuesFor(*style, "w.bmp")), *style) << name;
   }
+  EXPECT_FALSE(StyleNamed("centre"));
+}
+
+TEST(WallpaperStyleTest, DesktopColourTriples) {
+  EXPECT_EQ(ParseColorTriple("58 110 165"), MakeRgb(58, 110, 165));
+  EXPECT_EQ(ParseColorTriple(" 0  0\t255 "), MakeRgb(0, 0, 255));
+  for (const char* bad : {"", "1 2", "1 2 3 4", "256 0 0", "1,2,3", "-1 0 0", "a b c"})
+    EXPECT_FALSE(ParseColorTriple(bad)) << bad;
+}
+
+TEST(WallpaperStyleTest, OnlyWallpaperPatternAndWorkAreaChangesConcernTheCopy) {
+  for (unsigned action : {0x0014u, 0x0015u, 0x002Fu}) EXPECT_TRUE(SettingChangeConcernsDesktop(action)) << action;
+  // Environment, colour-set and regional changes come as action 0 with an area name;
+  // SPI_SETNONCLIENTMETRICS and SPI_SETDESKWALLPAPER's neighbours are no concern either.
+  for (unsigned action : {0x0000u, 0x002Au, 0x0013u, 0x0016u, 0x2001u})
+    EXPECT_FALSE(SettingChangeConcernsDesktop(action)) << action;
 }
 
 TEST(WallpaperLayoutTest, CentreRoundsHalvesToEvenAndMayGoNegative) {
-  EXPECT_EQ(Layout("0", "0", 800, 600).copies, (std::vector<PixelRect>{{112, 84, 912, 684}}));
-  EXPECT_EQ(Layout("0", "", 1280, 1024).copies, (std::vector<PixelRect>{{-128, -128, 1152, 896}}));
-  // (1024 - 1019) / 2 = 2.5 -> 2;  (768 - 761) / 2 = 3.5 -> 4
-  EXPECT_EQ(Layout("0", "6", 1019, 761).copies.front().left, 2);
-  EXPECT_EQ(Layout("0", "6", 1019, 761).copies.front().top, 4);
+  EXPECT_EQ(Layout(Style::kCenter, 800, 600), (std::vector<PixelRect>{{112, 84, 912, 684}}));
+  EXPECT_EQ(Layout(Style::kCenter, 1280, 1024), (std::vector<PixelRect>{{-128, -128, 1152, 896}}));
+  // (1024 - 1019) / 2 = 2.5 -> 2;  (768 - 761) / 2 = 3.5 -> 4;  (1024 - 1027) / 2 = -1.5 -> -2
+  EXPECT_EQ(Layout(Style::kCenter, 1019, 761).front(), (PixelRect{2, 4, 1021, 765}));
+  EXPECT_EQ(Layout(Style::kCenter, 1027, 769).front(), (PixelRect{-2, 0, 1025, 769}));
+}
+
+TEST(WallpaperLayoutTest, StretchFitAndFillOnOddSizes) {
+  EXPECT_EQ(Layout(Style::kStretch, 333, 77), kOneScreen);
+  // Fit: a wide picture fills the width; 1024 x 768 / 1000 x 300 -> height 307.2 -> 307,
+  // top (768 - 307) / 2 = 230.5 -> 230.
+  EXPECT_EQ(Layout(Style::kFit, 1000, 300), (std::vector<PixelRect>{{0, 230, 1024, 537}}));
+  // A tall one fills the height: 301 x 1001 -> width 230.93 -> 231, left 396.5 -> 396.
+  EXPECT_EQ(Layout(Style::kFit, 301, 1001), (std::vector<PixelRect>{{396, 0, 627, 768}}));
+  // Fill covers: the wide picture fills the height (2560 wide, centred at -768), the tall one
+  // the width (3405.42 -> 3405 high, top -1318.5 -> -1318).
+  EXPECT_EQ(Layout(Style::kFill, 1000, 300), (std::vector<PixelRect>{{-768, 0, 1792, 768}}));
+  EXPECT_EQ(Layout(Style::kFill, 301, 1001), (std::vector<PixelRect>{{0, -1318, 1024, 2087}}));
+  // Same shape as the screen: fit and fill agree, scaled exactly.
+  EXPECT_EQ(Layout(Style::kFit, 640, 480), kOneScreen);
+  EXPECT_EQ(Layout(Style::kFill, 640, 480), kOneScreen);
+  // Odd overflow: 1366 x 768 on 1024 x 768 overflows 342 -> left -171; 1367 wide: 343 / 2 =
+  // 171.5 -> -172 (halves to even).
+  EXPECT_EQ(Layout(Style::kFill, 1366, 768).front(), (PixelRect{-171, 0, 1195, 768}));
+  EXPECT_EQ(Layout(Style::kFill, 1367, 768).front(), (PixelRect{-172, 0, 1195, 768}));
+  // A sliver still gets a pixel.
+  EXPECT_EQ(Layout(Style::kFit, 5000, 1).front().Height(), 1);
 }
 
 TEST(WallpaperLayoutTest, TileCoversTheScreenColumnByColumnFromTheTopLeft) {
-  auto cut = Layout("1", "0", 300, 400);
-  EXPECT_EQ(cut.kind, WallpaperLayout::kTile);
+  auto cut = LayoutWallpaper(Style::kTile, 300, 400, kOneScreen);
   ASSERT_EQ(cut.copies.size(), 4u * 2u);  // 4 columns (last cut off), 2 rows
-  EXPECT_EQ(cut.copies[0], (PixelRect{0, 0, 300, 400}));
-  EXPECT_EQ(cut.copies[1], (PixelRect{0, 400, 300, 800}));  // inner loop: rows
-  EXPECT_EQ(cut.copies[2], (PixelRect{300, 0, 600, 400}));
-  EXPECT_EQ(Layout("1", "0", 256, 768).copies.size(), 4u);
+  EXPECT_EQ(cut.copies[0].dest, (PixelRect{0, 0, 300, 400}));
+  EXPECT_EQ(cut.copies[1].dest, (PixelRect{0, 400, 300, 800}));  // inner loop: rows
+  EXPECT_EQ(cut.copies[2].dest, (PixelRect{300, 0, 600, 400}));
+  EXPECT_EQ(Layout(Style::kTile, 256, 768).size(), 4u);
 }
 
-TEST(WallpaperLayoutTest, AnyOtherCombinationDrawsNothing) {
-  EXPECT_EQ(Layout("", "0", 800, 600).kind, WallpaperLayout::kNothing);
-  EXPECT_EQ(Layout("2", "10", 800, 600).copies.size(), 0u);
-  EXPECT_EQ(Layout("1", "0", 0, 600).copies.size(), 0u);  // a picture without pixels
+TEST(WallpaperLayoutTest, NothingWithoutAStylePixelsOrMonitors) {
+  EXPECT_TRUE(Layout(Style::kNone, 800, 600).empty());
+  EXPECT_TRUE(Layout(Style::kTile, 0, 600).empty());  // a picture without pixels
+  EXPECT_TRUE(Layout(Style::kFill, 800, 600, {}).empty());
+}
+
+// Two monitors: the primary at (0, 0) and a second one beside it, below it, or left of it (at
+// negative coordinates). Each monitor is laid out on its own and clipped to itself; a span
+// covers the bounding box; tiles run on one grid from the desktop's top-left.
+TEST(WallpaperLayoutTest, EachMonitorOnItsOwnSpanOverAllTilesFromTheDesktopCorner) {
+  const PixelRect primary{0, 0, 1920, 1080};
+  struct Case {
+    const char* name;
+    PixelRect second;
+    std::vector<WallpaperPiece> fill, span;
+    PixelRect first_tile_of_primary;
+  };
+  const Case cases[] = {
+      // Fill: 800 x 600 covers 1920 x 1080 as 1920 x 1440 (top -180) and 1280 x 1024 as
+      // 1365.33 -> 1365 x 1024 (left (1280 - 1365) / 2 = -42.5 -> -42).
+      {"right", {1920, 0, 3200, 1024},
+       {{{0, -180, 1920, 1260}, primary, 0}, {{1878, 0, 3243, 1024}, {1920, 0, 3200, 1024}, 1}},
+       // 3200 x 1080 covered by an 800 x 600 picture: 3200 x 2400, centred at -660
+       {{{0, -660, 3200, 1740}, {0, 0, 3200, 1080}, -1}},
+       {0, 0, 800, 600}},
+      {"below", {0, 1080, 1280, 2104},
+       {{{0, -180, 1920, 1260}, primary, 0}, {{-42, 1080, 1323, 2104}, {0, 1080, 1280, 2104}, 1}},
+       // 1920 x 2104 covered: 2805.33 -> 2805 wide, left -442.5 -> -442
+       {{{-442, 0, 2363, 2104}, {0, 0, 1920, 2104}, -1}},
+       {0, 0, 800, 600}},
+      {"left", {-1280, 56, 0, 1080},
+       // The left monitor's copy reaches past its right edge into the primary's area; its
+       // clip keeps it on its own monitor.
+       {{{0, -180, 1920, 1260}, primary, 0}, {{-1322, 56, 43, 1080}, {-1280, 56, 0, 1080}, 1}},
+       {{{-1280, -660, 1920, 1740}, {-1280, 0, 1920, 1080}, -1}},
+       // The grid starts at (-1280, 0): columns at -480, 320, … reach the primary first.
+       {-480, 0, 320, 600}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<PixelRect> monitors{primary, c.second};
+    EXPECT_EQ(LayoutWallpaper(Style::kFill, 800, 600, monitors).copies, c.fill);
+    EXPECT_EQ(LayoutWallpaper(Style::kSpan, 800, 600, monitors).copies, c.span);
+    const auto tiles = LayoutWallpaper(Style::kTile, 800, 600, monitors).copies;
+    ASSERT_FALSE(tiles.empty());
+    EXPECT_EQ(tiles.front().dest, c.first_tile_of_primary);
+    EXPECT_EQ(tiles.front().clip, primary);
+    for (const auto& tile : tiles) {
+      // Every tile sits on the one grid and touches the monitor it is clipped to.
+      const int origin = std::min(primary.left, c.second.left);
+      EXPECT_EQ((tile.dest.left - origin) % 800, 0);
+      EXPECT_EQ((tile.dest.top - std::min(primary.top, c.second.top)) % 600, 0);
+      EXPECT_LT(tile.dest.left, tile.clip.right);
+      EXPECT_GT(tile.dest.right, tile.clip.left);
+    }
+    // Centre and stretch stay inside their own monitor's frame.
+    const auto centre = LayoutWallpaper(Style::kCenter, 800, 600, monitors).copies;
+    ASSERT_EQ(centre.size(), 2u);
+    EXPECT_EQ(centre[0].dest, (PixelRect{560, 240, 1360, 840}));
+    EXPECT_EQ(LayoutWallpaper(Style::kStretch, 800, 600, monitors).copies[1].dest, c.second);
+  }
 }
 
 class DesktopImageCopy : public ::testing::Test {
 protected:
+  DesktopImageCopy() { facts.file_times["C:\\wall.bmp"] = "t0"; }
   FakeDesktopFacts facts;
   WallpaperState state;
   RecordingCanvas image;
@@ -58,6 +178,8 @@ protected:
     int loads = 0;
     LoadedPicture Load(const std::string& path) override {
       ++loads;
+      if (path == "C:\\Themes\\TranscodedWallpaper") return {std::make_shared<SyntheticPicture>(640, 480, "transcoded"), {}};
+      if (path == "C:\\other.jpg") return {std::make_shared<SyntheticPicture>(300, 200, "other"), {}};
       if (path != "C:\\wall.bmp") return {nullptr, {2, "not found"}};
       return {std::make_shared<SyntheticPicture>(800, 600, "wall"), {}};
     }
@@ -89,7 +211,9 @@ TEST_F(DesktopImageCopy, MissingOrUnloadableWallpaperLeavesThePlainColour) {
   facts.values["Wallpaper"] = "C:\\missing.jpg";
   image.calls.clear();
   dsDesktopImageCopy(state, facts, loader, image);
-  EXPECT_EQ(loader.loads, 1);
+  // A file that cannot be examined is not opened (an unreachable share would hold up the
+  // desktop), and without the shell's transcoded copy the plain colour stays.
+  EXPECT_EQ(loader.loads, 0);
   EXPECT_EQ(image.calls.back().kind, DrawCall::Fill);
   EXPECT_EQ(state.LastWallpaperDate, "kept");  // file time unreadable: previous value stays
 }
@@ -140,6 +264,77 @@ TEST_F(DesktopImageCopy, BandKeepsTheColumnsFromLeftToTheScreenEdgeInPlace) {
     }
     EXPECT_EQ(state.LastWallpaperStyle, c.style);  // the settings are recorded all the same
   }
+}
+
+std::vector<DrawCall> PicturesOf(const RecordingCanvas& canvas) {
+  std::vector<DrawCall> pictures;
+  for (const auto& call : canvas.calls)
+    if (call.kind == DrawCall::Picture) pictures.push_back(call);
+  return pictures;
+}
+
+TEST_F(DesktopImageCopy, FitShowsTheDesktopColourAroundAndFillIsCutToTheBandAfterSmoothing) {
+  facts.values = {{"Wallpaper", "C:\\wall.bmp"}, {"TileWallpaper", "0"}, {"WallpaperStyle", "6"}};
+  facts.screen_width = 1366;  // 800 x 600 fits as 1024 x 768, centred at 171
+  dsDesktopImageCopy(state, facts, loader, image);
+  ASSERT_EQ(PicturesOf(image).size(), 1u);
+  EXPECT_EQ(image.calls[1].color, facts.desktop);  // the colour first, under the bars
+  EXPECT_EQ(PicturesOf(image)[0].rect, (PixelRect{171, 0, 1195, 768}));
+  EXPECT_TRUE(PicturesOf(image)[0].halftone);
+
+  // Fill on a band: the scaled copy (1366 x 1024.5 -> 1024, top -128) is drawn on a surface
+  // the size of its monitor, as the desktop draws it, then the band is cut out of it.
+  facts.values["WallpaperStyle"] = "10";
+  image.calls.clear();
+  dsDesktopImageCopy(state, facts, loader, image, 1000);
+  const auto pictures = PicturesOf(image);
+  ASSERT_EQ(pictures.size(), 1u);
+  EXPECT_EQ(pictures[0].rect, (PixelRect{0, -128, 1366, 896}));
+  const DrawCall& cut = image.calls.at(image.calls.size() - 2);
+  EXPECT_EQ(cut.kind, DrawCall::Copy);
+  EXPECT_EQ(cut.source, (PixelRect{1000, 0, 1366, 768}));
+  EXPECT_EQ(image.Width(), 366);
+  EXPECT_EQ(image.Height(), 768);
+}
+
+TEST_F(DesktopImageCopy, TheShellsTranscodedCopyStandsInForAGoneFileOrChangingPictures) {
+  facts.transcoded = "C:\\Themes\\TranscodedWallpaper";
+  facts.values = {{"Wallpaper", "C:\\gone.jpg"}, {"TileWallpaper", "0"}, {"WallpaperStyle", "0"}};
+  dsDesktopImageCopy(state, facts, loader, image);
+  ASSERT_EQ(PicturesOf(image).size(), 1u);
+  EXPECT_EQ(PicturesOf(image)[0].text, "transcoded");
+  EXPECT_EQ(PicturesOf(image)[0].rect, (PixelRect{192, 144, 832, 624}));
+
+  // A slideshow: the named file is one of many, the transcoded copy is what shows.
+  facts.values["Wallpaper"] = "C:\\wall.bmp";
+  facts.shell = ShellWallpaper{WallpaperPlacement::kCenter, {"C:\\wall.bmp"}, true};
+  image.calls.clear();
+  dsDesktopImageCopy(state, facts, loader, image);
+  EXPECT_EQ(PicturesOf(image).at(0).text, "transcoded");
+
+  // Neither the file nor a transcoded copy: the plain colour.
+  facts.shell.reset();
+  facts.transcoded = "C:\\Themes\\none";
+  facts.values["Wallpaper"] = "C:\\gone.jpg";
+  image.calls.clear();
+  dsDesktopImageCopy(state, facts, loader, image);
+  EXPECT_TRUE(PicturesOf(image).empty());
+}
+
+// The shell's own account wins over the settings: its style and each monitor's picture. Only
+// the primary monitor's part reaches the band; with a monitor left of it, tiles shift.
+TEST_F(DesktopImageCopy, TheShellsAccountPerMonitorWinsAndTilesFollowTheDesktopCorner) {
+  facts.values = {{"Wallpaper", "C:\\wall.bmp"}, {"TileWallpaper", "0"}, {"WallpaperStyle", "2"}};
+  facts.file_times["C:\\other.jpg"] = "t";
+  facts.monitors = {{0, 0, 1024, 768}, {-500, 0, 0, 768}};
+  facts.shell = ShellWallpaper{WallpaperPlacement::kTile, {"C:\\other.jpg", "C:\\wall.bmp"}, false};
+  dsDesktopImageCopy(state, facts, loader, image, 800);
+  const auto pictures = PicturesOf(image);
+  ASSERT_FALSE(pictures.empty());
+  for (const auto& p : pictures) EXPECT_EQ(p.text, "other");  // the left monitor's never reaches the band
+  // 300-pixel tiles from x = -500: edges at 100, 400, 700, 1000 → in the band from 700 (-100).
+  EXPECT_EQ(pictures[0].rect, (PixelRect{-100, 0, 200, 200}));
+  EXPECT_EQ(pictures.size(), 2u * 4u);  // two columns (700, 1000), four rows
 }
 
 class WallpaperCopyTest : public DesktopImageCopy {

@@ -108,6 +108,10 @@ TEST_F(ThemeCommandTest, TwipsOptionScalesTheWidths) {
   ASSERT_EQ(RunThemeCommand({"--twips", "12", SampleTheme()}, pictures, out, err), 0);
   EXPECT_EQ(Printed()["FullWidth"], 2880);
   EXPECT_EQ(Printed()["MiniWidth"], 1800);
+  // 175 %: 8.571… twips a pixel, not 8.
+  out.str("");
+  ASSERT_EQ(RunThemeCommand({"--dpi", "168", SampleTheme()}, pictures, out, err), 0);
+  EXPECT_EQ(Printed()["FullWidth"], 2057);  // 240 px = 2057.14 twips
 }
 
 TEST_F(ThemeCommandTest, LoadErrorsAndUsageErrors) {
@@ -115,7 +119,7 @@ TEST_F(ThemeCommandTest, LoadErrorsAndUsageErrors) {
   EXPECT_EQ(err.str(), "sfLoadINIThemeFile\t0\tファイルが存在しません\n");
   EXPECT_EQ(out.str(), "");
   for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
-           {}, {"--twips", "0", "a.ini"}, {"--twips", "x", "a.ini"}, {"a.ini", "b.ini"},
+           {}, {"--twips", "0", "a.ini"}, {"--twips", "x", "a.ini"}, {"--dpi", "0", "a.ini"}, {"a.ini", "b.ini"},
            {"--unknown", "a.ini"}}) {
     std::ostringstream quiet_out, quiet_err;
     EXPECT_EQ(RunThemeCommand(args, pictures, quiet_out, quiet_err), 2);

@@ -212,10 +212,14 @@ TEST_F(ThemeFileTest, ReadsEveryFieldOfACompleteFile) {
 }
 
 TEST_F(ThemeFileTest, WidthsScaleWithTheScreensTwipsPerPixel) {
-  environment.twips_per_pixel_x = 12;
+  environment.twips_per_pixel_x = {12, 1};
   ASSERT_EQ(Load(kValidSizes), "");
   EXPECT_EQ(current.FullWidth, 2880);
   EXPECT_EQ(current.MiniWidth, 1800);
+  environment.twips_per_pixel_x = TwipsScale::ForDpi(168);  // 8.571… twips a pixel
+  ASSERT_EQ(Load(kValidSizes), "");
+  EXPECT_EQ(current.FullWidth, 2057);  // 240 px
+  EXPECT_EQ(current.MiniWidth, 1286);  // 150 px: 1285.71
 }
 
 TEST_F(ThemeFileTest, MissingFileFailsWithErrorZero) {

@@ -164,6 +164,7 @@ TEST(CalendarPixels, CentredWallpaperLandsInTheMiddleOfTheDesktopImage) {
   } loader;
   test::FakeDesktopFacts facts;
   facts.values = {{"Wallpaper", "C:\\wall.bmp"}, {"TileWallpaper", "0"}, {"WallpaperStyle", "0"}};
+  facts.file_times["C:\\wall.bmp"] = "t";
   facts.desktop = kRed;
   WallpaperState state;
   GdiCanvas image(1, 1);
@@ -177,8 +178,8 @@ TEST(CalendarPixels, CentredWallpaperLandsInTheMiddleOfTheDesktopImage) {
 }
 
 // The calendar's copy of the wallpaper keeps only a band at the right of the screen; what the
-// calendar reads from it must be what a whole-screen copy held, for every layout, the
-// smoothed stretch included.
+// calendar reads from it must be what a whole-screen copy held, for every style, the smoothed
+// ones included.
 TEST(CalendarPixels, WallpaperBandHoldsTheSamePixelsAsTheWholeScreenCopy) {
   struct Loader : PictureLoader {
     std::shared_ptr<BitmapPicture> picture;
@@ -187,8 +188,9 @@ TEST(CalendarPixels, WallpaperBandHoldsTheSamePixelsAsTheWholeScreenCopy) {
   loader.picture = MakePicture(97, 61, [](int x, int y) { return MakeRgb(x * 7, y * 11, (x + y) * 3); });
   test::FakeDesktopFacts facts;
   facts.desktop = kRed;
+  facts.file_times["C:\\wall.bmp"] = "t";
   const int left = 1024 - 260;
-  for (const char* style : {"2", "0", "1"}) {
+  for (const char* style : {"2", "0", "1", "6", "10", "22"}) {
     SCOPED_TRACE(style);
     facts.values = {{"Wallpaper", "C:\\wall.bmp"},
                     {"TileWallpaper", std::string(style) == "1" ? "1" : "0"},
@@ -198,6 +200,7 @@ TEST(CalendarPixels, WallpaperBandHoldsTheSamePixelsAsTheWholeScreenCopy) {
     dsDesktopImageCopy(state, facts, loader, whole);
     dsDesktopImageCopy(state, facts, loader, band, left);
     ASSERT_EQ(band.Width(), 260);
+    ASSERT_NE(whole.PixelAt(512, 384), kRed);  // the picture is there
     int different = 0;
     for (int y = 0; y < 768; ++y)
       for (int x = 0; x < 260; ++x) different += band.PixelAt(x, y) != whole.PixelAt(left + x, y);

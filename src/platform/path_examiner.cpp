@@ -1,0 +1,91 @@
+#include "platform/path_examiner.hpp"
+
+#include <condition_variable>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace orv {
+
+// Shared with the worker, which may outlive the examiner while an examination hangs.
+struct PathExaminer::Shared {
+  std::mutex mutex;
+  std::condition_variable changed;
+  Examine examine;
+  std::function<void()> answered_late;
+  std::optional<std::string> pending;     // the next path to examine
+  std::optional<std::string> examining;   // the path under examination
+  std::uint64_t finished = 0;             // examinations finished so far
+  std::map<std::string, std::optional<std::string>> answers;  // the last answer per path
+  bool someone_gave_up = false;
+  bool stop = false;
+  std::thread worker;
+
+  void Run() {
+    std::unique_lock lock(mutex);
+    for (;;) {
+      changed.wait(lock, [this] { return stop || pending.has_value(); });
+      if (stop) return;
+      examining = std::move(pending);
+      pending.reset();
+      const std::string path = *examining;
+      Examine work = examine;
+      lock.unlock();
+      std::optional<std::string> answer = work(path);
+      lock.lock();
+      answers[path] = std::move(answer);
+      examining.reset();
+      ++finished;
+      changed.notify_all();
+      if (someone_gave_up && answered_late && !stop) {
+        someone_gave_up = false;
+        std::function<void()> late = answered_late;
+        lock.unlock();
+        late();
+        lock.lock();
+      }
+    }
+  }
+};
+
+PathExaminer::PathExaminer(Examine examine, std::function<void()> answered_late)
+    : shared_(std::make_shared<Shared>()) {
+  shared_->examine = std::move(examine);
+  shared_->answered_late = std::move(answered_late);
+  shared_->worker = std::thread([shared = shared_] { shared->Run(); });
+}
+
+PathExaminer::~PathExaminer() {
+  std::unique_lock lock(shared_->mutex);
+  shared_->stop = true;
+  shared_->answered_late = nullptr;
+  const bool busy = shared_->examining.has_value();
+  std::thread worker = std::move(shared_->worker);
+  shared_->changed.notify_all();
+  lock.unlock();
+  // A hanging examination must not hold up the end of the program: the worker then finishes
+  // on its own and releases the shared state.
+  if (busy) worker.detach();
+  else worker.join();
+}
+
+PathExaminer::Answer PathExaminer::Ask(const std::string& path, std::chrono::milliseconds bound) {
+  Shared& s = *shared_;
+  std::unique_lock lock(s.mutex);
+  // The examination that answers: the one under way for this path, or a new one after
+  // whatever runs now.
+  std::uint64_t wanted = s.finished + 1;
+  if (!(s.examining && *s.examining == path)) {
+    if (s.examining) ++wanted;
+    s.pending = path;
+    s.changed.notify_all();
+  }
+  const bool fresh = s.changed.wait_for(lock, bound, [&] { return s.finished >= wanted || s.stop; });
+  if (!fresh) s.someone_gave_up = true;
+  const auto it = s.answers.find(path);
+  if (it == s.answers.end()) return {};
+  return {true, it->second};
+}
+
+}  // namespace orv

@@ -1,0 +1,40 @@
+#pragma once
+// Answers a question about a path (does the file exist, when was it written) on a worker
+// thread, so that a slow file system — a share that no longer answers — never holds up the
+// asking thread for longer than it allows. The calendar shares the desktop's input queue:
+// a user-interface thread that waits seconds on a file freezes the desktop with it.
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace orv {
+
+class PathExaminer {
+public:
+  // What the worker finds out about a path; nullopt when the path cannot be examined.
+  using Examine = std::function<std::optional<std::string>(const std::string& path)>;
+
+  // `answered_late` runs on the worker thread whenever an answer comes after its asker
+  // stopped waiting, so the owner can ask again (a posted message is the usual way).
+  PathExaminer(Examine examine, std::function<void()> answered_late);
+  ~PathExaminer();
+  PathExaminer(const PathExaminer&) = delete;
+  PathExaminer& operator=(const PathExaminer&) = delete;
+
+  struct Answer {
+    bool known = false;                 // false: nothing has been found out about the path yet
+    std::optional<std::string> value;   // the examination's result when known
+  };
+  // A fresh answer for `path` when it comes within `bound`; otherwise the last answer the
+  // worker found for that path. One examination runs at a time; asking again about the path
+  // under examination waits for that one instead of queueing another.
+  Answer Ask(const std::string& path, std::chrono::milliseconds bound);
+
+private:
+  struct Shared;
+  std::shared_ptr<Shared> shared_;
+};
+
+}  // namespace orv
