@@ -330,7 +330,7 @@ TEST_F(OrvantaE2E, TheCalendarKeepsTheKeysAfterEveryMenuItOpens) {
   RECT r;
   GetWindowRect(calendar, &r);
   const POINT week_back{r.left + layout.mini_width / 2, r.top + layout.lastweek_height / 2};
-  const POINT mode_change{r.right - 255 / TwipsPerPixelX() / 2 - 1,
+  const POINT mode_change{r.right - ModeChangeHotspotWidth(TwipsPerPixelX()) / 2 - 1,
                           r.top + (layout.day_area_top + layout.day_area_bottom) / 2};
   auto menu_closed_then_down = [&](const char* what) {
     SCOPED_TRACE(what);
