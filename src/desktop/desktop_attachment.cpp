@@ -136,6 +136,16 @@ std::optional<std::chrono::milliseconds> DesktopAttachment::NextCheck() const {
   return std::nullopt;
 }
 
+std::vector<WindowId> ShellDesktopWindows(const DesktopSnapshot& s) {
+  std::vector<WindowId> ids;
+  const DesktopWindow* calendar = Find(s, s.calendar);
+  for (const DesktopWindow& w : s.windows) {
+    const bool shell = w.class_name == kProgman || w.class_name == kWorkerW || w.class_name == kIconView;
+    if (shell || w.id == s.shell_window || (calendar && w.id == calendar->parent)) ids.push_back(w.id);
+  }
+  return ids;
+}
+
 bool MayMoveTheCalendar(WindowEvent event, std::string_view class_name, bool known) {
   switch (event) {
     case WindowEvent::Foreground: return true;

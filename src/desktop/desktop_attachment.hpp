@@ -88,6 +88,10 @@ enum class WindowEvent { Created, Destroyed, Shown, Hidden, Reordered, NewParent
 // window in front of a calendar of its own). `class_name` is empty for a window already gone;
 // `known` says whether the snapshot the calendar was last placed by held the window.
 bool MayMoveTheCalendar(WindowEvent event, std::string_view class_name, bool known);
+// The windows of a snapshot whose going away may move the calendar: the shell's desktop
+// windows ("Progman", "WorkerW", the icon view), the system's shell window and the calendar's
+// parent.
+std::vector<WindowId> ShellDesktopWindows(const DesktopSnapshot& snapshot);
 
 // The calendar's attachment over time. When the shell goes away (it restarts after a crash,
 // an update or Task Manager), its new desktop windows usually stand within a few seconds:

@@ -69,6 +69,8 @@ void Raise(HWND progman) {
   // Each to the back in turn: Progman behind the wallpaper painter behind the icons.
   for (HWND w : {icons, wallpaper, progman})
     SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Windows reports the new parent itself; Wine 8 reports only window creation.
+  NotifyWinEvent(EVENT_OBJECT_PARENTCHANGE, view, OBJID_WINDOW, CHILDID_SELF);
 }
 
 LRESULT CALLBACK ShellProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -108,6 +110,8 @@ LRESULT CALLBACK ShellProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
   if (message == kShowDesktop) {
     SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(hwnd);
+    // Windows reports the new foreground window itself; Wine 8 does not.
+    NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, hwnd, OBJID_WINDOW, CHILDID_SELF);
     return 0;
   }
   if (message == WM_CLOSE) PostQuitMessage(0);

@@ -230,6 +230,19 @@ TEST(DesktopEvents, OnlyTheShellsWindowsAndTheForegroundConcernThePlace) {
   EXPECT_TRUE(MayMoveTheCalendar(WindowEvent::Foreground, "Notepad", false));
 }
 
+TEST(DesktopEvents, TheShellsWindowsAreKnownFromTheLastLook) {
+  Raised d;
+  const WindowId other = d.Add("Notepad", 0, 0, kOther);
+  d.AddCalendar(d.icon_worker);
+  const std::vector<WindowId> known = ShellDesktopWindows(d.s);
+  EXPECT_EQ(known.size(), 4u);
+  for (WindowId id : {d.progman, d.icon_worker, d.wallpaper_worker, d.icons})
+    EXPECT_NE(std::find(known.begin(), known.end(), id), known.end()) << id;
+  // Another shell's desktop window, named by the system, is known whatever its class.
+  d.s.shell_window = other;
+  EXPECT_EQ(ShellDesktopWindows(d.s).size(), 5u);
+}
+
 TEST_F(DesktopAttachmentTest, ALayoutChangeWhileRunningMovesTheCalendar) {
   // Raised while the calendar stands on Progman: Progman's children are covered now.
   Raised raised;
