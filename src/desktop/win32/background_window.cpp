@@ -433,6 +433,13 @@ LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     SetClockForTesting(std::chrono::milliseconds(wparam));
     return 0;
   }
+  if (IsTestingWorkAreaRequest(message)) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    work.right = static_cast<LONG>(wparam);
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    return 0;
+  }
   if (IsStateReportRequest(message)) {
     // Reports the scroll position, the mode and the menus as they stand, for the
     // end-to-end tests (they run in another process and cannot read our menus).
