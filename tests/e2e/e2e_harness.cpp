@@ -540,6 +540,14 @@ int wmain(int argc, wchar_t** argv) {
     return orv::e2e::RunShell(argv[2], argc > 3 && std::wstring(argv[3]) == L"--announce");
   if (argc > 3 && std::wstring(argv[1]) == L"desktop") return orv::e2e::RunStandInDesktop(argv[2], argv[3]);
   if (argc > 2 && std::wstring(argv[1]) == L"command") return orv::e2e::SendHostCommand(argv[2]);
+  if (argc > 1 && std::wstring(argv[1]) == L"report") {
+    // The state report of an Orvanta started with "--testing", on standard output.
+    HWND host = FindWindowW(L"OrvantaBackground", nullptr);
+    if (!host) return 1;
+    orv::e2e::Reporter reporter;
+    std::fputs(reporter.Ask(host).c_str(), stdout);
+    return 0;
+  }
   if (argc > 1 && std::wstring(argv[1]) == L"quit") {
     // Ends a running Orvanta the orderly way (its host window's close) and the stand-in desktop.
     if (HWND host = FindWindowW(L"OrvantaBackground", nullptr)) {

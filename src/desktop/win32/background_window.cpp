@@ -10,6 +10,7 @@
 #include "platform/win32/display_scale.hpp"
 #include "schedule/user_data_file.hpp"
 #include "platform/win32/state_report.hpp"
+#include "platform/win32/system_function.hpp"
 #include "platform/win32/wide.hpp"
 #include "platform/windows_path.hpp"
 
@@ -74,7 +75,10 @@ BackgroundWindow::BackgroundWindow(AppState& state, Win32DesktopFacts& facts, Pi
 
 BackgroundWindow::~BackgroundWindow() {
   StopWatching();
-  if (session_notices_ && hwnd()) WTSUnRegisterSessionNotification(hwnd());
+  if (session_notices_ && hwnd()) {
+    if (auto unregister = SystemFunction<BOOL(WINAPI*)(HWND)>(L"wtsapi32.dll", "WTSUnRegisterSessionNotification"))
+      unregister(hwnd());
+  }
   RemoveTrayIcon();
 }
 
@@ -98,8 +102,6 @@ bool BackgroundWindow::Load() {
   ChangeWindowMessageFilterEx(hwnd(), taskbar_created_, MSGFLT_ALLOW, nullptr);
   AddTrayIcon();
   facts_.PostLateAnswersTo(hwnd(), kLateFileAnswer);
-  // The session unlocked: the machine may have stood locked past a midnight.
-  session_notices_ = WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
   return true;
 }
 
@@ -188,7 +190,8 @@ void BackgroundWindow::StartWallpaperTimer() { StartWatching(); }
 void BackgroundWindow::StartWatching() {
   if (watching_) return;
   watching_ = true;
-  waits_.Add(facts_.DesktopSettingsEvent(), [this] {
+  settings_event_ = facts_.DesktopSettingsEvent();
+  waits_.Add(settings_event_, [this] {
     facts_.DesktopSettingsSignalled();
     OnWatchEvent(WatchEvent::kDesktopSettings);
   });
@@ -199,12 +202,17 @@ void BackgroundWindow::StartWatching() {
     });
   WatchFolders();
   ArmMidnightTimer();
+  // The session unlocked: the machine may have stood locked past a midnight. (Loaded here,
+  // after the calendar shows, rather than with the program.)
+  using Register = BOOL(WINAPI*)(HWND, DWORD);
+  if (auto reg = SystemFunction<Register>(L"wtsapi32.dll", "WTSRegisterSessionNotification"); reg && !session_notices_)
+    session_notices_ = reg(hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
 }
 
 void BackgroundWindow::StopWatching() {
   if (!watching_) return;
   watching_ = false;
-  if (HANDLE h = facts_.DesktopSettingsEvent()) waits_.Remove(h);
+  if (settings_event_) waits_.Remove(std::exchange(settings_event_, nullptr));
   if (colors_notice_.Armed()) waits_.Remove(colors_notice_.Event());
   for (const auto& notice : folder_notices_) waits_.Remove(notice->Handle());
   folder_notices_.clear();

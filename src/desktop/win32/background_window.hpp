@@ -147,7 +147,8 @@ private:
   bool shut_down_ = false;
   HandleWaits& waits_;
   bool watching_ = false;
-  KeyChangeNotice colors_notice_;  // "Control Panel\Colors"
+  HANDLE settings_event_ = nullptr;  // "Control Panel\Desktop", the facts' notice
+  KeyChangeNotice colors_notice_;    // "Control Panel\Colors"
   std::vector<std::unique_ptr<FolderChangeNotice>> folder_notices_;
   WatchResponse settling_;  // what the settle timer will run; nothing while it is not set
   std::chrono::steady_clock::time_point settle_since_;
