@@ -73,7 +73,7 @@ struct WallpaperState {
   std::string LastWallpaperStyle;
   std::string LastWallpaperDate;
   // Whether the wallpaper file could be examined at the last copy. A file that cannot be
-  // examined counts as a change once, when it becomes so, not at every tick after.
+  // examined counts as a change once, when it becomes so, not at every look after.
   bool LastWallpaperDateKnown = false;
   // The shell's copy of its picture, where the last copy showed it (empty otherwise), and
   // that file's time then: the shell rewrites it in place for each new picture.
@@ -137,8 +137,9 @@ enum class WallpaperWatch {
   kCopyAndRedraw,    // wallpaper, its file, tiling, style or work area changed
 };
 
-// One tick of the change watch. `work_area` is the work area the calendar last laid itself out
-// in, `today` the date it marks as today. Tests stop at the first change, so a quiet tick costs
+// One look of the change watch (it runs when the system reports a change; see change_watch.hpp).
+// `work_area` is the work area the calendar last laid itself out in, `today` the date it
+// marks as today. Tests stop at the first change, so a quiet look costs
 // one file time and the work-area comparison, plus three registry reads unless the facts
 // vouch that the settings are unchanged (and the time of the shell's copy where the last copy
 // showed it). A wallpaper file that cannot be examined is a change only when it could be

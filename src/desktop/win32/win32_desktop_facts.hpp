@@ -70,7 +70,7 @@ private:
 
   HWND scale_window_ = nullptr;
   std::int64_t clock_shift_ = 0;  // 100 ns units
-  int dpi_ = 0;  // asked once: the watch reads the scale five times a second
+  int dpi_ = 0;  // asked once: every look of the watch and every drawing read the scale
   std::optional<Rgb> shell_background_;  // the shell's background colour, from its last account
   std::atomic<HWND> late_window_{nullptr};  // read by the examiner's worker
   std::atomic<UINT> late_message_{0};
