@@ -146,9 +146,9 @@ std::vector<WindowId> ShellDesktopWindows(const DesktopSnapshot& s) {
   return ids;
 }
 
-bool MayMoveTheCalendar(WindowEvent event, std::string_view class_name, bool known) {
+bool MayMoveTheCalendar(WindowEvent event, std::string_view class_name, bool known, bool own_window) {
   switch (event) {
-    case WindowEvent::Foreground: return true;
+    case WindowEvent::Foreground: return own_window;  // a child stays inside its parent
     case WindowEvent::Destroyed: return known;  // its class can no longer be asked
     case WindowEvent::Reordered:
       // The z-order of top-level windows is the children's order of the desktop window.

@@ -84,10 +84,11 @@ enum class WindowEvent { Created, Destroyed, Shown, Hidden, Reordered, NewParent
 
 // Whether an event about another program's window may move the calendar out of its place:
 // the shell's desktop windows appearing, going, showing, hiding or changing parent, a
-// reordering among them, or any window taking the foreground (which brings "Show desktop"'s
-// window in front of a calendar of its own). `class_name` is empty for a window already gone;
-// `known` says whether the snapshot the calendar was last placed by held the window.
-bool MayMoveTheCalendar(WindowEvent event, std::string_view class_name, bool known);
+// reordering among them or of the top-level windows, or, for a calendar that is a window of
+// its own, any window taking the foreground ("Show desktop" brings its window in front).
+// `class_name` is empty for a window already gone; `known` says whether the snapshot the
+// calendar was last placed by held the window.
+bool MayMoveTheCalendar(WindowEvent event, std::string_view class_name, bool known, bool own_window);
 // The windows of a snapshot whose going away may move the calendar: the shell's desktop
 // windows ("Progman", "WorkerW", the icon view), the system's shell window and the calendar's
 // parent.

@@ -190,7 +190,7 @@ void CALLBACK CalendarWindow::DesktopWindowEvent(HWINEVENTHOOK, DWORD event, HWN
   const WindowId id = IdOf(window);
   const bool known = std::find(self->desktop_windows_.begin(), self->desktop_windows_.end(), id) !=
                      self->desktop_windows_.end();
-  if (!MayMoveTheCalendar(what, WideToUtf8(class_name), known)) return;
+  if (!MayMoveTheCalendar(what, WideToUtf8(class_name), known, self->place_.parent == 0)) return;
   // Looked at once the current message is done: a report may come in the middle of a move.
   if (self->menus_.lost) self->menus_.lost();
 }

@@ -216,18 +216,20 @@ TEST(DesktopEvents, OnlyTheShellsWindowsAndTheForegroundConcernThePlace) {
   for (const char* shell : {"Progman", "WorkerW", "SHELLDLL_DefView"})
     for (WindowEvent e : {WindowEvent::Created, WindowEvent::Shown, WindowEvent::Hidden, WindowEvent::Reordered,
                           WindowEvent::NewParent})
-      EXPECT_TRUE(MayMoveTheCalendar(e, shell, false)) << shell << " " << static_cast<int>(e);
-  EXPECT_FALSE(MayMoveTheCalendar(WindowEvent::Created, "Notepad", false));
-  EXPECT_FALSE(MayMoveTheCalendar(WindowEvent::Shown, "tooltips_class32", false));
-  EXPECT_FALSE(MayMoveTheCalendar(WindowEvent::Reordered, "SysListView32", false));
+      EXPECT_TRUE(MayMoveTheCalendar(e, shell, false, false)) << shell << " " << static_cast<int>(e);
+  EXPECT_FALSE(MayMoveTheCalendar(WindowEvent::Created, "Notepad", false, true));
+  EXPECT_FALSE(MayMoveTheCalendar(WindowEvent::Shown, "tooltips_class32", false, true));
+  EXPECT_FALSE(MayMoveTheCalendar(WindowEvent::Reordered, "SysListView32", false, false));
   // A window gone cannot tell its class: only one the calendar was placed by counts.
-  EXPECT_TRUE(MayMoveTheCalendar(WindowEvent::Destroyed, "", true));
-  EXPECT_FALSE(MayMoveTheCalendar(WindowEvent::Destroyed, "", false));
+  EXPECT_TRUE(MayMoveTheCalendar(WindowEvent::Destroyed, "", true, false));
+  EXPECT_FALSE(MayMoveTheCalendar(WindowEvent::Destroyed, "", false, true));
   // Another shell's desktop window of any class, once known from the last look.
-  EXPECT_TRUE(MayMoveTheCalendar(WindowEvent::Shown, "OtherShellDesktop", true));
-  // Top-level windows changing order, and any window taking the foreground ("Show desktop").
-  EXPECT_TRUE(MayMoveTheCalendar(WindowEvent::Reordered, "#32769", false));
-  EXPECT_TRUE(MayMoveTheCalendar(WindowEvent::Foreground, "Notepad", false));
+  EXPECT_TRUE(MayMoveTheCalendar(WindowEvent::Shown, "OtherShellDesktop", true, true));
+  // Top-level windows changing order; any window taking the foreground ("Show desktop") for a
+  // calendar of its own, never for one inside the shell's window.
+  EXPECT_TRUE(MayMoveTheCalendar(WindowEvent::Reordered, "#32769", false, false));
+  EXPECT_TRUE(MayMoveTheCalendar(WindowEvent::Foreground, "Notepad", false, true));
+  EXPECT_FALSE(MayMoveTheCalendar(WindowEvent::Foreground, "Progman", true, false));
 }
 
 TEST(DesktopEvents, TheShellsWindowsAreKnownFromTheLastLook) {
