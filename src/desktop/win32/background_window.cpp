@@ -225,14 +225,16 @@ void BackgroundWindow::WatchFolders() {
   const std::string transcoded = facts_.TranscodedWallpaper();
   std::vector<std::unique_ptr<FolderChangeNotice>> kept;
   for (const std::string& folder : FoldersToWatch(wallpaper_.LastWallpaper, transcoded)) {
-    const auto same = std::find_if(folder_notices_.begin(), folder_notices_.end(),
-                                   [&](const auto& n) { return n && n->Folder() == folder; });
+    // Where the folder cannot be watched, the file shown from it is looked at instead.
+    const std::string polled = FolderOf(wallpaper_.LastWallpaper) == folder ? wallpaper_.LastWallpaper : transcoded;
+    const auto same = std::find_if(folder_notices_.begin(), folder_notices_.end(), [&](const auto& n) {
+      return n && n->Folder() == folder && (!n->Polling() || n->PollFile() == polled);
+    });
     if (same != folder_notices_.end()) {
       kept.push_back(std::move(*same));
       continue;
     }
     auto notice = std::make_unique<FolderChangeNotice>();
-    const std::string polled = FolderOf(wallpaper_.LastWallpaper) == folder ? wallpaper_.LastWallpaper : transcoded;
     if (!notice->Watch(folder, polled)) continue;
     WaitOnFolder(notice.get());
     kept.push_back(std::move(notice));

@@ -78,6 +78,7 @@ public:
   // The handle to wait on; nullptr while nothing is watched.
   HANDLE Handle() const;
   const std::string& Folder() const { return folder_; }
+  const std::string& PollFile() const { return poll_file_; }
   // After a signal: watches on, the folder itself once it exists.
   void Rearm();
   // Whether the slow look stands in for a notification.
