@@ -8,6 +8,7 @@ namespace {
 constexpr char kProgman[] = "Progman";
 constexpr char kWorkerW[] = "WorkerW";
 constexpr char kIconView[] = "SHELLDLL_DefView";
+constexpr char kDesktopWindowClass[] = "#32769";
 
 const DesktopWindow* Find(const DesktopSnapshot& s, WindowId id) {
   if (id == 0) return nullptr;
@@ -130,8 +131,33 @@ AttachDecision DesktopAttachment::Decide(const DesktopSnapshot& s, std::chrono::
   return decision;
 }
 
-std::chrono::milliseconds DesktopAttachment::NextCheck() const {
-  return last_ == AttachStep::Wait || last_ == AttachStep::Attach ? kEagerCheck : kSteadyCheck;
+std::optional<std::chrono::milliseconds> DesktopAttachment::NextCheck() const {
+  if (last_ == AttachStep::Wait || last_ == AttachStep::Attach) return kEagerCheck;
+  return std::nullopt;
+}
+
+std::vector<WindowId> ShellDesktopWindows(const DesktopSnapshot& s) {
+  std::vector<WindowId> ids;
+  const DesktopWindow* calendar = Find(s, s.calendar);
+  for (const DesktopWindow& w : s.windows) {
+    const bool shell = w.class_name == kProgman || w.class_name == kWorkerW || w.class_name == kIconView;
+    if (shell || w.id == s.shell_window || (calendar && w.id == calendar->parent)) ids.push_back(w.id);
+  }
+  return ids;
+}
+
+bool MayMoveTheCalendar(WindowEvent event, std::string_view class_name, bool known, bool own_window) {
+  switch (event) {
+    case WindowEvent::Foreground: return own_window;  // a child stays inside its parent
+    case WindowEvent::Destroyed: return known;  // its class can no longer be asked
+    case WindowEvent::Reordered:
+      // The z-order of top-level windows is the children's order of the desktop window.
+      if (class_name == kDesktopWindowClass) return true;
+      break;
+    default: break;
+  }
+  const bool shells = class_name == kProgman || class_name == kWorkerW || class_name == kIconView;
+  return shells || known;
 }
 
 }  // namespace orv

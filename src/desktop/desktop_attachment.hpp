@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orv {
@@ -78,20 +79,39 @@ struct AttachDecision {
   CalendarPlace place;
 };
 
+// What the system reports about a window (the accessibility events of window objects).
+enum class WindowEvent { Created, Destroyed, Shown, Hidden, Reordered, NewParent, Foreground };
+
+// Whether an event about another program's window may move the calendar out of its place:
+// the shell's desktop windows appearing, going, showing, hiding or changing parent, a
+// reordering among them or of the top-level windows, or, for a calendar that is a window of
+// its own, any window taking the foreground ("Show desktop" brings its window in front).
+// `class_name` is empty for a window already gone; `known` says whether the snapshot the
+// calendar was last placed by held the window.
+bool MayMoveTheCalendar(WindowEvent event, std::string_view class_name, bool known, bool own_window);
+// The windows of a snapshot whose going away may move the calendar: the shell's desktop
+// windows ("Progman", "WorkerW", the icon view), the system's shell window and the calendar's
+// parent.
+std::vector<WindowId> ShellDesktopWindows(const DesktopSnapshot& snapshot);
+
 // The calendar's attachment over time. When the shell goes away (it restarts after a crash,
 // an update or Task Manager), its new desktop windows usually stand within a few seconds:
 // the calendar waits that long before it becomes a window of its own, so that it comes back
-// once, on the new desktop, rather than twice.
+// once, on the new desktop, rather than twice. Between those times nothing is looked at until
+// the system reports a change of the desktop's windows.
 class DesktopAttachment {
 public:
   static constexpr std::chrono::milliseconds kShellGrace{5000};
-  static constexpr std::chrono::milliseconds kSteadyCheck{1000};
   static constexpr std::chrono::milliseconds kEagerCheck{250};
+  // After a reported change, one more look once the shell is likely done: it makes and
+  // rearranges its windows in bursts, and a look in the middle sees half of it.
+  static constexpr std::chrono::milliseconds kSettleCheck{250};
 
   // `now` is any steady clock's reading.
   AttachDecision Decide(const DesktopSnapshot& snapshot, std::chrono::milliseconds now);
-  // When to look again: soon while waiting for the shell or right after an attachment.
-  std::chrono::milliseconds NextCheck() const;
+  // When to look again by itself: soon while waiting for the shell and once right after an
+  // attachment; never while the calendar stands in place.
+  std::optional<std::chrono::milliseconds> NextCheck() const;
 
 private:
   bool had_shell_ = false;

@@ -211,6 +211,8 @@ void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoade
   image.FillRect({0, 0, band.Width(), height}, desktop);
 
   RecordWallpaperSettings(state, facts);
+  state.LastTranscoded.clear();
+  state.LastTranscodedDate.reset();
   if (band.Width() == 0) return;
   std::vector<PixelRect> monitors = facts.Monitors();
   if (monitors.empty()) monitors.push_back({0, 0, width, height});
@@ -240,6 +242,10 @@ void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoade
     if (!loaded.picture) {
       const std::string transcoded = facts.TranscodedWallpaper();
       if (!transcoded.empty()) loaded = loader.Load(transcoded);
+      if (loaded.picture) {
+        state.LastTranscoded = transcoded;
+        state.LastTranscodedDate = facts.FileTimeText(transcoded);
+      }
     }
     const Picture* picture = loaded.picture.get();
     if (!picture) continue;  // unreadable or not a picture: the plain desktop colour stays
@@ -297,6 +303,7 @@ WallpaperWatch CheckWallpaper(const WallpaperState& state, DesktopFacts& facts,
   }
   changed = changed || (reread && facts.WallpaperValue("TileWallpaper") != state.LastTileWallpaper);
   changed = changed || (reread && facts.WallpaperValue("WallpaperStyle") != state.LastWallpaperStyle);
+  changed = changed || (!state.LastTranscoded.empty() && facts.FileTimeText(state.LastTranscoded) != state.LastTranscodedDate);
   if (!changed) {
     // Compared in twips, as the system reports the work area. (A twip is never more than a
     // pixel, so no two pixel rectangles give the same twips.)

@@ -73,8 +73,12 @@ struct WallpaperState {
   std::string LastWallpaperStyle;
   std::string LastWallpaperDate;
   // Whether the wallpaper file could be examined at the last copy. A file that cannot be
-  // examined counts as a change once, when it becomes so, not at every tick after.
+  // examined counts as a change once, when it becomes so, not at every look after.
   bool LastWallpaperDateKnown = false;
+  // The shell's copy of its picture, where the last copy showed it (empty otherwise), and
+  // that file's time then: the shell rewrites it in place for each new picture.
+  std::string LastTranscoded;
+  std::optional<std::string> LastTranscodedDate;
 };
 
 // Records the current desktop settings in `state` (what the change watch compares against).
@@ -133,11 +137,13 @@ enum class WallpaperWatch {
   kCopyAndRedraw,    // wallpaper, its file, tiling, style or work area changed
 };
 
-// One tick of the change watch. `work_area` is the work area the calendar last laid itself out
-// in, `today` the date it marks as today. Tests stop at the first change, so a quiet tick costs
+// One look of the change watch (it runs when the system reports a change; see change_watch.hpp).
+// `work_area` is the work area the calendar last laid itself out in, `today` the date it
+// marks as today. Tests stop at the first change, so a quiet look costs
 // one file time and the work-area comparison, plus three registry reads unless the facts
-// vouch that the settings are unchanged. A wallpaper file that cannot be examined is a change
-// only when it could be examined at the last copy.
+// vouch that the settings are unchanged (and the time of the shell's copy where the last copy
+// showed it). A wallpaper file that cannot be examined is a change only when it could be
+// examined at the last copy.
 WallpaperWatch CheckWallpaper(const WallpaperState& state, DesktopFacts& facts,
                               const Rect32& work_area, Date today);
 

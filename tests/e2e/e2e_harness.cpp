@@ -69,6 +69,8 @@ void Raise(HWND progman) {
   // Each to the back in turn: Progman behind the wallpaper painter behind the icons.
   for (HWND w : {icons, wallpaper, progman})
     SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Windows reports the new parent itself; Wine 8 reports only window creation.
+  NotifyWinEvent(EVENT_OBJECT_PARENTCHANGE, view, OBJID_WINDOW, CHILDID_SELF);
 }
 
 LRESULT CALLBACK ShellProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -108,6 +110,8 @@ LRESULT CALLBACK ShellProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
   if (message == kShowDesktop) {
     SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(hwnd);
+    // Windows reports the new foreground window itself; Wine 8 does not.
+    NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, hwnd, OBJID_WINDOW, CHILDID_SELF);
     return 0;
   }
   if (message == WM_CLOSE) PostQuitMessage(0);
@@ -536,6 +540,14 @@ int wmain(int argc, wchar_t** argv) {
     return orv::e2e::RunShell(argv[2], argc > 3 && std::wstring(argv[3]) == L"--announce");
   if (argc > 3 && std::wstring(argv[1]) == L"desktop") return orv::e2e::RunStandInDesktop(argv[2], argv[3]);
   if (argc > 2 && std::wstring(argv[1]) == L"command") return orv::e2e::SendHostCommand(argv[2]);
+  if (argc > 1 && std::wstring(argv[1]) == L"report") {
+    // The state report of an Orvanta started with "--testing", on standard output.
+    HWND host = FindWindowW(L"OrvantaBackground", nullptr);
+    if (!host) return 1;
+    orv::e2e::Reporter reporter;
+    std::fputs(reporter.Ask(host).c_str(), stdout);
+    return 0;
+  }
   if (argc > 1 && std::wstring(argv[1]) == L"quit") {
     // Ends a running Orvanta the orderly way (its host window's close) and the stand-in desktop.
     if (HWND host = FindWindowW(L"OrvantaBackground", nullptr)) {

@@ -23,6 +23,7 @@
 #include "dialogs/win32/first_run_dialogs.hpp"
 #include "options/win32/options_window.hpp"
 #include "platform/file_system.hpp"
+#include "platform/win32/change_notices.hpp"
 #include "platform/win32/display_scale.hpp"
 #include "platform/win32/known_folders.hpp"
 #include "platform/win32/registry.hpp"
@@ -167,7 +168,7 @@ class Program : private StartupPorts, private ShutdownPorts, private HostCalenda
 public:
   Program()
       : facts_(registry_),
-        background_(state_, facts_, pictures_, *this, *this,
+        background_(state_, facts_, pictures_, *this, *this, waits_,
                     {[this] { return sfSaveUserData(state_.UserDataPath, state_.Years, state_.DefaultUserLists); },
                      [this] { SaveUserDataPath(store_, state_); },
                      [this](bool session_ending) {
@@ -182,19 +183,27 @@ public:
         theme_environment_{pictures_, facts_.TwipsPerPixelX()},
         options_({state_, *this, theme_environment_, *this, *this, ProgramFolderOfModule()}) {
     SetWheelState(&state_);
+    state_.clock = [this] { return facts_.Today(); };  // the date the change watch compares with
   }
 
   int Run() {
     if (!RunStartup(state_, *this)) return 0;
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      if (version_.hwnd() && IsDialogMessageW(version_.hwnd(), &msg)) continue;
-      if (options_.PreTranslate(msg)) continue;
-      if (HWND years = day_dialogs_.YearsWindow(); years && IsDialogMessageW(years, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
+    // Sleeps until a message comes or the system reports a change the desktop watch follows.
+    // (A modal dialog's own loop takes the messages meanwhile; what was reported then is
+    // handled when it closes.)
+    for (;;) {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) return 0;
+        waits_.Taken(msg);
+        if (version_.hwnd() && IsDialogMessageW(version_.hwnd(), &msg)) continue;
+        if (options_.PreTranslate(msg)) continue;
+        if (HWND years = day_dialogs_.YearsWindow(); years && IsDialogMessageW(years, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+      waits_.WaitForMessageOrHandle();
     }
-    return 0;
   }
 
 private:
@@ -266,7 +275,7 @@ private:
   void dsDrawCalendarDays() override { calendar_.Controller().dsDrawCalendarDays(); }
   void dsCalendarScroll(std::int16_t days) override { calendar_.Controller().dsCalendarScroll(days); }
   void Focus() override { calendar_.Focus(); }
-  std::chrono::milliseconds KeepOnDesktop() override { return calendar_.KeepOnDesktop(); }
+  std::optional<std::chrono::milliseconds> KeepOnDesktop() override { return calendar_.KeepOnDesktop(); }
   // Theme widths given in pixels are kept in twips at the scale they were read at: read the
   // theme again, so it stands as it would after a start at the new scale.
   void Rescale() override { ApplySelectedTheme(state_); }
@@ -296,6 +305,7 @@ private:
   Win32RegistryReader registry_;
   WicPictureLoader pictures_;
   Win32DesktopFacts facts_;
+  HandleWaits waits_;  // what the message loop waits on besides messages
   GdiCanvas draw_{1, 1};  // picDraw
   GdiCanvas view_{1, 1};  // picView
   BackgroundWindow background_;

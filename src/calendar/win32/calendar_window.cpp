@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "desktop/win32/desktop_snapshot.hpp"
 #include "desktop/win32/wheel_hook.hpp"
 #include "platform/win32/display_scale.hpp"
@@ -45,7 +47,7 @@ CalendarWindow::CalendarWindow(AppState& state, CalendarRenderer& renderer, DayD
 CalendarWindow::~CalendarWindow() { Unload(); }
 
 namespace {
-CalendarWindow* g_foreground_watcher = nullptr;  // the one calendar; WinEvent callbacks carry no context
+CalendarWindow* g_desktop_watcher = nullptr;  // the one calendar; WinEvent callbacks carry no context
 std::chrono::milliseconds SteadyNow() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
 }
@@ -54,20 +56,28 @@ std::chrono::milliseconds SteadyNow() {
 bool CalendarWindow::Load() {
   Register(kClassName, CS_DBLCLKS, nullptr);
   KeepOnDesktop();
-  g_foreground_watcher = this;
-  foreground_hook_.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, ForegroundChanged,
-                                         0, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
+  g_desktop_watcher = this;
+  // Out of context: the reports come as messages to this thread, nothing runs in the shell.
+  // Location and name changes (every mouse move reports one) are left out of the ranges.
+  constexpr DWORD kFlags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
+  object_hook_.reset(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_REORDER, nullptr, DesktopWindowEvent, 0, 0, kFlags));
+  parent_hook_.reset(SetWinEventHook(EVENT_OBJECT_PARENTCHANGE, EVENT_OBJECT_PARENTCHANGE, nullptr, DesktopWindowEvent,
+                                     0, 0, kFlags));
+  foreground_hook_.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, DesktopWindowEvent,
+                                         0, 0, kFlags));
   return hwnd() != nullptr;
 }
 
-std::chrono::milliseconds CalendarWindow::KeepOnDesktop() {
+std::optional<std::chrono::milliseconds> CalendarWindow::KeepOnDesktop() {
   if (deciding_ || leaving_) return attachment_.NextCheck();
   deciding_ = true;
   struct Done {
     bool& deciding;
     ~Done() { deciding = false; }
   } done{deciding_};
-  const AttachDecision decision = attachment_.Decide(ReadDesktopSnapshot(hwnd()), SteadyNow());
+  const DesktopSnapshot snapshot = ReadDesktopSnapshot(hwnd());
+  desktop_windows_ = ShellDesktopWindows(snapshot);
+  const AttachDecision decision = attachment_.Decide(snapshot, SteadyNow());
   switch (decision.step) {
     case AttachStep::Attach: AttachTo(decision.place); break;
     case AttachStep::Restack:
@@ -149,7 +159,9 @@ void CalendarWindow::HookWheel() {
 }
 
 void CalendarWindow::Unload() {
-  if (g_foreground_watcher == this) g_foreground_watcher = nullptr;
+  if (g_desktop_watcher == this) g_desktop_watcher = nullptr;
+  object_hook_.reset();
+  parent_hook_.reset();
   foreground_hook_.reset();
   leaving_ = true;  // for good: nothing attaches it again
   if (!hwnd()) return;
@@ -157,14 +169,30 @@ void CalendarWindow::Unload() {
   Destroy();
 }
 
-void CALLBACK CalendarWindow::ForegroundChanged(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
-  // "Show desktop" brings the desktop window to the front, over a window of our own.
-  CalendarWindow* self = g_foreground_watcher;
-  if (!self || self->place_.parent) return;
-  try {
-    self->KeepOnDesktop();
-  } catch (...) {
+void CALLBACK CalendarWindow::DesktopWindowEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
+                                                 DWORD, DWORD) {
+  CalendarWindow* self = g_desktop_watcher;
+  if (!self || self->leaving_ || object != OBJID_WINDOW || child != CHILDID_SELF || !window) return;
+  WindowEvent what = WindowEvent::Created;
+  switch (event) {
+    case EVENT_OBJECT_CREATE: what = WindowEvent::Created; break;
+    case EVENT_OBJECT_DESTROY: what = WindowEvent::Destroyed; break;
+    case EVENT_OBJECT_SHOW: what = WindowEvent::Shown; break;
+    case EVENT_OBJECT_HIDE: what = WindowEvent::Hidden; break;
+    case EVENT_OBJECT_REORDER: what = WindowEvent::Reordered; break;
+    case EVENT_OBJECT_PARENTCHANGE: what = WindowEvent::NewParent; break;
+    case EVENT_SYSTEM_FOREGROUND: what = WindowEvent::Foreground; break;
+    default: return;
   }
+  // Only the system's own record of the window is read: no message goes to its program.
+  wchar_t class_name[64] = L"";
+  if (what != WindowEvent::Destroyed) GetClassNameW(window, class_name, 64);
+  const WindowId id = IdOf(window);
+  const bool known = std::find(self->desktop_windows_.begin(), self->desktop_windows_.end(), id) !=
+                     self->desktop_windows_.end();
+  if (!MayMoveTheCalendar(what, WideToUtf8(class_name), known, self->place_.parent == 0)) return;
+  // Looked at once the current message is done: a report may come in the middle of a move.
+  if (self->menus_.lost) self->menus_.lost();
 }
 
 std::optional<HWND> CalendarWindow::InsertAfterForOwnWindow() const {

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "calendar/calendar_interaction.hpp"
 #include "desktop/desktop_attachment.hpp"
@@ -25,7 +26,9 @@ public:
   struct Menus {
     std::function<void()> open_scroll;  // Pmenu_Scroll at the mouse position
     std::function<void()> open_extra;   // check marks, then Pmenu_Extra
-    std::function<void()> lost;         // the window went without being asked: look again soon
+    // The window went without being asked, or the system reported a change of the desktop's
+    // windows: look again soon.
+    std::function<void()> lost;
   };
   CalendarWindow(AppState& state, CalendarRenderer& renderer, DayDialogs& dialogs, Menus menus);
   ~CalendarWindow() override;
@@ -39,8 +42,8 @@ public:
   // Wheel hook slot 1 on this window; the options dialog switches it at run time.
   void HookWheel();
   // Looks at the desktop and, when the calendar is not where it belongs (or gone), puts it
-  // there; returns when to look again.
-  std::chrono::milliseconds KeepOnDesktop();
+  // there; returns when to look again by itself (nothing: when the system reports a change).
+  std::optional<std::chrono::milliseconds> KeepOnDesktop();
 
   CalendarController& Controller() { return controller_; }
   const CalendarPlace& Place() const { return place_; }
@@ -69,7 +72,7 @@ private:
   // Where a window of its own is inserted in the z-order (HWND_TOP is a null handle); none
   // where it stands already.
   std::optional<HWND> InsertAfterForOwnWindow() const;
-  static void CALLBACK ForegroundChanged(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
+  static void CALLBACK DesktopWindowEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
 
   void Paint();
   void MouseDown(MouseButton button, LPARAM lparam, bool double_click);
@@ -84,7 +87,11 @@ private:
   bool shown_ = false;     // shown once: a new window is drawn and shown at once
   bool leaving_ = false;   // our own destruction of the window is under way
   bool deciding_ = false;  // KeepOnDesktop runs (it may dispatch messages that ask again)
-  WinEventHook foreground_hook_;  // "Show desktop" moves a window of our own out of place
+  // Reports of other programs' windows: created, destroyed, shown, hidden, reordered (one
+  // range), given a new parent, brought to the foreground ("Show desktop" moves a window of
+  // our own out of place).
+  WinEventHook object_hook_, parent_hook_, foreground_hook_;
+  std::vector<WindowId> desktop_windows_;  // the shell's windows at the last look
   HWND vscroll_ = nullptr;
   HWND tooltip_ = nullptr;  // owned by the calendar's top-level ancestor, so destroyed by us
   const Canvas* picture_ = nullptr;  // the last presented picture, owned by the renderer

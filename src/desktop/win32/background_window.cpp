@@ -1,20 +1,32 @@
 #include "desktop/win32/background_window.hpp"
 
+#include <wtsapi32.h>
+
+#include <algorithm>
+#include <utility>
+
 #include "desktop/desktop_attachment.hpp"
 #include "desktop/win32/win32_desktop_facts.hpp"
 #include "platform/win32/display_scale.hpp"
 #include "schedule/user_data_file.hpp"
 #include "platform/win32/state_report.hpp"
+#include "platform/win32/system_function.hpp"
 #include "platform/win32/wide.hpp"
+#include "platform/windows_path.hpp"
 
 namespace orv {
 namespace {
 
 constexpr wchar_t kClassName[] = L"OrvantaBackground";
-constexpr UINT_PTR kWatchTimer = 1;
-constexpr UINT_PTR kDesktopTimer = 2;  // the calendar's place on the desktop
-constexpr UINT_PTR kTrayTimer = 3;     // another try at adding the tray icon
+constexpr UINT_PTR kSettleTimer = 1;    // the watch, a moment after a burst of change reports
+constexpr UINT_PTR kDesktopTimer = 2;   // the calendar's place on the desktop, while something is pending
+constexpr UINT_PTR kTrayTimer = 3;      // another try at adding the tray icon
+constexpr UINT_PTR kMidnightTimer = 4;  // the date
 constexpr UINT kCalendarLost = WM_APP + 1;
+// How long after a change report the watch runs, and how long a burst may put it off: every
+// change is seen within a second.
+constexpr auto kSettle = std::chrono::milliseconds(120);
+constexpr auto kLongestSettle = std::chrono::milliseconds(600);
 // Posted by the desktop facts when an answer about the wallpaper file comes late.
 constexpr UINT kLateFileAnswer = WM_APP + 0x31;
 
@@ -55,12 +67,20 @@ void Describe(HMENU menu, int depth, std::wstring& out) {
 }  // namespace
 
 BackgroundWindow::BackgroundWindow(AppState& state, Win32DesktopFacts& facts, PictureLoader& pictures,
-                                   HostCalendar& calendar, HostDialogs& dialogs, Wiring wiring)
+                                   HostCalendar& calendar, HostDialogs& dialogs, HandleWaits& waits, Wiring wiring)
     : state_(state), facts_(facts), pictures_(pictures), calendar_(calendar), dialogs_(dialogs),
       wiring_(std::move(wiring)), controller_(state, *this),
-      image_(1, 1, 24) {}  // opaque: three bytes a pixel
+      image_(1, 1, 24),  // opaque: three bytes a pixel
+      waits_(waits) {}
 
-BackgroundWindow::~BackgroundWindow() { RemoveTrayIcon(); }
+BackgroundWindow::~BackgroundWindow() {
+  StopWatching();
+  if (session_notices_ && hwnd()) {
+    if (auto unregister = SystemFunction<BOOL(WINAPI*)(HWND)>(L"wtsapi32.dll", "WTSUnRegisterSessionNotification"))
+      unregister(hwnd());
+  }
+  RemoveTrayIcon();
+}
 
 bool BackgroundWindow::Load() {
   Register(kClassName, 0, nullptr);
@@ -81,7 +101,6 @@ bool BackgroundWindow::Load() {
   taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
   ChangeWindowMessageFilterEx(hwnd(), taskbar_created_, MSGFLT_ALLOW, nullptr);
   AddTrayIcon();
-  SetTimer(hwnd(), kDesktopTimer, static_cast<UINT>(DesktopAttachment::kSteadyCheck.count()), nullptr);
   facts_.PostLateAnswersTo(hwnd(), kLateFileAnswer);
   return true;
 }
@@ -130,11 +149,27 @@ void BackgroundWindow::AddTrayIcon() {
 
 void BackgroundWindow::KeepCalendarOnDesktop() {
   if (shut_down_) return;
-  SetTimer(hwnd(), kDesktopTimer, static_cast<UINT>(calendar_.KeepOnDesktop().count()), nullptr);
+  const auto next = calendar_.KeepOnDesktop();
+  desktop_timer_ = next.has_value();
+  if (next) SetTimer(hwnd(), kDesktopTimer, static_cast<UINT>(next->count()), nullptr);
+  else KillTimer(hwnd(), kDesktopTimer);
+}
+
+void BackgroundWindow::LookAtDesktopSoon() {
+  look_posted_ = false;
+  if (shut_down_ || desktop_timer_) return;  // a look is due within moments anyway
+  KeepCalendarOnDesktop();
+  // The shell makes and rearranges its windows in bursts: one more look once it is likely done.
+  if (!desktop_timer_) {
+    desktop_timer_ = true;
+    SetTimer(hwnd(), kDesktopTimer, static_cast<UINT>(DesktopAttachment::kSettleCheck.count()), nullptr);
+  }
 }
 
 void BackgroundWindow::CalendarLost() {
-  if (hwnd()) PostMessageW(hwnd(), kCalendarLost, 0, 0);
+  if (!hwnd() || look_posted_) return;
+  look_posted_ = true;
+  PostMessageW(hwnd(), kCalendarLost, 0, 0);
 }
 
 void BackgroundWindow::RemoveTrayIcon() {
@@ -144,9 +179,129 @@ void BackgroundWindow::RemoveTrayIcon() {
   tray_added_ = false;
 }
 
-void BackgroundWindow::dsDesktopImageCopy() { desktop_.Copy(); }
+void BackgroundWindow::dsDesktopImageCopy() {
+  desktop_.Copy();
+  ++copies_;
+  if (watching_) WatchFolders();  // the wallpaper may be another file now
+}
 
-void BackgroundWindow::StartWallpaperTimer() { SetTimer(hwnd(), kWatchTimer, 200, nullptr); }
+void BackgroundWindow::StartWallpaperTimer() { StartWatching(); }
+
+void BackgroundWindow::StartWatching() {
+  if (watching_) return;
+  watching_ = true;
+  settings_event_ = facts_.DesktopSettingsEvent();
+  waits_.Add(settings_event_, [this] {
+    facts_.DesktopSettingsSignalled();
+    OnWatchEvent(WatchEvent::kDesktopSettings);
+  });
+  if (colors_notice_.Watch(HKEY_CURRENT_USER, L"Control Panel\\Colors"))
+    waits_.Add(colors_notice_.Event(), [this] {
+      colors_notice_.Rearm();
+      OnWatchEvent(WatchEvent::kDesktopColors);
+    });
+  WatchFolders();
+  ArmMidnightTimer();
+  // The session unlocked: the machine may have stood locked past a midnight. (Loaded here,
+  // after the calendar shows, rather than with the program.)
+  using Register = BOOL(WINAPI*)(HWND, DWORD);
+  if (auto reg = SystemFunction<Register>(L"wtsapi32.dll", "WTSRegisterSessionNotification"); reg && !session_notices_)
+    session_notices_ = reg(hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+}
+
+void BackgroundWindow::StopWatching() {
+  if (!watching_) return;
+  watching_ = false;
+  if (settings_event_) waits_.Remove(std::exchange(settings_event_, nullptr));
+  if (colors_notice_.Armed()) waits_.Remove(colors_notice_.Event());
+  for (const auto& notice : folder_notices_) waits_.Remove(notice->Handle());
+  folder_notices_.clear();
+  KillTimer(hwnd(), kSettleTimer);
+  KillTimer(hwnd(), kMidnightTimer);
+  settling_ = {};
+}
+
+void BackgroundWindow::WatchFolders() {
+  const std::string transcoded = facts_.TranscodedWallpaper();
+  std::vector<std::unique_ptr<FolderChangeNotice>> kept;
+  for (const std::string& folder : FoldersToWatch(wallpaper_.LastWallpaper, transcoded)) {
+    // Where the folder cannot be watched, the file shown from it is looked at instead.
+    const std::string polled = FolderOf(wallpaper_.LastWallpaper) == folder ? wallpaper_.LastWallpaper : transcoded;
+    const auto same = std::find_if(folder_notices_.begin(), folder_notices_.end(), [&](const auto& n) {
+      return n && n->Folder() == folder && (!n->Polling() || n->PollFile() == polled);
+    });
+    if (same != folder_notices_.end()) {
+      kept.push_back(std::move(*same));
+      continue;
+    }
+    auto notice = std::make_unique<FolderChangeNotice>();
+    if (!notice->Watch(folder, polled)) continue;
+    WaitOnFolder(notice.get());
+    kept.push_back(std::move(notice));
+  }
+  for (const auto& gone : folder_notices_)
+    if (gone) waits_.Remove(gone->Handle());
+  folder_notices_ = std::move(kept);
+}
+
+void BackgroundWindow::WaitOnFolder(FolderChangeNotice* notice) {
+  waits_.Add(notice->Handle(), [this, notice] {
+    const HANDLE before = notice->Handle();
+    notice->Rearm();
+    if (notice->Handle() != before) {  // watched anew (the folder appeared, or is looked at now)
+      waits_.Remove(before);
+      WaitOnFolder(notice);
+    }
+    OnWatchEvent(WatchEvent::kFolder);
+  });
+}
+
+void BackgroundWindow::ArmMidnightTimer() {
+  if (!watching_) return;
+  SetTimer(hwnd(), kMidnightTimer, static_cast<UINT>(facts_.UntilMidnight().count()), nullptr);
+}
+
+void BackgroundWindow::OnWatchEvent(WatchEvent event) {
+  if (shut_down_ || !watching_) return;
+  const WatchResponse response = RespondTo(event);
+  if (response.rearm_midnight) ArmMidnightTimer();
+  const bool burst = event == WatchEvent::kDesktopSettings || event == WatchEvent::kDesktopColors ||
+                     event == WatchEvent::kFolder;
+  if (!burst) {
+    RunWatch(response);
+    return;
+  }
+  const auto now = std::chrono::steady_clock::now();
+  const bool pending = settling_.check;
+  if (!pending) settle_since_ = now;
+  settling_.check = true;
+  settling_.copy = settling_.copy || response.copy;
+  // Each report of a burst puts the watch off a little, never past the longest wait.
+  if (!pending || now - settle_since_ < kLongestSettle - kSettle)
+    SetTimer(hwnd(), kSettleTimer, static_cast<UINT>(kSettle.count()), nullptr);
+}
+
+void BackgroundWindow::RunWatch(const WatchResponse& response) {
+  if (response.rescale) {
+    // Monitors or their scale changed: everything is laid out again at the new scale.
+    facts_.Refresh();
+    RefreshTrayIcon();
+    dsDesktopImageCopy();
+    calendar_.Rescale();
+    return;
+  }
+  if (response.copy) {
+    dsDesktopImageCopy();
+    calendar_.dsDrawCalendar();
+    return;
+  }
+  if (response.check) OnWatchTick();
+}
+
+void BackgroundWindow::SetClockForTesting(std::chrono::milliseconds before_midnight) {
+  facts_.ShiftClockForTesting(before_midnight);
+  OnWatchEvent(WatchEvent::kClockSet);
+}
 
 void BackgroundWindow::dsPmenuExtraModeCheck() {
   const std::vector<bool> checks = ExtraModeChecks(state_.CalendarMode);
@@ -242,14 +397,16 @@ std::string BackgroundWindow::PaymentTotals() const {
 void BackgroundWindow::ShutDown(bool session_ending) {
   if (shut_down_) return;
   shut_down_ = true;
-  KillTimer(hwnd(), kWatchTimer);  // no redraw of a calendar that is going away
+  const bool watched = watching_;
+  StopWatching();  // no redraw of a calendar that is going away
   KillTimer(hwnd(), kDesktopTimer);
+  desktop_timer_ = false;
   KillTimer(hwnd(), kTrayTimer);
   if (wiring_.shutdown(session_ending)) return;
   // Called off (nothing could be saved, and the user keeps the program): everything runs on.
   shut_down_ = false;
-  StartWallpaperTimer();
-  SetTimer(hwnd(), kDesktopTimer, static_cast<UINT>(DesktopAttachment::kSteadyCheck.count()), nullptr);
+  if (watched) StartWatching();
+  KeepCalendarOnDesktop();
   if (!tray_added_) AddTrayIcon();
 }
 
@@ -258,7 +415,11 @@ void BackgroundWindow::DescribeMenuTo(HWND requester) {
   std::wstring text = L"StartDate=" + std::to_wstring(start.Year) + L"-" + std::to_wstring(start.Month) + L"-" +
                       std::to_wstring(start.Day) + L"\nCalendarMode=" + std::to_wstring(state_.CalendarMode) +
                       L"\nTray=" + std::to_wstring(tray_added_) +
-                      L"\nDialogShowing=" + std::to_wstring(state_.DialogShowing) + L"\nTotals=" +
+                      L"\nDialogShowing=" + std::to_wstring(state_.DialogShowing) +
+                      L"\nToday=" + std::to_wstring(state_.TodayParts.Year) + L"-" + std::to_wstring(state_.TodayParts.Month) +
+                      L"-" + std::to_wstring(state_.TodayParts.Day) + L"\nCopies=" + std::to_wstring(copies_) +
+                      L"\nTimerWakeups=" + std::to_wstring(waits_.TimerWakeups()) +
+                      L"\nNoticeWakeups=" + std::to_wstring(waits_.Wakeups()) + L"\nTotals=" +
                       Utf8ToWide(PaymentTotals()) + L"\n";
   Describe(tray_popup_, 0, text);
   text += L"--\n";
@@ -278,6 +439,17 @@ LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     KeepCalendarOnDesktop();
     return 0;
   }
+  if (IsTestingClockRequest(message)) {
+    SetClockForTesting(std::chrono::milliseconds(wparam));
+    return 0;
+  }
+  if (IsTestingWorkAreaRequest(message)) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    work.right = static_cast<LONG>(wparam);
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    return 0;
+  }
   if (IsStateReportRequest(message)) {
     // Reports the scroll position, the mode and the menus as they stand, for the
     // end-to-end tests (they run in another process and cannot read our menus).
@@ -286,33 +458,40 @@ LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
   }
   switch (message) {
     case WM_TIMER:
-      if (wparam == kWatchTimer) OnWatchTick();
-      if (wparam == kDesktopTimer) KeepCalendarOnDesktop();
+      if (wparam == kSettleTimer) {
+        KillTimer(hwnd(), kSettleTimer);
+        RunWatch(std::exchange(settling_, WatchResponse{}));
+      }
+      if (wparam == kMidnightTimer) OnWatchEvent(WatchEvent::kMidnight);
+      if (wparam == kDesktopTimer) {
+        KillTimer(hwnd(), kDesktopTimer);
+        desktop_timer_ = false;
+        KeepCalendarOnDesktop();
+      }
       if (wparam == kTrayTimer && !shut_down_) AddTrayIcon();
       return 0;
-    case kCalendarLost: KeepCalendarOnDesktop(); return 0;
+    case kCalendarLost: LookAtDesktopSoon(); return 0;
     case WM_COMMAND:
       if (HIWORD(wparam) == 0) controller_.OnCommand(LOWORD(wparam));
       return 0;
     case kLateFileAnswer:
-      // The wallpaper file answered after the tick stopped waiting: judge it now.
-      if (!shut_down_) OnWatchTick();
+      // The wallpaper file answered after the watch stopped waiting: judge it now.
+      OnWatchEvent(WatchEvent::kLateFileAnswer);
       return 0;
     case WM_SETTINGCHANGE:
       // Environment, colour-set and other announcements leave the desktop picture as it is.
-      if (!SettingChangeConcernsDesktop(static_cast<unsigned>(wparam))) return 0;
-      [[fallthrough]];
-    case WM_SYSCOLORCHANGE:
-      dsDesktopImageCopy();
-      calendar_.dsDrawCalendar();
+      if (SettingChangeConcernsDesktop(static_cast<unsigned>(wparam))) RunWatch(RespondTo(WatchEvent::kSettingChange));
       return 0;
+    case WM_SYSCOLORCHANGE: RunWatch(RespondTo(WatchEvent::kSysColorChange)); return 0;
     case WM_DISPLAYCHANGE:
-    case WM_DPICHANGED:
-      // Monitors or their scale changed: everything is laid out again at the new scale.
-      facts_.Refresh();
-      RefreshTrayIcon();
-      dsDesktopImageCopy();
-      calendar_.Rescale();
+    case WM_DPICHANGED: RunWatch(RespondTo(WatchEvent::kDisplayChange)); return 0;
+    case WM_TIMECHANGE: OnWatchEvent(WatchEvent::kClockSet); return 0;
+    case WM_POWERBROADCAST:
+      if (wparam == PBT_APMRESUMEAUTOMATIC || wparam == PBT_APMRESUMESUSPEND) OnWatchEvent(WatchEvent::kResume);
+      return TRUE;
+    case WM_WTSSESSION_CHANGE:
+      if (wparam == WTS_SESSION_UNLOCK || wparam == WTS_CONSOLE_CONNECT || wparam == WTS_REMOTE_CONNECT)
+        OnWatchEvent(WatchEvent::kUnlock);
       return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:

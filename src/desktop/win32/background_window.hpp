@@ -8,13 +8,17 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
+#include "desktop/change_watch.hpp"
 #include "desktop/tray_menu.hpp"
 #include "desktop/wallpaper.hpp"
 #include "desktop/win32/entry_icon_sets.hpp"
 #include "desktop/win32/program_icons.hpp"
 #include "desktop/win32/win32_desktop_facts.hpp"
 #include "platform/picture_loader.hpp"
+#include "platform/win32/change_notices.hpp"
 #include "platform/win32/gdi_canvas.hpp"
 #include "platform/win32/window_base.hpp"
 
@@ -28,8 +32,8 @@ public:
   virtual void dsCalendarScroll(std::int16_t days) = 0;
   virtual void Focus() = 0;
   // Puts the calendar back where it belongs on the desktop when it is not there; returns
-  // when to look again.
-  virtual std::chrono::milliseconds KeepOnDesktop() = 0;
+  // when to look again by itself (nothing: only when the desktop's windows change).
+  virtual std::optional<std::chrono::milliseconds> KeepOnDesktop() = 0;
   // The monitors or their scale changed: fonts, widths and dialogs follow the new scale.
   virtual void Rescale() { dsDrawCalendar(); }
 };
@@ -52,18 +56,21 @@ public:
     // no time to ask anything. False when the user chose to keep the program running.
     std::function<bool(bool session_ending)> shutdown;
   };
+  // `waits`: the message loop's wait, where the change reports are waited on.
   BackgroundWindow(AppState& state, Win32DesktopFacts& facts, PictureLoader& pictures, HostCalendar& calendar,
-                   HostDialogs& dialogs, Wiring wiring);
+                   HostDialogs& dialogs, HandleWaits& waits, Wiring wiring);
   ~BackgroundWindow() override;
 
   // The window's load: system check, tray picture, tray icon, menus with their key hints.
   bool Load();
   void dsDesktopImageCopy();
   WallpaperCopy& DesktopImage() { return desktop_; }
+  // Starts the change watch: the system's change reports and the midnight timer.
   void StartWallpaperTimer();
   void RemoveTrayIcon();
-  // The calendar went away without being asked (with the shell's window it stood on): look
-  // for the desktop again as soon as the current message is done.
+  // The calendar went away without being asked (with the shell's window it stood on), or the
+  // system reported a change of the desktop's windows: look for the desktop again as soon as
+  // the current message is done.
   void CalendarLost();
   void dsPmenuExtraModeCheck();
   // Pmenu_Scroll / Pmenu_Extra at the mouse position; the command runs before it returns.
@@ -79,6 +86,19 @@ private:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnTray(unsigned mouse_message);
   void OnWatchTick();
+  // A change report: what it asks for runs at once or, for reports that come in bursts (a file
+  // written piece by piece, settings written one by one), a moment after the burst.
+  void OnWatchEvent(WatchEvent event);
+  void RunWatch(const WatchResponse& response);
+  void StartWatching();
+  void StopWatching();
+  // The folders of the wallpaper and of the shell's copy, after each copy.
+  void WatchFolders();
+  void WaitOnFolder(FolderChangeNotice* notice);
+  void ArmMidnightTimer();
+  void LookAtDesktopSoon();
+  // "--testing" only: the program's clock stands `before_midnight` before the next midnight.
+  void SetClockForTesting(std::chrono::milliseconds before_midnight);
   // The one shutdown, whatever asks for it (quit, close, end of session); runs once, unless
   // the user called it off.
   void ShutDown(bool session_ending);
@@ -125,6 +145,17 @@ private:
   HMENU tray_popup_ = nullptr, extra_popup_ = nullptr, scroll_popup_ = nullptr;
   UINT taskbar_created_ = 0;
   bool shut_down_ = false;
+  HandleWaits& waits_;
+  bool watching_ = false;
+  HANDLE settings_event_ = nullptr;  // "Control Panel\Desktop", the facts' notice
+  KeyChangeNotice colors_notice_;    // "Control Panel\Colors"
+  std::vector<std::unique_ptr<FolderChangeNotice>> folder_notices_;
+  WatchResponse settling_;  // what the settle timer will run; nothing while it is not set
+  std::chrono::steady_clock::time_point settle_since_;
+  bool look_posted_ = false;   // a look at the desktop is queued
+  bool desktop_timer_ = false; // the desktop timer is set
+  bool session_notices_ = false;
+  unsigned long copies_ = 0;   // desktop copies made (the state report shows it)
 };
 
 }  // namespace orv

@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
+#include "desktop/change_watch.hpp"
 #include "desktop/wallpaper.hpp"
+#include "platform/win32/change_notices.hpp"
 #include "platform/win32/display_scale.hpp"
 #include "platform/win32/wide.hpp"
 
@@ -19,20 +22,6 @@ using namespace std::chrono_literals;
 // How long the user-interface thread waits for a file's answer: a local disk answers in
 // microseconds; a share that does not answer is given up on at once.
 constexpr auto kFileAnswerBound = 50ms;
-
-std::optional<std::string> ExamineFileTime(const std::string& path) {
-  if (path.empty()) return std::nullopt;
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(Utf8ToWide(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-  FILETIME local{};
-  SYSTEMTIME t{};
-  if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToSystemTime(&local, &t))
-    return std::nullopt;
-  char text[32];
-  std::snprintf(text, sizeof text, "%04u/%02u/%02u %u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
-                t.wMinute, t.wSecond);
-  return std::string(text);
-}
 
 std::string TakeCoString(LPWSTR text) {
   std::string result = text ? WideToUtf8(text) : std::string();
@@ -48,7 +37,7 @@ DWORD ReadDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD fallba
 }  // namespace
 
 Win32DesktopFacts::Win32DesktopFacts(const RegistryReader& registry)
-    : registry_(registry), files_(ExamineFileTime, [this] {
+    : registry_(registry), files_(FileWriteTimeText, [this] {
         if (HWND window = late_window_.load()) PostMessageW(window, late_message_.load(), 0, 0);
       }) {}
 
@@ -65,22 +54,23 @@ std::string Win32DesktopFacts::WallpaperValue(std::string_view name) {
   return text ? *text : std::string();
 }
 
-bool Win32DesktopFacts::WallpaperValuesMayHaveChanged() {
-  if (desktop_key_ && WaitForSingleObject(desktop_changed_.get(), 0) == WAIT_TIMEOUT) return false;
-  // First question, or a change: the request is (re)made before the caller reads the values,
-  // so a change made while it reads them is reported at the next question.
-  if (!desktop_changed_) desktop_changed_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (!desktop_key_) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_NOTIFY, &key) == ERROR_SUCCESS)
-      desktop_key_.reset(key);
+HANDLE Win32DesktopFacts::DesktopSettingsEvent() {
+  if (!desktop_notice_.Armed()) {
+    desktop_notice_.Watch(HKEY_CURRENT_USER, L"Control Panel\\Desktop");
+    settings_changed_ = true;  // nothing was known before the request
   }
-  if (!desktop_changed_ || !desktop_key_) return true;
-  ResetEvent(desktop_changed_.get());
-  if (RegNotifyChangeKeyValue(desktop_key_.get(), FALSE, REG_NOTIFY_CHANGE_LAST_SET, desktop_changed_.get(), TRUE) !=
-      ERROR_SUCCESS)
-    desktop_key_.reset();  // no request stands: every question answers true
-  return true;
+  return desktop_notice_.Armed() ? desktop_notice_.Event() : nullptr;
+}
+
+void Win32DesktopFacts::DesktopSettingsSignalled() {
+  // Asked again at once, before anyone reads: a write made after this is reported again.
+  settings_changed_ = true;
+  desktop_notice_.Rearm();
+}
+
+bool Win32DesktopFacts::WallpaperValuesMayHaveChanged() {
+  if (!desktop_notice_.Armed()) return true;
+  return std::exchange(settings_changed_, false);
 }
 
 std::optional<std::string> Win32DesktopFacts::FileTimeText(const std::string& path) {
@@ -188,7 +178,70 @@ Rgb Win32DesktopFacts::DesktopColor() {
   return GetSysColor(COLOR_DESKTOP);
 }
 
-Date Win32DesktopFacts::Today() { return LocalToday(); }
+namespace {
+
+constexpr std::int64_t kTicksPerMs = 10'000;  // FILETIME counts 100 ns
+
+std::int64_t TicksOf(const FILETIME& t) {
+  return static_cast<std::int64_t>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+}
+FILETIME FileTimeOf(std::int64_t ticks) {
+  const auto u = static_cast<std::uint64_t>(ticks);
+  return {static_cast<DWORD>(u & 0xFFFFFFFFu), static_cast<DWORD>(u >> 32)};
+}
+// Local time of a UTC instant by the system's time zone rules for that instant.
+std::int64_t LocalOf(std::int64_t utc) {
+  SYSTEMTIME u{}, local{};
+  const FILETIME t = FileTimeOf(utc);
+  FILETIME l{};
+  if (!FileTimeToSystemTime(&t, &u) || !SystemTimeToTzSpecificLocalTime(nullptr, &u, &local) ||
+      !SystemTimeToFileTime(&local, &l))
+    return utc;
+  return TicksOf(l);
+}
+// The UTC instant of a local time (the time zone's rules for that day).
+std::int64_t UtcOf(std::int64_t local_ticks) {
+  SYSTEMTIME local{}, u{};
+  const FILETIME l = FileTimeOf(local_ticks);
+  FILETIME t{};
+  if (!FileTimeToSystemTime(&l, &local) || !TzSpecificLocalTimeToSystemTime(nullptr, &local, &u) ||
+      !SystemTimeToFileTime(&u, &t))
+    return local_ticks;
+  return TicksOf(t);
+}
+
+}  // namespace
+
+std::int64_t Win32DesktopFacts::NowUtc() const {
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  return TicksOf(now) + clock_shift_;
+}
+
+Date Win32DesktopFacts::Today() {
+  SYSTEMTIME local{};
+  const FILETIME t = FileTimeOf(LocalOf(NowUtc()));
+  if (!FileTimeToSystemTime(&t, &local)) return LocalToday();
+  return MakeDate(local.wYear, local.wMonth, local.wDay);
+}
+
+std::chrono::milliseconds Win32DesktopFacts::UntilMidnight() {
+  using namespace std::chrono;
+  constexpr std::int64_t kDayTicks = 24LL * 3600 * 1000 * kTicksPerMs;
+  const std::int64_t utc = NowUtc();
+  const std::int64_t local = LocalOf(utc);
+  const std::int64_t into_day = local % kDayTicks;  // FILETIME days start at midnight
+  const std::int64_t midnight_local = local - into_day + kDayTicks;
+  const std::int64_t midnight_utc = UtcOf(midnight_local);
+  const auto offset = [](std::int64_t a, std::int64_t b) { return minutes((a - b) / (60 * 1000 * kTicksPerMs)); };
+  return UntilNextMidnight(milliseconds(into_day / kTicksPerMs), offset(local, utc),
+                           offset(midnight_local, midnight_utc));
+}
+
+void Win32DesktopFacts::ShiftClockForTesting(std::chrono::milliseconds before_midnight) {
+  clock_shift_ = 0;
+  clock_shift_ = (UntilMidnight() - before_midnight).count() * kTicksPerMs;
+}
 
 std::string Win32DesktopFacts::FormatCurrency(std::int32_t amount) {
   const std::wstring number = std::to_wstring(amount);

@@ -5,10 +5,13 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstdint>
 
 #include "desktop/desktop_facts.hpp"
 #include "platform/path_examiner.hpp"
 #include "platform/registry_reader.hpp"
+#include "platform/win32/change_notices.hpp"
 #include "platform/win32/handles.hpp"
 
 namespace orv {
@@ -18,9 +21,14 @@ public:
   explicit Win32DesktopFacts(const RegistryReader& registry);
 
   std::string WallpaperValue(std::string_view name) override;
-  // Asks the system to signal an event when a value under "Control Panel\Desktop" is set;
-  // the answer is false only while that request stands and nothing has been signalled.
+  // False only while the system's change request on "Control Panel\Desktop" stands and it
+  // has reported nothing since the last question.
   bool WallpaperValuesMayHaveChanged() override;
+  // The event the system signals when a value under "Control Panel\Desktop" is written
+  // (the request is made on the first call); nullptr where no request can be made. Call
+  // DesktopSettingsSignalled when it is.
+  HANDLE DesktopSettingsEvent();
+  void DesktopSettingsSignalled();
   // Examined on a worker thread: the answer counts when it comes within a few milliseconds;
   // otherwise the last one known for the file stands and the fresh one is posted to the
   // window named by PostLateAnswersTo when it comes.
@@ -35,7 +43,13 @@ public:
   TwipsScale TwipsPerPixelX() override;
   TwipsScale TwipsPerPixelY() override;
   Rgb DesktopColor() override;
+  // The local date by the system's clock and time zone.
   Date Today() override;
+  // From now to the next local midnight, the real time (a daylight-saving change that night
+  // makes it an hour shorter or longer than the clock face shows).
+  std::chrono::milliseconds UntilMidnight();
+  // For tests only: the clock stands `before_midnight` before the next local midnight.
+  void ShiftClockForTesting(std::chrono::milliseconds before_midnight);
   std::string FormatCurrency(std::int32_t amount) override;
 
   // Forgets the cached screen scale; call on display and setting changes.
@@ -51,14 +65,18 @@ public:
 
 private:
   const RegistryReader& registry_;
+  // Now as the system's clock says, in 100 ns units since 1601 (UTC), moved by a test's shift.
+  std::int64_t NowUtc() const;
+
   HWND scale_window_ = nullptr;
-  int dpi_ = 0;  // asked once: the watch reads the scale five times a second
+  std::int64_t clock_shift_ = 0;  // 100 ns units
+  int dpi_ = 0;  // asked once: every look of the watch and every drawing read the scale
   std::optional<Rgb> shell_background_;  // the shell's background colour, from its last account
   std::atomic<HWND> late_window_{nullptr};  // read by the examiner's worker
   std::atomic<UINT> late_message_{0};
   PathExaminer files_;
-  RegKey desktop_key_;             // open while a change request stands on it
-  KernelHandle desktop_changed_;   // signalled by the system when a value is set
+  KeyChangeNotice desktop_notice_;
+  bool settings_changed_ = true;  // reported since the last question
 };
 
 // NT family, version 5 or later: the system draws with visual styles.

@@ -2,16 +2,10 @@
 
 #include <shellscalingapi.h>
 
+#include "platform/win32/system_function.hpp"
+
 namespace orv {
 namespace {
-
-// Looked up at run time: older systems lack them, and the program must still start there.
-template <typename F>
-F SystemFunction(const wchar_t* module, const char* name) {
-  HMODULE handle = GetModuleHandleW(module);
-  if (!handle) handle = LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  return handle ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(handle, name))) : nullptr;
-}
 
 int SystemDpi() {
   HDC screen = GetDC(nullptr);

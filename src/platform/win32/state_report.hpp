@@ -17,9 +17,33 @@ inline UINT& StateReportId() {
   static UINT id = 0;  // 0: not answered; set once at start-up, before any window exists
   return id;
 }
+inline UINT& TestingClockId() {
+  static UINT id = 0;
+  return id;
+}
+inline UINT& TestingWorkAreaId() {
+  static UINT id = 0;
+  return id;
+}
 }  // namespace detail
 
-inline void EnableStateReport() { detail::StateReportId() = RegisterWindowMessageW(L"Orvanta.DescribeState"); }
+inline void EnableStateReport() {
+  detail::StateReportId() = RegisterWindowMessageW(L"Orvanta.DescribeState");
+  detail::TestingClockId() = RegisterWindowMessageW(L"Orvanta.SetClock");
+  detail::TestingWorkAreaId() = RegisterWindowMessageW(L"Orvanta.SetWorkAreaRight");
+}
+// "Orvanta.SetClock", answered only by a program started for testing: the program's clock
+// moves so that it stands wParam milliseconds before the next midnight, as if the system's
+// clock had been set. The date cannot be changed under the test system.
+inline bool IsTestingClockRequest(UINT message) {
+  return detail::TestingClockId() != 0 && message == detail::TestingClockId();
+}
+// "Orvanta.SetWorkAreaRight", for testing only as well: the program sets the work area's right
+// edge to wParam itself, announcing it as a taskbar would. (Wine keeps the work area one
+// process sets to that process.)
+inline bool IsTestingWorkAreaRequest(UINT message) {
+  return detail::TestingWorkAreaId() != 0 && message == detail::TestingWorkAreaId();
+}
 inline bool IsStateReportRequest(UINT message) {
   return detail::StateReportId() != 0 && message == detail::StateReportId();
 }

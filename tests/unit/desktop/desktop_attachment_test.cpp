@@ -202,11 +202,47 @@ TEST_F(DesktopAttachmentTest, AttachesOnceThenKeepsAndRestoresTheZOrderPlace) {
                      DesktopWindow{500, d.progman, "OrvantaCalendar", 0, kUs, true});
   d.s.calendar = 500;
   EXPECT_EQ(attachment.Decide(d.s, milliseconds{250}).step, AttachStep::Keep);
-  EXPECT_EQ(attachment.NextCheck(), DesktopAttachment::kSteadyCheck);
+  EXPECT_EQ(attachment.NextCheck(), std::nullopt);  // in place: nothing to look at until told
   std::swap(d.s.windows[1], d.s.windows[2]);  // the shell brought its icon view forward
   const AttachDecision restack = attachment.Decide(d.s, milliseconds{1250});
   EXPECT_EQ(restack.step, AttachStep::Restack);
   EXPECT_EQ(restack.place.parent, d.progman);
+  EXPECT_EQ(attachment.NextCheck(), std::nullopt);
+}
+
+// The calendar looks at the desktop again only when a report may concern its place: another
+// program's own windows coming and going every moment must not make it look.
+TEST(DesktopEvents, OnlyTheShellsWindowsAndTheForegroundConcernThePlace) {
+  for (const char* shell : {"Progman", "WorkerW", "SHELLDLL_DefView"})
+    for (WindowEvent e : {WindowEvent::Created, WindowEvent::Shown, WindowEvent::Hidden, WindowEvent::Reordered,
+                          WindowEvent::NewParent})
+      EXPECT_TRUE(MayMoveTheCalendar(e, shell, false, false)) << shell << " " << static_cast<int>(e);
+  EXPECT_FALSE(MayMoveTheCalendar(WindowEvent::Created, "Notepad", false, true));
+  EXPECT_FALSE(MayMoveTheCalendar(WindowEvent::Shown, "tooltips_class32", false, true));
+  EXPECT_FALSE(MayMoveTheCalendar(WindowEvent::Reordered, "SysListView32", false, false));
+  // A window gone cannot tell its class: only one the calendar was placed by counts.
+  EXPECT_TRUE(MayMoveTheCalendar(WindowEvent::Destroyed, "", true, false));
+  EXPECT_FALSE(MayMoveTheCalendar(WindowEvent::Destroyed, "", false, true));
+  // Another shell's desktop window of any class, once known from the last look.
+  EXPECT_TRUE(MayMoveTheCalendar(WindowEvent::Shown, "OtherShellDesktop", true, true));
+  // Top-level windows changing order; any window taking the foreground ("Show desktop") for a
+  // calendar of its own, never for one inside the shell's window.
+  EXPECT_TRUE(MayMoveTheCalendar(WindowEvent::Reordered, "#32769", false, false));
+  EXPECT_TRUE(MayMoveTheCalendar(WindowEvent::Foreground, "Notepad", false, true));
+  EXPECT_FALSE(MayMoveTheCalendar(WindowEvent::Foreground, "Progman", true, false));
+}
+
+TEST(DesktopEvents, TheShellsWindowsAreKnownFromTheLastLook) {
+  Raised d;
+  const WindowId other = d.Add("Notepad", 0, 0, kOther);
+  d.AddCalendar(d.icon_worker);
+  const std::vector<WindowId> known = ShellDesktopWindows(d.s);
+  EXPECT_EQ(known.size(), 4u);
+  for (WindowId id : {d.progman, d.icon_worker, d.wallpaper_worker, d.icons})
+    EXPECT_NE(std::find(known.begin(), known.end(), id), known.end()) << id;
+  // Another shell's desktop window, named by the system, is known whatever its class.
+  d.s.shell_window = other;
+  EXPECT_EQ(ShellDesktopWindows(d.s).size(), 5u);
 }
 
 TEST_F(DesktopAttachmentTest, ALayoutChangeWhileRunningMovesTheCalendar) {

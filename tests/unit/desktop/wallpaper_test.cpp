@@ -522,5 +522,27 @@ TEST_F(WallpaperWatchTest, NoWallpaperSkipsTheFileTime) {
   EXPECT_EQ(facts.time_reads, 0);
 }
 
+// During a slideshow the shell rewrites its copy in place for each picture: a new copy when
+// it is what shows, nothing to look at when the named file shows.
+TEST_F(WallpaperWatchTest, TheShellsCopyIsWatchedOnlyWhileItShows) {
+  facts.transcoded = "C:\\Themes\\TranscodedWallpaper";
+  facts.file_times[facts.transcoded] = "s1";
+  facts.time_reads = 0;
+  EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
+  EXPECT_EQ(facts.time_reads, 1);  // the named file shows: its time only
+  facts.file_times[facts.transcoded] = "s2";
+  EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
+
+  facts.shell = ShellWallpaper{WallpaperPlacement::kCenter, {"C:\\wall.bmp"}, true};  // a slideshow
+  dsDesktopImageCopy(state, facts, loader, image);
+  EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
+  facts.file_times[facts.transcoded] = "s3";  // the next picture
+  EXPECT_EQ(Tick(), WallpaperWatch::kCopyAndRedraw);
+  dsDesktopImageCopy(state, facts, loader, image);
+  EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
+  facts.file_times.erase(facts.transcoded);  // gone: a change once
+  EXPECT_EQ(Tick(), WallpaperWatch::kCopyAndRedraw);
+}
+
 }  // namespace
 }  // namespace orv

@@ -1,0 +1,15 @@
+#pragma once
+// Folder names in a Windows path ("C:\a\b", "\\server\share\a"), as text: the program
+// stores and watches Windows paths, and the rules are tested on any system.
+#include <string>
+#include <string_view>
+
+namespace orv {
+
+// The folder holding `path` ("C:\a\b.bmp" → "C:\a", "C:\b.bmp" → "C:\", a share's
+// "\\srv\share\b.bmp" → "\\srv\share"); empty for a name without a folder.
+std::string FolderOf(std::string_view path);
+// The folder above `folder`; empty at a drive's or a share's root.
+std::string ParentFolder(std::string_view folder);
+
+}  // namespace orv
