@@ -43,12 +43,7 @@ LoadedPicture Failure(HRESULT hr) {
 // An empty 32-bit top-down DIB section of the given size.
 BitmapHandle MakeSurface(int width, int height, void*& bits) {
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader = TopDownDibHeader(width, height, 32);
   bits = nullptr;
   return BitmapHandle(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
 }
@@ -75,12 +70,8 @@ std::shared_ptr<BitmapPicture> LoadPlainBitmap(const std::string& path) {
   // plain information header and the palette.
   std::vector<unsigned char> header(sizeof(BITMAPINFOHEADER) + static_cast<std::size_t>(layout->palette_count) * 4);
   auto& source = *reinterpret_cast<BITMAPINFO*>(header.data());
-  source.bmiHeader.biSize = sizeof source.bmiHeader;
-  source.bmiHeader.biWidth = layout->width;
-  source.bmiHeader.biHeight = layout->height;
-  source.bmiHeader.biPlanes = 1;
-  source.bmiHeader.biBitCount = static_cast<WORD>(layout->bits_per_pixel);
-  source.bmiHeader.biCompression = BI_RGB;
+  source.bmiHeader = TopDownDibHeader(layout->width, 1, static_cast<WORD>(layout->bits_per_pixel));
+  source.bmiHeader.biHeight = layout->height;  // the file's row order
   source.bmiHeader.biClrUsed = static_cast<DWORD>(layout->palette_count);
   std::memcpy(header.data() + sizeof(BITMAPINFOHEADER), file.data() + layout->palette_offset,
               static_cast<std::size_t>(layout->palette_count) * 4);
