@@ -27,6 +27,7 @@
 #include "platform/win32/display_scale.hpp"
 #include "platform/win32/known_folders.hpp"
 #include "platform/win32/registry.hpp"
+#include "platform/win32/startup_trace.hpp"
 #include "platform/win32/state_report.hpp"
 #include "platform/win32/wic_picture_loader.hpp"
 #include "platform/win32/wide.hpp"
@@ -212,7 +213,10 @@ private:
     instance_.reset(CreateMutexW(nullptr, FALSE, Utf8ToWide(kSingleInstanceName).c_str()));
     return instance_ && GetLastError() != ERROR_ALREADY_EXISTS;
   }
-  void ReadOptions(AppState& state) override { orv::ReadOptions(store_, state); }
+  void ReadOptions(AppState& state) override {
+    orv::ReadOptions(store_, state);
+    MarkStartup("options");
+  }
   std::string CommandLine() override { return WideToUtf8(GetCommandLineW()); }
   void ReadUserDataPath(AppState& state) override { orv::ReadUserDataPath(store_, state); }
   std::string NewerRecoveryFile(const std::string& data_path) override {
@@ -224,7 +228,9 @@ private:
   bool FileExists(const std::string& path) override { return orv::FileExists(path); }
   void ShowFirstRunDialog(AppState& state) override { ShowUserDataDialog(state.UserDataPath); }
   std::string LoadUserData(AppState& state) override {
-    return sfLoadUserData(state.UserDataPath, state.Years, state.DefaultUserLists);
+    std::string error = sfLoadUserData(state.UserDataPath, state.Years, state.DefaultUserLists);
+    MarkStartup("user-data");
+    return error;
   }
   void ShowLoadFailure(const std::string& message) override {
     MessageBoxW(nullptr, Utf8ToWide(message).c_str(), Utf8ToWide(kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
@@ -232,17 +238,26 @@ private:
   void CreateWindows(AppState&) override {
     calendar_.Load();
     facts_.SetScaleWindow(calendar_.hwnd());  // sizes and fonts follow the calendar's monitor
+    MarkStartup("calendar-window");
     background_.Load();
     day_dialogs_.SetOwner(background_.hwnd());
+    MarkStartup("host-window");
   }
   std::string ProgramFolder() override { return ProgramFolderOfModule(); }
-  void CopyWallpaper() override { background_.dsDesktopImageCopy(); }
+  void CopyWallpaper() override {
+    background_.dsDesktopImageCopy();
+    MarkStartup("wallpaper");
+  }
   void ReadThemeList(AppState& state) override { orv::ReadThemeList(store_, ProgramFolderOfModule(), state); }
   void ApplySelectedTheme(AppState& state) override {
     theme_environment_.twips_per_pixel_x = facts_.TwipsPerPixelX();
     orv::ApplySelectedTheme(state, theme_environment_, *this);
+    MarkStartup("theme");
   }
-  void ShowCalendar() override { calendar_.Show(); }
+  void ShowCalendar() override {
+    calendar_.Show();
+    MarkStartup("shown");
+  }
   void StartWallpaperTimer() override { background_.StartWallpaperTimer(); }
 
   // ShutdownPorts
@@ -351,14 +366,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     const std::vector<std::string> words = CommandLineWords();
     if (orv::WantsRender(words)) return Render(words);
+    orv::MarkStartup("entry");
     if (orv::HasTestingSwitch(words)) orv::EnableStateReport();
     // The list control of the add-entry dialog is a COM object of this thread.
     const HRESULT ole = OleInitialize(nullptr);
+    orv::MarkStartup("ole");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    orv::MarkStartup("controls");
     int result = 0;
     {
       orv::Program program;
+      orv::MarkStartup("program");
       result = program.Run();
     }
     if (SUCCEEDED(ole)) OleUninitialize();

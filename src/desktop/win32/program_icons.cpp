@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32/gdi_canvas.hpp"
+
 namespace orv {
 namespace {
 
@@ -91,12 +93,7 @@ IconHandle MakeTrayIcon(bool few_colors, int pixels) { return IconFromImage(Draw
 IconHandle IconFromImage(const IconImage& image) {
   if (image.Empty()) return {};
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = image.width;
-  info.bmiHeader.biHeight = -image.height;  // top-down, as the image's rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader = TopDownDibHeader(image.width, image.height, 32);  // top-down, as the image's rows
   void* bits = nullptr;
   BitmapHandle color(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!color || !bits) return {};

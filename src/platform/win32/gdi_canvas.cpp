@@ -43,14 +43,20 @@ GdiCanvas::GdiCanvas(int width, int height, int bits_per_pixel)
   Resize(width, height);
 }
 
+BITMAPINFOHEADER TopDownDibHeader(int width, int height, WORD bits_per_pixel) {
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = -height;
+  header.biPlanes = 1;
+  header.biBitCount = bits_per_pixel;
+  header.biCompression = BI_RGB;
+  return header;
+}
+
 BitmapHandle GdiCanvas::MakeSurface(int width, int height) const {
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = std::max(width, 1);
-  info.bmiHeader.biHeight = -std::max(height, 1);  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = bits_per_pixel_;
-  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader = TopDownDibHeader(std::max(width, 1), std::max(height, 1), bits_per_pixel_);
   void* bits = nullptr;
   BitmapHandle surface(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!surface) return surface;

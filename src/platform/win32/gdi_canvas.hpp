@@ -16,6 +16,10 @@ public:
   virtual bool Render(HDC dc, const RECT& dest, RasterOp op) const = 0;
 };
 
+// The header of an uncompressed DIB whose rows are stored top row first; `height` is the
+// number of rows (positive).
+BITMAPINFOHEADER TopDownDibHeader(int width, int height, WORD bits_per_pixel);
+
 // The raster operation code GDI uses for `op`.
 DWORD RopCode(RasterOp op);
 

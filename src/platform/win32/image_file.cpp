@@ -20,12 +20,7 @@ bool ReadPixels(const GdiCanvas& canvas, std::vector<std::uint8_t>& rows, int& s
   stride = (w * 3 + 3) & ~3;
   rows.assign(static_cast<std::size_t>(stride) * static_cast<std::size_t>(h), 0);
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader = TopDownDibHeader(w, h, 24);
   HBITMAP bitmap = static_cast<HBITMAP>(GetCurrentObject(canvas.dc(), OBJ_BITMAP));
   return bitmap && GetDIBits(canvas.dc(), bitmap, 0, static_cast<UINT>(h), rows.data(), &info,
                              DIB_RGB_COLORS) == h;
@@ -74,13 +69,7 @@ SystemError SavePng(const std::vector<std::uint8_t>& rows, int stride, int w, in
 SystemError SaveBmp(const std::vector<std::uint8_t>& rows, int w, int h,
                     const std::string& path) {
   BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = w;
-  info.biHeight = -h;  // top-down rows, as read
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = BI_RGB;
+  BITMAPINFOHEADER info = TopDownDibHeader(w, h, 24);  // top-down rows, as read
   info.biSizeImage = static_cast<DWORD>(rows.size());
   file.bfType = 0x4D42;  // "BM"
   file.bfOffBits = sizeof file + sizeof info;

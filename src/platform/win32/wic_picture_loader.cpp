@@ -3,7 +3,10 @@
 #include <wincodec.h>
 
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
+#include "platform/file_system.hpp"
 #include "platform/win32/system_error.hpp"
 #include "platform/win32/wide.hpp"
 
@@ -37,9 +40,70 @@ LoadedPicture Failure(HRESULT hr) {
   return {nullptr, error};
 }
 
+// An empty 32-bit top-down DIB section of the given size.
+BitmapHandle MakeSurface(int width, int height, void*& bits) {
+  BITMAPINFO info{};
+  info.bmiHeader = TopDownDibHeader(width, height, 32);
+  bits = nullptr;
+  return BitmapHandle(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
+
+// Whether the file begins as a BMP file does; only those are read whole before the codecs
+// are asked.
+bool LooksLikeBitmapFile(const std::string& path) {
+  FileHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  char mark[2] = {};
+  DWORD got = 0;
+  return file && ReadFile(file.get(), mark, sizeof mark, &got, nullptr) && got == 2 && mark[0] == 'B' && mark[1] == 'M';
+}
+
 }  // namespace
 
+std::shared_ptr<BitmapPicture> LoadPlainBitmap(const std::string& path) {
+  if (!LooksLikeBitmapFile(path)) return nullptr;
+  std::string file;
+  if (ReadWholeFile(path, file)) return nullptr;
+  const std::optional<PlainBitmapLayout> layout = FindPlainBitmap(file);
+  if (!layout) return nullptr;
+  // The file's own header may be of a later kind with colour space data: GDI is given the
+  // plain information header and the palette.
+  std::vector<unsigned char> header(sizeof(BITMAPINFOHEADER) + static_cast<std::size_t>(layout->palette_count) * 4);
+  auto& source = *reinterpret_cast<BITMAPINFO*>(header.data());
+  source.bmiHeader = TopDownDibHeader(layout->width, 1, static_cast<WORD>(layout->bits_per_pixel));
+  source.bmiHeader.biHeight = layout->height;  // the file's row order
+  source.bmiHeader.biClrUsed = static_cast<DWORD>(layout->palette_count);
+  std::memcpy(header.data() + sizeof(BITMAPINFOHEADER), file.data() + layout->palette_offset,
+              static_cast<std::size_t>(layout->palette_count) * 4);
+  const int height = layout->height < 0 ? -layout->height : layout->height;
+  void* bits = nullptr;
+  BitmapHandle bitmap = MakeSurface(layout->width, height, bits);
+  MemoryDc dc(CreateCompatibleDC(nullptr));
+  if (!bitmap || !bits || !dc) return nullptr;
+  // GDI is handed rows that start on a four-byte boundary, as DIBs are laid out in memory.
+  const char* rows = file.data() + layout->bits_offset;
+  std::vector<std::uint32_t> aligned;
+  if (reinterpret_cast<std::uintptr_t>(rows) % 4 != 0) {
+    aligned.resize((file.size() - layout->bits_offset + 3) / 4);
+    std::memcpy(aligned.data(), rows, file.size() - layout->bits_offset);
+    rows = reinterpret_cast<const char*>(aligned.data());
+  }
+  if (SetDIBits(dc.get(), bitmap.get(), 0, static_cast<UINT>(height), rows, &source, DIB_RGB_COLORS) != height)
+    return nullptr;
+  GdiFlush();
+  // Opaque, as the codecs deliver a picture without an alpha channel.
+  auto* pixel = static_cast<std::uint32_t*>(bits);
+  for (std::size_t i = 0, n = static_cast<std::size_t>(layout->width) * static_cast<std::size_t>(height); i < n; ++i)
+    pixel[i] |= 0xFF000000u;
+  return std::make_shared<BitmapPicture>(std::move(bitmap));
+}
+
 LoadedPicture WicPictureLoader::Load(const std::string& path) {
+  if (auto plain = LoadPlainBitmap(path)) return {std::move(plain), {}};
+  return LoadWithCodecs(path);
+}
+
+LoadedPicture WicPictureLoader::LoadWithCodecs(const std::string& path) {
   ComScope com;
   ComPtr<IWICImagingFactory> factory;
   HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
@@ -62,15 +126,8 @@ LoadedPicture WicPictureLoader::Load(const std::string& path) {
       std::uint64_t{width} * height * 4 > 0x7FFFFFFF)
     return Failure(WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
 
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = static_cast<LONG>(width);
-  info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down rows, as WIC delivers them
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  void* bits = nullptr;  // top-down rows, as WIC delivers them
+  BitmapHandle bitmap = MakeSurface(static_cast<int>(width), static_cast<int>(height), bits);
   if (!bitmap || !bits) return {nullptr, LastSystemError()};
   const UINT stride = width * 4;
   hr = converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits));

@@ -4,49 +4,34 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/win32/wic_picture_loader.hpp"
 #include "theme/theme.hpp"
+#include "../../support/bitmap_file.hpp"
 #include "../../support/picture_fixtures.hpp"
 #include "../../support/temp_dir.hpp"
 
 namespace orv {
 namespace {
 
-// A 24-bit bottom-up bitmap file, written byte by byte: `width` x `height` pixels of
-// `color`, with the top-left pixel `corner`.
+// A 24-bit bottom-up bitmap file: `width` x `height` pixels of `color`, with the top-left
+// pixel `corner`.
 std::string BitmapFile(int width, int height, Rgb color, Rgb corner) {
-  const int stride = (width * 3 + 3) & ~3;
-  const std::uint32_t image = static_cast<std::uint32_t>(stride * height);
-  std::string b;
-  auto u16 = [&b](unsigned v) {
-    b += static_cast<char>(v & 0xFF);
-    b += static_cast<char>((v >> 8) & 0xFF);
-  };
-  auto u32 = [&u16](std::uint32_t v) {
-    u16(v & 0xFFFF);
-    u16(v >> 16);
-  };
-  b += "BM";
-  u32(54 + image);
-  u32(0);
-  u32(54);
-  u32(40);
-  u32(static_cast<std::uint32_t>(width));
-  u32(static_cast<std::uint32_t>(height));
-  u16(1);
-  u16(24);
-  for (int i = 0; i < 6; ++i) u32(0);
-  for (int row = height - 1; row >= 0; --row) {  // bottom row first
-    for (int x = 0; x < width; ++x) {
-      Rgb c = (row == 0 && x == 0) ? corner : color;
-      b += static_cast<char>(BlueOf(c));
-      b += static_cast<char>(GreenOf(c));
-      b += static_cast<char>(RedOf(c));
-    }
-    b.append(static_cast<std::size_t>(stride - width * 3), '\0');
-  }
-  return b;
+  test::BitmapFileSpec spec;
+  spec.width = width;
+  spec.height = height;
+  auto rgb = [](Rgb c) { return static_cast<std::uint32_t>(RedOf(c) << 16 | GreenOf(c) << 8 | BlueOf(c)); };
+  return test::BitmapFile(spec, [&](int x, int y) { return rgb(x == 0 && y == 0 ? corner : color); });
+}
+
+// Every pixel of a loaded picture as stored: blue, green, red, alpha.
+std::vector<std::uint32_t> PixelsOf(const Picture& picture) {
+  const auto& win = dynamic_cast<const BitmapPicture&>(picture);
+  DIBSECTION section{};
+  if (!GetObjectW(win.bitmap(), sizeof section, &section) || !section.dsBm.bmBits) return {};
+  const auto* bits = static_cast<const std::uint32_t*>(section.dsBm.bmBits);
+  return {bits, bits + static_cast<std::size_t>(picture.Width()) * static_cast<std::size_t>(picture.Height())};
 }
 
 // The colour of pixel (x, y) of a loaded picture, read back through GDI.
@@ -100,6 +85,53 @@ TEST_F(PictureLoadingTest, LoadsEveryCommonFormat) {
   EXPECT_EQ(bmp.picture->Height(), 4);
   EXPECT_EQ(PixelOf(*bmp.picture, 0, 0), MakeRgb(1, 2, 3));
   EXPECT_EQ(PixelOf(*bmp.picture, 4, 3), red);
+}
+
+// Uncompressed bitmaps are copied without the codecs: pixel for pixel what the codecs give,
+// at every depth, in either row order, with any header kind and odd row padding.
+TEST_F(PictureLoadingTest, PlainBitmapsMatchTheCodecs) {
+  const std::vector<std::uint32_t> colors{0x00102030, 0x00FF8000, 0x0000C0FF, 0x00FFFFFF, 0x00000000,
+                                          0x00808080, 0x00123456, 0x00FEDCBA};
+  struct Case {
+    int bits;
+    bool top_down;
+    std::uint32_t header;
+    std::size_t palette;
+  };
+  int n = 0;
+  for (const Case& c : {Case{1, false, 40, 2}, Case{4, false, 40, 8}, Case{4, true, 40, 16}, Case{8, false, 40, 8},
+                        Case{8, true, 124, 256}, Case{24, false, 40, 0}, Case{24, true, 108, 0}}) {
+    test::BitmapFileSpec spec;
+    spec.width = 7;  // rows padded at every depth
+    spec.height = 5;
+    spec.bits = c.bits;
+    spec.top_down = c.top_down;
+    spec.header_size = c.header;
+    for (std::size_t i = 0; i < c.palette; ++i) spec.palette.push_back(colors[i % colors.size()] ^ static_cast<std::uint32_t>(i));
+    spec.colors_used = c.palette == 256 ? 0 : static_cast<std::uint32_t>(c.palette);
+    const auto pixel = [&](int x, int y) {
+      const auto k = static_cast<std::size_t>(x * 3 + y * 5);
+      return c.bits == 24 ? colors[k % colors.size()] : static_cast<std::uint32_t>(k % c.palette);
+    };
+    const std::string path = Write("p" + std::to_string(n++) + ".bmp", test::BitmapFile(spec, pixel));
+    const auto plain = LoadPlainBitmap(path);
+    LoadedPicture codecs = loader.LoadWithCodecs(path);
+    ASSERT_TRUE(plain && codecs.picture) << c.bits << " bits: " << codecs.error.description;
+    EXPECT_EQ(plain->Width(), 7);
+    EXPECT_EQ(plain->Height(), 5);
+    EXPECT_EQ(PixelsOf(*plain), PixelsOf(*codecs.picture)) << c.bits << " bits, header " << c.header
+                                                                    << (c.top_down ? ", top-down" : "");
+  }
+  // Depths left to the codecs still load.
+  test::BitmapFileSpec deep;
+  deep.width = 3;
+  deep.height = 2;
+  deep.bits = 32;
+  const std::string path = Write("deep.bmp", test::BitmapFile(deep, [](int, int) { return 0x00C08040u; }));
+  EXPECT_FALSE(LoadPlainBitmap(path));
+  LoadedPicture loaded = loader.Load(path);
+  ASSERT_TRUE(loaded.picture) << loaded.error.description;
+  EXPECT_EQ(PixelOf(*loaded.picture, 2, 1), MakeRgb(0xC0, 0x80, 0x40));
 }
 
 TEST_F(PictureLoadingTest, NotAPictureFailsWithTheSystemsError) {
