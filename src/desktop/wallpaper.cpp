@@ -7,14 +7,9 @@
 namespace orv {
 namespace {
 
-PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
-  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-}
-bool Empty(const PixelRect& r) { return r.Width() <= 0 || r.Height() <= 0; }
 PixelRect Bounds(const PixelRect& a, const PixelRect& b) {
   return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
-PixelRect Shifted(const PixelRect& r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
 
 // Where a copy of the given size starts so that it is centred in `space`.
 int Centred(int space, int size) { return static_cast<int>(RoundRatio(std::int64_t{space} - size, 2)); }
@@ -170,28 +165,15 @@ namespace {
 
 // Draws the pieces of one picture that show in the band (screen columns from `band.left`,
 // image pixel (0, 0) at the band's top-left). The band lies on the primary monitor, so a piece
-// of another monitor never reaches it, and the image's own edges do the clipping.
+// of another monitor never reaches it, and the image's own edges do the clipping. A scaled
+// copy is drawn smoothed; its pixels do not depend on how much of it the band shows, so the
+// band holds what the whole screen would.
 void DrawPieces(Canvas& image, const Picture& picture, const WallpaperLayout& layout, const PixelRect& band,
-                Rgb desktop, const std::function<bool(int)>& uses_picture) {
-  const bool smooth = layout.Scaled();
+                const std::function<bool(int)>& uses_picture) {
   for (const WallpaperPiece& piece : layout.copies) {
     if (!uses_picture(piece.monitor)) continue;
-    const PixelRect shown = Intersect(Intersect(piece.dest, piece.clip), band);
-    if (Empty(shown)) continue;
-    if (!smooth || Intersect(piece.dest, band) == piece.dest) {
-      image.DrawPicture(picture, Shifted(piece.dest, -band.left, -band.top), RasterOp::Copy, smooth);
-      continue;
-    }
-    // A scaled copy's smoothing depends on how the copy is clipped: clipped by the band it gives
-    // other pixels than the desktop shows. Draw it as the desktop does, on a surface the size
-    // of its monitor, for a moment, then keep the band. (Only one scaled piece reaches the
-    // band: this starts from the desktop colour.)
-    const PixelRect whole = Bounds(piece.clip, band);
-    image.Resize(whole.Width(), whole.Height());
-    if (Intersect(piece.dest, whole) != whole) image.FillRect({0, 0, whole.Width(), whole.Height()}, desktop);
-    image.DrawPicture(picture, Shifted(piece.dest, -whole.left, -whole.top), RasterOp::Copy, true);
-    image.CopyFrom(image, Shifted(band, -whole.left, -whole.top), {0, 0, band.Width(), band.Height()});
-    image.Resize(band.Width(), band.Height());
+    if (Empty(Intersect(Intersect(piece.dest, piece.clip), band))) continue;
+    image.DrawPicture(picture, Shifted(piece.dest, -band.left, -band.top), RasterOp::Copy, layout.Scaled());
   }
 }
 
@@ -250,7 +232,7 @@ void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoade
     const Picture* picture = loaded.picture.get();
     if (!picture) continue;  // unreadable or not a picture: the plain desktop colour stays
     const WallpaperLayout layout = LayoutWallpaper(style, picture->Width(), picture->Height(), monitors);
-    DrawPieces(image, *picture, layout, band, desktop, [&](int monitor) {
+    DrawPieces(image, *picture, layout, band, [&](int monitor) {
       return monitor < 0 || pictures[static_cast<std::size_t>(monitor)] == path;
     });
   }

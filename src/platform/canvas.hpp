@@ -27,6 +27,15 @@ struct PixelRect {
   bool operator==(const PixelRect&) const = default;
 };
 
+inline PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
+  return {a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+          a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
+}
+inline bool Empty(const PixelRect& r) { return r.Width() <= 0 || r.Height() <= 0; }
+inline PixelRect Shifted(const PixelRect& r, int dx, int dy) {
+  return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+}
+
 struct TextSize {
   int width = 0;
   int height = 0;
@@ -93,8 +102,9 @@ public:
   virtual void FillRect(const PixelRect& rect, Rgb color) = 0;
   virtual void FrameRect(const PixelRect& rect, Rgb color) = 0;  // 1-pixel outline
 
-  // The picture into `dest` (stretched when the size differs from the picture's own; halftone
-  // stretching averages pixels, slower and smoother).
+  // The picture into `dest` (stretched when the size differs from the picture's own). A
+  // `halftone` copy is scaled smoothly (slower), and each of its pixels is the same however
+  // much of `dest` the surface shows.
   virtual void DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op,
                            bool halftone = false) = 0;
   // A rectangle of another surface, copied or stretched into `dest`. Halftone stretching

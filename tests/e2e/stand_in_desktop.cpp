@@ -8,7 +8,7 @@ namespace orv::e2e {
 namespace {
 
 struct Desktop {
-  HBITMAP picture = nullptr;
+  std::unique_ptr<BitmapPicture> picture;
   WallpaperPlacement style = WallpaperPlacement::kFill;
   RECT hole{};  // the calendar's place, left out of the window
 } g_desktop;
@@ -22,7 +22,7 @@ LRESULT CALLBACK DesktopProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       HDC dc = BeginPaint(hwnd, &ps);
       RECT r;
       GetClientRect(hwnd, &r);
-      PaintDesktop(dc, r.right, r.bottom, g_desktop.picture, g_desktop.style, DesktopBackground());
+      PaintDesktop(dc, r.right, r.bottom, g_desktop.picture.get(), g_desktop.style, DesktopBackground());
       EndPaint(hwnd, &ps);
       return 0;
     }
@@ -63,37 +63,45 @@ COLORREF DesktopBackground() {
   return GetSysColor(COLOR_DESKTOP);
 }
 
-void PaintDesktop(HDC dc, int width, int height, HBITMAP picture, WallpaperPlacement style, COLORREF background) {
-  BrushHandle brush(CreateSolidBrush(background));
-  RECT all{0, 0, width, height};
-  FillRect(dc, &all, brush.get());
-  BITMAP info{};
-  if (!picture || !GetObjectW(picture, sizeof info, &info)) return;
-  const WallpaperLayout layout = LayoutWallpaper(style, info.bmWidth, info.bmHeight, {{0, 0, width, height}});
-  MemoryDc source(CreateCompatibleDC(dc));
-  SelectedObject selected(source.get(), picture);
-  SetStretchBltMode(dc, HALFTONE);
-  SetBrushOrgEx(dc, 0, 0, nullptr);
-  for (const WallpaperPiece& piece : layout.copies) {
-    const int saved = SaveDC(dc);
-    IntersectClipRect(dc, piece.clip.left, piece.clip.top, piece.clip.right, piece.clip.bottom);
-    StretchBlt(dc, piece.dest.left, piece.dest.top, piece.dest.Width(), piece.dest.Height(), source.get(), 0, 0,
-               info.bmWidth, info.bmHeight, SRCCOPY);
-    RestoreDC(dc, saved);
-  }
+namespace {
+
+std::unique_ptr<BitmapPicture> LoadBitmapFile(const wchar_t* file) {
+  BitmapHandle bitmap(static_cast<HBITMAP>(
+      LoadImageW(nullptr, file, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+  return bitmap ? std::make_unique<BitmapPicture>(std::move(bitmap)) : nullptr;
+}
+
+// One monitor: every copy's clip is the whole desktop, which the surface's edges give.
+void PaintDesktopOn(GdiCanvas& desktop, const BitmapPicture* picture, WallpaperPlacement style, COLORREF background) {
+  desktop.FillRect({0, 0, desktop.Width(), desktop.Height()}, background);
+  if (!picture) return;
+  const WallpaperLayout layout =
+      LayoutWallpaper(style, picture->Width(), picture->Height(), {{0, 0, desktop.Width(), desktop.Height()}});
+  // Scaled copies are smoothed as the program smooths them: a shell's own filter is not at
+  // hand here, and the graphics system's differs between systems.
+  for (const WallpaperPiece& piece : layout.copies)
+    desktop.DrawPicture(*picture, piece.dest, RasterOp::Copy, layout.Scaled());
+}
+
+}  // namespace
+
+void PaintDesktop(HDC dc, int width, int height, const BitmapPicture* picture, WallpaperPlacement style,
+                  COLORREF background) {
+  GdiCanvas desktop(width, height);
+  PaintDesktopOn(desktop, picture, style, background);
+  BitBlt(dc, 0, 0, width, height, desktop.dc(), 0, 0, SRCCOPY);
 }
 
 std::unique_ptr<GdiCanvas> PaintedDesktop(int width, int height, const std::wstring& picture_file,
                                           WallpaperPlacement style, COLORREF background) {
-  BitmapHandle picture(static_cast<HBITMAP>(LoadImageW(nullptr, picture_file.c_str(), IMAGE_BITMAP, 0, 0,
-                                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+  const auto picture = LoadBitmapFile(picture_file.c_str());
   auto desktop = std::make_unique<GdiCanvas>(width, height);
-  PaintDesktop(desktop->dc(), width, height, picture.get(), style, background);
+  PaintDesktopOn(*desktop, picture.get(), style, background);
   return desktop;
 }
 
 int RunStandInDesktop(const wchar_t* picture_file, const wchar_t* style_name) {
-  g_desktop.picture = static_cast<HBITMAP>(LoadImageW(nullptr, picture_file, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+  g_desktop.picture = LoadBitmapFile(picture_file);
   g_desktop.style = StyleNamed(WideToUtf8(style_name ? style_name : L"fill")).value_or(WallpaperPlacement::kFill);
   WNDCLASSW wc{};
   wc.lpfnWndProc = DesktopProc;
@@ -107,7 +115,7 @@ int RunStandInDesktop(const wchar_t* picture_file, const wchar_t* style_name) {
   SetTimer(hwnd, kAroundCalendarTimer, 100, nullptr);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-  if (g_desktop.picture) DeleteObject(g_desktop.picture);
+  g_desktop.picture.reset();
   return 0;
 }
 

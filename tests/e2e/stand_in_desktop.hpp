@@ -15,7 +15,8 @@
 namespace orv::e2e {
 
 // Paints a `width` x `height` desktop into `dc`.
-void PaintDesktop(HDC dc, int width, int height, HBITMAP picture, WallpaperPlacement style, COLORREF background);
+void PaintDesktop(HDC dc, int width, int height, const BitmapPicture* picture, WallpaperPlacement style,
+                  COLORREF background);
 // The same desktop painted in memory from a bitmap file.
 std::unique_ptr<GdiCanvas> PaintedDesktop(int width, int height, const std::wstring& picture_file,
                                           WallpaperPlacement style, COLORREF background);

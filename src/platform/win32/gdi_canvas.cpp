@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
+#include <vector>
 
+#include "platform/smooth_scale.hpp"
 #include "platform/win32/wide.hpp"
 
 namespace orv {
@@ -180,9 +183,43 @@ void GdiCanvas::FrameRect(const PixelRect& rect, Rgb color) {
   if (dc_ && brush) ::FrameRect(dc_.get(), &r, brush.get());
 }
 
+bool GdiCanvas::DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest) {
+  const PixelRect shown = Intersect(dest, {0, 0, width_, height_});
+  if (Empty(shown)) return true;
+  if (!picture.bitmap() || picture.Width() <= 0 || picture.Height() <= 0) return false;
+  const PixelRect part = Shifted(shown, -dest.left, -dest.top);
+  const PixelRect need = SourceNeeded(picture.Width(), picture.Height(), dest.Width(), dest.Height(), part);
+  // The source pixels the part needs, as 32-bit words, whatever the picture's own format.
+  BITMAPINFO info{};
+  info.bmiHeader = TopDownDibHeader(need.Width(), need.Height(), 32);
+  void* bits = nullptr;
+  BitmapHandle source(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!source || !bits) return false;
+  {
+    MemoryDc from(CreateCompatibleDC(dc_.get())), to(CreateCompatibleDC(dc_.get()));
+    if (!from || !to) return false;
+    SelectedObject picture_selection(from.get(), picture.bitmap());
+    SelectedObject source_selection(to.get(), source.get());
+    if (!BitBlt(to.get(), 0, 0, need.Width(), need.Height(), from.get(), need.left, need.top, SRCCOPY)) return false;
+  }
+  GdiFlush();  // the copy is in the bits before they are read
+  const std::span<const std::uint32_t> pixels(static_cast<const std::uint32_t*>(bits),
+                                              static_cast<std::size_t>(need.Width()) * need.Height());
+  const std::vector<std::uint32_t> scaled =
+      ScaleSmoothly(pixels, need, picture.Width(), picture.Height(), dest.Width(), dest.Height(), part);
+  info.bmiHeader = TopDownDibHeader(part.Width(), part.Height(), 32);
+  return SetDIBitsToDevice(dc_.get(), shown.left, shown.top, static_cast<DWORD>(part.Width()),
+                           static_cast<DWORD>(part.Height()), 0, 0, 0, static_cast<UINT>(part.Height()),
+                           scaled.data(), &info, DIB_RGB_COLORS) != 0;
+}
+
 void GdiCanvas::DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op, bool halftone) {
   auto* win32 = dynamic_cast<const Win32Picture*>(&picture);
   if (!win32 || !dc_) return;
+  if (halftone && op == RasterOp::Copy) {
+    auto* bitmap = dynamic_cast<const BitmapPicture*>(&picture);
+    if (bitmap && DrawSmoothed(*bitmap, dest)) return;
+  }
   const int old_mode = SetStretchBltMode(dc_.get(), halftone ? HALFTONE : COLORONCOLOR);
   if (halftone) SetBrushOrgEx(dc_.get(), 0, 0, nullptr);
   win32->Render(dc_.get(), RECT{dest.left, dest.top, dest.right, dest.bottom}, op);

@@ -1,0 +1,117 @@
+#include "platform/smooth_scale.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orv {
+
+std::vector<std::vector<ScaleTap>> AxisTaps(int source_size, int dest_size, int from, int to) {
+  std::vector<std::vector<ScaleTap>> taps;
+  if (source_size <= 0 || dest_size <= 0 || to <= from) return taps;
+  taps.reserve(static_cast<std::size_t>(to - from));
+  const double ratio = static_cast<double>(source_size) / dest_size;
+  for (int i = from; i < to; ++i) {
+    std::vector<ScaleTap> pixel;
+    if (dest_size == source_size) {
+      pixel.push_back({std::clamp(i, 0, source_size - 1), 1.0});
+    } else if (dest_size < source_size) {
+      // Destination pixel i covers source [i * s / d, (i + 1) * s / d). In units of 1/d of a
+      // source pixel the ends are whole numbers, so the coverage is exact.
+      const std::int64_t begin = std::int64_t{i} * source_size, end = begin + source_size;
+      for (std::int64_t j = begin / dest_size; j * dest_size < end && j < source_size; ++j) {
+        const std::int64_t overlap = std::min(end, (j + 1) * dest_size) - std::max(begin, j * dest_size);
+        if (overlap > 0) pixel.push_back({static_cast<int>(j), static_cast<double>(overlap) / source_size});
+      }
+    } else {
+      const double centre = std::clamp((i + 0.5) * ratio - 0.5, 0.0, source_size - 1.0);
+      const int left = static_cast<int>(std::floor(centre));
+      const double right_share = centre - left;
+      pixel.push_back({left, 1.0 - right_share});
+      if (right_share > 0) pixel.push_back({std::min(left + 1, source_size - 1), right_share});
+    }
+    taps.push_back(std::move(pixel));
+  }
+  return taps;
+}
+
+namespace {
+
+// The source indexes the taps reach, as [first, last + 1).
+std::pair<int, int> Reach(const std::vector<std::vector<ScaleTap>>& taps) {
+  int first = 0, last = -1;
+  bool any = false;
+  for (const auto& pixel : taps)
+    for (const ScaleTap& tap : pixel) {
+      first = any ? std::min(first, tap.source) : tap.source;
+      last = any ? std::max(last, tap.source) : tap.source;
+      any = true;
+    }
+  return {first, last + 1};
+}
+
+std::uint32_t Channel(double value, int shift) {
+  const long rounded = std::lround(std::clamp(value, 0.0, 255.0));
+  return static_cast<std::uint32_t>(rounded) << shift;
+}
+
+}  // namespace
+
+PixelRect SourceNeeded(int source_width, int source_height, int dest_width, int dest_height,
+                       const PixelRect& part) {
+  if (part.Width() <= 0 || part.Height() <= 0) return {};
+  const auto [left, right] = Reach(AxisTaps(source_width, dest_width, part.left, part.right));
+  const auto [top, bottom] = Reach(AxisTaps(source_height, dest_height, part.top, part.bottom));
+  return {left, top, right, bottom};
+}
+
+std::vector<std::uint32_t> ScaleSmoothly(std::span<const std::uint32_t> source, const PixelRect& have,
+                                         int source_width, int source_height, int dest_width,
+                                         int dest_height, const PixelRect& part) {
+  const int width = std::max(part.Width(), 0), height = std::max(part.Height(), 0);
+  std::vector<std::uint32_t> result(static_cast<std::size_t>(width) * height, 0);
+  if (width == 0 || height == 0) return result;
+  const auto columns = AxisTaps(source_width, dest_width, part.left, part.right);
+  const auto rows = AxisTaps(source_height, dest_height, part.top, part.bottom);
+  const auto [row_first, row_end] = Reach(rows);
+  auto in_have = [&](int x, int y) {
+    return x >= have.left && x < have.right && y >= have.top && y < have.bottom;
+  };
+
+  // First across: each source row the part needs, scaled to the part's columns.
+  const int needed_rows = row_end - row_first;
+  std::vector<float> across(static_cast<std::size_t>(needed_rows) * width * 3, 0.0f);
+  for (int y = row_first; y < row_end; ++y) {
+    float* out = &across[static_cast<std::size_t>(y - row_first) * width * 3];
+    for (int x = 0; x < width; ++x) {
+      double c0 = 0, c1 = 0, c2 = 0;
+      for (const ScaleTap& tap : columns[static_cast<std::size_t>(x)]) {
+        if (!in_have(tap.source, y)) continue;  // outside what was given: counts as black
+        const std::uint32_t pixel =
+            source[static_cast<std::size_t>(y - have.top) * have.Width() + (tap.source - have.left)];
+        c0 += tap.weight * (pixel & 0xFF);
+        c1 += tap.weight * ((pixel >> 8) & 0xFF);
+        c2 += tap.weight * ((pixel >> 16) & 0xFF);
+      }
+      out[x * 3] = static_cast<float>(c0);
+      out[x * 3 + 1] = static_cast<float>(c1);
+      out[x * 3 + 2] = static_cast<float>(c2);
+    }
+  }
+  // Then down.
+  for (int y = 0; y < height; ++y) {
+    std::uint32_t* out = &result[static_cast<std::size_t>(y) * width];
+    for (int x = 0; x < width; ++x) {
+      double c0 = 0, c1 = 0, c2 = 0;
+      for (const ScaleTap& tap : rows[static_cast<std::size_t>(y)]) {
+        const float* in = &across[(static_cast<std::size_t>(tap.source - row_first) * width + x) * 3];
+        c0 += tap.weight * in[0];
+        c1 += tap.weight * in[1];
+        c2 += tap.weight * in[2];
+      }
+      out[x] = Channel(c0, 0) | Channel(c1, 8) | Channel(c2, 16);
+    }
+  }
+  return result;
+}
+
+}  // namespace orv
