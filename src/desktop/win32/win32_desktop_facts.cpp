@@ -189,26 +189,19 @@ FILETIME FileTimeOf(std::int64_t ticks) {
   const auto u = static_cast<std::uint64_t>(ticks);
   return {static_cast<DWORD>(u & 0xFFFFFFFFu), static_cast<DWORD>(u >> 32)};
 }
-// Local time of a UTC instant by the system's time zone rules for that instant.
-std::int64_t LocalOf(std::int64_t utc) {
-  SYSTEMTIME u{}, local{};
-  const FILETIME t = FileTimeOf(utc);
-  FILETIME l{};
-  if (!FileTimeToSystemTime(&t, &u) || !SystemTimeToTzSpecificLocalTime(nullptr, &u, &local) ||
-      !SystemTimeToFileTime(&local, &l))
-    return utc;
-  return TicksOf(l);
+// A time moved across the time zone by one of the system's two conversions (UTC to local,
+// local to UTC), by the zone's rules for that instant; unchanged when the system refuses.
+using ZoneConversion = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION*, const SYSTEMTIME*, LPSYSTEMTIME);
+std::int64_t AcrossZone(std::int64_t ticks, ZoneConversion convert) {
+  SYSTEMTIME from{}, to{};
+  const FILETIME in = FileTimeOf(ticks);
+  FILETIME out{};
+  if (!FileTimeToSystemTime(&in, &from) || !convert(nullptr, &from, &to) || !SystemTimeToFileTime(&to, &out))
+    return ticks;
+  return TicksOf(out);
 }
-// The UTC instant of a local time (the time zone's rules for that day).
-std::int64_t UtcOf(std::int64_t local_ticks) {
-  SYSTEMTIME local{}, u{};
-  const FILETIME l = FileTimeOf(local_ticks);
-  FILETIME t{};
-  if (!FileTimeToSystemTime(&l, &local) || !TzSpecificLocalTimeToSystemTime(nullptr, &local, &u) ||
-      !SystemTimeToFileTime(&u, &t))
-    return local_ticks;
-  return TicksOf(t);
-}
+std::int64_t LocalOf(std::int64_t utc) { return AcrossZone(utc, SystemTimeToTzSpecificLocalTime); }
+std::int64_t UtcOf(std::int64_t local_ticks) { return AcrossZone(local_ticks, TzSpecificLocalTimeToSystemTime); }
 
 }  // namespace
 
