@@ -64,24 +64,17 @@ PixelRect SourceNeeded(int source_width, int source_height, int dest_width, int 
   return {left, top, right, bottom};
 }
 
-std::vector<std::uint32_t> ScaleSmoothly(std::span<const std::uint32_t> source, const PixelRect& have,
-                                         int source_width, int source_height, int dest_width,
-                                         int dest_height, const PixelRect& part) {
+void ScaleSmoothlyRows(std::span<const std::uint32_t> source, const PixelRect& have, int source_width,
+                       int source_height, int dest_width, int dest_height, const PixelRect& part,
+                       const std::function<void(int, std::span<const std::uint32_t>)>& row) {
   const int width = std::max(part.Width(), 0), height = std::max(part.Height(), 0);
-  std::vector<std::uint32_t> result(static_cast<std::size_t>(width) * height, 0);
-  if (width == 0 || height == 0) return result;
+  if (width == 0 || height == 0 || source_height <= 0 || dest_height <= 0) return;
   const auto columns = AxisTaps(source_width, dest_width, part.left, part.right);
-  const auto rows = AxisTaps(source_height, dest_height, part.top, part.bottom);
-  const auto [row_first, row_end] = Reach(rows);
   auto in_have = [&](int x, int y) {
     return x >= have.left && x < have.right && y >= have.top && y < have.bottom;
   };
-
-  // First across: each source row the part needs, scaled to the part's columns.
-  const int needed_rows = row_end - row_first;
-  std::vector<float> across(static_cast<std::size_t>(needed_rows) * width * 3, 0.0f);
-  for (int y = row_first; y < row_end; ++y) {
-    float* out = &across[static_cast<std::size_t>(y - row_first) * width * 3];
+  // One source row scaled to the part's columns, three channels a pixel.
+  auto scale_across = [&](int y, float* out) {
     for (int x = 0; x < width; ++x) {
       double c0 = 0, c1 = 0, c2 = 0;
       for (const ScaleTap& tap : columns[static_cast<std::size_t>(x)]) {
@@ -96,21 +89,47 @@ std::vector<std::uint32_t> ScaleSmoothly(std::span<const std::uint32_t> source, 
       out[x * 3 + 1] = static_cast<float>(c1);
       out[x * 3 + 2] = static_cast<float>(c2);
     }
-  }
-  // Then down.
+  };
+
+  // A destination row blends consecutive source rows, at most this many, and the rows of
+  // successive destination rows only move down: a ring of that many rows scaled across
+  // serves every destination row, each source row scaled once.
+  const int ring_rows = std::max(2, (source_height + dest_height - 1) / dest_height + 1);
+  std::vector<float> ring(static_cast<std::size_t>(ring_rows) * width * 3);
+  std::vector<int> held(static_cast<std::size_t>(ring_rows), -1);  // the source row in each slot
+  std::vector<std::uint32_t> out(static_cast<std::size_t>(width));
   for (int y = 0; y < height; ++y) {
-    std::uint32_t* out = &result[static_cast<std::size_t>(y) * width];
+    const auto taps = AxisTaps(source_height, dest_height, part.top + y, part.top + y + 1);
+    for (const ScaleTap& tap : taps.front()) {
+      const auto slot = static_cast<std::size_t>(tap.source % ring_rows);
+      if (held[slot] != tap.source) {
+        scale_across(tap.source, &ring[slot * width * 3]);
+        held[slot] = tap.source;
+      }
+    }
     for (int x = 0; x < width; ++x) {
       double c0 = 0, c1 = 0, c2 = 0;
-      for (const ScaleTap& tap : rows[static_cast<std::size_t>(y)]) {
-        const float* in = &across[(static_cast<std::size_t>(tap.source - row_first) * width + x) * 3];
+      for (const ScaleTap& tap : taps.front()) {
+        const float* in = &ring[(static_cast<std::size_t>(tap.source % ring_rows) * width + x) * 3];
         c0 += tap.weight * in[0];
         c1 += tap.weight * in[1];
         c2 += tap.weight * in[2];
       }
-      out[x] = Channel(c0, 0) | Channel(c1, 8) | Channel(c2, 16);
+      out[static_cast<std::size_t>(x)] = Channel(c0, 0) | Channel(c1, 8) | Channel(c2, 16);
     }
+    row(y, out);
   }
+}
+
+std::vector<std::uint32_t> ScaleSmoothly(std::span<const std::uint32_t> source, const PixelRect& have,
+                                         int source_width, int source_height, int dest_width,
+                                         int dest_height, const PixelRect& part) {
+  const auto width = static_cast<std::size_t>(std::max(part.Width(), 0));
+  std::vector<std::uint32_t> result(width * static_cast<std::size_t>(std::max(part.Height(), 0)), 0);
+  ScaleSmoothlyRows(source, have, source_width, source_height, dest_width, dest_height, part,
+                    [&](int y, std::span<const std::uint32_t> pixels) {
+                      std::copy(pixels.begin(), pixels.end(), result.begin() + static_cast<std::ptrdiff_t>(y * width));
+                    });
   return result;
 }
 

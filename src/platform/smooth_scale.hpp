@@ -9,6 +9,7 @@
 // Pixels are 32-bit words of four 8-bit channels; the first three are averaged, the fourth
 // comes out 0 (opaque pictures only).
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -30,9 +31,16 @@ std::vector<std::vector<ScaleTap>> AxisTaps(int source_size, int dest_size, int 
 PixelRect SourceNeeded(int source_width, int source_height, int dest_width, int dest_height,
                        const PixelRect& part);
 
-// The pixels of `part` (rows of part.Width(), top row first) of the picture scaled to
-// dest_width × dest_height. `source` holds the source rectangle `have` (rows of have.Width()),
-// which must contain SourceNeeded for the part.
+// The rows of `part` of the picture scaled to dest_width × dest_height, handed to `row` top
+// row first (its index in the part, then part.Width() pixels). `source` holds the source
+// rectangle `have` (rows of have.Width()), which must contain SourceNeeded for the part. Only
+// the few source rows one destination row blends are kept scaled across at a time, so a band
+// of a monitor-sized picture costs kilobytes, not the band's size again in floats.
+void ScaleSmoothlyRows(std::span<const std::uint32_t> source, const PixelRect& have, int source_width,
+                       int source_height, int dest_width, int dest_height, const PixelRect& part,
+                       const std::function<void(int, std::span<const std::uint32_t>)>& row);
+
+// The same, all rows of `part` in one block (rows of part.Width(), top row first).
 std::vector<std::uint32_t> ScaleSmoothly(std::span<const std::uint32_t> source, const PixelRect& have,
                                          int source_width, int source_height, int dest_width,
                                          int dest_height, const PixelRect& part);

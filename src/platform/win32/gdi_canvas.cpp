@@ -205,12 +205,22 @@ bool GdiCanvas::DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest
   GdiFlush();  // the copy is in the bits before they are read
   const std::span<const std::uint32_t> pixels(static_cast<const std::uint32_t*>(bits),
                                               static_cast<std::size_t>(need.Width()) * need.Height());
-  const std::vector<std::uint32_t> scaled =
-      ScaleSmoothly(pixels, need, picture.Width(), picture.Height(), dest.Width(), dest.Height(), part);
+  // The result goes into a surface of its own rather than the heap: the heap would keep the
+  // pages of a block this size for good once it is freed.
   info.bmiHeader = TopDownDibHeader(part.Width(), part.Height(), 32);
-  return SetDIBitsToDevice(dc_.get(), shown.left, shown.top, static_cast<DWORD>(part.Width()),
-                           static_cast<DWORD>(part.Height()), 0, 0, 0, static_cast<UINT>(part.Height()),
-                           scaled.data(), &info, DIB_RGB_COLORS) != 0;
+  void* scaled_bits = nullptr;
+  BitmapHandle scaled(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &scaled_bits, nullptr, 0));
+  if (!scaled || !scaled_bits) return false;
+  auto* rows = static_cast<std::uint32_t*>(scaled_bits);
+  const auto width = static_cast<std::size_t>(part.Width());
+  ScaleSmoothlyRows(pixels, need, picture.Width(), picture.Height(), dest.Width(), dest.Height(), part,
+                    [&](int y, std::span<const std::uint32_t> row) {
+                      std::copy(row.begin(), row.end(), rows + static_cast<std::size_t>(y) * width);
+                    });
+  MemoryDc from(CreateCompatibleDC(dc_.get()));
+  if (!from) return false;
+  SelectedObject scaled_selection(from.get(), scaled.get());
+  return BitBlt(dc_.get(), shown.left, shown.top, part.Width(), part.Height(), from.get(), 0, 0, SRCCOPY) != FALSE;
 }
 
 void GdiCanvas::DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op, bool halftone) {

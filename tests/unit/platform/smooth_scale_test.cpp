@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -66,6 +67,29 @@ TEST(SmoothScale, EnlargingBlendsNeighboursAndHoldsTheEdges) {
   EXPECT_EQ(wide.back(), Grey(200));
   for (std::size_t i = 1; i < wide.size(); ++i) EXPECT_GE(wide[i] & 0xFF, wide[i - 1] & 0xFF);
   EXPECT_EQ(wide[3], Grey(75));  // centre 3.5 of 8 lies at 0.375 of the way from 0 to 200
+}
+
+TEST(SmoothScale, EveryPixelIsItsTapsWeightedOverBothAxes) {
+  // Strong shrinks make one row blend many source rows (the most the scaler keeps at a time),
+  // and odd ratios make neighbouring rows share source rows.
+  for (auto [sw, sh, dw, dh] : {std::array{9, 97, 4, 5}, {13, 61, 6, 3}, {7, 40, 7, 39}, {5, 6, 11, 17},
+                               {30, 300, 8, 1}}) {
+    const auto source = Noise(sw, sh);
+    const auto scaled = Whole(source, sw, sh, dw, dh);
+    const auto columns = AxisTaps(sw, dw, 0, dw);
+    const auto rows = AxisTaps(sh, dh, 0, dh);
+    for (int y = 0; y < dh; ++y)
+      for (int x = 0; x < dw; ++x)
+        for (int shift : {0, 8, 16}) {
+          double expected = 0;
+          for (const ScaleTap& row : rows[static_cast<std::size_t>(y)])
+            for (const ScaleTap& column : columns[static_cast<std::size_t>(x)])
+              expected += row.weight * column.weight *
+                          ((source[static_cast<std::size_t>(row.source) * sw + column.source] >> shift) & 0xFF);
+          const auto got = static_cast<int>((scaled[static_cast<std::size_t>(y) * dw + x] >> shift) & 0xFF);
+          ASSERT_NEAR(got, expected, 0.51) << sw << "x" << sh << " -> " << dw << "x" << dh << " at " << x << "," << y;
+        }
+  }
 }
 
 TEST(SmoothScale, APartComputedAloneEqualsThatPartOfTheWholeFromOnlyTheSourceItNeeds) {
