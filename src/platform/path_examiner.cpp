@@ -20,13 +20,18 @@ struct PathExaminer::Shared {
   std::map<std::string, std::optional<std::string>> answers;  // the last answer per path
   bool someone_gave_up = false;
   bool stop = false;
+  std::chrono::milliseconds idle_end{};
+  Prompt prompt;
+  bool running = false;  // the worker has not ended (it may still be examining after a stop)
   std::thread worker;
 
   void Run() {
     std::unique_lock lock(mutex);
     for (;;) {
-      changed.wait(lock, [this] { return stop || pending.has_value(); });
-      if (stop) return;
+      if (!changed.wait_for(lock, idle_end, [this] { return stop || pending.has_value(); }) || stop) {
+        running = false;
+        return;
+      }
       examining = std::move(pending);
       pending.reset();
       const std::string path = *examining;
@@ -49,11 +54,13 @@ struct PathExaminer::Shared {
   }
 };
 
-PathExaminer::PathExaminer(Examine examine, std::function<void()> answered_late)
+PathExaminer::PathExaminer(Examine examine, std::function<void()> answered_late, std::chrono::milliseconds idle_end,
+                           Prompt prompt)
     : shared_(std::make_shared<Shared>()) {
+  shared_->prompt = std::move(prompt);
   shared_->examine = std::move(examine);
   shared_->answered_late = std::move(answered_late);
-  shared_->worker = std::thread([shared = shared_] { shared->Run(); });
+  shared_->idle_end = idle_end;
 }
 
 PathExaminer::~PathExaminer() {
@@ -64,14 +71,21 @@ PathExaminer::~PathExaminer() {
   std::thread worker = std::move(shared_->worker);
   shared_->changed.notify_all();
   lock.unlock();
+  if (!worker.joinable()) return;
   // A hanging examination must not hold up the end of the program: the worker then finishes
   // on its own and releases the shared state.
   if (busy) worker.detach();
   else worker.join();
 }
 
+bool PathExaminer::Working() const {
+  std::lock_guard lock(shared_->mutex);
+  return shared_->running;
+}
+
 PathExaminer::Answer PathExaminer::Ask(const std::string& path, std::chrono::milliseconds bound) {
   Shared& s = *shared_;
+  if (s.prompt && s.prompt(path)) return {true, s.examine(path)};
   std::unique_lock lock(s.mutex);
   // The examination that answers: the one under way for this path, or a new one after
   // whatever runs now.
@@ -79,6 +93,13 @@ PathExaminer::Answer PathExaminer::Ask(const std::string& path, std::chrono::mil
   if (!(s.examining && *s.examining == path)) {
     if (s.examining) ++wanted;
     s.pending = path;
+    if (!s.running) {
+      // The last worker ended idle; it let go of the lock as it returned, so this waits only
+      // for its thread to finish.
+      if (s.worker.joinable()) s.worker.join();
+      s.running = true;
+      s.worker = std::thread([shared = shared_] { shared->Run(); });
+    }
     s.changed.notify_all();
   }
   const bool fresh = s.changed.wait_for(lock, bound, [&] { return s.finished >= wanted || s.stop; });

@@ -15,10 +15,17 @@ class PathExaminer {
 public:
   // What the worker finds out about a path; nullopt when the path cannot be examined.
   using Examine = std::function<std::optional<std::string>(const std::string& path)>;
+  // Whether a path always answers at once (a local disk), so it is examined on the asking
+  // thread and needs no worker; shares and removable drives do not.
+  using Prompt = std::function<bool(const std::string& path)>;
 
   // `answered_late` runs on the worker thread whenever an answer comes after its asker
-  // stopped waiting, so the owner can ask again (a posted message is the usual way).
-  PathExaminer(Examine examine, std::function<void()> answered_late);
+  // stopped waiting, so the owner can ask again (a posted message is the usual way). The
+  // worker starts with the first question and ends after `idle_end` without one: questions
+  // come only when something changed, and an idle thread is not free (its stack stays
+  // resident), so none is kept for the hours between them.
+  PathExaminer(Examine examine, std::function<void()> answered_late,
+               std::chrono::milliseconds idle_end = std::chrono::seconds(10), Prompt prompt = nullptr);
   ~PathExaminer();
   PathExaminer(const PathExaminer&) = delete;
   PathExaminer& operator=(const PathExaminer&) = delete;
@@ -31,6 +38,9 @@ public:
   // worker found for that path. One examination runs at a time; asking again about the path
   // under examination waits for that one instead of queueing another.
   Answer Ask(const std::string& path, std::chrono::milliseconds bound);
+
+  // Whether a worker thread runs now.
+  bool Working() const;
 
 private:
   struct Shared;

@@ -40,4 +40,10 @@ std::string ParentFolder(std::string_view folder) {
   return FolderOf(folder);
 }
 
+std::string DriveRoot(std::string_view path) {
+  const bool letter = !path.empty() && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  if (!letter || RootLength(path) != 3) return {};
+  return std::string(path.substr(0, 2)) + '\\';
+}
+
 }  // namespace orv

@@ -11,5 +11,8 @@ namespace orv {
 std::string FolderOf(std::string_view path);
 // The folder above `folder`; empty at a drive's or a share's root.
 std::string ParentFolder(std::string_view folder);
+// The root of a path on a drive letter ("C:\a\b.bmp" → "C:\"); empty for a share, a
+// relative path or anything else whose drive cannot be asked about.
+std::string DriveRoot(std::string_view path);
 
 }  // namespace orv

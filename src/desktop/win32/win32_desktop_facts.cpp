@@ -13,6 +13,7 @@
 #include "platform/win32/change_notices.hpp"
 #include "platform/win32/display_scale.hpp"
 #include "platform/win32/wide.hpp"
+#include "platform/windows_path.hpp"
 
 namespace orv {
 namespace {
@@ -34,12 +35,23 @@ DWORD ReadDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD fallba
   return RegGetValueW(root, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS ? value : fallback;
 }
 
+// A local hard disk answers at once; a share, a mapped network drive or a removable drive may
+// not, and is asked on the examiner's worker.
+bool OnFixedDisk(const std::string& path) {
+  const std::string root = DriveRoot(path);
+  return !root.empty() && GetDriveTypeW(Utf8ToWide(root).c_str()) == DRIVE_FIXED;
+}
+
 }  // namespace
 
 Win32DesktopFacts::Win32DesktopFacts(const RegistryReader& registry)
-    : registry_(registry), files_(FileWriteTimeText, [this] {
-        if (HWND window = late_window_.load()) PostMessageW(window, late_message_.load(), 0, 0);
-      }) {}
+    : registry_(registry),
+      files_(
+          FileWriteTimeText,
+          [this] {
+            if (HWND window = late_window_.load()) PostMessageW(window, late_message_.load(), 0, 0);
+          },
+          std::chrono::seconds(10), OnFixedDisk) {}
 
 void Win32DesktopFacts::PostLateAnswersTo(HWND window, UINT message) {
   late_message_ = message;

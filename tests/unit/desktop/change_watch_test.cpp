@@ -56,6 +56,13 @@ TEST(WatchedFolders, TheWallpapersAndTheShellCopysFolderEachOnce) {
   EXPECT_EQ(ParentFolder("C:\\"), "");
   EXPECT_EQ(ParentFolder("\\\\server\\share\\a"), "\\\\server\\share");
   EXPECT_EQ(ParentFolder("\\\\server\\share"), "");
+  // Only a drive letter's root can be asked what kind of drive it is.
+  EXPECT_EQ(DriveRoot("C:\\Users\\wall.bmp"), "C:\\");
+  EXPECT_EQ(DriveRoot("d:/wall.bmp"), "d:\\");
+  EXPECT_EQ(DriveRoot("C:wall.bmp"), "");
+  EXPECT_EQ(DriveRoot("\\\\server\\share\\wall.bmp"), "");
+  EXPECT_EQ(DriveRoot("\\\\?\\C:\\wall.bmp"), "");
+  EXPECT_EQ(DriveRoot("wall.bmp"), "");
 
   const std::string themes = "C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Themes\\TranscodedWallpaper";
   EXPECT_EQ(FoldersToWatch("D:\\pics\\a.jpg", themes),

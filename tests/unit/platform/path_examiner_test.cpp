@@ -5,6 +5,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace orv {
 namespace {
@@ -79,6 +80,39 @@ TEST_F(PathExaminerTest, AHangingFileSystemNeverHoldsTheAskerAndTheAnswerComesLa
   EXPECT_EQ(examiner.Ask("wall.bmp", 10s).value, "t2");
   std::lock_guard lock(fs.mutex);
   EXPECT_LE(fs.examinations, 4);  // wall.bmp twice, other.bmp once, the fresh one last
+}
+
+TEST(PathExaminerIdleTest, NoThreadBetweenQuestionsAndANewOneAnswersTheNext) {
+  HeldFileSystem fs;
+  PathExaminer examiner([&fs](const std::string& p) { return fs.Examine(p); }, [] {}, 20ms);
+  EXPECT_FALSE(examiner.Working());  // nothing asked yet
+  EXPECT_EQ(examiner.Ask("wall.bmp", 10s).value, "t1");
+  for (int i = 0; i < 500 && examiner.Working(); ++i) std::this_thread::sleep_for(10ms);
+  EXPECT_FALSE(examiner.Working());
+  fs.time = "t2";
+  EXPECT_EQ(examiner.Ask("wall.bmp", 10s).value, "t2");
+  EXPECT_EQ(fs.examinations, 2);
+}
+
+TEST(PathExaminerPromptTest, LocalPathsAreAnsweredOnTheAskingThreadEvenWhileAShareHangs) {
+  auto share = std::make_shared<HeldFileSystem>();
+  share->held = true;
+  const auto asker = std::this_thread::get_id();
+  std::thread::id examined_on;
+  PathExaminer examiner(
+      [share, &examined_on](const std::string& p) -> std::optional<std::string> {
+        if (p.starts_with("\\\\")) return share->Examine(p);
+        examined_on = std::this_thread::get_id();
+        return "local";
+      },
+      [] {}, 10s, [](const std::string& p) { return p.starts_with("C:"); });
+  EXPECT_EQ(examiner.Ask("C:\\wall.bmp", 0ms).value, "local");
+  EXPECT_EQ(examined_on, asker);
+  EXPECT_FALSE(examiner.Working());  // no thread for a local disk
+  EXPECT_FALSE(examiner.Ask("\\\\srv\\share\\wall.bmp", 5ms).known);
+  EXPECT_TRUE(examiner.Working());
+  EXPECT_EQ(examiner.Ask("C:\\other.bmp", 0ms).value, "local");  // not queued behind the share
+  share->Release();
 }
 
 TEST(PathExaminerEndTest, EndsWithoutWaitingForAHangingExamination) {
