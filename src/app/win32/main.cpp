@@ -2,7 +2,6 @@
 // message loop. There is no main window: the calendar stands on the desktop and the hidden
 // host window owns the tray icon.
 #include <windows.h>
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -371,9 +370,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The list control of the add-entry dialog is a COM object of this thread.
     const HRESULT ole = OleInitialize(nullptr);
     orv::MarkStartup("ole");
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-    orv::MarkStartup("controls");
     int result = 0;
     {
       orv::Program program;

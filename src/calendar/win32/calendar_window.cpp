@@ -15,7 +15,6 @@ namespace orv {
 namespace {
 
 constexpr wchar_t kClassName[] = L"OrvantaCalendar";
-constexpr UINT_PTR kScrollSubclass = 1;
 
 CalendarKey KeyOf(WPARAM vk) {
   switch (vk) {
@@ -116,20 +115,12 @@ void CalendarWindow::CreateParts() {
                              hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_POS | SIF_PAGE, kScrollMin, kScrollMax, 0, 0, 0};
   SetScrollInfo(vscroll_, SB_CTL, &si, FALSE);
-  SetWindowSubclass(vscroll_, ScrollBarProc, kScrollSubclass, reinterpret_cast<DWORD_PTR>(this));
-
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-  for (Hotspot h : kTools) {
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_SUBCLASS;
-    tool.hwnd = hwnd();
-    tool.uId = static_cast<UINT_PTR>(h);
-    tool.lpszText = const_cast<wchar_t*>(L"");
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+  // Subclassed the plain way, not through the common controls library, which the calendar
+  // would otherwise load at start for this alone. The scroll bar is ours and never shown.
+  SetWindowLongPtrW(vscroll_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  scroll_bar_procedure_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(vscroll_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ScrollBarProc)));
+  // The tooltips come with the first mouse move over the calendar (see WM_MOUSEMOVE).
   if (state_.MicrosoftWheelMouse) {
     if (!state_.WheelMessageId) state_.WheelMessageId = RegisterWheelMessage();
     HookWheel();
@@ -141,7 +132,9 @@ void CalendarWindow::ReleaseParts() {
   // the calendar's top-level ancestor (the shell's window when attached), so it would outlive
   // the calendar.
   if (hwnd()) UnhookCalendarWheel();
-  if (vscroll_) RemoveWindowSubclass(vscroll_, ScrollBarProc, kScrollSubclass);
+  if (vscroll_ && scroll_bar_procedure_)
+    SetWindowLongPtrW(vscroll_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(scroll_bar_procedure_));
+  scroll_bar_procedure_ = nullptr;
   if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
   vscroll_ = nullptr;
   tooltip_ = nullptr;
@@ -266,7 +259,25 @@ void CalendarWindow::Present(const Canvas& picture, bool placement_changed) {
 
 void CalendarWindow::ResetScrollValue() { SetScrollPos(vscroll_, SB_CTL, 0, TRUE); }
 
+void CalendarWindow::CreateTooltips() {
+  EnsureCommonControls();
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  for (Hotspot h : kTools) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = hwnd();
+    tool.uId = static_cast<UINT_PTR>(h);
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  UpdateTooltips();
+}
+
 void CalendarWindow::UpdateTooltips() {
+  if (!tooltip_) return;
   const HotspotRects& r = controller_.Hotspots();
   for (Hotspot h : kTools) {
     const PixelRect& p = h == Hotspot::WeekBack      ? r.WeekBack
@@ -371,6 +382,15 @@ LRESULT CalendarWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK: MouseDown(MouseButton::Middle, lparam, false); return 0;
     case WM_CONTEXTMENU: return 0;  // the context-menu key is handled on key down
+    case WM_MOUSEMOVE:
+      if (!tooltip_) {
+        CreateTooltips();
+        // The tooltip watches the window from the next message on; this one starts its wait.
+        MSG current{hwnd(), message, wparam, lparam, static_cast<DWORD>(GetMessageTime()), {}};
+        GetCursorPos(&current.pt);
+        SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&current));
+      }
+      break;
     case WM_SETCURSOR:
       if (LOWORD(lparam) == HTCLIENT) {
         POINT p;
@@ -385,19 +405,19 @@ LRESULT CalendarWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return Default(message, wparam, lparam);
 }
 
-LRESULT CALLBACK CalendarWindow::ScrollBarProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                               UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK CalendarWindow::ScrollBarProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* self = reinterpret_cast<CalendarWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self || !self->scroll_bar_procedure_) return DefWindowProcW(hwnd, message, wparam, lparam);
   // The window sees keys before the focused scroll bar.
   if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
     try {
-      auto* self = reinterpret_cast<CalendarWindow*>(data);
       if (self->controller_.OnKey(KeyOf(wparam), CurrentModifiers())) return 0;
     } catch (...) {
       return 0;
     }
   }
   if (message == WM_CHAR && wparam < 0x20) return 0;  // Ctrl+letters: no beep
-  return DefSubclassProc(hwnd, message, wparam, lparam);
+  return CallWindowProcW(self->scroll_bar_procedure_, hwnd, message, wparam, lparam);
 }
 
 }  // namespace orv

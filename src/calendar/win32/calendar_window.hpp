@@ -51,7 +51,7 @@ public:
 
 private:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-  static LRESULT CALLBACK ScrollBarProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK ScrollBarProc(HWND, UINT, WPARAM, LPARAM);
 
   // CalendarWindowView
   void Present(const Canvas& picture, bool placement_changed) override;
@@ -76,6 +76,7 @@ private:
 
   void Paint();
   void MouseDown(MouseButton button, LPARAM lparam, bool double_click);
+  void CreateTooltips();
   void UpdateTooltips();
   HCURSOR CursorFor(Hotspot hotspot) const;
 
@@ -93,6 +94,7 @@ private:
   WinEventHook object_hook_, parent_hook_, foreground_hook_;
   std::vector<WindowId> desktop_windows_;  // the shell's windows at the last look
   HWND vscroll_ = nullptr;
+  WNDPROC scroll_bar_procedure_ = nullptr;  // the scroll bar's own, called after ours
   HWND tooltip_ = nullptr;  // owned by the calendar's top-level ancestor, so destroyed by us
   const Canvas* picture_ = nullptr;  // the last presented picture, owned by the renderer
   CursorHandle cursors_[5];

@@ -5,6 +5,7 @@
 #include "platform/win32/display_scale.hpp"
 #include "platform/win32/ole_picture.hpp"
 #include "platform/win32/wide.hpp"
+#include "platform/win32/window_base.hpp"
 
 namespace orv {
 namespace {
@@ -35,6 +36,7 @@ INT_PTR DialogWindow::ShowModal(HWND owner, int left, int top) {
   top_ = top;
   EmptyTemplate t{};
   t.dialog.style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  EnsureCommonControls();
   return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &t.dialog, owner, Procedure,
                                  reinterpret_cast<LPARAM>(this));
 }
@@ -45,6 +47,7 @@ HWND DialogWindow::Create(HWND owner, int left, int top) {
   top_ = top;
   EmptyTemplate t{};
   t.dialog.style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+  EnsureCommonControls();
   return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &t.dialog, owner, Procedure,
                                     reinterpret_cast<LPARAM>(this));
 }

@@ -6,6 +6,7 @@
 #include "dialogs/win32/dialog_ids.h"
 #include "platform/win32/wide.hpp"
 #include "platform/win32/win32_prompts.hpp"
+#include "platform/win32/window_base.hpp"
 
 namespace orv {
 namespace {
@@ -96,12 +97,14 @@ INT_PTR CALLBACK UserDataProcedure(HWND dialog, UINT message, WPARAM wparam, LPA
 
 void ShowUserDataDialog(std::string& user_data_path) {
   UserDataDialogState state{&user_data_path, {}};
+  EnsureCommonControls();
   DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_USERDATA), nullptr, UserDataProcedure,
                   reinterpret_cast<LPARAM>(&state));
 }
 
 void VersionDialog::Show() {
   if (!hwnd_) {
+    EnsureCommonControls();
     hwnd_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_VERSION), nullptr, Procedure,
                                reinterpret_cast<LPARAM>(this));
   }

@@ -59,8 +59,7 @@ HWND OptionsWindow::Control(int id) const {
 }
 
 bool OptionsWindow::Open() {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
+  EnsureCommonControls();
   Register(kDialogClass, 0, nullptr);
 
   // Placed in twips at the scale of the calendar's monitor.

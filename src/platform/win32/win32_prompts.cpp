@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/win32/wide.hpp"
+#include "platform/win32/window_base.hpp"
 
 namespace orv {
 namespace {
@@ -140,6 +141,7 @@ std::optional<std::string> Win32Prompts::Input(std::string_view prompt, std::str
                                                std::string_view default_text) {
   InputBoxData data{Utf8ToWide(prompt), Utf8ToWide(title), Utf8ToWide(default_text)};
   const auto dialog_template = InputBoxTemplate();
+  EnsureCommonControls();
   const INT_PTR result = DialogBoxIndirectParamW(
       GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialog_template.data()),
       owner_, InputBoxProc, reinterpret_cast<LPARAM>(&data));

@@ -1,5 +1,7 @@
 #include "platform/win32/window_base.hpp"
 
+#include <commctrl.h>
+
 namespace orv {
 
 WindowBase::~WindowBase() { Destroy(); }
@@ -54,6 +56,13 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wparam, L
     self->hwnd_ = nullptr;
   }
   return result;
+}
+
+void EnsureCommonControls() {
+  static bool registered = false;
+  if (registered) return;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+  registered = InitCommonControlsEx(&controls) != FALSE;
 }
 
 }  // namespace orv

@@ -31,4 +31,9 @@ private:
   HWND hwnd_ = nullptr;
 };
 
+// Loads the common controls library and registers its classes, once. The program loads it
+// with the first window that uses a common control (a dialog, the calendar's first tooltip),
+// not at start: the calendar's first picture needs none of it.
+void EnsureCommonControls();
+
 }  // namespace orv
