@@ -91,6 +91,10 @@ std::optional<std::string> Win32DesktopFacts::FileTimeText(const std::string& pa
 }
 
 std::optional<ShellWallpaper> Win32DesktopFacts::ShownWallpaper() {
+  // The running shell serves this account from its own process. Without the shell's desktop
+  // window there is nobody to answer, and asking would still cost a round trip through the
+  // system's object service at every copy; the settings say what the desktop shows then.
+  if (!FindWindowW(L"Progman", nullptr)) return std::nullopt;
   ComPtr<IDesktopWallpaper> shell;
   if (FAILED(CoCreateInstance(CLSID_DesktopWallpaper, nullptr, CLSCTX_ALL, IID_IDesktopWallpaper,
                               reinterpret_cast<void**>(shell.put()))) ||
