@@ -59,11 +59,12 @@ ParsedRender ParseRenderOptions(const std::vector<std::string>& args) {
       o.style = value;
     } else if (name == "--screen") {
       const auto x = value.find('x');
-      const auto w = x == std::string::npos ? std::nullopt : ParseWholeNumber(value.substr(0, x));
-      const auto h = x == std::string::npos ? std::nullopt : ParseWholeNumber(value.substr(x + 1));
-      if (!w || !h || *w < 100 || *h < 100 || *w > 16384 || *h > 16384 || value.find('.') != std::string::npos)
+      // A part that is missing or no number counts as 0, which is out of range.
+      const auto w = x == std::string::npos ? 0 : ParseWholeNumber(value.substr(0, x)).value_or(0);
+      const auto h = x == std::string::npos ? 0 : ParseWholeNumber(value.substr(x + 1)).value_or(0);
+      if (w < 100 || h < 100 || w > 16384 || h > 16384 || value.find('.') != std::string::npos)
         return fail("--screen must be WIDTHxHEIGHT, whole pixels from 100 to 16384");
-      o.screen = std::pair{static_cast<int>(*w), static_cast<int>(*h)};
+      o.screen = std::pair{static_cast<int>(w), static_cast<int>(h)};
     } else {
       return fail("unknown option: " + name);
     }
