@@ -49,11 +49,6 @@ std::pair<int, int> Reach(const std::vector<std::vector<ScaleTap>>& taps) {
   return {first, last + 1};
 }
 
-std::uint32_t Channel(double value, int shift) {
-  const long rounded = std::lround(std::clamp(value, 0.0, 255.0));
-  return static_cast<std::uint32_t>(rounded) << shift;
-}
-
 }  // namespace
 
 PixelRect SourceNeeded(int source_width, int source_height, int dest_width, int dest_height,
@@ -64,30 +59,65 @@ PixelRect SourceNeeded(int source_width, int source_height, int dest_width, int 
   return {left, top, right, bottom};
 }
 
+namespace {
+
+// The taps of one axis laid out flat for the inner loops: destination pixel i blends entries
+// [first[i], first[i + 1]). Taps outside [lowest, end) are left out (what was not given counts
+// as black); sources are counted from `lowest`.
+struct FlatTaps {
+  std::vector<int> first;
+  std::vector<int> source;
+  std::vector<float> weight;
+};
+
+FlatTaps Flatten(const std::vector<std::vector<ScaleTap>>& taps, int lowest, int end) {
+  FlatTaps flat;
+  flat.first.reserve(taps.size() + 1);
+  for (const auto& pixel : taps) {
+    flat.first.push_back(static_cast<int>(flat.source.size()));
+    for (const ScaleTap& tap : pixel) {
+      if (tap.source < lowest || tap.source >= end) continue;
+      flat.source.push_back(tap.source - lowest);
+      flat.weight.push_back(static_cast<float>(tap.weight));
+    }
+  }
+  flat.first.push_back(static_cast<int>(flat.source.size()));
+  return flat;
+}
+
+std::uint32_t Channel(float value, int shift) {
+  return static_cast<std::uint32_t>(std::clamp(value, 0.0f, 255.0f) + 0.5f) << shift;
+}
+
+}  // namespace
+
 void ScaleSmoothlyRows(std::span<const std::uint32_t> source, const PixelRect& have, int source_width,
                        int source_height, int dest_width, int dest_height, const PixelRect& part,
                        const std::function<void(int, std::span<const std::uint32_t>)>& row) {
   const int width = std::max(part.Width(), 0), height = std::max(part.Height(), 0);
   if (width == 0 || height == 0 || source_height <= 0 || dest_height <= 0) return;
-  const auto columns = AxisTaps(source_width, dest_width, part.left, part.right);
-  auto in_have = [&](int x, int y) {
-    return x >= have.left && x < have.right && y >= have.top && y < have.bottom;
-  };
+  const FlatTaps columns = Flatten(AxisTaps(source_width, dest_width, part.left, part.right), have.left, have.right);
+  const FlatTaps rows = Flatten(AxisTaps(source_height, dest_height, part.top, part.bottom), 0, source_height);
+
   // One source row scaled to the part's columns, three channels a pixel.
   auto scale_across = [&](int y, float* out) {
+    if (y < have.top || y >= have.bottom) {  // not given: black
+      std::fill(out, out + static_cast<std::size_t>(width) * 3, 0.0f);
+      return;
+    }
+    const std::uint32_t* line = source.data() + static_cast<std::size_t>(y - have.top) * have.Width();
     for (int x = 0; x < width; ++x) {
-      double c0 = 0, c1 = 0, c2 = 0;
-      for (const ScaleTap& tap : columns[static_cast<std::size_t>(x)]) {
-        if (!in_have(tap.source, y)) continue;  // outside what was given: counts as black
-        const std::uint32_t pixel =
-            source[static_cast<std::size_t>(y - have.top) * have.Width() + (tap.source - have.left)];
-        c0 += tap.weight * (pixel & 0xFF);
-        c1 += tap.weight * ((pixel >> 8) & 0xFF);
-        c2 += tap.weight * ((pixel >> 16) & 0xFF);
+      float c0 = 0, c1 = 0, c2 = 0;
+      for (int k = columns.first[static_cast<std::size_t>(x)]; k < columns.first[static_cast<std::size_t>(x) + 1]; ++k) {
+        const std::uint32_t pixel = line[columns.source[static_cast<std::size_t>(k)]];
+        const float weight = columns.weight[static_cast<std::size_t>(k)];
+        c0 += weight * static_cast<float>(pixel & 0xFF);
+        c1 += weight * static_cast<float>((pixel >> 8) & 0xFF);
+        c2 += weight * static_cast<float>((pixel >> 16) & 0xFF);
       }
-      out[x * 3] = static_cast<float>(c0);
-      out[x * 3 + 1] = static_cast<float>(c1);
-      out[x * 3 + 2] = static_cast<float>(c2);
+      out[x * 3] = c0;
+      out[x * 3 + 1] = c1;
+      out[x * 3 + 2] = c2;
     }
   };
 
@@ -97,23 +127,28 @@ void ScaleSmoothlyRows(std::span<const std::uint32_t> source, const PixelRect& h
   const int ring_rows = std::max(2, (source_height + dest_height - 1) / dest_height + 1);
   std::vector<float> ring(static_cast<std::size_t>(ring_rows) * width * 3);
   std::vector<int> held(static_cast<std::size_t>(ring_rows), -1);  // the source row in each slot
+  std::vector<const float*> blended(static_cast<std::size_t>(ring_rows));
   std::vector<std::uint32_t> out(static_cast<std::size_t>(width));
   for (int y = 0; y < height; ++y) {
-    const auto taps = AxisTaps(source_height, dest_height, part.top + y, part.top + y + 1);
-    for (const ScaleTap& tap : taps.front()) {
-      const auto slot = static_cast<std::size_t>(tap.source % ring_rows);
-      if (held[slot] != tap.source) {
-        scale_across(tap.source, &ring[slot * width * 3]);
-        held[slot] = tap.source;
+    const int first = rows.first[static_cast<std::size_t>(y)];
+    const int count = rows.first[static_cast<std::size_t>(y) + 1] - first;
+    for (int k = 0; k < count; ++k) {
+      const int source_row = rows.source[static_cast<std::size_t>(first + k)];
+      const auto slot = static_cast<std::size_t>(source_row % ring_rows);
+      if (held[slot] != source_row) {
+        scale_across(source_row, &ring[slot * width * 3]);
+        held[slot] = source_row;
       }
+      blended[static_cast<std::size_t>(k)] = &ring[slot * width * 3];
     }
+    const float* weights = rows.weight.data() + first;
     for (int x = 0; x < width; ++x) {
-      double c0 = 0, c1 = 0, c2 = 0;
-      for (const ScaleTap& tap : taps.front()) {
-        const float* in = &ring[(static_cast<std::size_t>(tap.source % ring_rows) * width + x) * 3];
-        c0 += tap.weight * in[0];
-        c1 += tap.weight * in[1];
-        c2 += tap.weight * in[2];
+      float c0 = 0, c1 = 0, c2 = 0;
+      for (int k = 0; k < count; ++k) {
+        const float* in = blended[static_cast<std::size_t>(k)] + x * 3;
+        c0 += weights[k] * in[0];
+        c1 += weights[k] * in[1];
+        c2 += weights[k] * in[2];
       }
       out[static_cast<std::size_t>(x)] = Channel(c0, 0) | Channel(c1, 8) | Channel(c2, 16);
     }
