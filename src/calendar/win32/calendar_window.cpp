@@ -62,9 +62,18 @@ bool CalendarWindow::Load() {
   object_hook_.reset(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_REORDER, nullptr, DesktopWindowEvent, 0, 0, kFlags));
   parent_hook_.reset(SetWinEventHook(EVENT_OBJECT_PARENTCHANGE, EVENT_OBJECT_PARENTCHANGE, nullptr, DesktopWindowEvent,
                                      0, 0, kFlags));
-  foreground_hook_.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, DesktopWindowEvent,
-                                         0, 0, kFlags));
+  HearForeground(!place_.parent);
   return hwnd() != nullptr;
+}
+
+void CalendarWindow::HearForeground(bool hear) {
+  if (hear == static_cast<bool>(foreground_hook_)) return;
+  // Every switch between programs reports a new foreground window: heard only while it can
+  // matter, when the calendar is a window of its own ("Show desktop" brings another in front).
+  constexpr DWORD kFlags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
+  foreground_hook_.reset(hear ? SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                                DesktopWindowEvent, 0, 0, kFlags)
+                              : nullptr);
 }
 
 std::optional<std::chrono::milliseconds> CalendarWindow::KeepOnDesktop() {
@@ -86,6 +95,7 @@ std::optional<std::chrono::milliseconds> CalendarWindow::KeepOnDesktop() {
     case AttachStep::Keep:
     case AttachStep::Wait: break;
   }
+  if (object_hook_) HearForeground(!place_.parent);  // once Load has set up the hooks
   return attachment_.NextCheck();
 }
 

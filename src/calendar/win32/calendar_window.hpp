@@ -72,6 +72,8 @@ private:
   // Where a window of its own is inserted in the z-order (HWND_TOP is a null handle); none
   // where it stands already.
   std::optional<HWND> InsertAfterForOwnWindow() const;
+  // Hooks foreground changes, or drops the hook (only when that changes).
+  void HearForeground(bool hear);
   static void CALLBACK DesktopWindowEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
 
   void Paint();
@@ -90,7 +92,7 @@ private:
   bool deciding_ = false;  // KeepOnDesktop runs (it may dispatch messages that ask again)
   // Reports of other programs' windows: created, destroyed, shown, hidden, reordered (one
   // range), given a new parent, brought to the foreground ("Show desktop" moves a window of
-  // our own out of place).
+  // our own out of place; heard only while the calendar is one).
   WinEventHook object_hook_, parent_hook_, foreground_hook_;
   std::vector<WindowId> desktop_windows_;  // the shell's windows at the last look
   HWND vscroll_ = nullptr;
