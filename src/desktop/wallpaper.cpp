@@ -188,14 +188,10 @@ void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoade
   // The shell's account first: it may bring the background colour with it.
   const std::optional<ShellWallpaper> shell = facts.ShownWallpaper();
   const Rgb desktop = facts.DesktopColor();
-  image.SetBackColor(desktop);
-  image.Resize(band.Width(), height);
-  image.FillRect({0, 0, band.Width(), height}, desktop);
 
   RecordWallpaperSettings(state, facts);
   state.LastTranscoded.clear();
   state.LastTranscodedDate.reset();
-  if (band.Width() == 0) return;
   std::vector<PixelRect> monitors = facts.Monitors();
   if (monitors.empty()) monitors.push_back({0, 0, width, height});
 
@@ -210,29 +206,43 @@ void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoade
 
   // Which pictures reach the band: a span draws the first monitor's over all of them.
   std::vector<std::string> wanted;
-  for (std::size_t i = 0; i < monitors.size(); ++i) {
+  for (std::size_t i = 0; i < monitors.size() && band.Width() > 0; ++i) {
     const bool reaches = style == WallpaperPlacement::kSpan ? i == 0 : !Empty(Intersect(monitors[i], band));
     if (reaches && !pictures[i].empty() && std::find(wanted.begin(), wanted.end(), pictures[i]) == wanted.end())
       wanted.push_back(pictures[i]);
   }
+  std::vector<std::pair<std::string, LoadedPicture>> loaded;
   for (const std::string& path : wanted) {
     // A file that cannot even be examined is not opened: on an unreachable share that would
     // hold up the desktop. The shell's transcoded copy stands in for a missing file.
     const bool examinable = path == state.LastWallpaper ? state.LastWallpaperDateKnown : facts.FileTimeText(path).has_value();
-    LoadedPicture loaded;
-    if (examinable && !changing) loaded = loader.Load(path);
-    if (!loaded.picture) {
+    LoadedPicture picture;
+    if (examinable && !changing) picture = loader.Load(path);
+    if (!picture.picture) {
       const std::string transcoded = facts.TranscodedWallpaper();
-      if (!transcoded.empty()) loaded = loader.Load(transcoded);
-      if (loaded.picture) {
+      if (!transcoded.empty()) picture = loader.Load(transcoded);
+      if (picture.picture) {
         state.LastTranscoded = transcoded;
         state.LastTranscodedDate = facts.FileTimeText(transcoded);
       }
     }
-    const Picture* picture = loaded.picture.get();
-    if (!picture) continue;  // unreadable or not a picture: the plain desktop colour stays
-    const WallpaperLayout layout = LayoutWallpaper(style, picture->Width(), picture->Height(), monitors);
-    DrawPieces(image, *picture, layout, band, [&](int monitor) {
+    // Unreadable or not a picture: the plain desktop colour stays there.
+    if (picture.picture) loaded.emplace_back(path, std::move(picture));
+  }
+
+  // A desktop of one plain colour keeps no pixels: the band is empty, and whoever reads it gets
+  // the colour (WallpaperCopy::CopyTo). With a picture, the band starts as the colour (around a
+  // centred or fitted picture) and the pictures go over it.
+  image.SetBackColor(desktop);
+  if (loaded.empty()) {
+    image.Resize(0, height);
+    return;
+  }
+  image.Resize(band.Width(), height);
+  image.FillRect({0, 0, band.Width(), height}, desktop);
+  for (const auto& [path, picture] : loaded) {
+    const WallpaperLayout layout = LayoutWallpaper(style, picture.picture->Width(), picture.picture->Height(), monitors);
+    DrawPieces(image, *picture.picture, layout, band, [&, &path = path](int monitor) {
       return monitor < 0 || pictures[static_cast<std::size_t>(monitor)] == path;
     });
   }

@@ -89,7 +89,8 @@ void RecordWallpaperSettings(WallpaperState& state, DesktopFacts& facts);
 // its pixel (x, y) is the screen's (left + x, y). The picture is the one the shell shows: its
 // own account where it gives one (per monitor), else the "Wallpaper" setting; the shell's
 // transcoded copy when that file is gone or a slideshow or spotlight picks the pictures; the
-// plain desktop colour when there is neither.
+// plain desktop colour when there is neither, and then the image is left empty: a plain
+// colour needs no pixels kept (WallpaperCopy answers with the colour).
 void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoader& loader,
                         Canvas& image, int left = 0);
 

@@ -18,13 +18,19 @@ protected:
   test::FakeDesktopFacts facts;
   RecordingCanvas draw, view, desktop;
   WallpaperState wallpaper;
-  struct NoPictures : PictureLoader {
-    LoadedPicture Load(const std::string&) override { return {}; }
+  // Only "C:\wall.bmp" is a picture: the desktop's, stretched.
+  struct OnePicture : PictureLoader {
+    LoadedPicture Load(const std::string& path) override {
+      if (path != "C:\\wall.bmp") return {};
+      return {std::make_shared<SyntheticPicture>(800, 600, "wall"), {}};
+    }
   } pictures;
   WallpaperCopy copy{wallpaper, facts, pictures, desktop};
   CalendarSurfaces surfaces{draw, view, copy};
 
   void SetUp() override {
+    facts.values = {{"Wallpaper", "C:\\wall.bmp"}, {"WallpaperStyle", "2"}};
+    facts.file_times["C:\\wall.bmp"] = "t0";
     state.CurrentTheme = test::CalendarTestTheme();
     state.Today = MakeDate(2026, 12, 6);  // a Sunday
     state.TodayParts = SplitDate(state.Today);
