@@ -92,11 +92,9 @@ IconHandle MakeTrayIcon(bool few_colors, int pixels) { return IconFromImage(Draw
 
 IconHandle IconFromImage(const IconImage& image) {
   if (image.Empty()) return {};
-  BITMAPINFO info{};
-  info.bmiHeader = TopDownDibHeader(image.width, image.height, 32);  // top-down, as the image's rows
   void* bits = nullptr;
-  BitmapHandle color(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!color || !bits) return {};
+  BitmapHandle color = MakeTopDownDib(image.width, image.height, 32, bits);  // top-down, as the image's rows
+  if (!color) return {};
   std::memcpy(bits, image.pixels.data(), image.pixels.size() * sizeof image.pixels[0]);
   GdiFlush();
   // Monochrome mask rows are padded to 16 bits; a set bit lets the screen show through.

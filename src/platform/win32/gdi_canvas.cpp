@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "platform/smooth_scale.hpp"
@@ -57,11 +58,17 @@ BITMAPINFOHEADER TopDownDibHeader(int width, int height, WORD bits_per_pixel) {
   return header;
 }
 
-BitmapHandle GdiCanvas::MakeSurface(int width, int height) const {
+BitmapHandle MakeTopDownDib(int width, int height, WORD bits_per_pixel, void*& bits) {
   BITMAPINFO info{};
-  info.bmiHeader = TopDownDibHeader(std::max(width, 1), std::max(height, 1), bits_per_pixel_);
+  info.bmiHeader = TopDownDibHeader(width, height, bits_per_pixel);
+  bits = nullptr;
+  BitmapHandle dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  return bits ? std::move(dib) : BitmapHandle();
+}
+
+BitmapHandle GdiCanvas::MakeSurface(int width, int height) const {
   void* bits = nullptr;
-  BitmapHandle surface(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  BitmapHandle surface = MakeTopDownDib(std::max(width, 1), std::max(height, 1), bits_per_pixel_, bits);
   if (!surface) return surface;
   MemoryDc temp(CreateCompatibleDC(dc_.get()));
   SelectedObject selection(temp.get(), surface.get());
@@ -190,11 +197,9 @@ bool GdiCanvas::DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest
   const PixelRect part = Shifted(shown, -dest.left, -dest.top);
   const PixelRect need = SourceNeeded(picture.Width(), picture.Height(), dest.Width(), dest.Height(), part);
   // The source pixels the part needs, as 32-bit words, whatever the picture's own format.
-  BITMAPINFO info{};
-  info.bmiHeader = TopDownDibHeader(need.Width(), need.Height(), 32);
   void* bits = nullptr;
-  BitmapHandle source(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!source || !bits) return false;
+  BitmapHandle source = MakeTopDownDib(need.Width(), need.Height(), 32, bits);
+  if (!source) return false;
   {
     MemoryDc from(CreateCompatibleDC(dc_.get())), to(CreateCompatibleDC(dc_.get()));
     if (!from || !to) return false;
@@ -207,10 +212,9 @@ bool GdiCanvas::DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest
                                               static_cast<std::size_t>(need.Width()) * need.Height());
   // The result goes into a surface of its own rather than the heap: the heap would keep the
   // pages of a block this size for good once it is freed.
-  info.bmiHeader = TopDownDibHeader(part.Width(), part.Height(), 32);
   void* scaled_bits = nullptr;
-  BitmapHandle scaled(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &scaled_bits, nullptr, 0));
-  if (!scaled || !scaled_bits) return false;
+  BitmapHandle scaled = MakeTopDownDib(part.Width(), part.Height(), 32, scaled_bits);
+  if (!scaled) return false;
   auto* rows = static_cast<std::uint32_t*>(scaled_bits);
   const auto width = static_cast<std::size_t>(part.Width());
   ScaleSmoothlyRows(pixels, need, picture.Width(), picture.Height(), dest.Width(), dest.Height(), part,

@@ -19,6 +19,9 @@ public:
 // The header of an uncompressed DIB whose rows are stored top row first; `height` is the
 // number of rows (positive).
 BITMAPINFOHEADER TopDownDibHeader(int width, int height, WORD bits_per_pixel);
+// A DIB section of that layout, its pixels (all zero) at `bits`; a null handle when it cannot
+// be made.
+BitmapHandle MakeTopDownDib(int width, int height, WORD bits_per_pixel, void*& bits);
 
 // The raster operation code GDI uses for `op`.
 DWORD RopCode(RasterOp op);

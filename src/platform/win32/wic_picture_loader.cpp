@@ -40,14 +40,6 @@ LoadedPicture Failure(HRESULT hr) {
   return {nullptr, error};
 }
 
-// An empty 32-bit top-down DIB section of the given size.
-BitmapHandle MakeSurface(int width, int height, void*& bits) {
-  BITMAPINFO info{};
-  info.bmiHeader = TopDownDibHeader(width, height, 32);
-  bits = nullptr;
-  return BitmapHandle(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-}
-
 // Whether the file begins as a BMP file does; only those are read whole before the codecs
 // are asked.
 bool LooksLikeBitmapFile(const std::string& path) {
@@ -77,9 +69,9 @@ std::shared_ptr<BitmapPicture> LoadPlainBitmap(const std::string& path) {
               static_cast<std::size_t>(layout->palette_count) * 4);
   const int height = layout->height < 0 ? -layout->height : layout->height;
   void* bits = nullptr;
-  BitmapHandle bitmap = MakeSurface(layout->width, height, bits);
+  BitmapHandle bitmap = MakeTopDownDib(layout->width, height, 32, bits);
   MemoryDc dc(CreateCompatibleDC(nullptr));
-  if (!bitmap || !bits || !dc) return nullptr;
+  if (!bitmap || !dc) return nullptr;
   // GDI is handed rows that start on a four-byte boundary, as DIBs are laid out in memory.
   const char* rows = file.data() + layout->bits_offset;
   std::vector<std::uint32_t> aligned;
@@ -127,8 +119,8 @@ LoadedPicture WicPictureLoader::LoadWithCodecs(const std::string& path) {
     return Failure(WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
 
   void* bits = nullptr;  // top-down rows, as WIC delivers them
-  BitmapHandle bitmap = MakeSurface(static_cast<int>(width), static_cast<int>(height), bits);
-  if (!bitmap || !bits) return {nullptr, LastSystemError()};
+  BitmapHandle bitmap = MakeTopDownDib(static_cast<int>(width), static_cast<int>(height), 32, bits);
+  if (!bitmap) return {nullptr, LastSystemError()};
   const UINT stride = width * 4;
   hr = converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits));
   if (FAILED(hr)) return Failure(hr);
