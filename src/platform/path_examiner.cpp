@@ -54,8 +54,8 @@ struct PathExaminer::Shared {
   }
 };
 
-PathExaminer::PathExaminer(Examine examine, std::function<void()> answered_late, std::chrono::milliseconds idle_end,
-                           Prompt prompt)
+PathExaminer::PathExaminer(Examine examine, std::function<void()> answered_late, Prompt prompt,
+                           std::chrono::milliseconds idle_end)
     : shared_(std::make_shared<Shared>()) {
   shared_->prompt = std::move(prompt);
   shared_->examine = std::move(examine);

@@ -24,8 +24,8 @@ public:
   // worker starts with the first question and ends after `idle_end` without one: questions
   // come only when something changed, and an idle thread is not free (its stack stays
   // resident), so none is kept for the hours between them.
-  PathExaminer(Examine examine, std::function<void()> answered_late,
-               std::chrono::milliseconds idle_end = std::chrono::seconds(10), Prompt prompt = nullptr);
+  PathExaminer(Examine examine, std::function<void()> answered_late, Prompt prompt = nullptr,
+               std::chrono::milliseconds idle_end = std::chrono::seconds(10));
   ~PathExaminer();
   PathExaminer(const PathExaminer&) = delete;
   PathExaminer& operator=(const PathExaminer&) = delete;

@@ -51,7 +51,7 @@ Win32DesktopFacts::Win32DesktopFacts(const RegistryReader& registry)
           [this] {
             if (HWND window = late_window_.load()) PostMessageW(window, late_message_.load(), 0, 0);
           },
-          std::chrono::seconds(10), OnFixedDisk) {}
+          OnFixedDisk) {}
 
 void Win32DesktopFacts::PostLateAnswersTo(HWND window, UINT message) {
   late_message_ = message;

@@ -84,7 +84,7 @@ TEST_F(PathExaminerTest, AHangingFileSystemNeverHoldsTheAskerAndTheAnswerComesLa
 
 TEST(PathExaminerIdleTest, NoThreadBetweenQuestionsAndANewOneAnswersTheNext) {
   HeldFileSystem fs;
-  PathExaminer examiner([&fs](const std::string& p) { return fs.Examine(p); }, [] {}, 20ms);
+  PathExaminer examiner([&fs](const std::string& p) { return fs.Examine(p); }, [] {}, nullptr, 20ms);
   EXPECT_FALSE(examiner.Working());  // nothing asked yet
   EXPECT_EQ(examiner.Ask("wall.bmp", 10s).value, "t1");
   for (int i = 0; i < 500 && examiner.Working(); ++i) std::this_thread::sleep_for(10ms);
@@ -105,7 +105,7 @@ TEST(PathExaminerPromptTest, LocalPathsAreAnsweredOnTheAskingThreadEvenWhileASha
         examined_on = std::this_thread::get_id();
         return "local";
       },
-      [] {}, 10s, [](const std::string& p) { return p.starts_with("C:"); });
+      [] {}, [](const std::string& p) { return p.starts_with("C:"); });
   EXPECT_EQ(examiner.Ask("C:\\wall.bmp", 0ms).value, "local");
   EXPECT_EQ(examined_on, asker);
   EXPECT_FALSE(examiner.Working());  // no thread for a local disk
