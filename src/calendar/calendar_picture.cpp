@@ -3,6 +3,8 @@
 #include <cmath>
 #include <string>
 
+#include "holidays/japanese_holidays.hpp"
+
 namespace orv {
 namespace {
 
@@ -62,10 +64,13 @@ private:
     Print(Px(x), theme_.ExtraTitleTop, text);
   }
 
-  Rgb DayNumberColor(Date date, const DateParts& parts, const DayData* day) const {
+  Rgb DayNumberColor(Date date, const DateParts& parts, const DayData* day, bool holiday) const {
     Rgb color = theme_.DayColor;
     if (date < state_.Today && theme_.HasLastWeekColor) color = theme_.LastWeekColor;
     if (parts.Weekday == 1 && theme_.HasSunColor) color = theme_.SunColor;
+    // Holidays are red days: the Sunday colour unless the theme gives them one of their own.
+    if (holiday && theme_.HasHolidayColor) color = theme_.HolidayColor;
+    else if (holiday && theme_.HasSunColor) color = theme_.SunColor;
     if (state_.CalendarMode == kShowSpecialDays && theme_.HasSpecialDayColor && day && day->TotalSpecial)
       color = theme_.SpecialDayColor;
     if (date == state_.Today && theme_.HasTodayColor) color = theme_.TodayColor;
@@ -78,9 +83,10 @@ private:
     const int top = layout_.RowTop(row);
     const DayData* day =
         state_.CalendarMode != kShowNothing ? FindDay(state_.Years, parts) : nullptr;
+    const std::string_view holiday = state_.ShowHolidays ? HolidayName(date) : std::string_view{};
 
     // Day number, centred in a box as wide as "33".
-    Use(theme_.DayFont, DayNumberColor(date, parts, day));
+    Use(theme_.DayFont, DayNumberColor(date, parts, day, !holiday.empty()));
     const std::string number = std::to_string(parts.Day);
     const int box = TW("33");
     Print(Px(layout_.day_area_left + (box - TW(number)) / 2.0), top, number);
@@ -93,7 +99,7 @@ private:
     Print(Px(x), baseline - TH(name) - 1, name);
 
     if (state_.CalendarMode == kShowPayments) DrawPayment(day, baseline);
-    if (state_.CalendarMode == kShowSpecialDays) DrawSpecial(day, baseline);
+    if (state_.CalendarMode == kShowSpecialDays) DrawSpecial(day, holiday, baseline);
     DrawMonthLabel(row, date, parts, top, first_label);
   }
 
@@ -121,11 +127,16 @@ private:
     }
   }
 
-  void DrawSpecial(const DayData* day, int baseline) {
+  // The day's own entry; on a holiday without one, the holiday's name in its day number's
+  // colour, so it reads as part of the date rather than as something the user wrote.
+  void DrawSpecial(const DayData* day, std::string_view holiday, int baseline) {
     c_.SetFont(theme_.SpecialFont);
-    if (day && theme_.HasSpecialColor) SetColor(theme_.SpecialColor);
-    if (day && !day->SpecialTitle.empty())
+    const bool own_entry = day && !day->SpecialTitle.empty();
+    if (day && theme_.HasSpecialColor && (own_entry || holiday.empty())) SetColor(theme_.SpecialColor);
+    if (own_entry)
       Print(layout_.entry_x, baseline - TH("\\") - 1, day->SpecialTitle);
+    else if (!holiday.empty())
+      Print(layout_.entry_x, baseline - TH("\\") - 1, holiday);
   }
 
   void DrawMonthLabel(int row, Date date, const DateParts& parts, int top, bool& first_label) {

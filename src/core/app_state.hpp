@@ -29,6 +29,7 @@ struct AppState {
   bool ShiftAuto = true;
   bool OverWriteMenu = false;
   bool AutoSave = false;
+  bool ShowHolidays = true;  // Japan's holidays on the calendar and in the day list
   std::int32_t LastCalendarMode = 0;
 
   std::string UserDataPath;  // empty: none chosen

@@ -46,6 +46,7 @@ void ReadOptions(const SettingsStore& store, AppState& state) {
   state.ShiftAuto = ReadFlag(store, "ShiftAuto", "True");
   state.OverWriteMenu = ReadFlag(store, "OverWriteMenu", "False");
   state.AutoSave = ReadFlag(store, "AutoSave", "False");
+  state.ShowHolidays = ReadFlag(store, "ShowHolidays", "True");
   state.LastCalendarMode = SafeInteger(store.Get(kApplicationName, "Run", "LastCalendarMode", "0"));
 }
 
@@ -86,6 +87,7 @@ void SaveSettings(SettingsStore& store, const AppState& state) {
   option("ShiftAuto", Text(state.ShiftAuto));
   option("OverWriteMenu", Text(state.OverWriteMenu));
   option("AutoSave", Text(state.AutoSave));
+  option("ShowHolidays", Text(state.ShowHolidays));
 
   // The list is written in one replacement of the file; when the system refuses it the
   // file keeps its old list. "File_" keys above the new count stay but are never read.

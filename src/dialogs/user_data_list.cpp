@@ -4,6 +4,7 @@
 
 #include "dialogs/dialog_texts.hpp"
 #include "dialogs/save_user_data.hpp"
+#include "holidays/japanese_holidays.hpp"
 
 namespace orv {
 namespace {
@@ -65,8 +66,11 @@ void UserDataListModel::dsRefreshUserDataList() {
   IconIndexes_ = std::move(listing.icons);
   shown_icon_ = listing.first_icon;
   const std::string kind = KindWord(state_.CalendarMode);
-  caption_ = std::to_string(EditDayParts_.Month) + "月" + std::to_string(EditDayParts_.Day) +
-             "日 - " + kind + "予定の確認";
+  caption_ = std::to_string(EditDayParts_.Month) + "月" + std::to_string(EditDayParts_.Day) + "日";
+  if (state_.ShowHolidays)
+    if (const std::string_view holiday = HolidayName(EditDay_); !holiday.empty())
+      caption_ += " (" + std::string(holiday) + ")";
+  caption_ += " - " + kind + "予定の確認";
   message_ = kind + "予定の一覧です";
 }
 

@@ -49,6 +49,7 @@ void OptionsDialog::Load() {
   controls_.chkShiftAuto = state_.ShiftAuto;
   controls_.chkOverWriteMenu = state_.OverWriteMenu;
   controls_.chkAutoSave = state_.AutoSave;
+  controls_.chkShowHolidays = state_.ShowHolidays;
   dsChangeBackColors();
   apply_enabled_ = false;
 }
@@ -61,6 +62,7 @@ void OptionsDialog::SetWheelBox(bool checked) {
 
 void OptionsDialog::Apply() {
   state_.ScrollMode = controls_.optScroll;
+  state_.ShowHolidays = controls_.chkShowHolidays;  // before the redraw below, which shows it
 
   state_.SelectedThemeKey = theme_page_.ChosenKey();
   ApplySelectedTheme(state_, environment_, calendar_);

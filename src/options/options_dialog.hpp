@@ -60,6 +60,7 @@ struct OptionControls {
   bool chkShiftAuto = false;
   bool chkOverWriteMenu = false;
   bool chkAutoSave = false;
+  bool chkShowHolidays = false;
   bool ignore_xp_theme_enabled = false;  // the box exists only on systems with visual styles
   bool wheel_change_enabled = false;     // optWheelChange and lblWheelChange
 };

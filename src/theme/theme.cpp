@@ -191,6 +191,7 @@ std::string sfLoadINIThemeFile(ThemeRecord& current, const std::string& path,
   t.HasTodayColor = ReadColor(ini, "TodayColor", t.TodayColor);
   t.HasSunColor = ReadColor(ini, "SunColor", t.SunColor);
   t.HasSpecialDayColor = ReadColor(ini, "SpecialDayColor", t.SpecialDayColor);
+  t.HasHolidayColor = ReadColor(ini, "HolidayColor", t.HolidayColor);
   ReadColor(ini, "ExtraTitleFont", t.ExtraTitleColor);
   ReadColor(ini, "CalendarYearFont", t.CalendarYearColor);
 

@@ -43,10 +43,12 @@ struct ThemeRecord {
   Rgb DayColor = 0;
   Rgb SunColor = 0;
   Rgb SpecialDayColor = 0;
+  Rgb HolidayColor = 0;
   bool HasLastWeekColor = false;
   bool HasTodayColor = false;
   bool HasSunColor = false;
   bool HasSpecialDayColor = false;
+  bool HasHolidayColor = false;  // without it holidays take the Sunday colour
   std::int16_t DayHeight = 0;
   std::int32_t FullWidth = 0;  // twips: calendar width with the entry column shown
   std::int32_t MiniWidth = 0;  // twips: calendar width with the entry column hidden

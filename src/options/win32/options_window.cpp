@@ -217,6 +217,7 @@ void OptionsWindow::CreateControls() {
          BS_AUTOCHECKBOX | WS_GROUP);
   button(p2, "Windows XP は常にクラシック表示（テーマ対応 XPスタイル を無視する）", 8, 230, pw - 16, 18,
          kIdIgnoreXPTheme, BS_AUTOCHECKBOX);
+  button(p2, "祝日を表示する", 8, 252, pw - 16, 18, kIdShowHolidays, BS_AUTOCHECKBOX);
 
   // imgDefalutTheme: a few day rows in the built-in theme's plain look.
   built_in_sample_ = std::make_unique<GdiCanvas>(150, 130);
@@ -243,6 +244,7 @@ void OptionsWindow::ShowBehaviour() {
   Check(Control(kIdIgnoreXPTheme), c.chkIgnoreXPTheme);
   EnableWindow(Control(kIdIgnoreXPTheme), c.ignore_xp_theme_enabled);
   Check(Control(kIdCenterClick), c.chkCenterClick);
+  Check(Control(kIdShowHolidays), c.chkShowHolidays);
   Check(Control(kIdShiftAuto), c.chkShiftAuto);
   Check(Control(kIdOverWriteMenu), c.chkOverWriteMenu);
   Check(Control(kIdAutoSave), c.chkAutoSave);
@@ -438,6 +440,7 @@ void OptionsWindow::OnCommand(int id, int code) {
   else if (id >= kIdStartDay0 && id <= kIdStartDay2) c.optStartDay = id - kIdStartDay0;
   else if (id == kIdCenterClick) c.chkCenterClick = Checked(Control(id));
   else if (id == kIdIgnoreXPTheme) c.chkIgnoreXPTheme = Checked(Control(id));
+  else if (id == kIdShowHolidays) c.chkShowHolidays = Checked(Control(id));
   else if (id == kIdShiftAuto) c.chkShiftAuto = Checked(Control(id));
   else if (id == kIdOverWriteMenu) c.chkOverWriteMenu = Checked(Control(id));
   else if (id == kIdAutoSave) c.chkAutoSave = Checked(Control(id));

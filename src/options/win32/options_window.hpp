@@ -70,6 +70,7 @@ enum OptionsControlId : int {
   kIdStartDay2,
   kIdCenterClick,
   kIdIgnoreXPTheme,
+  kIdShowHolidays,
 };
 
 class OptionsWindow;

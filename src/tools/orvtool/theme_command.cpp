@@ -52,10 +52,12 @@ ordered_json ThemeRecordJson(const ThemeRecord& t) {
   o["DayColor"] = ColorJson(t.DayColor);
   o["SunColor"] = ColorJson(t.SunColor);
   o["SpecialDayColor"] = ColorJson(t.SpecialDayColor);
+  o["HolidayColor"] = ColorJson(t.HolidayColor);
   o["HasLastWeekColor"] = t.HasLastWeekColor;
   o["HasTodayColor"] = t.HasTodayColor;
   o["HasSunColor"] = t.HasSunColor;
   o["HasSpecialDayColor"] = t.HasSpecialDayColor;
+  o["HasHolidayColor"] = t.HasHolidayColor;
   o["DayHeight"] = t.DayHeight;
   o["FullWidth"] = t.FullWidth;
   o["MiniWidth"] = t.MiniWidth;

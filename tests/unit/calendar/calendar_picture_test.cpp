@@ -168,6 +168,67 @@ TEST_F(CalendarPictureTest, SpecialColumnShowsTheRepresentativeTitle) {
   EXPECT_EQ(specials[0].color, MakeRgb(7, 7, 7));
 }
 
+// November 2026 from Sunday the 1st: the 3rd (文化の日) and the 23rd (勤労感謝の日) are
+// holidays, both before the fixture's today.
+TEST_F(CalendarPictureTest, HolidaysTakeTheSundayColourOrTheirOwn) {
+  Start(MakeDate(2026, 11, 1));
+  const Rgb holiday = MakeRgb(9, 8, 7);
+  struct Case {
+    bool show_holidays;
+    bool has_holiday_color;
+    bool has_sun_color;
+    Rgb expected;
+  } cases[] = {
+      {true, false, true, MakeRgb(3, 3, 3)},   // the Sunday colour
+      {true, true, true, holiday},
+      {true, true, false, holiday},
+      {true, false, false, MakeRgb(1, 1, 1)},  // neither: as any past day
+      {false, true, true, MakeRgb(1, 1, 1)},   // holidays switched off
+  };
+  for (const Case& c : cases) {
+    state.ShowHolidays = c.show_holidays;
+    state.CurrentTheme.HasHolidayColor = c.has_holiday_color;
+    state.CurrentTheme.HolidayColor = holiday;
+    state.CurrentTheme.HasSunColor = c.has_sun_color;
+    Full();
+    EXPECT_EQ(DayNumber(2).text, "3");
+    EXPECT_EQ(DayNumber(2).color, c.expected);
+    EXPECT_EQ(Texts("week").at(2).color, c.expected);
+    EXPECT_EQ(DayNumber(22).color, c.expected);
+    EXPECT_EQ(DayNumber(3).color, MakeRgb(1, 1, 1));  // the 4th: a working day
+  }
+}
+
+TEST_F(CalendarPictureTest, SpecialModeNamesHolidaysWithoutAnEntryOfTheirOwn) {
+  Start(MakeDate(2026, 11, 1));
+  state.CalendarMode = kShowSpecialDays;
+  DayData& own = GetOrCreateDay(state.Years, {2026, 11, 23, 2});
+  own.TotalSpecial = true;
+  own.SpecialTitle = "誕生日";
+  GetOrCreateDay(state.Years, {2026, 11, 3, 3}).TotalPaymentPrice = 500;  // no special entry
+  state.CurrentTheme.HasSpecialColor = true;
+  state.CurrentTheme.SpecialColor = MakeRgb(7, 7, 7);
+  Full();
+  auto specials = Texts("special");
+  ASSERT_EQ(specials.size(), 2u);
+  EXPECT_EQ(specials[0].text, "文化の日");
+  EXPECT_EQ(specials[0].rect.left, 155);
+  EXPECT_EQ(specials[0].rect.top, DayNumber(2).rect.top + 16 - 16 - 1);
+  EXPECT_EQ(specials[0].color, DayNumber(2).color);  // the holiday's colour, not the entries'
+  EXPECT_EQ(specials[1].text, "誕生日");
+  EXPECT_EQ(specials[1].color, MakeRgb(7, 7, 7));
+
+  state.CalendarMode = kShowPayments;
+  Full();
+  EXPECT_TRUE(Texts("special").empty());
+  state.CalendarMode = kShowSpecialDays;
+  state.ShowHolidays = false;
+  Full();
+  specials = Texts("special");
+  ASSERT_EQ(specials.size(), 1u);
+  EXPECT_EQ(specials[0].text, "誕生日");
+}
+
 // Month labels by the room rule: a label needs DrawDays rows of its month from its row on.
 TEST_F(CalendarPictureTest, MonthLabelsNeedRoomForDrawDaysRowsOfTheirMonth) {
   auto labels = [this] {

@@ -78,6 +78,25 @@ TEST_F(DayListTest, EmptyListsByModeAndMissingDay) {
   EXPECT_TRUE(prompts.messages.empty());
 }
 
+TEST_F(DayListTest, CaptionNamesTheHolidayUnlessHolidaysAreOff) {
+  struct Case {
+    Date day;
+    bool show_holidays;
+    const char* caption;
+  } cases[] = {
+      {MakeDate(2026, 11, 3), true, "11月3日 (文化の日) - 特別な日予定の確認"},
+      {MakeDate(2026, 5, 6), true, "5月6日 (振替休日) - 特別な日予定の確認"},
+      {MakeDate(2026, 11, 3), false, "11月3日 - 特別な日予定の確認"},
+      {MakeDate(2026, 11, 4), true, "11月4日 - 特別な日予定の確認"},
+  };
+  state.CalendarMode = kShowSpecialDays;
+  for (const auto& c : cases) {
+    state.ShowHolidays = c.show_holidays;
+    list.SetEditDay(c.day);
+    EXPECT_EQ(list.Caption(), c.caption);
+  }
+}
+
 // The bulk deletion of years is not modal: a year can go while one of its days is listed.
 // The list then shows the day as it is now, and check marks put on rows that were there
 // before never reach entries they were not put on.

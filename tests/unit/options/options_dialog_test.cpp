@@ -41,6 +41,7 @@ TEST_F(OptionsDialogTest, LoadShowsTheGlobalsOnThePresetPageWithApplyDisabled) {
   state.IgnoreXPTheme = true;
   state.CenterClick = false;
   state.AutoSave = true;
+  state.ShowHolidays = false;
   dialog.Load();
   const OptionControls& c = dialog.controls();
   EXPECT_EQ(dialog.tab(), kTabPresets);
@@ -56,6 +57,7 @@ TEST_F(OptionsDialogTest, LoadShowsTheGlobalsOnThePresetPageWithApplyDisabled) {
   EXPECT_TRUE(c.chkShiftAuto);
   EXPECT_FALSE(c.chkOverWriteMenu);
   EXPECT_TRUE(c.chkAutoSave);
+  EXPECT_FALSE(c.chkShowHolidays);
   EXPECT_TRUE(log.calls.empty()) << "loading neither redraws nor touches the hook";
 }
 
@@ -91,12 +93,13 @@ TEST_F(OptionsDialogTest, ApplyStoresEveryValueInItsOrder) {
   c.chkShiftAuto = false;
   c.chkOverWriteMenu = true;
   c.chkAutoSave = true;
+  c.chkShowHolidays = false;
   dialog.theme_page().Choose(1);
   dialog.Apply();
 
-  // The scroll mode is stored before the theme redraws; the theme before the hook goes; the
-  // wheel step and the start day only after both.
-  EXPECT_EQ(log.calls, (std::vector<std::string>{"draw key=" + key + " width=4500 scroll=1 today=2",
+  // The scroll mode and the holiday switch are stored before the theme redraws; the theme
+  // before the hook goes; the wheel step and the start day only after both.
+  EXPECT_EQ(log.calls, (std::vector<std::string>{"draw key=" + key + " width=4500 scroll=1 today=2 holidays=0",
                                                  "unhook step=0"}));
   EXPECT_EQ(state.SelectedThemeKey, key);
   EXPECT_EQ(state.ScrollMode, 1);
@@ -107,6 +110,7 @@ TEST_F(OptionsDialogTest, ApplyStoresEveryValueInItsOrder) {
   EXPECT_FALSE(state.ShiftAuto);
   EXPECT_TRUE(state.OverWriteMenu);
   EXPECT_TRUE(state.AutoSave);
+  EXPECT_FALSE(state.ShowHolidays);
 }
 
 TEST_F(OptionsDialogTest, CheckingTheWheelBoxAgainRegistersAndHooks) {

@@ -40,7 +40,8 @@ public:
     log_.calls.push_back("draw key=" + state_.SelectedThemeKey +
                          " width=" + std::to_string(state_.CurrentTheme.FullWidth) +
                          " scroll=" + std::to_string(state_.ScrollMode) +
-                         " today=" + std::to_string(state_.TodayStart));
+                         " today=" + std::to_string(state_.TodayStart) +
+                         " holidays=" + std::to_string(state_.ShowHolidays));
   }
   void dsDrawCalendarDays() override { log_.calls.push_back("days"); }
 

@@ -26,6 +26,7 @@ TEST(ReadOptionsTest, FreshAccountGetsTheDefaults) {
   state.ShiftAuto = false;
   state.OverWriteMenu = true;
   state.AutoSave = true;
+  state.ShowHolidays = false;
   state.LastCalendarMode = 2;
   state.UserDataPath = "x";
   ReadOptions(store, state);
@@ -38,6 +39,7 @@ TEST(ReadOptionsTest, FreshAccountGetsTheDefaults) {
   EXPECT_TRUE(state.ShiftAuto);
   EXPECT_FALSE(state.OverWriteMenu);
   EXPECT_FALSE(state.AutoSave);
+  EXPECT_TRUE(state.ShowHolidays);
   EXPECT_EQ(state.LastCalendarMode, 0);
   EXPECT_EQ(state.UserDataPath, "");
 }
@@ -90,12 +92,12 @@ TEST(ReadOptionsTest, BooleansFollowParseBoolean) {
                  Case{"yes", false}, Case{"", false}, Case{"False", false}}) {
     MemorySettingsStore store;
     for (const char* key : {"MicrosoftWheelMouse", "IgnoreXPTheme", "CenterClick", "ShiftAuto",
-                            "OverWriteMenu", "AutoSave"})
+                            "OverWriteMenu", "AutoSave", "ShowHolidays"})
       Store(store, "Option", key, c.stored);
     AppState state;
     ReadOptions(store, state);
     for (bool flag : {state.MicrosoftWheelMouse, state.IgnoreXPTheme, state.CenterClick,
-                      state.ShiftAuto, state.OverWriteMenu, state.AutoSave})
+                      state.ShiftAuto, state.OverWriteMenu, state.AutoSave, state.ShowHolidays})
       EXPECT_EQ(flag, c.expected) << c.stored;
   }
 }
@@ -119,6 +121,7 @@ TEST(SaveSettingsTest, WritesInOrderAndSkipsIgnoreXPThemeWithoutVisualStyles) {
             "Option/ShiftAuto=True\n"
             "Option/OverWriteMenu=False\n"
             "Option/AutoSave=True\n"
+            "Option/ShowHolidays=True\n"
             "Theme/Selected=\n"
             "Run/LastCalendarMode=2\n");
   EXPECT_EQ(store.Get(kApplicationName, "Option", "IgnoreXPTheme", ""), "False");
@@ -141,6 +144,7 @@ TEST(SaveSettingsTest, OptionsSurviveARoundTrip) {
   saved.ShiftAuto = false;
   saved.OverWriteMenu = true;
   saved.AutoSave = true;
+  saved.ShowHolidays = false;
   saved.LastCalendarMode = 1;
   saved.UserDataPath = "C:\\データ\\家計.ORV";
   MemorySettingsStore store;
@@ -157,6 +161,7 @@ TEST(SaveSettingsTest, OptionsSurviveARoundTrip) {
   EXPECT_EQ(read.ShiftAuto, saved.ShiftAuto);
   EXPECT_EQ(read.OverWriteMenu, saved.OverWriteMenu);
   EXPECT_EQ(read.AutoSave, saved.AutoSave);
+  EXPECT_EQ(read.ShowHolidays, saved.ShowHolidays);
   EXPECT_EQ(read.LastCalendarMode, saved.LastCalendarMode);
   EXPECT_EQ(read.UserDataPath, saved.UserDataPath);
 }

@@ -100,7 +100,8 @@ TEST_F(ThemeCommandTest, PrintsEveryFieldAsJson) {
                                            {"mask_path", nullptr},
                                            {"mask_found", false}}));
   // Every field of the record, the three derived ones aside, in the record's order.
-  EXPECT_EQ(json.size(), 58u);
+  EXPECT_EQ(json.size(), 60u);
+  EXPECT_EQ(json["HasHolidayColor"], false);
   EXPECT_EQ(nlohmann::ordered_json::parse(out.str()).begin().key(), "DrawType");
 }
 

@@ -205,7 +205,7 @@ TEST_F(ThemeFileTest, ReadsEveryFieldOfACompleteFile) {
   EXPECT_EQ(t.SunColor, MakeRgb(255, 0, 0));
   EXPECT_TRUE(t.HasSunColor);
   // Not in the file: no colour, black, flag off; flagless colours black.
-  EXPECT_FALSE(t.HasLastWeekColor || t.HasSpecialDayColor || t.HasSpecialColor);
+  EXPECT_FALSE(t.HasLastWeekColor || t.HasSpecialDayColor || t.HasSpecialColor || t.HasHolidayColor);
   EXPECT_EQ(t.LastWeekColor, 0u);
   EXPECT_EQ(t.ExtraTitleColor, 0u);
   EXPECT_EQ(t.CalendarYearColor, 0u);
@@ -278,7 +278,8 @@ TEST_F(ThemeFileTest, ColoursAreClampedAndNeedAllThreeComponents) {
                  "[TodayColor]\nColor_R=1\nColor_G=2\n"
                  "[SunColor]\nColor_R=1\nColor_G=2\nColor_B=\n"
                  "[SpecialDayColor]\nColor_R=x\nColor_G=2.5\nColor_B=99999\n"
-                 "[LastWeekColor]\nColor_R=\" \"\nColor_G=0\nColor_B=0\n"),
+                 "[LastWeekColor]\nColor_R=\" \"\nColor_G=0\nColor_B=0\n"
+                 "[HolidayColor]\nColor_R=250\nColor_G=300\nColor_B=1\n"),
             "");
   EXPECT_EQ(current.MonthColor, MakeRgb(255, 0, 10));
   EXPECT_FALSE(current.HasTodayColor);
@@ -289,6 +290,8 @@ TEST_F(ThemeFileTest, ColoursAreClampedAndNeedAllThreeComponents) {
   EXPECT_EQ(current.SpecialDayColor, MakeRgb(0, 2, 0));
   // A quoted space is a value that is there.
   EXPECT_TRUE(current.HasLastWeekColor);
+  EXPECT_TRUE(current.HasHolidayColor);
+  EXPECT_EQ(current.HolidayColor, MakeRgb(250, 255, 1));
 }
 
 TEST_F(ThemeFileTest, TitleTopIsReadOnlyFromPiexlSize) {

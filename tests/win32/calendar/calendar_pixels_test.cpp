@@ -158,6 +158,47 @@ TEST(CalendarPixels, TurnedMonthLabelsRunDownwardsEvenWithABitmapOnlyFace) {
   RemoveFontResourceExW(wide_file.c_str(), FR_PRIVATE, nullptr);
 }
 
+// The built-in theme over a black desktop from Sunday 1 November 2026: the 3rd (文化の日) is a
+// holiday, the 4th a working day. Counts the pixels of each colour in a row's day column.
+TEST(CalendarPixels, HolidayNumbersTakeTheSundayColourOrTheirOwn) {
+  constexpr Rgb kHoliday = MakeRgb(40, 220, 40);
+  struct Case {
+    bool show_holidays;
+    bool has_holiday_color;
+    Rgb holiday_row;  // the colour of the 3rd's number and weekday
+  } cases[] = {
+      {true, false, DefaultTheme().SunColor},
+      {true, true, kHoliday},
+      {false, true, DefaultTheme().DayColor},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.show_holidays << c.has_holiday_color);
+    AppState state;
+    state.CurrentTheme = DefaultTheme();
+    state.CurrentTheme.HasHolidayColor = c.has_holiday_color;
+    state.CurrentTheme.HolidayColor = kHoliday;
+    state.ShowHolidays = c.show_holidays;
+    state.Today = MakeDate(2026, 10, 1);  // everything shown lies ahead
+    SetStartDate(state, MakeDate(2026, 11, 1));
+    PlainDesktop desktop;
+    desktop.facts.desktop = kBlack;
+    const CalendarLayout layout = desktop.DrawCalendar(state);
+    auto count = [&](int row, Rgb color) {
+      int n = 0;
+      for (int y = layout.RowTop(row); y < layout.RowTop(row) + layout.day_height; ++y)
+        for (int x = layout.day_area_left; x < layout.mini_width; ++x) n += desktop.view.PixelAt(x, y) == color;
+      return n;
+    };
+    const Rgb others[] = {DefaultTheme().SunColor, kHoliday, DefaultTheme().DayColor};
+    for (Rgb other : others) {
+      if (other == c.holiday_row) EXPECT_GT(count(2, other), 10);
+      else EXPECT_EQ(count(2, other), 0) << std::hex << other;
+    }
+    EXPECT_GT(count(3, DefaultTheme().DayColor), 10);
+    EXPECT_EQ(count(3, c.holiday_row == DefaultTheme().DayColor ? kHoliday : c.holiday_row), 0);
+  }
+}
+
 TEST(CalendarPixels, CentredWallpaperLandsInTheMiddleOfTheDesktopImage) {
   struct Loader : PictureLoader {
     LoadedPicture Load(const std::string&) override { return {Solid(800, 600, kBlue), {}}; }
