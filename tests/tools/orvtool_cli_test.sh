@@ -73,4 +73,21 @@ set -e
 [ "$rc" -eq 1 ] || fail "import of a bad row gave $rc"
 grep -q 'bad.csv:3: "2002-02-30" is not a day of the calendar' "$dir/err.txt" || fail "import names the bad row"
 [ "$(md5sum < "$dir/new.ORV")" = "$before" ] || fail "a refused import changed the file"
+
+# Holidays: UTF-8 lines ending in LF alone, through the real standard output.
+"${tool[@]}" holidays --from 2026 --to 2026 > "$dir/holidays.txt" || fail "holidays"
+head -c 18 "$dir/holidays.txt" | cmp -s - <(printf '2026-01-01,\xe5\x85\x83\xe6\x97\xa5\n') || fail "holidays: first line"
+! grep -q $'\r' "$dir/holidays.txt" || fail "holidays: CR in the output"
+[ "$(wc -l < "$dir/holidays.txt")" -eq 18 ] || fail "holidays: 18 lines for 2026"
+[ "$("${tool[@]}" business-day 2026-12-31 --next | od -An -c | tr -d ' ')" = "2027-01-04\n" ] || fail "business-day --next"
+set +e
+"${tool[@]}" holidays --from 2027 --to 2026 > "$dir/out.txt" 2> "$dir/err.txt"; rc=$?
+set -e
+[ "$rc" -eq 2 ] || fail "holidays with the years reversed gave $rc"
+grep -q 'comes after' "$dir/err.txt" || fail "holidays explains the bad years"
+set +e
+"${tool[@]}" business-day 2026-02-30 --previous > "$dir/out.txt" 2> "$dir/err.txt"; rc=$?
+set -e
+[ "$rc" -eq 2 ] || fail "business-day of a bad date gave $rc"
+grep -q 'not a day of the calendar' "$dir/err.txt" || fail "business-day explains the bad date"
 echo "orvtool CLI: all checks passed"

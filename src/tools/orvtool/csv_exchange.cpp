@@ -47,7 +47,8 @@ std::string Quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
 
-// "2026-03-08", and the forms spreadsheets write back: "2026/03/08", "2026/3/8".
+}  // namespace
+
 std::optional<std::chrono::year_month_day> ParseDate(std::string_view text) {
   auto number = [&text](std::size_t min_digits, std::size_t max_digits) -> std::optional<unsigned> {
     std::size_t n = 0;
@@ -70,6 +71,8 @@ std::optional<std::chrono::year_month_day> ParseDate(std::string_view text) {
   return std::chrono::year{static_cast<int>(*year)} / std::chrono::month{*month} /
          std::chrono::day{*day};
 }
+
+namespace {
 
 // A plain integer with an optional sign, as the export writes amounts.
 enum class AmountForm { kNumber, kNotANumber, kOutOfRange };

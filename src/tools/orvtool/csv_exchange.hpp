@@ -7,6 +7,8 @@
 //   2026-03-08,payment,automatic,家賃,50000,,
 //   2026-03-08,special,,誕生日,,1,"花を買う, ケーキも"
 #include <array>
+#include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +23,10 @@ inline constexpr std::array<std::string_view, 7> kCsvColumns{
 // A field as a row holds it: quoted, with quotes doubled, when it holds a comma, a quote or a
 // line break; as it is otherwise.
 std::string CsvField(std::string_view text);
+
+// "2026-03-08", and the forms spreadsheets write back: "2026/03/08", "2026/3/8". Whether it is
+// a day of the calendar is left to the caller (ok()).
+std::optional<std::chrono::year_month_day> ParseDate(std::string_view text);
 
 std::string WriteCsv(const std::vector<ScheduleEntry>& entries);
 

@@ -5,6 +5,8 @@
 //   orvtool theme [--twips N | --dpi N] FILE.INI  load a theme file and print it as JSON
 //   orvtool export --format ics|csv FILE.ORV [-o OUT]  the schedule for other programs
 //   orvtool import --format csv FILE.ORV IN.csv        add CSV rows to the schedule
+//   orvtool holidays [--from YEAR] [--to YEAR]         Japan's holidays, one a line
+//   orvtool business-day DATE --next|--previous        the bank business day on or after/before
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -13,6 +15,7 @@
 #include "platform/file_system.hpp"
 #include "schedule/user_data_file.hpp"
 #include "tools/orvtool/exchange_command.hpp"
+#include "tools/orvtool/holiday_command.hpp"
 #include "tools/orvtool/theme_command.hpp"
 #include "tools/orvtool/user_data_json.hpp"
 
@@ -41,7 +44,11 @@ const char kUsageText[] =
     "  orvtool export --format ics|csv FILE.ORV [-o OUT]\n"
     "                                   the schedule as iCalendar or CSV (UTF-8)\n"
     "  orvtool import --format csv FILE.ORV IN.csv\n"
-    "                                   add the rows of such a CSV file; all or none\n";
+    "                                   add the rows of such a CSV file; all or none\n"
+    "  orvtool holidays [--from YEAR] [--to YEAR]\n"
+    "                                   Japan's holidays as YYYY-MM-DD,name (default: this year)\n"
+    "  orvtool business-day DATE --next|--previous\n"
+    "                                   DATE if banks are open then, else the next (previous) such day\n";
 
 using orv::tool::ReadableErrorText;
 
@@ -102,13 +109,17 @@ std::unique_ptr<orv::PictureLoader> SystemPictureLoader() {
 #endif
 }
 
-// Export and import: their output is bytes (CR LF inside), so standard output must not
-// translate line ends.
-int RunExchange(const std::vector<std::string>& args) {
+// Export, import and the holiday commands: their output is bytes (CR LF inside, or LF only),
+// so standard output must not translate line ends.
+int RunBytesCommand(const std::vector<std::string>& args) {
   std::string out, err;
   const std::vector<std::string> words(args.begin() + 2, args.end());
-  const int code = args[1] == "export" ? orv::tool::RunExportCommand(words, out, err)
-                                       : orv::tool::RunImportCommand(words, out, err);
+  int code = 0;
+  if (args[1] == "export") code = orv::tool::RunExportCommand(words, out, err);
+  else if (args[1] == "import") code = orv::tool::RunImportCommand(words, out, err);
+  else if (args[1] == "holidays")
+    code = orv::tool::RunHolidaysCommand(words, orv::SplitDate(orv::LocalToday()).Year, out, err);
+  else code = orv::tool::RunBusinessDayCommand(words, out, err);
 #ifdef _WIN32
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
@@ -118,7 +129,9 @@ int RunExchange(const std::vector<std::string>& args) {
 }
 
 int Run(const std::vector<std::string>& args) {
-  if (args.size() >= 2 && (args[1] == "export" || args[1] == "import")) return RunExchange(args);
+  if (args.size() >= 2 && (args[1] == "export" || args[1] == "import" || args[1] == "holidays" ||
+                           args[1] == "business-day"))
+    return RunBytesCommand(args);
   if (args.size() >= 2 && args[1] == "theme") {
     auto pictures = SystemPictureLoader();
     return orv::RunThemeCommand({args.begin() + 2, args.end()}, *pictures, std::cout, std::cerr);
