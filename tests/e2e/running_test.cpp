@@ -6,6 +6,7 @@
 #include <set>
 
 #include "calendar/calendar_layout.hpp"
+#include "holidays/japanese_holidays.hpp"
 #include "theme/theme.hpp"
 
 namespace orv::e2e {
@@ -460,17 +461,21 @@ TEST_F(OrvantaE2E, HotspotsScrollAndSwitchModesAndDayRowsOpenTheirDialogs) {
   click(week_forward(), kLeft[0], kLeft[1]);
   EXPECT_TRUE(WaitStartDate(DayText(start + days{7})));
 
-  // A right click on a day row lists the day's entries; the tray is ignored meanwhile.
+  // A right click on a day row lists the day's entries (naming the day's holiday, if it is
+  // one); the tray is ignored meanwhile.
   const std::string day = [&] {
     const std::chrono::year_month_day ymd{start + days{7 + 3}};
     return std::to_string(static_cast<unsigned>(ymd.month())) + "月" + std::to_string(static_cast<unsigned>(ymd.day())) + "日 - ";
   }();
+  const std::string_view holiday = HolidayName(start + days{7 + 3});
+  const std::string list_day =
+      holiday.empty() ? day : day.substr(0, day.size() - 3) + " (" + std::string(holiday) + ") - ";
   click(row(3), kRight[0], kRight[1]);
   HWND list = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (list = FindDialogEndingWith(L"予定の確認")) != nullptr; }));
   wchar_t caption[128] = L"";
   GetWindowTextW(list, caption, 128);
-  EXPECT_EQ(WideToUtf8(caption).rfind(day, 0), 0u) << WideToUtf8(caption);
+  EXPECT_EQ(WideToUtf8(caption).rfind(list_day, 0), 0u) << WideToUtf8(caption);
   EXPECT_EQ(Field(reporter_.Ask(Host()), "DialogShowing"), "1");
   PostMessageW(Host(), 512, 0, 516);  // no menu
   PostMessageW(Host(), 512, 0, 515);  // no today
@@ -490,6 +495,73 @@ TEST_F(OrvantaE2E, HotspotsScrollAndSwitchModesAndDayRowsOpenTheirDialogs) {
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(add); }));
   EXPECT_EQ(StartDate(), DayText(start + days{7}));
   Quit();
+}
+
+// Special-day mode over the next holiday with no entry of its own: its name stands in the
+// entry column in the Sunday colour and its day list names it. With "ShowHolidays" off, the
+// same day shows nothing and its list names no holiday.
+TEST_F(OrvantaE2E, SpecialDayModeShowsTheNextHolidayUnlessHolidaysAreOff) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  StopProgman();  // the calendar as a window of its own, whose pixels the screen shows
+  for (const bool shown : {true, false}) {
+    SCOPED_TRACE(shown ? "holidays shown" : "holidays off");
+    if (!shown) SetOption(L"ShowHolidays", L"False");
+    Launch();
+    ASSERT_TRUE(WaitShown());
+    // The next holiday at least three days ahead goes to the fourth row.
+    const sys_days start = ParseDay(StartDate());
+    const int this_year = static_cast<int>(std::chrono::year_month_day{start}.year());
+    Holiday holiday{};
+    for (const Holiday& h : HolidaysOfYears(this_year, this_year + 1))
+      if (h.date >= start + days{3}) {
+        holiday = h;
+        break;
+      }
+    ASSERT_FALSE(holiday.name.empty());
+    int steps = static_cast<int>((holiday.date - days{3} - start).count());
+    HWND bar = FindWindowExW(Calendar(), nullptr, L"ScrollBar", nullptr);
+    for (; steps >= 28; steps -= 28) SendMessageW(bar, WM_KEYDOWN, VK_END, 1);
+    for (; steps > 0; --steps) SendMessageW(bar, WM_KEYDOWN, VK_DOWN, 1);
+    ASSERT_TRUE(WaitStartDate(DayText(holiday.date - days{3})));
+    SendMessageW(Host(), WM_COMMAND, 1022, 0);  // 特別な日の表示
+    ASSERT_TRUE(WaitMode("2"));
+
+    const CalendarLayout layout = LayoutFor(2);
+    RECT r{};
+    GetWindowRect(Calendar(), &r);
+    // The built-in theme's Sunday colour, (253, 73, 32), with room for smoothed edges; the
+    // test wallpaper holds no such red.
+    auto red_pixels = [&](int row) {
+      const RECT entry{r.left + layout.entry_x, r.top + layout.RowTop(row), r.right - 12,
+                       r.top + layout.RowTop(row) + layout.day_height};
+      int n = 0;
+      // ScreenPixels gives the DIB's 0x00RRGGBB.
+      for (COLORREF c : ScreenPixels(entry)) n += (c >> 16 & 0xFF) >= 230 && (c >> 8 & 0xFF) <= 110 && (c & 0xFF) <= 80;
+      return n;
+    };
+    if (shown) {
+      EXPECT_TRUE(WaitFor([&] { return red_pixels(3) > 10; }, 5000)) << holiday.name << " not drawn";
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(500));
+      EXPECT_EQ(red_pixels(3), 0);
+    }
+    const std::chrono::year_month_day ymd{holiday.date};
+    const std::string caption = std::to_string(static_cast<unsigned>(ymd.month())) + "月" +
+                                std::to_string(static_cast<unsigned>(ymd.day())) + "日" +
+                                (shown ? " (" + std::string(holiday.name) + ")" : "") + " - 特別な日予定の確認";
+    HWND list = OpenDayListAt(MAKELPARAM((layout.month_width + layout.mini_width) / 2,
+                                         layout.RowTop(3) + layout.day_height / 2));
+    ASSERT_NE(list, nullptr);
+    wchar_t text[128] = L"";
+    GetWindowTextW(list, text, 128);
+    EXPECT_EQ(WideToUtf8(text), caption);
+    PostMessageW(list, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(list); }));
+    if (shown) Screenshot(Calendar(), "holiday-special-mode");
+    Quit();
+  }
 }
 
 // The end of the session runs the whole shutdown inside the notification: the system may end
