@@ -177,11 +177,17 @@ TEST_F(OptionsWindowTest, EveryCaptionIsTheSystemsOwnText) {
       {kIdStartDay2, "1週間前から表示"},
       {kIdCenterClick, "センタークリックでカレンダーの予定表示の内容を切り替える"},
       {kIdIgnoreXPTheme, "Windows XP は常にクラシック表示（テーマ対応 XPスタイル を無視する）"},
+      {kIdShowHolidays, "祝日を表示する"},
   };
   for (const auto& [id, caption] : captions) {
     ASSERT_NE(C(id), nullptr) << caption;
     EXPECT_EQ(Text(C(id)), caption);
   }
+  // The last box of the behaviour page still fits on it.
+  RECT box{}, page{};
+  GetWindowRect(C(kIdShowHolidays), &box);
+  GetWindowRect(GetParent(C(kIdShowHolidays)), &page);
+  EXPECT_LE(box.bottom, page.bottom);
   EXPECT_EQ(SendMessageW(C(kIdDUDType), CB_GETCOUNT, 0, 0), 4);
   EXPECT_EQ(SendMessageW(C(kIdThemeTitles), CB_GETCOUNT, 0, 0), 1);
 }
@@ -324,9 +330,12 @@ TEST_F(OptionsWindowTest, OkAppliesAndClosesCancelOnlyCloses) {
   window->ForcedChangeTab(2);
   Pump();
   Click(kIdCenterClick);
+  EXPECT_EQ(SendMessageW(C(kIdShowHolidays), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Click(kIdShowHolidays);
   Click(kIdOK);
   EXPECT_EQ(window->hwnd(), nullptr);
   EXPECT_FALSE(state.CenterClick);
+  EXPECT_FALSE(state.ShowHolidays);
   EXPECT_EQ(calendar.full_draws, 1);
 }
 
