@@ -53,6 +53,15 @@ grep -q 'SUMMARY:ABC 1\\,000円 (現金)' "$dir/out.ics" || fail "payment summar
 printf '\xef\xbb\xbfdate,kind,payment_kind,name,amount,very_special,comment\r\n2002-04-01,payment,cash,ABC,1000,,\r\n' > "$dir/want.csv"
 cmp "$dir/out.csv" "$dir/want.csv" || fail "csv export"
 
+# A full disk behind standard output fails the export, with a message.
+if [ -w /dev/full ]; then
+  set +e
+  "${tool[@]}" export --format ics "$dir/a.ORV" > /dev/full 2> "$dir/err.txt"; rc=$?
+  set -e
+  [ "$rc" -eq 1 ] || fail "export to a full disk gave $rc"
+  grep -q 'orvtool: standard output: ' "$dir/err.txt" || fail "export to a full disk says so"
+fi
+
 set +e
 "${tool[@]}" export --format csv "$dir/short.ORV" > "$dir/out.txt" 2> "$dir/err.txt"; rc=$?
 set -e
