@@ -93,27 +93,6 @@ TEST(UntilDateChange, AClockThatNeverTurnsIsLookedAtAgainTomorrow) {
   EXPECT_EQ(UntilDateChange(sys_days(2024y / January / 1) + 12h, stopped), 24h);
 }
 
-TEST(WatchEvents, EveryReportLooksAndOnlyClockReportsMoveTheMidnightTimer) {
-  const WatchEvent all[] = {WatchEvent::kDesktopSettings, WatchEvent::kDesktopColors, WatchEvent::kFolder,
-                            WatchEvent::kSettingChange,   WatchEvent::kSysColorChange, WatchEvent::kDisplayChange,
-                            WatchEvent::kMidnight,        WatchEvent::kClockSet,       WatchEvent::kResume,
-                            WatchEvent::kUnlock,          WatchEvent::kLateFileAnswer};
-  for (WatchEvent e : all) {
-    const WatchResponse r = RespondTo(e);
-    EXPECT_TRUE(r.check) << static_cast<int>(e);
-    const bool clock = e == WatchEvent::kMidnight || e == WatchEvent::kClockSet || e == WatchEvent::kResume ||
-                       e == WatchEvent::kUnlock;
-    EXPECT_EQ(r.rearm_midnight, clock) << static_cast<int>(e);
-    // A file or a setting written is judged by the watch: the same bytes written again cost
-    // no copy. Colours have no value the watch compares, so they copy.
-    const bool judged = e == WatchEvent::kDesktopSettings || e == WatchEvent::kFolder ||
-                        e == WatchEvent::kLateFileAnswer || clock;
-    EXPECT_EQ(r.copy, !judged) << static_cast<int>(e);
-  }
-  EXPECT_TRUE(RespondTo(WatchEvent::kDisplayChange).rescale);
-  EXPECT_FALSE(RespondTo(WatchEvent::kSettingChange).rescale);
-}
-
 TEST(WatchedFolders, TheWallpapersAndTheShellCopysFolderEachOnce) {
   EXPECT_EQ(FolderOf("C:\\Users\\me\\Pictures\\wall.bmp"), "C:\\Users\\me\\Pictures");
   EXPECT_EQ(FolderOf("C:/Users/me/wall.jpg"), "C:/Users/me");
