@@ -5,6 +5,7 @@
 //   orvtool theme [--twips N | --dpi N] FILE.INI  load a theme file and print it as JSON
 //   orvtool export --format ics|csv FILE.ORV [-o OUT]  the schedule for other programs
 //   orvtool import --format csv FILE.ORV IN.csv        add CSV rows to the schedule
+//   orvtool merge [BASE.ORV] OURS.ORV THEIRS.ORV -o OUT.ORV  merge schedules entry by entry
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "platform/file_system.hpp"
 #include "schedule/user_data_file.hpp"
 #include "tools/orvtool/exchange_command.hpp"
+#include "tools/orvtool/merge_command.hpp"
 #include "tools/orvtool/theme_command.hpp"
 #include "tools/orvtool/user_data_json.hpp"
 
@@ -41,7 +43,11 @@ const char kUsageText[] =
     "  orvtool export --format ics|csv FILE.ORV [-o OUT]\n"
     "                                   the schedule as iCalendar or CSV (UTF-8)\n"
     "  orvtool import --format csv FILE.ORV IN.csv\n"
-    "                                   add the rows of such a CSV file; all or none\n";
+    "                                   add the rows of such a CSV file; all or none\n"
+    "  orvtool merge BASE.ORV OURS.ORV THEIRS.ORV -o OUT.ORV\n"
+    "                                   what either side added or deleted since BASE\n"
+    "  orvtool merge OURS.ORV THEIRS.ORV -o OUT.ORV\n"
+    "                                   every entry of both (no base)\n";
 
 using orv::tool::ReadableErrorText;
 
@@ -117,8 +123,17 @@ int RunExchange(const std::vector<std::string>& args) {
   return code;
 }
 
+int RunMerge(const std::vector<std::string>& args) {
+  std::string out, err;
+  const int code = orv::tool::RunMergeCommand({args.begin() + 2, args.end()}, out, err);
+  Print(stdout, out);
+  Print(stderr, err);
+  return code;
+}
+
 int Run(const std::vector<std::string>& args) {
   if (args.size() >= 2 && (args[1] == "export" || args[1] == "import")) return RunExchange(args);
+  if (args.size() >= 2 && args[1] == "merge") return RunMerge(args);
   if (args.size() >= 2 && args[1] == "theme") {
     auto pictures = SystemPictureLoader();
     return orv::RunThemeCommand({args.begin() + 2, args.end()}, *pictures, std::cout, std::cerr);
