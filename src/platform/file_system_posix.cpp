@@ -74,6 +74,10 @@ SystemError ReadWholeFile(const std::string& path, std::string& bytes) {
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) return LastError();
   bytes.clear();
+  // Room for the whole file at once (it may still grow or shrink while it is read).
+  struct stat st {};
+  if (::fstat(fd.get(), &st) == 0 && st.st_size > 0 && st.st_size < (1LL << 30))
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
   char buffer[1 << 16];
   for (;;) {
     ssize_t n = ::read(fd.get(), buffer, sizeof buffer);

@@ -52,6 +52,10 @@ SystemError ReadWholeFile(const std::string& path, std::string& bytes) {
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return LastSystemError();
   bytes.clear();
+  // Room for the whole file at once (it may still grow or shrink while it is read).
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30))
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
   char buffer[1 << 16];
   for (;;) {
     DWORD got = 0;
