@@ -67,9 +67,23 @@ public:
         ++i;
         continue;
       }
-      const auto cp = NextUtf8CodePoint(utf8, i);
-      if (!cp || *cp > 0xFFFF) return false;
-      const std::uint16_t code = encode_[*cp];
+      // Two- and three-byte forms (all that code page 932 can hold) read here; anything else
+      // (invalid, or beyond U+FFFF) has no code in the table.
+      std::uint32_t cp = 0;
+      const std::size_t left = utf8.size() - i;
+      auto trail = [&utf8, i](std::size_t k) { return static_cast<unsigned char>(utf8[i + k]) ^ 0x80u; };
+      if ((b & 0xE0) == 0xC0 && left >= 2 && trail(1) < 0x40) {
+        cp = ((b & 0x1Fu) << 6) | trail(1);
+        if (cp < 0x80) return false;
+        i += 2;
+      } else if ((b & 0xF0) == 0xE0 && left >= 3 && trail(1) < 0x40 && trail(2) < 0x40) {
+        cp = ((b & 0x0Fu) << 12) | (trail(1) << 6) | trail(2);
+        if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += 3;
+      } else {
+        return false;
+      }
+      const std::uint16_t code = encode_[cp];
       if (code == 0) return false;
       if (code > 0xFF) out += static_cast<char>(code >> 8);
       out += static_cast<char>(code & 0xFF);
