@@ -16,6 +16,7 @@
 
 #include "bench_schedule.hpp"
 #include "platform/file_system.hpp"
+#include "schedule/schedule_merge.hpp"
 #include "schedule/user_data_file.hpp"
 
 namespace {
@@ -112,6 +113,24 @@ void BM_Save(benchmark::State& state) {
   });
 }
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+
+// A three-way merge of the large schedule with one entry added in memory and one deleted in
+// the file: what a save costs when the file changed on disk meanwhile.
+void BM_MergeThreeWays(benchmark::State& state) {
+  Fixture& f = Data();
+  orv::YearDatas ours, theirs;
+  orv::DefaultUserListArray ours_lists, theirs_lists;
+  orv::CopySchedule({f.years, f.lists}, ours, ours_lists);
+  orv::CopySchedule({f.years, f.lists}, theirs, theirs_lists);
+  orv::DayData& added = orv::GetOrCreateDay(ours, orv::SplitDate(orv::MakeDate(2026, 12, 8)));
+  added.PaymentDatas.Add(added.PaymentDatas.NextKey())->strTitle = "電気";
+  orv::GetOrCreateDay(theirs, orv::SplitDate(orv::MakeDate(2020, 5, 5))).PaymentDatas.RemoveAt(1);
+  for (auto _ : state) {
+    orv::MergeResult merged = orv::MergeSchedules({f.years, f.lists}, {ours, ours_lists}, {theirs, theirs_lists});
+    benchmark::DoNotOptimize(merged.Years.Count());
+  }
+}
+BENCHMARK(BM_MergeThreeWays)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -157,8 +157,36 @@ bool SameContents(const std::vector<std::pair<const KeyedEntry*, bool>>& merged,
   return true;
 }
 
+// Whether two days hold the same entries in the same order (a missing day holds none): the
+// common case, decided without building the entries' content keys.
+bool SameEntries(const DayData* a, const DayData* b) {
+  const std::int64_t payments = a ? a->PaymentDatas.Count() : 0, specials = a ? a->SpecialDatas.Count() : 0;
+  if (payments != (b ? b->PaymentDatas.Count() : 0) || specials != (b ? b->SpecialDatas.Count() : 0)) return false;
+  if (payments + specials == 0) return true;
+  auto p = b->PaymentDatas.begin();
+  for (const auto& x : a->PaymentDatas) {
+    if (x.Payment != p->Payment || x.lngPrice != p->lngPrice || x.strTitle != p->strTitle) return false;
+    ++p;
+  }
+  auto q = b->SpecialDatas.begin();
+  for (const auto& x : a->SpecialDatas) {
+    if (x.blnSpecial != q->blnSpecial || x.strSpecial != q->strSpecial || x.strComment != q->strComment) return false;
+    ++q;
+  }
+  return true;
+}
+
 // Builds the merged day into `to`, which is empty.
 void MergeDay(const DayData* base, const DayData* ours, const DayData* theirs, bool with_base, DayData& to) {
+  // One side unchanged (or both alike): the other side's day as it is, stored totals and all.
+  if (SameEntries(ours, theirs) || (with_base && SameEntries(base, theirs))) {
+    if (ours) CopyDay(*ours, to);
+    return;
+  }
+  if (with_base && SameEntries(base, ours)) {
+    if (theirs) CopyDay(*theirs, to);
+    return;
+  }
   const auto b = EntriesOf(base), o = EntriesOf(ours), t = EntriesOf(theirs);
   const auto merged = MergeSequence(with_base ? &b : nullptr, o, t, [](const KeyedEntry& e) { return e.Content; });
   if (ours && SameContents(merged, o)) return CopyDay(*ours, to);
@@ -340,7 +368,9 @@ ScheduleChanges DiffSchedules(ScheduleView from, ScheduleView to) {
   };
   const auto content = [](const KeyedEntry& e) { return e.Content; };
   for (const DateKey& date : dates) {
-    const auto a = EntriesOf(day_of(from_days, date)), b = EntriesOf(day_of(to_days, date));
+    const DayData *from_day = day_of(from_days, date), *to_day = day_of(to_days, date);
+    if (SameEntries(from_day, to_day)) continue;
+    const auto a = EntriesOf(from_day), b = EntriesOf(to_day);
     const auto added = Surplus(b, a, content), removed = Surplus(a, b, content);
     if (added.empty() && removed.empty()) continue;
     DayChanges day;
