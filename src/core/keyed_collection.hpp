@@ -7,6 +7,10 @@
 // refused and removing shifts the positions of later elements. Elements live on the heap,
 // so a pointer to one stays valid until that element is removed.
 //
+// Most collections are small (a day's entries, a month's days), so up to kIndexFrom elements
+// keys are found by comparing them in turn, without a hash index: loading a schedule makes
+// tens of thousands of these, and an index for each cost more than the search it saves.
+//
 // The element type must have a public `std::string Key` member; the collection sets it.
 // Header-only, so the list control library can use it without linking the program's code.
 #include <algorithm>
@@ -29,6 +33,18 @@ inline std::string FoldKey(std::string_view key) {
   return folded;
 }
 
+// Whether two keys are equal under FoldKey, without making folded copies.
+inline bool SameKey(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
 template <class T>
 class KeyedCollection {
 public:
@@ -40,18 +56,30 @@ public:
 
   // Appends a new element under `key`; nullptr (and nothing added) when the key exists.
   T* Add(std::string key) {
-    auto folded = FoldKey(key);
-    if (index_.contains(folded)) return nullptr;
+    if (Find(key)) return nullptr;
     auto element = std::make_unique<T>();
     element->Key = std::move(key);
     T* raw = element.get();
     items_.push_back(std::move(element));
-    index_.emplace(std::move(folded), raw);
+    if (indexed_) {
+      index_.emplace(FoldKey(raw->Key), raw);
+    } else if (items_.size() > kIndexFrom) {
+      for (const auto& item : items_) index_.emplace(FoldKey(item->Key), item.get());
+      indexed_ = true;
+    }
     return raw;
   }
 
+  // Room for `count` elements in all, so that adding them does not move the list again.
+  void Reserve(std::size_t count) { items_.reserve(count); }
+
   // Element by key, or nullptr.
   T* Find(std::string_view key) const {
+    if (!indexed_) {
+      for (const auto& item : items_)
+        if (SameKey(item->Key, key)) return item.get();
+      return nullptr;
+    }
     auto it = index_.find(FoldKey(key));
     return it == index_.end() ? nullptr : it->second;
   }
@@ -78,7 +106,7 @@ public:
   bool RemoveAt(std::int64_t position) {
     if (position < 1 || position > static_cast<std::int64_t>(items_.size())) return false;
     auto it = items_.begin() + (position - 1);
-    index_.erase(FoldKey((*it)->Key));
+    if (indexed_) index_.erase(FoldKey((*it)->Key));
     items_.erase(it);
     return true;
   }
@@ -86,6 +114,7 @@ public:
   void Clear() {
     items_.clear();
     index_.clear();
+    indexed_ = false;
   }
 
   std::int64_t Count() const { return static_cast<std::int64_t>(items_.size()); }
@@ -120,9 +149,14 @@ public:
   iterator begin() const { return iterator(items_.begin()); }
   iterator end() const { return iterator(items_.end()); }
 
+  static constexpr std::size_t kIndexFrom = 16;
+
 private:
   std::vector<std::unique_ptr<T>> items_;
-  std::unordered_map<std::string, T*> index_;  // folded key -> element owned by items_
+  // folded key -> element owned by items_; kept only once the collection has grown past
+  // kIndexFrom elements (it then stays, also when elements are removed).
+  std::unordered_map<std::string, T*> index_;
+  bool indexed_ = false;
 };
 
 }  // namespace orv

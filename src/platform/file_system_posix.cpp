@@ -81,6 +81,10 @@ SystemError ReadWholeFile(const std::string& path, std::string& bytes) {
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) return LastError();
   bytes.clear();
+  // Room for the whole file at once (it may still grow or shrink while it is read).
+  struct stat st {};
+  if (::fstat(fd.get(), &st) == 0 && st.st_size > 0 && st.st_size < (1LL << 30))
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
   char buffer[1 << 16];
   for (;;) {
     ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
@@ -121,6 +125,11 @@ SystemError WriteNewFile(const std::string& path, std::string_view bytes) {
 }
 
 bool AlreadyExists(const SystemError& error) { return error.number == EEXIST; }
+
+SystemError RemoveFile(const std::string& path) {
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) return LastError();
+  return {};
+}
 
 SystemError CreateFolders(const std::string& path) {
   // Every folder from the top down; those that exist or cannot be made are passed over, and

@@ -67,6 +67,10 @@ SystemError ReadWholeFile(const std::string& path, std::string& bytes) {
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return LastSystemError();
   bytes.clear();
+  // Room for the whole file at once (it may still grow or shrink while it is read).
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30))
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
   char buffer[1 << 16];
   for (;;) {
     DWORD got = 0;
@@ -117,6 +121,14 @@ SystemError WriteNewFile(const std::string& path, std::string_view bytes) {
 
 bool AlreadyExists(const SystemError& error) {
   return error.number == ERROR_FILE_EXISTS || error.number == ERROR_ALREADY_EXISTS;
+}
+
+SystemError RemoveFile(const std::string& path) {
+  if (!DeleteFileW(Utf8ToWide(path).c_str())) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return LastSystemError();
+  }
+  return {};
 }
 
 SystemError CreateFolders(const std::string& path) {

@@ -1,6 +1,9 @@
 #include "platform/text_codec.hpp"
 
 #include <algorithm>
+#include <array>
+#include <memory>
+#include <vector>
 
 #include "platform/text_codec_platform.hpp"
 
@@ -11,6 +14,149 @@ namespace {
 bool IsAscii(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// The platform's code page 932 tables, read once character by character, so that texts are
+// converted without a call into the platform per text (a schedule holds tens of thousands).
+// Every character is what the platform gives for it alone; a text with anything the tables
+// do not hold goes to the platform whole, so results never differ from the platform's.
+class Cp932Tables {
+public:
+  static const Cp932Tables& Get() {
+    static const std::unique_ptr<Cp932Tables> tables(new Cp932Tables());
+    return *tables;
+  }
+
+  // Appends the UTF-8 form; false when the text has a byte sequence the tables lack.
+  bool Decode(std::string_view cp932, std::string& out) const {
+    for (std::size_t i = 0; i < cp932.size(); ++i) {
+      const unsigned char b = static_cast<unsigned char>(cp932[i]);
+      if (b < 0x80) {
+        out += static_cast<char>(b);
+        continue;
+      }
+      std::uint16_t cp = single_[b];
+      if (cp == 0) {
+        if (i + 1 >= cp932.size()) return false;
+        cp = double_[(b << 8) | static_cast<unsigned char>(cp932[++i])];
+        if (cp == 0) return false;
+      }
+      AppendUtf8(out, cp);
+    }
+    return true;
+  }
+
+  // Appends the code page 932 form; false for invalid UTF-8 or a character the tables lack.
+  bool Encode(std::string_view utf8, std::string& out) const {
+    for (std::size_t i = 0; i < utf8.size();) {
+      const unsigned char b = static_cast<unsigned char>(utf8[i]);
+      if (b < 0x80) {
+        out += static_cast<char>(b);
+        ++i;
+        continue;
+      }
+      // Two- and three-byte forms (all that code page 932 can hold) read here; anything else
+      // (invalid, or beyond U+FFFF) has no code in the table.
+      std::uint32_t cp = 0;
+      const std::size_t left = utf8.size() - i;
+      auto trail = [&utf8, i](std::size_t k) { return static_cast<unsigned char>(utf8[i + k]) ^ 0x80u; };
+      if ((b & 0xE0) == 0xC0 && left >= 2 && trail(1) < 0x40) {
+        cp = ((b & 0x1Fu) << 6) | trail(1);
+        if (cp < 0x80) return false;
+        i += 2;
+      } else if ((b & 0xF0) == 0xE0 && left >= 3 && trail(1) < 0x40 && trail(2) < 0x40) {
+        cp = ((b & 0x0Fu) << 12) | (trail(1) << 6) | trail(2);
+        if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += 3;
+      } else {
+        return false;
+      }
+      const std::uint16_t code = encode_[cp];
+      if (code == 0) return false;
+      if (code > 0xFF) out += static_cast<char>(code >> 8);
+      out += static_cast<char>(code & 0xFF);
+    }
+    return true;
+  }
+
+private:
+  Cp932Tables() {
+    std::array<bool, 0x10000> shared{};  // code points more than one code decodes to
+    auto note = [this, &shared](std::uint16_t code, std::uint32_t cp) {
+      if (cp == 0 || cp > 0xFFFF) return false;
+      if (encode_[cp] != 0) shared[cp] = true;
+      encode_[cp] = code;
+      return true;
+    };
+    for (unsigned b = 0x80; b <= 0xFF; ++b) {
+      const std::string one(1, static_cast<char>(b));
+      if (auto cp = OneCodePoint(PlatformCp932ToUtf8(one)); cp && note(static_cast<std::uint16_t>(b), *cp))
+        single_[b] = static_cast<std::uint16_t>(*cp);
+    }
+    for (unsigned lead = 0x81; lead <= 0xFF; ++lead) {
+      if (single_[lead] != 0) continue;
+      // One call for the lead byte's whole row when every pair in it is a character, else
+      // pair by pair.
+      std::string row;
+      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+        row += static_cast<char>(lead);
+        row += static_cast<char>(trail);
+      }
+      std::vector<std::uint32_t> cps;
+      if (auto decoded = PlatformCp932ToUtf8(row)) {
+        for (std::size_t i = 0; i < decoded->size();)
+          if (auto cp = NextUtf8CodePoint(*decoded, i)) cps.push_back(*cp);
+      }
+      const bool whole_row = cps.size() == row.size() / 2 &&
+                             std::all_of(cps.begin(), cps.end(), [](std::uint32_t cp) { return cp >= 0x80; });
+      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+        const std::uint16_t code = static_cast<std::uint16_t>((lead << 8) | trail);
+        std::optional<std::uint32_t> cp;
+        if (whole_row) cp = cps[trail - 0x40];
+        else cp = OneCodePoint(PlatformCp932ToUtf8(row.substr((trail - 0x40) * 2, 2)));
+        if (cp && note(code, *cp)) double_[code] = static_cast<std::uint16_t>(*cp);
+      }
+    }
+    // Where several codes decode to one character, the platform says which one it writes
+    // (or that it writes none).
+    for (std::uint32_t cp = 0x80; cp <= 0xFFFF; ++cp) {
+      if (!shared[cp]) continue;
+      std::string utf8;
+      AppendUtf8(utf8, cp);
+      const auto bytes = PlatformUtf8ToCp932(utf8);
+      encode_[cp] = 0;
+      if (bytes && bytes->size() == 1) encode_[cp] = static_cast<unsigned char>((*bytes)[0]);
+      if (bytes && bytes->size() == 2)
+        encode_[cp] = static_cast<std::uint16_t>((static_cast<unsigned char>((*bytes)[0]) << 8) |
+                                                 static_cast<unsigned char>((*bytes)[1]));
+    }
+  }
+
+  // The one BMP code point of a decoded character, above U+007F.
+  static std::optional<std::uint32_t> OneCodePoint(const std::optional<std::string>& utf8) {
+    if (!utf8 || utf8->empty()) return std::nullopt;
+    std::size_t i = 0;
+    auto cp = NextUtf8CodePoint(*utf8, i);
+    if (!cp || i != utf8->size() || *cp < 0x80 || *cp > 0xFFFF) return std::nullopt;
+    return cp;
+  }
+
+  std::array<std::uint16_t, 0x100> single_{};     // byte -> code point, 0 = lead byte or none
+  std::array<std::uint16_t, 0x10000> double_{};   // lead << 8 | trail -> code point, 0 = none
+  std::array<std::uint16_t, 0x10000> encode_{};   // code point -> code, 0 = none
+};
 
 }  // namespace
 
@@ -47,17 +193,35 @@ bool IsValidUtf8(std::string_view text) {
 }
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
-  if (IsAscii(utf8)) return std::string(utf8);
-  return PlatformUtf8ToCp932(utf8);
+  std::string out;
+  if (!AppendUtf8AsCp932(utf8, out)) return std::nullopt;
+  return out;
+}
+
+bool AppendUtf8AsCp932(std::string_view utf8, std::string& out) {
+  if (IsAscii(utf8)) {
+    out += utf8;
+    return true;
+  }
+  const std::size_t size = out.size();
+  if (Cp932Tables::Get().Encode(utf8, out)) return true;
+  out.resize(size);
+  auto converted = PlatformUtf8ToCp932(utf8);
+  if (!converted) return false;
+  out += *converted;
+  return true;
 }
 
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
   if (IsAscii(cp932)) return std::string(cp932);
+  std::string out;
+  out.reserve(cp932.size() * 3 / 2);
+  if (Cp932Tables::Get().Decode(cp932, out)) return out;
   return PlatformCp932ToUtf8(cp932);
 }
 
 std::string Cp932ToUtf8Lenient(std::string_view cp932) {
-  if (auto whole = Cp932ToUtf8(cp932)) return *whole;
+  if (auto whole = Cp932ToUtf8(cp932)) return std::move(*whole);
   // Slow path, only for damaged text: decode one character at a time.
   std::string out;
   std::size_t i = 0;

@@ -14,6 +14,9 @@ namespace orv {
 // cannot represent (no best-fit substitutes, no default character).
 std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 
+// The same, appended to `out`; false (and `out` as it was) where Utf8ToCp932 gives nullopt.
+bool AppendUtf8AsCp932(std::string_view utf8, std::string& out);
+
 // Strict: nullopt when `cp932` is not a valid code page 932 byte sequence.
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
 

@@ -12,6 +12,7 @@
 // code page 932 bytes.
 #include "schedule/user_data_file.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -56,6 +57,11 @@ public:
   }
 
   bool AtEnd() const { return pos_ == bytes_.size(); }
+  // At most as many elements of `min_bytes` each as the rest of the file can hold: room
+  // reserved for a count read from the file never exceeds what the file can back.
+  std::size_t Room(int count, std::size_t min_bytes) const {
+    return std::min(static_cast<std::size_t>(count), (bytes_.size() - pos_) / min_bytes);
+  }
   std::size_t Position() const { return pos_; }
 
   [[noreturn]] void Fail(int number, std::string description) const {
@@ -94,14 +100,17 @@ void ReadDay(Reader& in, DayData& day) {
   day.SpecialTitle = in.Text();
   day.TotalSpecial = in.Boolean();
   day.SpecialKey = in.Text();
+  // Keys of a fresh day are 1, 2, 3, …: what NextPaymentKey and NextSpecialKey would give.
+  day.PaymentDatas.Reserve(in.Room(payments, 8));
   for (int i = 0; i < payments; ++i) {
-    auto& payment = *day.PaymentDatas.Add(NextPaymentKey(day));
+    auto& payment = *day.PaymentDatas.Add(std::to_string(i + 1));
     payment.lngPrice = in.Long();
     payment.Payment = in.Integer();
     payment.strTitle = in.Text();
   }
+  day.SpecialDatas.Reserve(in.Room(specials, 6));
   for (int i = 0; i < specials; ++i) {
-    auto& special = *day.SpecialDatas.Add(NextSpecialKey(day));
+    auto& special = *day.SpecialDatas.Add(std::to_string(i + 1));
     special.blnSpecial = in.Boolean();
     special.strComment = in.Text();
     special.strSpecial = in.Text();
@@ -118,17 +127,22 @@ public:
     if (n > kUserDataMaxCount) throw Failure{kUserDataInvalidValue, "件数が多すぎて保存できません"};
     Long(static_cast<std::int32_t>(n));
   }
+  // The stored form goes straight behind a place for its length, which is filled in after.
   void Text(std::string_view text) {
-    auto stored = Utf8ToCp932(text);
-    if (!stored || stored->size() > kUserDataMaxTextBytes)
+    const std::size_t length_at = out_.size();
+    out_.append(2, '\0');
+    if (!AppendUtf8AsCp932(text, out_) || out_.size() - length_at - 2 > kUserDataMaxTextBytes)
       throw Failure{kUserDataUnstorableText, CheckStorableText(text)};
-    Integer(static_cast<std::int32_t>(stored->size()));
-    out_ += *stored;
+    const std::size_t n = out_.size() - length_at - 2;
+    out_[length_at] = static_cast<char>(n & 0xFF);
+    out_[length_at + 1] = static_cast<char>(n >> 8);
   }
 
 private:
   void Bytes(std::uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) out_ += static_cast<char>((v >> (8 * i)) & 0xFF);
+    const char bytes[4] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
+                           static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 24) & 0xFF)};
+    out_.append(bytes, static_cast<std::size_t>(n));
   }
   std::string& out_;
 };
@@ -139,6 +153,16 @@ std::int32_t KeyNumber(const std::string& key, int low, int high, const char* wh
   if (!n || *n < low || *n > high || std::to_string(*n) != key)
     throw Failure{kUserDataInvalidValue, std::string(what) + " \"" + key + "\" は保存できません"};
   return static_cast<std::int32_t>(*n);
+}
+
+// About the size of the image, so that it is built without moving it as it grows.
+std::size_t EstimatedSize(const YearDatas& years) {
+  std::size_t size = 1024;
+  for (const auto& year : years)
+    for (const auto& month : year.MonthDatas)
+      for (const auto& day : month.DayDatas)
+        size += 40 + 32 * static_cast<std::size_t>(day.PaymentDatas.Count() + day.SpecialDatas.Count());
+  return size;
 }
 
 }  // namespace
@@ -163,16 +187,19 @@ std::string ParseUserData(std::string_view bytes, YearDatas& years, DefaultUserL
     if (in.Integer() > 1)
       return sfSemCreate(kLoad, kUserDataUnsupportedVersion, "このバージョンのファイルには対応していません");
     const int year_count = in.Count("年");
+    new_years.Reserve(in.Room(year_count, 6));
     for (int y = 0; y < year_count; ++y) {
       const int year_number = in.Integer();
       if (year_number < 1 || year_number > 9999) in.Fail(kUserDataInvalidValue, "年が範囲外です");
       auto& year = AddUnique(in, new_years, year_number, "年");
       const int month_count = in.Count("月");
+      year.MonthDatas.Reserve(in.Room(month_count, 6));
       for (int m = 0; m < month_count; ++m) {
         const int month_number = in.Integer();
         if (month_number < 1 || month_number > 12) in.Fail(kUserDataInvalidValue, "月が範囲外です");
         auto& month = AddUnique(in, year.MonthDatas, month_number, "月");
         const int day_count = in.Count("日");
+        month.DayDatas.Reserve(in.Room(day_count, 22));
         for (int d = 0; d < day_count; ++d) {
           const int day_number = in.Integer();
           if (day_number < 1 || day_number > 31) in.Fail(kUserDataInvalidValue, "日が範囲外です");
@@ -196,6 +223,7 @@ std::string ParseUserData(std::string_view bytes, YearDatas& years, DefaultUserL
 std::string SerializeUserData(const YearDatas& years, const DefaultUserListArray& lists,
                               std::string& bytes) {
   std::string out;
+  out.reserve(EstimatedSize(years));
   Writer w(out);
   try {
     w.Integer(1);

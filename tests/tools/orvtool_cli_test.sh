@@ -114,4 +114,16 @@ set +e
 set -e
 [ "$rc" -eq 2 ] || fail "business-day of a bad date gave $rc"
 grep -q 'not a day of the calendar' "$dir/err.txt" || fail "business-day explains the bad date"
+# Merge: a.ORV as base, one side adds a row by import, the other is a.ORV unchanged: the
+# result holds the import; a missing -o is a usage error.
+printf 'date,kind,payment_kind,name,amount,very_special,comment\n2002-04-03,special,,Z,,0,\n' > "$dir/z.csv"
+cp "$dir/a.ORV" "$dir/theirs.ORV"
+"${tool[@]}" import --format csv "$dir/theirs.ORV" "$dir/z.csv" > /dev/null || fail "import for merge"
+"${tool[@]}" merge "$dir/a.ORV" "$dir/a.ORV" "$dir/theirs.ORV" -o "$dir/merged.ORV" > "$dir/out.txt" || fail "merge"
+grep -q 'merged.ORV: 2 entries' "$dir/out.txt" || fail "merge reports the result"
+cmp "$dir/theirs.ORV" "$dir/merged.ORV" || fail "merge of an unchanged side differs from the other side"
+set +e
+"${tool[@]}" merge "$dir/a.ORV" "$dir/theirs.ORV" 2> "$dir/err.txt"; rc=$?
+set -e
+[ "$rc" -eq 2 ] || fail "merge without -o gave $rc"
 echo "orvtool CLI: all checks passed"

@@ -7,6 +7,7 @@
 //   orvtool import --format csv FILE.ORV IN.csv        add CSV rows to the schedule
 //   orvtool holidays [--from YEAR] [--to YEAR]         Japan's holidays, one a line
 //   orvtool business-day DATE --next|--previous        the bank business day on or after/before
+//   orvtool merge [BASE.ORV] OURS.ORV THEIRS.ORV -o OUT.ORV  merge schedules entry by entry
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,7 @@
 #include "schedule/user_data_file.hpp"
 #include "tools/orvtool/exchange_command.hpp"
 #include "tools/orvtool/holiday_command.hpp"
+#include "tools/orvtool/merge_command.hpp"
 #include "tools/orvtool/theme_command.hpp"
 #include "tools/orvtool/user_data_json.hpp"
 
@@ -50,7 +52,11 @@ const char kUsageText[] =
     "  orvtool holidays [--from YEAR] [--to YEAR]\n"
     "                                   Japan's holidays as YYYY-MM-DD,name (default: this year)\n"
     "  orvtool business-day DATE --next|--previous\n"
-    "                                   DATE if banks are open then, else the next (previous) such day\n";
+    "                                   DATE if banks are open then, else the next (previous) such day\n"
+    "  orvtool merge BASE.ORV OURS.ORV THEIRS.ORV -o OUT.ORV\n"
+    "                                   what either side added or deleted since BASE\n"
+    "  orvtool merge OURS.ORV THEIRS.ORV -o OUT.ORV\n"
+    "                                   every entry of both (no base)\n";
 
 using orv::tool::ReadableErrorText;
 
@@ -139,10 +145,19 @@ int RunBytesCommand(const std::vector<std::string>& args) {
   return written && flushed ? code : kBadFile;
 }
 
+int RunMerge(const std::vector<std::string>& args) {
+  std::string out, err;
+  const int code = orv::tool::RunMergeCommand({args.begin() + 2, args.end()}, out, err);
+  Print(stdout, out);
+  Print(stderr, err);
+  return code;
+}
+
 int Run(const std::vector<std::string>& args) {
   if (args.size() >= 2 && (args[1] == "export" || args[1] == "import" || args[1] == "holidays" ||
                            args[1] == "business-day"))
     return RunBytesCommand(args);
+  if (args.size() >= 2 && args[1] == "merge") return RunMerge(args);
   if (args.size() >= 2 && args[1] == "theme") {
     auto pictures = SystemPictureLoader();
     return orv::RunThemeCommand({args.begin() + 2, args.end()}, *pictures, std::cout, std::cerr);

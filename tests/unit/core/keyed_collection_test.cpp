@@ -84,5 +84,29 @@ TEST(KeyedCollection, MovedCollectionKeepsItsElements) {
   EXPECT_EQ(b.Find("X")->value, 7);
 }
 
+// Small collections search their keys in turn, large ones through an index: the rules must
+// not change where one becomes the other, also while elements come and go.
+TEST(KeyedCollection, SameRulesBelowAndAboveTheIndexThreshold) {
+  for (std::size_t size : {std::size_t{3}, KeyedCollection<Item>::kIndexFrom, KeyedCollection<Item>::kIndexFrom + 1,
+                           std::size_t{3} * KeyedCollection<Item>::kIndexFrom}) {
+    SCOPED_TRACE(size);
+    KeyedCollection<Item> c;
+    c.Reserve(size);
+    for (std::size_t i = 1; i <= size; ++i) ASSERT_NE(c.Add("Key" + std::to_string(i)), nullptr);
+    EXPECT_EQ(c.Add("KEY1"), nullptr) << "duplicate in other letter case";
+    EXPECT_EQ(c.Find("kEy" + std::to_string(size)), c.At(static_cast<std::int64_t>(size)));
+    EXPECT_EQ(c.Find("Key0"), nullptr);
+    EXPECT_TRUE(c.Remove("key1"));
+    EXPECT_EQ(c.Find("Key1"), nullptr);
+    EXPECT_EQ(c.PositionOf("KEY2"), 1);
+    EXPECT_NE(c.Add("key1"), nullptr) << "a removed key is free again";
+    EXPECT_EQ(c.PositionOf("Key1"), static_cast<std::int64_t>(size));
+    c.Clear();
+    EXPECT_EQ(c.Find("Key2"), nullptr);
+    EXPECT_NE(c.Add("Key2"), nullptr);
+    EXPECT_EQ(c.Find("KEY2"), c.At(1));
+  }
+}
+
 }  // namespace
 }  // namespace orv

@@ -2,6 +2,8 @@
 // page 932 tables under Wine, so both codecs must give the same bytes.
 #include "platform/text_codec.hpp"
 
+#include "platform/text_codec_platform.hpp"
+
 #include <gtest/gtest.h>
 
 namespace orv {
@@ -52,6 +54,38 @@ TEST(TextCodec, StrictDecodingRefusesBrokenBytesAndLenientDecodingKeepsTheRest) 
   EXPECT_EQ(Cp932ToUtf8Lenient("\x93 B"), "・ B");
   // Whatever lenient decoding gives can be stored again.
   EXPECT_TRUE(Utf8ToCp932(Cp932ToUtf8Lenient("\x80\xa0\xfd\xfe\xff")).has_value());
+}
+
+// The codec converts through tables it reads from the platform once; every character, and
+// every broken sequence, must come out exactly as the platform converts it.
+TEST(TextCodec, TablesGiveThePlatformsResultForEveryCharacter) {
+  int differences = 0;
+  auto same = [&differences](std::string_view text, const std::optional<std::string>& fast,
+                             const std::optional<std::string>& platform) {
+    if (fast == platform) return;
+    if (++differences <= 5) ADD_FAILURE() << "differs for bytes of size " << text.size() << ": " << testing::PrintToString(std::string(text));
+  };
+  for (int lead = 0x80; lead <= 0xFF; ++lead) {
+    const std::string one(1, static_cast<char>(lead));
+    same(one, Cp932ToUtf8(one), PlatformCp932ToUtf8(one));
+    for (int trail = 0x00; trail <= 0xFF; ++trail) {
+      const std::string text = "a" + one + static_cast<char>(trail) + "b";
+      same(text, Cp932ToUtf8(text), PlatformCp932ToUtf8(text));
+    }
+  }
+  for (std::uint32_t cp = 0x80; cp <= 0xFFFF; ++cp) {
+    if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+    std::string utf8 = "x";
+    if (cp < 0x800) {
+      utf8 += static_cast<char>(0xC0 | (cp >> 6));
+    } else {
+      utf8 += static_cast<char>(0xE0 | (cp >> 12));
+      utf8 += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    }
+    utf8 += static_cast<char>(0x80 | (cp & 0x3F));
+    same(utf8, Utf8ToCp932(utf8), PlatformUtf8ToCp932(utf8));
+  }
+  EXPECT_EQ(differences, 0);
 }
 
 }  // namespace

@@ -115,5 +115,55 @@ TEST(RecoveryFile, TheNewestFileNewerThanTheDataFileIsFound) {
   EXPECT_EQ(NewerRecoveryFile(folder, ""), newest);
 }
 
+// Each data file has one journal of a stable name, which differs between data files of one
+// name in different folders; paths that name the same file name the same journal.
+TEST(Journal, NamedAfterTheDataFileAndItsFullPath) {
+  const std::string name = JournalFileName("C:\\Users\\u\\予定.ORV");
+  EXPECT_EQ(name.rfind("予定-", 0), 0u);
+  EXPECT_EQ(name.substr(name.size() - 12), ".unsaved.ORV");
+  EXPECT_EQ(name, JournalFileName("c:/users/U/予定.orv"));
+  EXPECT_NE(name, JournalFileName("D:\\予定.ORV"));
+  EXPECT_EQ(JournalFileName("").rfind("Orvanta-", 0), 0u);
+}
+
+// The start-up dialog is offered what belongs to this data file, of both kinds, whatever
+// their age; journals are written in place and removed when stored.
+TEST(Journal, PendingFilesAreThisDataFilesJournalAndFailedSaves) {
+  test::TempDir dir;
+  const std::string folder = dir.File("Recovery");
+  const std::string data = dir.File("data.orv"), other = dir.File("sub/data.orv");
+  YearDatas years;
+  DefaultUserListArray lists;
+  GetOrCreateDay(years, SplitDate(MakeDate(2026, 12, 7))).PaymentDatas.Add("1")->strTitle = "家賃";
+  EXPECT_TRUE(PendingRecoveryFiles(folder, data).empty());
+  ASSERT_EQ(sfWriteJournal(folder, data, years, lists), "");
+  ASSERT_EQ(sfWriteJournal(folder, data, years, lists), "") << "replaced in place";
+  ASSERT_EQ(sfWriteJournal(folder, other, years, lists), "");
+  const RecoveryWrite failed = sfWriteRecoveryFile(folder, data, kEvening, years, lists);
+  ASSERT_EQ(failed.error, "");
+  SetWriteTime(failed.path, std::chrono::seconds(-86400 * 400));
+  for (const char* stray : {"data-2026.ORV", "data-20261207-18300.ORV", "database-20261207-183005.ORV",
+                            "data-20261207-183005-x.ORV", "notes.txt"})
+    test::WriteBytes(FileInFolder(folder, stray), "x");
+
+  const auto pending = PendingRecoveryFiles(folder, data);
+  ASSERT_EQ(pending.size(), 2u);
+  EXPECT_EQ(pending[0].Path, failed.path);
+  EXPECT_EQ(pending[0].Kind, RecoveryKind::kFailedSave);
+  EXPECT_EQ(pending[1].Path, FileInFolder(folder, JournalFileName(data)));
+  EXPECT_EQ(pending[1].Kind, RecoveryKind::kJournal);
+  YearDatas loaded;
+  DefaultUserListArray loaded_lists;
+  ASSERT_EQ(sfLoadUserData(pending[1].Path, loaded, loaded_lists), "");
+  EXPECT_EQ(FindDay(loaded, SplitDate(MakeDate(2026, 12, 7)))->PaymentDatas.At(1)->strTitle, "家賃");
+  EXPECT_NE(NewerRecoveryFile(folder, ""), pending[1].Path) << "a journal is not a failed save";
+
+  RemoveJournal(folder, data);
+  RemoveJournal(folder, data);
+  ASSERT_EQ(sfDiscardRecoveryFile(failed.path), "");
+  EXPECT_TRUE(PendingRecoveryFiles(folder, data).empty());
+  EXPECT_EQ(PendingRecoveryFiles(folder, other).size(), 1u);
+}
+
 }  // namespace
 }  // namespace orv

@@ -1,0 +1,77 @@
+#include "tools/orvtool/merge_command.hpp"
+
+#include <optional>
+
+#include "schedule/backups.hpp"
+#include "schedule/schedule_merge.hpp"
+#include "schedule/user_data_file.hpp"
+#include "tools/orvtool/exchange_command.hpp"
+
+namespace orv::tool {
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+const char kMergeUsage[] =
+    "usage: orvtool merge BASE.ORV OURS.ORV THEIRS.ORV -o OUT.ORV\n"
+    "       orvtool merge OURS.ORV THEIRS.ORV -o OUT.ORV   (no base: every entry of both)\n";
+
+struct Loaded {
+  YearDatas Years;
+  DefaultUserListArray Lists;
+  ScheduleView View() const { return {Years, Lists}; }
+};
+
+std::string Count(std::int64_t n) { return std::to_string(n) + (n == 1 ? " entry" : " entries"); }
+
+}  // namespace
+
+int RunMergeCommand(const std::vector<std::string>& args, std::string& out, std::string& err) {
+  std::vector<std::string> files;
+  std::optional<std::string> output;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "-o" && i + 1 < args.size() && !output) {
+      output = args[++i];
+    } else if (args[i].size() > 1 && args[i][0] == '-') {
+      err += kMergeUsage;
+      return kUsage;
+    } else {
+      files.push_back(args[i]);
+    }
+  }
+  if (!output || files.size() < 2 || files.size() > 3) {
+    err += kMergeUsage;
+    return kUsage;
+  }
+  std::vector<Loaded> loaded(files.size());
+  bool failed = false;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (auto error = sfLoadUserData(files[i], loaded[i].Years, loaded[i].Lists); !error.empty()) {
+      err += "orvtool: " + files[i] + ": " + ReadableErrorText(error) + "\n";
+      failed = true;
+    }
+  }
+  if (failed) return kFailed;
+  const bool three_way = files.size() == 3;
+  const Loaded& ours = loaded[three_way ? 1 : 0];
+  const Loaded& theirs = loaded[three_way ? 2 : 1];
+  const MergeResult merged = three_way ? MergeSchedules(loaded[0].View(), ours.View(), theirs.View())
+                                       : UnionSchedules(ours.View(), theirs.View());
+  if (auto error = sfSaveUserData(*output, merged.Years, merged.Lists); !error.empty()) {
+    err += "orvtool: " + *output + ": " + ReadableErrorText(error) + "\n";
+    return kFailed;
+  }
+  // What the merge changed against each side, so a script sees at a glance what came from where.
+  const ScheduleView result{merged.Years, merged.Lists};
+  const ScheduleChanges from_ours = DiffSchedules(theirs.View(), result);
+  out += *output + ": " + Count(CountEntries(merged.Years)) + "\n";
+  out += "  from " + files[three_way ? 2 : 1] + ": " + std::to_string(merged.FromTheirs.AddedEntries()) +
+         " added, " + std::to_string(merged.FromTheirs.RemovedEntries()) + " removed\n";
+  out += "  from " + files[three_way ? 1 : 0] + ": " + std::to_string(from_ours.AddedEntries()) + " added, " +
+         std::to_string(from_ours.RemovedEntries()) + " removed\n";
+  return kOk;
+}
+
+}  // namespace orv::tool
