@@ -34,6 +34,9 @@ SystemError ReplaceFileContents(const std::string& path, std::string_view bytes)
 SystemError WriteNewFile(const std::string& path, std::string_view bytes);
 bool AlreadyExists(const SystemError& error);
 
+// Deletes the file; success when there is none.
+SystemError RemoveFile(const std::string& path);
+
 // Creates the folder and every missing folder above it; success when it exists already.
 SystemError CreateFolders(const std::string& path);
 

@@ -115,6 +115,11 @@ SystemError WriteNewFile(const std::string& path, std::string_view bytes) {
 
 bool AlreadyExists(const SystemError& error) { return error.number == EEXIST; }
 
+SystemError RemoveFile(const std::string& path) {
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) return LastError();
+  return {};
+}
+
 SystemError CreateFolders(const std::string& path) {
   // Every folder from the top down; those that exist or cannot be made are passed over, and
   // only the folder asked for must stand at the end.

@@ -104,6 +104,14 @@ bool AlreadyExists(const SystemError& error) {
   return error.number == ERROR_FILE_EXISTS || error.number == ERROR_ALREADY_EXISTS;
 }
 
+SystemError RemoveFile(const std::string& path) {
+  if (!DeleteFileW(Utf8ToWide(path).c_str())) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return LastSystemError();
+  }
+  return {};
+}
+
 SystemError CreateFolders(const std::string& path) {
   const std::wstring wide = Utf8ToWide(path);
   // Every folder from the top down. Parts that cannot be made (a drive, a share, a folder that
