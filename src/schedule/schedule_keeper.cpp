@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "schedule/schedule_merge.hpp"
 #include "schedule/user_data_file.hpp"
 
 namespace orv {
@@ -83,29 +84,32 @@ ScheduleKeeper::Look ScheduleKeeper::LookAtFile() {
     disk_stamp_ = ports_.Stamp(path);  // touched, not changed
     return Look::kUnchanged;
   }
-  ScheduleImage theirs;
-  if (!ParseUserData(read.bytes, theirs.years, theirs.lists).empty()) {
+  YearDatas their_years;
+  DefaultUserListArray their_lists;
+  if (!ParseUserData(read.bytes, their_years, their_lists).empty()) {
     // Half written by a sync client, or not a schedule at all: never taken for an empty one.
     ports_.LookAgainSoon();
     return Look::kUnreadable;
   }
-  std::string their_image = ImageOf(theirs.years, theirs.lists);
+  std::string their_image = ImageOf(their_years, their_lists);
   if (!Unsaved()) {
-    state_.Years = std::move(theirs.years);
-    state_.DefaultUserLists = std::move(theirs.lists);
+    state_.Years = std::move(their_years);
+    state_.DefaultUserLists = std::move(their_lists);
     AdoptFileVersion(std::move(read.bytes), std::move(their_image));
     ports_.Redraw();
     return Look::kReloaded;
   }
-  ScheduleImage base, ours{state_.Years, state_.DefaultUserLists};
-  ParseUserData(base_image_, base.years, base.lists);
-  ScheduleMerge merge = ports_.Merge(base, ours, theirs);
-  state_.Years = std::move(merge.merged.years);
-  state_.DefaultUserLists = std::move(merge.merged.lists);
+  YearDatas base_years;
+  DefaultUserListArray base_lists;
+  ParseUserData(base_image_, base_years, base_lists);
+  MergeResult merge = MergeSchedules({base_years, base_lists}, {state_.Years, state_.DefaultUserLists},
+                                     {their_years, their_lists});
+  state_.Years = std::move(merge.Years);
+  state_.DefaultUserLists = std::move(merge.Lists);
   AdoptFileVersion(std::move(read.bytes), std::move(their_image));
   Edited();  // the journal holds the merged schedule now
   ports_.Redraw();
-  if (!merge.from_outside.empty()) ports_.TellMerged(merge.from_outside);
+  if (!merge.FromTheirs.Empty()) ports_.TellMerged(MergeMessageText(merge.FromTheirs, path));
   return Look::kMerged;
 }
 

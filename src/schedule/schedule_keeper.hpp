@@ -8,7 +8,7 @@
 //   for again right before every save, so a save never writes over it;
 // - a file that cannot be read now (locked, half written) is looked at again later, never
 //   taken for an empty one.
-// The file system, the messages and the merge come through ports; the rules live here.
+// The file system and the messages come through ports; the rules live here.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,12 +17,6 @@
 #include "core/app_state.hpp"
 
 namespace orv {
-
-// A whole schedule: the tree and the preset lists.
-struct ScheduleImage {
-  YearDatas years;
-  DefaultUserListArray lists;
-};
 
 // What a quick look at a file tells without reading it.
 struct FileStamp {
@@ -35,11 +29,6 @@ struct FileStamp {
 struct DataFileRead {
   enum Status { kRead, kMissing, kUnreadable } status = kMissing;
   std::string bytes;
-};
-
-struct ScheduleMerge {
-  ScheduleImage merged;
-  std::string from_outside;  // what came from the other side, for the user (empty: nothing)
 };
 
 class KeeperPorts {
@@ -55,10 +44,9 @@ public:
   // The journal of the data file: written atomically and flushed; the path written, or empty.
   virtual std::string WriteJournal(const std::string& data_path, std::string_view bytes) = 0;
   virtual void RemoveJournal(const std::string& data_path) = 0;
-  // Entry by entry: kept what either side added, gone what either side removed.
-  virtual ScheduleMerge Merge(const ScheduleImage& base, const ScheduleImage& ours, const ScheduleImage& theirs) = 0;
-  // One message: what came from outside and was merged into the unsaved edits.
-  virtual void TellMerged(const std::string& from_outside) = 0;
+  // One message (title kMergeMessageTitle): what came from outside and was merged into the
+  // unsaved edits.
+  virtual void TellMerged(const std::string& text) = 0;
   virtual void Redraw() = 0;
   // The file could not be read just now: look again a little later.
   virtual void LookAgainSoon() = 0;

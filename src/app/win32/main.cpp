@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/render_options.hpp"
+#include "app/restore_offer.hpp"
+#include "app/win32/data_file_keeper.hpp"
 #include "app/startup.hpp"
 #include "app/win32/render_command.hpp"
 #include "calendar/calendar_picture.hpp"
@@ -37,13 +39,6 @@
 
 namespace orv {
 namespace {
-
-// "<local application data>\Orvanta\Recovery".
-std::string RecoveryFolder() {
-  std::string folder = LocalAppDataFolder();
-  for (const char* part : kRecoveryFolderParts) folder = FileInFolder(folder, part);
-  return folder;
-}
 
 std::string ProgramFolderOfModule() {
   wchar_t path[MAX_PATH * 4];
@@ -169,9 +164,10 @@ public:
   Program()
       : facts_(registry_),
         background_(state_, facts_, pictures_, *this, *this, waits_,
-                    {[this] { return sfSaveUserData(state_.UserDataPath, state_.Years, state_.DefaultUserLists); },
+                    {[this] { return keeper_.Keeper().Save(); },
                      [this] { SaveUserDataPath(store_, state_); },
                      [this](bool session_ending) {
+                       if (session_ending) keeper_.Quiet();
                        return RunShutdown(state_, *this,
                                           session_ending ? ShutdownCause::EndOfSession : ShutdownCause::Quit);
                      }}),
@@ -181,7 +177,8 @@ public:
                   {[this] { background_.OpenScrollMenu(); }, [this] { background_.OpenExtraMenu(); },
                    [this] { background_.CalendarLost(); }}),
         theme_environment_{pictures_, facts_.TwipsPerPixelX()},
-        options_({state_, *this, theme_environment_, *this, *this, ProgramFolderOfModule()}) {
+        options_({state_, *this, theme_environment_, *this, *this, ProgramFolderOfModule()}),
+        keeper_(state_, waits_, {[this] { calendar_.Controller().dsDrawCalendar(); }, [this] { return background_.hwnd(); }}) {
     SetWheelState(&state_);
     state_.clock = [this] { return facts_.Today(); };  // the date the change watch compares with
   }
@@ -218,12 +215,6 @@ private:
   }
   std::string CommandLine() override { return WideToUtf8(GetCommandLineW()); }
   void ReadUserDataPath(AppState& state) override { orv::ReadUserDataPath(store_, state); }
-  std::string NewerRecoveryFile(const std::string& data_path) override {
-    return orv::NewerRecoveryFile(RecoveryFolder(), data_path);
-  }
-  void ShowRecoveryNotice(const std::string& message) override {
-    MessageBoxW(nullptr, Utf8ToWide(message).c_str(), Utf8ToWide(kApplicationTitle).c_str(), MB_OK | MB_ICONWARNING);
-  }
   bool FileExists(const std::string& path) override { return orv::FileExists(path); }
   void ShowFirstRunDialog(AppState& state) override { ShowUserDataDialog(state.UserDataPath); }
   std::string LoadUserData(AppState& state) override {
@@ -233,6 +224,15 @@ private:
   }
   void ShowLoadFailure(const std::string& message) override {
     MessageBoxW(nullptr, Utf8ToWide(message).c_str(), Utf8ToWide(kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
+  }
+  void KeepUserData(AppState& state) override {
+    keeper_.Start(!state.UserDataPath.empty() && orv::FileExists(state.UserDataPath));
+    if (OfferRecoveries(state, keeper_).restored == 0) return;
+    // Restored: durable at once, and into the data file.
+    keeper_.Keeper().Edited();
+    if (!keeper_.Keeper().Save().empty())
+      MessageBoxW(nullptr, Utf8ToWide(kSaveErrorText).c_str(), Utf8ToWide(kSaveErrorTitle).c_str(), MB_OK | MB_ICONERROR);
+    MarkStartup("restore");
   }
   void CreateWindows(AppState&) override {
     calendar_.Load();
@@ -257,18 +257,23 @@ private:
     calendar_.Show();
     MarkStartup("shown");
   }
-  void StartWallpaperTimer() override { background_.StartWallpaperTimer(); }
+  void StartWallpaperTimer() override {
+    background_.StartWallpaperTimer();
+    keeper_.Watch();
+  }
 
   // ShutdownPorts
   void SaveSettings(const AppState& state) override { orv::SaveSettings(store_, state); }
-  std::string SaveUserData(const AppState& state) override {
-    return sfSaveUserData(state.UserDataPath, state.Years, state.DefaultUserLists);
-  }
+  std::string SaveUserData(const AppState&) override { return keeper_.Keeper().Save(); }
   void StoreUserDataPath(const AppState& state) override { SaveUserDataPath(store_, state); }
   bool ScheduleAlreadyStored(const AppState& state) override {
     return orv::ScheduleAlreadyStored(state.UserDataPath, state.Years, state.DefaultUserLists);
   }
+  // The journal holds the session's schedule (it stays pending for the next start); a failed
+  // save's own file only when the journal could not be written either.
   std::string WriteRecoveryFile(const AppState& state) override {
+    keeper_.Keeper().Edited();
+    if (!keeper_.Keeper().JournalPath().empty()) return keeper_.Keeper().JournalPath();
     return sfWriteRecoveryFile(RecoveryFolder(), state.UserDataPath, LocalNow(), state.Years, state.DefaultUserLists)
         .path;
   }
@@ -331,6 +336,7 @@ private:
   VersionDialog version_;
   ThemeEnvironment theme_environment_;
   OptionsDialogHost options_;
+  DataFileKeeper keeper_;  // the state's guard; gone first, and off the state then
 };
 
 }  // namespace

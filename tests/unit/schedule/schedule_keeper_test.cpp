@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <algorithm>
 #include <vector>
 
 #include "schedule/new_entry.hpp"
+#include "schedule/schedule_merge.hpp"
 #include "schedule/user_data_file.hpp"
 
 namespace orv {
@@ -33,6 +34,13 @@ std::vector<std::string> Payments(const YearDatas& years) {
   return out;
 }
 
+YearDatas Parsed(const std::string& bytes) {
+  YearDatas years;
+  DefaultUserListArray lists;
+  EXPECT_EQ(ParseUserData(bytes, years, lists), "");
+  return years;
+}
+
 // A file system of one data file and its journal, and a record of what the keeper asked for.
 class FakeKeeperPorts : public KeeperPorts {
 public:
@@ -41,7 +49,6 @@ public:
   std::int64_t time = 1;
   std::optional<std::string> journal;
   std::vector<std::string> log;
-  ScheduleImage merge_base, merge_ours, merge_theirs;
 
   void WriteFromOutside(std::string bytes) {
     file = std::move(bytes);
@@ -72,21 +79,6 @@ public:
     return data_path + ".journal";
   }
   void RemoveJournal(const std::string&) override { journal.reset(); }
-  // Stands in for the entry merge: ours, with the payments only theirs has appended.
-  ScheduleMerge Merge(const ScheduleImage& base, const ScheduleImage& ours, const ScheduleImage& theirs) override {
-    merge_base = base;
-    merge_ours = ours;
-    merge_theirs = theirs;
-    ScheduleMerge merge{ours, "from outside"};
-    for (const auto& y : theirs.years)
-      for (const auto& m : y.MonthDatas)
-        for (const auto& d : m.DayDatas)
-          for (const auto& p : d.PaymentDatas)
-            if (!FindDay(base.years, {static_cast<std::int16_t>(std::stoi(y.Key)), static_cast<std::int16_t>(std::stoi(m.Key)),
-                                      static_cast<std::int16_t>(std::stoi(d.Key)), 1}))
-              Add(merge.merged.years, std::stoi(d.Key), p.strTitle.c_str(), p.lngPrice);
-    return merge;
-  }
   void TellMerged(const std::string& text) override { log.push_back("told: " + text); }
   void Redraw() override { log.push_back("redraw"); }
   void LookAgainSoon() override { log.push_back("look again"); }
@@ -146,7 +138,7 @@ TEST_F(ScheduleKeeperTest, AFailedSaveLeavesTheJournalWithTheSessionsSchedule) {
 }
 
 TEST_F(ScheduleKeeperTest, AnOutsideChangeWithNothingUnsavedIsLoadedAndDrawn) {
-  YearDatas theirs = state.Years;
+  YearDatas theirs = Parsed(*ports.file);
   Add(theirs, 5, "取込", 700);
   ports.WriteFromOutside(Bytes(theirs));
   EXPECT_EQ(keeper.LookAtFile(), ScheduleKeeper::Look::kReloaded);
@@ -163,37 +155,32 @@ TEST_F(ScheduleKeeperTest, AnOutsideChangeUnderUnsavedEditsIsMergedToldOnceAndSa
   const std::string loaded = *ports.file;
   Add(state.Years, 2, "電気", 3000);
   ScheduleEdited(state);
-  YearDatas theirs;
-  ParseUserData(loaded, theirs, state.DefaultUserLists);
+  YearDatas theirs = Parsed(loaded);
   Add(theirs, 5, "取込", 700);
   ports.WriteFromOutside(Bytes(theirs));
 
   EXPECT_EQ(keeper.LookAtFile(), ScheduleKeeper::Look::kMerged);
-  EXPECT_EQ(Bytes(ports.merge_base.years), loaded);
-  EXPECT_EQ(Payments(ports.merge_ours.years), (std::vector<std::string>{"1:家賃", "2:電気"}));
-  EXPECT_EQ(Payments(ports.merge_theirs.years), (std::vector<std::string>{"1:家賃", "5:取込"}));
   EXPECT_EQ(Payments(state.Years), (std::vector<std::string>{"1:家賃", "2:電気", "5:取込"}));
-  EXPECT_EQ(ports.log, (std::vector<std::string>{"redraw", "told: from outside"}));
+  ASSERT_EQ(ports.log.size(), 2u);
+  EXPECT_EQ(ports.log[0], "redraw");
+  const ScheduleChanges told = DiffSchedules({Parsed(loaded), state.DefaultUserLists}, {theirs, state.DefaultUserLists});
+  EXPECT_EQ(ports.log[1], "told: " + MergeMessageText(told, kPath));
   EXPECT_EQ(*ports.journal, Bytes(state.Years));
   EXPECT_TRUE(keeper.Unsaved());
 
   EXPECT_EQ(keeper.Save(), "");
   EXPECT_EQ(*ports.file, Bytes(state.Years));
-  EXPECT_EQ(std::count(ports.log.begin(), ports.log.end(), "told: from outside"), 1);
+  EXPECT_EQ(std::count_if(ports.log.begin(), ports.log.end(), [](const std::string& l) { return l.starts_with("told"); }), 1);
 }
 
 // The save itself looks first: a file rewritten since the last look is merged, not overwritten.
 TEST_F(ScheduleKeeperTest, ASaveMergesAChangeNoNoticeReportedFirst) {
   Add(state.Years, 2, "電気", 3000);
-  YearDatas theirs;
-  ParseUserData(*ports.file, theirs, state.DefaultUserLists);
+  YearDatas theirs = Parsed(*ports.file);
   Add(theirs, 7, "他のPC", 900);
   ports.WriteFromOutside(Bytes(theirs));
   EXPECT_EQ(keeper.Save(), "");
-  YearDatas saved;
-  DefaultUserListArray lists;
-  ASSERT_EQ(ParseUserData(*ports.file, saved, lists), "");
-  EXPECT_EQ(Payments(saved), (std::vector<std::string>{"1:家賃", "2:電気", "7:他のPC"}));
+  EXPECT_EQ(Payments(Parsed(*ports.file)), (std::vector<std::string>{"1:家賃", "2:電気", "7:他のPC"}));
 }
 
 // A file that cannot be read now, or is half written, is looked at again later; it is never
