@@ -1,10 +1,12 @@
 #include "schedule/recovery_file.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
 #include "core/safe.hpp"
 #include "platform/file_system.hpp"
+#include "schedule/file_identity.hpp"
 #include "schedule/user_data_file.hpp"
 
 namespace orv {
@@ -24,6 +26,10 @@ std::string_view Stem(std::string_view path) {
 
 bool IsRecoveryFileName(std::string_view name) {
   if (name.size() <= kExtension.size()) return false;
+  // A journal is the unsaved state of a running or crashed session, not a failed save.
+  constexpr std::string_view kJournalEnd = ".unsaved.orv";
+  if (name.size() >= kJournalEnd.size() && FoldKey(name.substr(name.size() - kJournalEnd.size())) == kJournalEnd)
+    return false;
   return FoldKey(name.substr(name.size() - kExtension.size())) == FoldKey(kExtension);
 }
 
@@ -78,6 +84,89 @@ std::string NewerRecoveryFile(const std::string& folder, const std::string& data
     }
   }
   return newest;
+}
+
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+constexpr const char* kJournal = "sfWriteJournal";
+constexpr std::string_view kJournalSuffix = ".unsaved.ORV";
+
+bool AllDigits(std::string_view s) {
+  return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+bool IsFailedSaveName(std::string_view name, std::string_view stem) {
+  // "<stem>-YYYYMMDD-HHMMSS[-N].ORV"
+  if (name.size() < stem.size() + 16 + kExtension.size()) return false;
+  if (FoldKey(name.substr(0, stem.size())) != FoldKey(stem)) return false;
+  if (FoldKey(name.substr(name.size() - kExtension.size())) != FoldKey(kExtension)) return false;
+  std::string_view rest = name.substr(stem.size(), name.size() - stem.size() - kExtension.size());
+  if (rest.size() < 16 || rest[0] != '-' || rest[9] != '-' || !AllDigits(rest.substr(1, 8)) ||
+      !AllDigits(rest.substr(10, 6)))
+    return false;
+  rest.remove_prefix(16);
+  return rest.empty() || (rest[0] == '-' && AllDigits(rest.substr(1)));
+}
+
+std::string_view StemOrDefault(std::string_view data_path) {
+  std::string_view stem = Stem(data_path);
+  return stem.empty() ? std::string_view("Orvanta") : stem;
+}
+
+}  // namespace
+
+std::string DataPathTag(std::string_view data_path) {
+  std::string folded = FoldKey(data_path);
+  for (char& c : folded)
+    if (c == '/') c = '\\';
+  char tag[16];
+  std::snprintf(tag, sizeof tag, "%08x", static_cast<unsigned>(ContentHash(folded) & 0xFFFFFFFFu));
+  return tag;
+}
+
+std::string JournalFileName(std::string_view data_path) {
+  return std::string(StemOrDefault(data_path)) + "-" + DataPathTag(data_path) + std::string(kJournalSuffix);
+}
+
+std::string sfWriteJournal(const std::string& folder, std::string_view data_path, const YearDatas& years,
+                           const DefaultUserListArray& lists) {
+  std::string bytes;
+  if (std::string error = SerializeUserData(years, lists, bytes); !error.empty()) return error;
+  if (SystemError error = CreateFolders(folder)) return sfSemCreate(kJournal, error.number, error.description);
+  if (SystemError error = ReplaceFileContents(FileInFolder(folder, JournalFileName(data_path)), bytes))
+    return sfSemCreate(kJournal, error.number, error.description);
+  return {};
+}
+
+void RemoveJournal(const std::string& folder, std::string_view data_path) {
+  RemoveFile(FileInFolder(folder, JournalFileName(data_path)));
+}
+
+std::optional<RecoveryKind> RecoveryFileKind(std::string_view file_name, std::string_view data_path) {
+  if (FoldKey(file_name) == FoldKey(JournalFileName(data_path))) return RecoveryKind::kJournal;
+  if (IsFailedSaveName(file_name, StemOrDefault(data_path))) return RecoveryKind::kFailedSave;
+  return std::nullopt;
+}
+
+std::vector<PendingRecovery> PendingRecoveryFiles(const std::string& folder, std::string_view data_path) {
+  std::vector<PendingRecovery> pending;
+  for (const std::string& name : FilesIn(folder)) {
+    const auto kind = RecoveryFileKind(name, data_path);
+    if (!kind) continue;
+    const std::string path = FileInFolder(folder, name);
+    pending.push_back({path, *kind, LastWriteTime(path).value_or(0)});
+  }
+  std::stable_sort(pending.begin(), pending.end(),
+                   [](const PendingRecovery& a, const PendingRecovery& b) { return a.WriteTime < b.WriteTime; });
+  return pending;
+}
+
+std::string sfDiscardRecoveryFile(const std::string& path) {
+  if (SystemError error = RemoveFile(path)) return sfSemCreate("sfDiscardRecoveryFile", error.number, error.description);
+  return {};
 }
 
 }  // namespace orv
