@@ -22,7 +22,7 @@ std::string LoadFailureMessage(std::string_view path) {
 
 std::string RecoverySavedMessage(std::string_view recovery_path) {
   return std::string(kSaveErrorText) + "\r\nこのセッションの予定は、次の復旧用ファイルに保存しました:\r\n" +
-         std::string(recovery_path);
+         std::string(recovery_path) + std::string(kRecoveryNextSteps);
 }
 
 std::string QuitWithoutSavingMessage() {

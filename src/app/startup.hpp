@@ -23,7 +23,13 @@ bool HasDebugSwitch(std::string_view command_line);
 bool HasTestingSwitch(const std::vector<std::string>& words);
 // The message shown when the user data file cannot be loaded.
 std::string LoadFailureMessage(std::string_view path);
-// After a quit whose save failed: the save error, and where the schedule went instead.
+// What the user can do next about a recovery file.
+inline constexpr char kRecoveryNextSteps[] =
+    "\r\n\r\n次に起動したときに、この予定を復元するかどうかをお尋ねします。"
+    "データファイルを保存できる場所に移すには、通知領域のアイコンのメニューの"
+    "「データファイルを開く...」または「新しいデータファイル...」を使ってください。";
+// After a quit whose save failed: the save error, where the schedule went instead, and what
+// the user can do about it.
 std::string RecoverySavedMessage(std::string_view recovery_path);
 // After a quit whose save failed and no recovery file could be written either: quit anyway?
 std::string QuitWithoutSavingMessage();

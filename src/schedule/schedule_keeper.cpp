@@ -41,7 +41,9 @@ void ScheduleKeeper::Loaded(bool loaded) {
 
 void ScheduleKeeper::Replaced() { Edited(); }
 
-void ScheduleKeeper::Edited() {
+void ScheduleKeeper::Edited() { Journal(false); }
+
+void ScheduleKeeper::Journal(bool again) {
   std::string image = Image();
   if (image.empty()) return;  // nothing the file format can hold; the dialogs refuse such input
   if (image == base_image_) {
@@ -51,7 +53,7 @@ void ScheduleKeeper::Edited() {
     journal_path_.clear();
     return;
   }
-  if (image == journal_image_) return;
+  if (image == journal_image_ && !again) return;
   std::string path = ports_.WriteJournal(state_.UserDataPath, image);
   if (path.empty()) return;  // tried again with the next edit or save
   journal_path_ = std::move(path);
@@ -74,6 +76,8 @@ ScheduleKeeper::Look ScheduleKeeper::LookAtFile() {
   if (read.status == DataFileRead::kMissing) {
     // Deleted or moved away: memory keeps the schedule and the next save writes it again.
     disk_stamp_ = stamp;
+    disk_known_ = false;
+    disk_bytes_.clear();
     return Look::kGone;
   }
   if (read.status == DataFileRead::kUnreadable) {
@@ -119,14 +123,14 @@ std::string ScheduleKeeper::Save() {
   if (LookAtFile() == Look::kUnreadable) return kUnreadableBeforeSave;
   std::string image = Image();
   if (image.empty()) return sfSaveUserData(path, state_.Years, state_.DefaultUserLists);  // its own error text
-  if (disk_known_ && image == disk_bytes_ && ports_.Stamp(path) == disk_stamp_) {
+  if (disk_known_ && disk_stamp_ && image == disk_bytes_ && ports_.Stamp(path) == disk_stamp_) {
     // The file holds exactly this already: nothing to write, nothing to recover.
     Edited();
     return {};
   }
   if (disk_known_) ports_.KeepPreviousVersion(path);
   if (std::string error = ports_.ReplaceDataFile(path, image); !error.empty()) {
-    Edited();  // the journal keeps the session's schedule
+    Journal(true);  // the journal keeps the session's schedule, written again to be sure
     return error;
   }
   AdoptFileVersion(image, image);

@@ -80,6 +80,9 @@ public:
 
 private:
   std::string Image() const;
+  // Writes the journal when memory differs from the file (`again`: even when it holds this
+  // already), removes it when not.
+  void Journal(bool again);
   void AdoptFileVersion(std::string bytes, std::string image);
 
   AppState& state_;

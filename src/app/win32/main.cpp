@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/render_options.hpp"
+#include "app/data_file_switch.hpp"
 #include "app/restore_offer.hpp"
 #include "app/win32/data_file_keeper.hpp"
 #include "app/startup.hpp"
@@ -21,6 +22,7 @@
 #include "desktop/win32/win32_desktop_facts.hpp"
 #include "dialogs/win32/add_entry_windows.hpp"
 #include "dialogs/win32/editing_windows.hpp"
+#include "dialogs/first_run.hpp"
 #include "dialogs/win32/first_run_dialogs.hpp"
 #include "options/win32/options_window.hpp"
 #include "platform/file_system.hpp"
@@ -33,6 +35,8 @@
 #include "platform/win32/wic_picture_loader.hpp"
 #include "platform/win32/wide.hpp"
 #include "platform/win32/win32_number_conversion.hpp"
+#include "platform/win32/win32_prompts.hpp"
+#include "platform/windows_path.hpp"
 #include "schedule/recovery_file.hpp"
 #include "schedule/user_data_file.hpp"
 #include "theme/theme.hpp"
@@ -159,7 +163,8 @@ private:
 
 // Everything that lives for the run, in the order it must be built and torn down.
 class Program : private StartupPorts, private ShutdownPorts, private HostCalendar, private HostDialogs,
-                private CalendarView, private WheelHookSwitch, private CalendarPictureSource {
+                private CalendarView, private WheelHookSwitch, private CalendarPictureSource,
+                private DataFileSwitchPorts {
 public:
   Program()
       : facts_(registry_),
@@ -227,11 +232,15 @@ private:
   }
   void KeepUserData(AppState& state) override {
     keeper_.Start(!state.UserDataPath.empty() && orv::FileExists(state.UserDataPath));
-    if (OfferRecoveries(state, keeper_).restored == 0) return;
-    // Restored: durable at once, and into the data file.
-    keeper_.Keeper().Edited();
-    if (!keeper_.Keeper().Save().empty())
-      MessageBoxW(nullptr, Utf8ToWide(kSaveErrorText).c_str(), Utf8ToWide(kSaveErrorTitle).c_str(), MB_OK | MB_ICONERROR);
+    OfferWhatWasNotSaved();
+  }
+  // Recovery files of the data file in use, offered back; a restored one goes into the file.
+  void OfferWhatWasNotSaved() {
+    if (OfferRecoveries(state_, keeper_).restored == 0) return;
+    keeper_.Keeper().Edited();  // durable at once
+    const std::string error = keeper_.Keeper().Save();
+    SaveUserDataPath(store_, state_);
+    if (!error.empty()) ShowSaveError();
     MarkStartup("restore");
   }
   void CreateWindows(AppState&) override {
@@ -301,6 +310,37 @@ private:
 
   // HostDialogs
   void ShowVersionDialog() override { version_.Show(); }
+  void OpenDataFile() override { SwitchDataFile(state_, DataFileCommand::kOpen, *this); }
+  void NewDataFile() override { SwitchDataFile(state_, DataFileCommand::kNew, *this); }
+
+  // DataFileSwitchPorts
+  std::string SaveCurrent() override {
+    const std::string error = keeper_.Keeper().Save();
+    SaveUserDataPath(store_, state_);
+    return error;
+  }
+  void ShowSaveError() override {
+    MessageBoxW(background_.hwnd(), Utf8ToWide(kSaveErrorText).c_str(), Utf8ToWide(kSaveErrorTitle).c_str(),
+                MB_OK | MB_ICONERROR);
+  }
+  std::optional<std::string> ChooseFile(bool must_exist) override {
+    Win32Prompts prompts(background_.hwnd());
+    return prompts.OpenFile({kFileDialogTitle, kFileDialogFilter, FolderOf(state_.UserDataPath), "orv", must_exist});
+  }
+  bool Ask(const std::string& text) override {
+    return MessageBoxW(background_.hwnd(), Utf8ToWide(text).c_str(), Utf8ToWide(kDataFileSwitchTitle).c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+  }
+  std::string Load(const std::string& path, YearDatas& years, DefaultUserListArray& lists) override {
+    return sfLoadUserData(path, years, lists);
+  }
+  void Switched(bool loaded) override {
+    SaveUserDataPath(store_, state_);
+    keeper_.Start(loaded);
+    OfferWhatWasNotSaved();
+    keeper_.Watch();
+    calendar_.Controller().dsDrawCalendar();
+  }
   void ShowOptionDialog() override { options_.Show(); }
 
   // WheelHookSwitch: the options dialog turns the calendar's wheel hook on and off.

@@ -125,7 +125,7 @@ TEST_F(StartupTest, DebugSwitchTurnsTheWheelOffBeforeTheWindowsExist) {
   ports.first_run_answers = {"C:\\n.orv"};
   RunStartup(state, ports);
   EXPECT_FALSE(state.MicrosoftWheelMouse);
-  EXPECT_EQ(ports.log[6], "windows wheel=0");
+  EXPECT_EQ(ports.log[5], "windows wheel=0");
   EXPECT_FALSE(HasDebugSwitch("/debug:plum-tree"));
   EXPECT_TRUE(HasDebugSwitch("a/Debug:PLUM-TREEb"));
 }
@@ -189,7 +189,8 @@ TEST(ShutdownTest, AFailedSaveAtQuitWritesTheRecoveryFileAndNamesIt) {
   EXPECT_TRUE(RunShutdown(state, ports, ShutdownCause::Quit));
   const std::string error =
       "error: ユーザーデータを保存する事が出来ませんでした!\r\n\r\n"
-      "このセッションの予定は、次の復旧用ファイルに保存しました:\r\nC:\\R\\data-20261207-183000.ORV";
+      "このセッションの予定は、次の復旧用ファイルに保存しました:\r\nC:\\R\\data-20261207-183000.ORV" +
+      std::string(kRecoveryNextSteps);
   EXPECT_EQ(ports.log, Then({"settings", "save", "path", "compare", "recovery", error}, kTakeDown));
 }
 
