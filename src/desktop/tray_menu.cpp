@@ -35,6 +35,7 @@ MenuNode TrayMenu() {
       Separator("Pmenu_Bar1"),
       Item("Pmenu_OpenDataFile", "データファイルを開く...", kCmdOpenDataFile),
       Item("Pmenu_NewDataFile", "新しいデータファイル...", kCmdNewDataFile),
+      Item("Pmenu_RestoreBackup", "バックアップから復元...", kCmdRestoreBackup),
       Separator("Pmenu_Bar7"),
       Item("Pmenu_Version", "バージョン情報(&A)...", kCmdVersion),
       Item("Pmenu_Quit", "終了(&Q)", kCmdQuit),
@@ -131,6 +132,7 @@ bool HostController::OnCommand(std::uint16_t command) {
     case kCmdQuit: ports_.Quit(); return true;
     case kCmdOpenDataFile: ports_.OpenDataFile(); return true;
     case kCmdNewDataFile: ports_.NewDataFile(); return true;
+    case kCmdRestoreBackup: ports_.RestoreBackup(); return true;
     case kCmdToday: ShowToday(); return true;
     default: return false;
   }

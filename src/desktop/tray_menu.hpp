@@ -31,6 +31,7 @@ enum MenuCommand : std::uint16_t {
   kCmdScrollDays0 = 1050,  // + index 0..3
   kCmdOpenDataFile = 1060,
   kCmdNewDataFile,
+  kCmdRestoreBackup,
 };
 
 struct MenuNode {
@@ -86,6 +87,7 @@ public:
   // Another data file: open one, or start a new one (the current one saved first).
   virtual void OpenDataFile() {}
   virtual void NewDataFile() {}
+  virtual void RestoreBackup() {}  // "バックアップから復元..."
 };
 
 class HostController {

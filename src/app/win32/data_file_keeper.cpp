@@ -33,6 +33,37 @@ constexpr int kRestoreButton = 1001, kKeepButton = 1002, kDiscardButton = 1003;
 
 }  // namespace
 
+std::optional<BackupChoice> ChooseBackupDialog(HWND owner, const std::vector<std::string>& lines) {
+  using TaskDialogFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+  auto show = SystemFunction<TaskDialogFn>(L"comctl32.dll", "TaskDialogIndirect");
+  if (!show || lines.empty()) return std::nullopt;
+  constexpr int kMerge = 1101, kReplace = 1102, kFirstRadio = 2000;
+  std::vector<std::wstring> texts;
+  for (const std::string& line : lines) texts.push_back(Utf8ToWide(line));
+  std::vector<TASKDIALOG_BUTTON> radios;
+  for (std::size_t i = 0; i < texts.size(); ++i) radios.push_back({kFirstRadio + static_cast<int>(i), texts[i].c_str()});
+  const TASKDIALOG_BUTTON buttons[] = {{kMerge, L"いまの予定に統合する(&M)"}, {kReplace, L"いまの予定と置き換える(&R)..."}};
+  const std::wstring title = Utf8ToWide(kRestoreBackupTitle);
+  TASKDIALOGCONFIG config{};
+  config.cbSize = sizeof config;
+  config.hwndParent = owner;
+  config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_SIZE_TO_CONTENT;
+  config.dwCommonButtons = TDCBF_CANCEL_BUTTON;
+  config.pszWindowTitle = title.c_str();
+  config.pszMainInstruction = L"復元するバックアップを選んでください。";
+  config.pszContent = L"統合すると、どちらにある予定も残ります。置き換えると、いまの予定はバックアップの内容になります。";
+  config.cButtons = static_cast<UINT>(std::size(buttons));
+  config.pButtons = buttons;
+  config.nDefaultButton = kMerge;
+  config.cRadioButtons = static_cast<UINT>(radios.size());
+  config.pRadioButtons = radios.data();
+  config.nDefaultRadioButton = kFirstRadio;
+  int pressed = 0, radio = 0;
+  if (FAILED(show(&config, &pressed, &radio, nullptr)) || (pressed != kMerge && pressed != kReplace)) return std::nullopt;
+  if (radio < kFirstRadio || radio >= kFirstRadio + static_cast<int>(lines.size())) radio = kFirstRadio;
+  return BackupChoice{static_cast<std::size_t>(radio - kFirstRadio), pressed == kMerge ? BackupUse::kMerge : BackupUse::kReplace};
+}
+
 std::string RecoveryFolder() { return FolderUnderLocalAppData(kRecoveryFolderParts); }
 std::string BackupFolder() { return FolderUnderLocalAppData(kBackupFolderParts); }
 
@@ -86,6 +117,7 @@ void DataFileKeeper::Look() {
   }
   const ScheduleKeeper::Look look = keeper_.LookAtFile();
   if (look != ScheduleKeeper::Look::kUnreadable) unreadable_looks_ = 0;
+  if (wiring_.looked) wiring_.looked();
 }
 
 void DataFileKeeper::LookAgainSoon() {

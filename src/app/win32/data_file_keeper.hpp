@@ -7,9 +7,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
+#include <vector>
 #include <memory>
 #include <string>
 
+#include "app/backup_restore.hpp"
 #include "app/restore_offer.hpp"
 #include "platform/win32/change_notices.hpp"
 #include "platform/win32/handles.hpp"
@@ -21,11 +24,17 @@ namespace orv {
 std::string RecoveryFolder();
 std::string BackupFolder();
 
+// The backups as a list to choose one from (the first preselected), with the buttons to merge
+// it in or to put it in place of the schedule; nullopt when cancelled or when the system has
+// no such dialog.
+std::optional<BackupChoice> ChooseBackupDialog(HWND owner, const std::vector<std::string>& lines);
+
 class DataFileKeeper : private KeeperPorts, public RestorePorts {
 public:
   struct Wiring {
     std::function<void()> redraw;  // the calendar's full redraw
     std::function<HWND()> owner;   // owner of the messages (the host window)
+    std::function<void()> looked;  // after each look at the folder (conflict copies)
   };
   DataFileKeeper(AppState& state, HandleWaits& waits, Wiring wiring);
   ~DataFileKeeper() override;

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/render_options.hpp"
+#include "app/backup_restore.hpp"
+#include "app/conflict_offer.hpp"
 #include "app/data_file_switch.hpp"
 #include "app/restore_offer.hpp"
 #include "app/win32/data_file_keeper.hpp"
@@ -38,6 +40,7 @@
 #include "platform/win32/win32_prompts.hpp"
 #include "platform/windows_path.hpp"
 #include "schedule/recovery_file.hpp"
+#include "schedule/schedule_merge.hpp"
 #include "schedule/user_data_file.hpp"
 #include "theme/theme.hpp"
 
@@ -164,7 +167,7 @@ private:
 // Everything that lives for the run, in the order it must be built and torn down.
 class Program : private StartupPorts, private ShutdownPorts, private HostCalendar, private HostDialogs,
                 private CalendarView, private WheelHookSwitch, private CalendarPictureSource,
-                private DataFileSwitchPorts {
+                private DataFileSwitchPorts, private ConflictPorts, private BackupRestorePorts {
 public:
   Program()
       : facts_(registry_),
@@ -183,7 +186,11 @@ public:
                    [this] { background_.CalendarLost(); }}),
         theme_environment_{pictures_, facts_.TwipsPerPixelX()},
         options_({state_, *this, theme_environment_, *this, *this, ProgramFolderOfModule()}),
-        keeper_(state_, waits_, {[this] { calendar_.Controller().dsDrawCalendar(); }, [this] { return background_.hwnd(); }}) {
+        keeper_(state_, waits_,
+                {[this] { calendar_.Controller().dsDrawCalendar(); }, [this] { return background_.hwnd(); },
+                 [this] {
+                   if (OfferConflictCopies(state_, store_, *this) > 0) calendar_.Controller().dsDrawCalendar();
+                 }}) {
     SetWheelState(&state_);
     state_.clock = [this] { return facts_.Today(); };  // the date the change watch compares with
   }
@@ -233,6 +240,7 @@ private:
   void KeepUserData(AppState& state) override {
     keeper_.Start(!state.UserDataPath.empty() && orv::FileExists(state.UserDataPath));
     OfferWhatWasNotSaved();
+    OfferConflictCopies(state, store_, *this);  // drawn by the first full redraw
   }
   // Recovery files of the data file in use, offered back; a restored one goes into the file.
   void OfferWhatWasNotSaved() {
@@ -312,6 +320,29 @@ private:
   void ShowVersionDialog() override { version_.Show(); }
   void OpenDataFile() override { SwitchDataFile(state_, DataFileCommand::kOpen, *this); }
   void NewDataFile() override { SwitchDataFile(state_, DataFileCommand::kNew, *this); }
+  void RestoreBackup() override { RestoreFromBackup(state_, *this); }
+
+  // BackupRestorePorts
+  std::vector<BackupInfo> Backups(const std::string& data_path) override { return ListBackups(BackupFolder(), data_path); }
+  std::optional<BackupChoice> Choose(const std::vector<std::string>& lines) override {
+    return ChooseBackupDialog(background_.hwnd(), lines);
+  }
+  bool ConfirmReplace(const std::string& text) override {
+    return MessageBoxW(background_.hwnd(), Utf8ToWide(text).c_str(), Utf8ToWide(kRestoreBackupTitle).c_str(),
+                       MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) == IDOK;
+  }
+  void Tell(const std::string& text) override {
+    MessageBoxW(background_.hwnd(), Utf8ToWide(text).c_str(), Utf8ToWide(kRestoreBackupTitle).c_str(),
+                MB_OK | MB_ICONINFORMATION);
+  }
+  void Restored(const std::string& text) override {
+    keeper_.Keeper().Edited();
+    const std::string error = keeper_.Keeper().Save();
+    SaveUserDataPath(store_, state_);
+    calendar_.Controller().dsDrawCalendar();
+    Tell(text);
+    if (!error.empty()) ShowSaveError();
+  }
 
   // DataFileSwitchPorts
   std::string SaveCurrent() override {
@@ -338,8 +369,29 @@ private:
     SaveUserDataPath(store_, state_);
     keeper_.Start(loaded);
     OfferWhatWasNotSaved();
+    OfferConflictCopies(state_, store_, *this);
     keeper_.Watch();
     calendar_.Controller().dsDrawCalendar();
+  }
+
+  // ConflictPorts
+  std::vector<std::string> FolderFiles(const std::string& folder) override { return FilesIn(folder); }
+  std::string ComputerName() override {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = L"";
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    return GetComputerNameW(name, &size) ? WideToUtf8(name) : std::string();
+  }
+  bool AskMerge(const std::string& text) override {
+    return MessageBoxW(background_.hwnd(), Utf8ToWide(text).c_str(), Utf8ToWide(kConflictCopyTitle).c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+  }
+  void Merged(const std::string& text) override {
+    keeper_.Keeper().Edited();
+    const std::string error = keeper_.Keeper().Save();
+    SaveUserDataPath(store_, state_);
+    MessageBoxW(background_.hwnd(), Utf8ToWide(text).c_str(), Utf8ToWide(kMergeMessageTitle).c_str(),
+                MB_OK | MB_ICONINFORMATION);
+    if (!error.empty()) ShowSaveError();
   }
   void ShowOptionDialog() override { options_.Show(); }
 

@@ -47,6 +47,7 @@ public:
   virtual void ShowVersionDialog() {}
   virtual void OpenDataFile() {}
   virtual void NewDataFile() {}
+  virtual void RestoreBackup() {}
 };
 
 class BackgroundWindow : public WindowBase, private HostPorts {
@@ -128,6 +129,7 @@ private:
   void ShowVersionDialog() override { dialogs_.ShowVersionDialog(); }
   void OpenDataFile() override { dialogs_.OpenDataFile(); }
   void NewDataFile() override { dialogs_.NewDataFile(); }
+  void RestoreBackup() override { dialogs_.RestoreBackup(); }
   void Quit() override { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
   AppState& state_;
