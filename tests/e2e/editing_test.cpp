@@ -603,6 +603,9 @@ protected:
   }
   // The offer of unsaved edits at the start, and two of its buttons.
   static constexpr int kRestoreIntoSchedule = 1001, kKeepForLater = 1002;
+  static void PressTaskButton(HWND box, int id) {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+  }
   HWND WaitForRestoreOffer() {
     HWND box = nullptr;
     WaitFor([&] { return (box = FindWindowW(L"#32770", L"保存されていない予定の復元")) != nullptr; });
@@ -648,7 +651,7 @@ TEST_F(RecoveryE2E, ALockedFileAtTheQuitSendsTheSessionToARecoveryFile) {
     ASSERT_TRUE(WaitFor([&] { return (text = StaticTexts(box)).find("E 777") != std::string::npos; }, 5000)) << text;
     EXPECT_NE(text.find(pending.substr(pending.find_last_of('\\') + 1)), std::string::npos) << text;
     if (start == 1) Screenshot(box, "restore-offer-failed-save");
-    PostMessageW(box, WM_COMMAND, kKeepForLater, 0);
+    PressTaskButton(box, kKeepForLater);
     ASSERT_TRUE(WaitShown());
     Quit();
     ASSERT_EQ(RecoveryFiles().size(), 1u) << "left for the user";
@@ -679,7 +682,7 @@ TEST_F(RecoveryE2E, TheEditsOfAKilledSessionAreRestoredAtTheNextStart) {
   std::string text;
   ASSERT_TRUE(WaitFor([&] { return (text = StaticTexts(box)).find("E 777") != std::string::npos; }, 5000)) << text;
   Screenshot(box, "restore-offer");
-  PostMessageW(box, WM_COMMAND, kRestoreIntoSchedule, 0);
+  PressTaskButton(box, kRestoreIntoSchedule);
   ASSERT_TRUE(WaitShown());
   // Restored into the schedule and saved at once: every entry is in the data file.
   ExpectEveryEntry(path, day);
@@ -697,9 +700,9 @@ TEST_F(RecoveryE2E, AnImportWhileTheCalendarRunsIsKeptWithTheSessionsEdits) {
   LaunchShowingPayments();
   const Day day = AddOnePayment();
   ASSERT_NE(day.month, 0);
-  const DateParts far = SplitDate(LocalToday() + std::chrono::days{200});
+  const DateParts later = SplitDate(LocalToday() + std::chrono::days{200});
   char row[128];
-  std::snprintf(row, sizeof row, "%04d-%02d-%02d,payment,automatic,取込,4321,,\r\n", far.Year, far.Month, far.Day);
+  std::snprintf(row, sizeof row, "%04d-%02d-%02d,payment,automatic,取込,4321,,\r\n", later.Year, later.Month, later.Day);
   const std::string rows = DataFile("rows.csv");
   test::WriteBytes(rows, std::string("date,kind,payment_kind,name,amount,very_special,comment\r\n") + row);
   ASSERT_EQ(RunOrvtool(L"import --format csv \"" + Utf8ToWide(path) + L"\" \"" + Utf8ToWide(rows) + L"\""), 0);
@@ -711,7 +714,7 @@ TEST_F(RecoveryE2E, AnImportWhileTheCalendarRunsIsKeptWithTheSessionsEdits) {
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   Quit();
   ExpectEveryEntry(path, day, 1);
-  const json imported = DumpedDay(DumpUserData(path), far.Year, far.Month, far.Day);
+  const json imported = DumpedDay(DumpUserData(path), later.Year, later.Month, later.Day);
   ASSERT_TRUE(imported.is_object());
   EXPECT_EQ(imported["payments"], json::parse(R"([{"kind":0,"price":4321,"title":"取込"}])"));
 }
