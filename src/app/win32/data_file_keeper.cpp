@@ -193,7 +193,7 @@ std::string DataFileKeeper::LoadRecovery(const std::string& path, YearDatas& yea
 RestoreChoice DataFileKeeper::AskRestore(const std::string& text) {
   const std::wstring title = Utf8ToWide(kRestoreTitle);
   const std::wstring body = Utf8ToWide(text);
-  const std::wstring lead = L"前回、保存されないまま終了した予定があります。";
+  const std::wstring lead = L"保存されていない予定を、いまの予定に復元しますか？";
   using TaskDialogFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
   if (auto show = SystemFunction<TaskDialogFn>(L"comctl32.dll", "TaskDialogIndirect")) {
     const TASKDIALOG_BUTTON buttons[] = {{kRestoreButton, L"予定に復元する(&R)"},
