@@ -20,16 +20,9 @@ std::string LoadFailureMessage(std::string_view path) {
          "の読込に失敗しました！\r\nデータファイルが破損しているか？有効なデータファイルではない可能性があります";
 }
 
-std::string RecoveryNoticeMessage(std::string_view recovery_path) {
-  return "前回の終了時にユーザーデータファイルへ保存できなかった予定が、次の復旧用ファイルに残っています:\r\n" +
-         std::string(recovery_path) +
-         "\r\n\r\nこの予定を使うには、ユーザーデータファイルの選択でこのファイルを開いてください。"
-         "不要であれば、このファイルを削除してください。";
-}
-
 std::string RecoverySavedMessage(std::string_view recovery_path) {
   return std::string(kSaveErrorText) + "\r\nこのセッションの予定は、次の復旧用ファイルに保存しました:\r\n" +
-         std::string(recovery_path);
+         std::string(recovery_path) + std::string(kRecoveryNextSteps);
 }
 
 std::string QuitWithoutSavingMessage() {
@@ -43,10 +36,6 @@ bool RunStartup(AppState& state, StartupPorts& ports) {
   ports.ReadOptions(state);
   if (HasDebugSwitch(ports.CommandLine())) state.MicrosoftWheelMouse = false;
   ports.ReadUserDataPath(state);
-  // Before the first-run dialog, through which the user may open the file.
-  if (const std::string recovery = ports.NewerRecoveryFile(state.UserDataPath); !recovery.empty())
-    ports.ShowRecoveryNotice(RecoveryNoticeMessage(recovery));
-
   for (;;) {
     if (state.UserDataPath.empty() || !ports.FileExists(state.UserDataPath)) {
       ports.ShowFirstRunDialog(state);
@@ -57,6 +46,7 @@ bool RunStartup(AppState& state, StartupPorts& ports) {
     ports.ShowLoadFailure(LoadFailureMessage(state.UserDataPath));
     state.UserDataPath.clear();
   }
+  ports.KeepUserData(state);
 
   ports.CreateWindows(state);
   UpdateToday(state);

@@ -23,9 +23,13 @@ bool HasDebugSwitch(std::string_view command_line);
 bool HasTestingSwitch(const std::vector<std::string>& words);
 // The message shown when the user data file cannot be loaded.
 std::string LoadFailureMessage(std::string_view path);
-// At start, when a recovery file newer than the user data file exists: where it is.
-std::string RecoveryNoticeMessage(std::string_view recovery_path);
-// After a quit whose save failed: the save error, and where the schedule went instead.
+// What the user can do next about a recovery file.
+inline constexpr char kRecoveryNextSteps[] =
+    "\r\n\r\n次に起動したときに、この予定を復元するかどうかをお尋ねします。"
+    "データファイルを保存できる場所に移すには、通知領域のアイコンのメニューの"
+    "「データファイルを開く...」または「新しいデータファイル...」を使ってください。";
+// After a quit whose save failed: the save error, where the schedule went instead, and what
+// the user can do about it.
 std::string RecoverySavedMessage(std::string_view recovery_path);
 // After a quit whose save failed and no recovery file could be written either: quit anyway?
 std::string QuitWithoutSavingMessage();
@@ -38,10 +42,6 @@ public:
   virtual void ReadOptions(AppState& state) = 0;
   virtual std::string CommandLine() = 0;
   virtual void ReadUserDataPath(AppState& state) = 0;
-  // The newest recovery file written after the user data file, or empty.
-  virtual std::string NewerRecoveryFile(const std::string& data_path) = 0;
-  // The message box with the warning icon and the application title.
-  virtual void ShowRecoveryNotice(const std::string& message) = 0;
   virtual bool FileExists(const std::string& path) = 0;
   // The first-run dialog, modal; it may change state.UserDataPath.
   virtual void ShowFirstRunDialog(AppState& state) = 0;
@@ -49,6 +49,9 @@ public:
   virtual std::string LoadUserData(AppState& state) = 0;
   // The message box with the error icon and the application title.
   virtual void ShowLoadFailure(const std::string& message) = 0;
+  // The schedule is there (loaded, or empty for a new file): from now on it is kept safe, and
+  // what earlier sessions could not save is offered back.
+  virtual void KeepUserData(AppState& state) = 0;
   // The calendar window, then the host window, both hidden.
   virtual void CreateWindows(AppState& state) = 0;
   virtual std::string ProgramFolder() = 0;

@@ -20,6 +20,10 @@ Date StartDateForToday(const AppState& state) {
   }
 }
 
+void ScheduleEdited(const AppState& state) {
+  if (state.guard) state.guard->Edited();
+}
+
 void CycleCalendarMode(AppState& state) {
   if (state.CalendarMode == kShowNothing) return;
   state.CalendarMode = state.CalendarMode + 1 > 2 ? 1 : state.CalendarMode + 1;

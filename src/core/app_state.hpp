@@ -18,6 +18,18 @@ struct Rect32 {
 // Which entries the calendar shows in its day cells.
 enum CalendarModes : std::int32_t { kShowNothing = 0, kShowPayments = 1, kShowSpecialDays = 2 };
 
+// Whoever keeps the user's schedule safe while the program runs: it hears of every edit (to
+// make it durable at once) and is the one way the data file is written (so that nothing
+// written by someone else is overwritten).
+class ScheduleGuard {
+public:
+  virtual ~ScheduleGuard() = default;
+  // The schedule or a preset list has just changed in memory.
+  virtual void Edited() = 0;
+  // Writes the data file; the error text, empty on success.
+  virtual std::string Save() = 0;
+};
+
 struct AppState {
   // Options: read from the settings store at start-up, written back at shutdown. The
   // defaults are those of a fresh account.
@@ -54,7 +66,11 @@ struct AppState {
   std::int32_t WheelMessageId = 0;
 
   Clock clock = LocalToday;  // where UpdateToday gets the date; tests replace it
+  ScheduleGuard* guard = nullptr;  // not owned; none in tests and tools that save directly
 };
+
+// Tells the guard (if any) that the schedule or a preset list changed.
+void ScheduleEdited(const AppState& state);
 
 void UpdateToday(AppState& state);
 // Keeps StartDate and StartDateParts together.

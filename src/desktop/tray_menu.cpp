@@ -33,6 +33,10 @@ MenuNode TrayMenu() {
       Separator("Pmenu_Bar2"),
       Item("Pmenu_Option", "オプション(&O)...", kCmdOption),
       Separator("Pmenu_Bar1"),
+      Item("Pmenu_OpenDataFile", "データファイルを開く...", kCmdOpenDataFile),
+      Item("Pmenu_NewDataFile", "新しいデータファイル...", kCmdNewDataFile),
+      Item("Pmenu_RestoreBackup", "バックアップから復元...", kCmdRestoreBackup),
+      Separator("Pmenu_Bar7"),
       Item("Pmenu_Version", "バージョン情報(&A)...", kCmdVersion),
       Item("Pmenu_Quit", "終了(&Q)", kCmdQuit),
   };
@@ -126,6 +130,9 @@ bool HostController::OnCommand(std::uint16_t command) {
     case kCmdOption: ports_.ShowOptionDialog(); return true;
     case kCmdVersion: ports_.ShowVersionDialog(); return true;
     case kCmdQuit: ports_.Quit(); return true;
+    case kCmdOpenDataFile: ports_.OpenDataFile(); return true;
+    case kCmdNewDataFile: ports_.NewDataFile(); return true;
+    case kCmdRestoreBackup: ports_.RestoreBackup(); return true;
     case kCmdToday: ShowToday(); return true;
     default: return false;
   }

@@ -29,6 +29,9 @@ enum MenuCommand : std::uint16_t {
   kCmdQuit,
   kCmdToday = 1040,
   kCmdScrollDays0 = 1050,  // + index 0..3
+  kCmdOpenDataFile = 1060,
+  kCmdNewDataFile,
+  kCmdRestoreBackup,
 };
 
 struct MenuNode {
@@ -81,6 +84,10 @@ public:
   virtual void ShowOptionDialog() = 0;
   virtual void ShowVersionDialog() = 0;
   virtual void Quit() = 0;                      // unload the host window
+  // Another data file: open one, or start a new one (the current one saved first).
+  virtual void OpenDataFile() {}
+  virtual void NewDataFile() {}
+  virtual void RestoreBackup() {}  // "バックアップから復元..."
 };
 
 class HostController {

@@ -7,7 +7,8 @@
 namespace orv {
 
 bool SaveUserDataAndReport(const AppState& state, SettingsStore& store, Prompts& prompts) {
-  const std::string error = sfSaveUserData(state.UserDataPath, state.Years, state.DefaultUserLists);
+  const std::string error =
+      state.guard ? state.guard->Save() : sfSaveUserData(state.UserDataPath, state.Years, state.DefaultUserLists);
   SaveUserDataPath(store, state);
   if (error.empty()) return true;
   prompts.Message(MessageIcon::Critical, MessageButtons::Ok, kSaveErrorTitle,
@@ -16,6 +17,7 @@ bool SaveUserDataAndReport(const AppState& state, SettingsStore& store, Prompts&
 }
 
 bool AutoSaveUserData(const AppState& state, SettingsStore& store, Prompts& prompts) {
+  ScheduleEdited(state);  // durable now, whatever the option says
   if (!state.AutoSave) return true;
   return SaveUserDataAndReport(state, store, prompts);
 }

@@ -11,7 +11,8 @@ namespace orv {
 // Returns true when the file was written.
 bool SaveUserDataAndReport(const AppState& state, SettingsStore& store, Prompts& prompts);
 
-// The same, only when the option AutoSave is on; true when nothing had to be saved.
+// After an edit: the guard hears of it, then the same save, only when the option AutoSave is
+// on; true when nothing had to be saved.
 bool AutoSaveUserData(const AppState& state, SettingsStore& store, Prompts& prompts);
 
 }  // namespace orv

@@ -34,6 +34,7 @@ bool YearDatasModel::DeleteChecked(const std::vector<bool>& checked) {
   // By key: earlier removals shift positions in the tree but not the remembered keys.
   for (std::size_t r = 0; r < rows; ++r)
     if (checked[r]) state_.Years.Remove(YearKeys_[r]);
+  ScheduleEdited(state_);
   dsRefreshYearDatasList();
   calendar_.dsDrawCalendar();
   return true;

@@ -41,6 +41,7 @@ void PresetPage::AddPreset() {
       auto key = NextDefaultUserKey(state_.DefaultUserLists, kind_);
       if (DefaultUserD* preset = state_.DefaultUserLists[static_cast<std::size_t>(kind_)].Add(key))
         preset->strValue1 = *answer;
+      ScheduleEdited(state_);
       break;
     }
     prompts_.Message(MessageIcon::Information, MessageButtons::Ok, kAddPresetTitle,
@@ -66,6 +67,7 @@ void PresetPage::DeleteTickedPresets(const std::vector<bool>& ticked) {
     for (std::size_t i = 0; i < ticked.size() && i < dud_keys_.size(); ++i) {
       if (ticked[i]) list.Remove(dud_keys_[i]);
     }
+    ScheduleEdited(state_);
   }
   RefreshDUDList();
 }

@@ -1,6 +1,10 @@
 #include "e2e_harness.hpp"
 #include "stand_in_desktop.hpp"
 
+#include "platform/file_system.hpp"
+#include "platform/win32/known_folders.hpp"
+#include "schedule/recovery_file.hpp"
+
 #include <shellapi.h>
 
 #include <iterator>
@@ -414,6 +418,38 @@ nlohmann::json DumpUserData(const std::string& path) {
     return nullptr;
   file.reset();
   return nlohmann::json::parse(test::ReadBytes(WideToUtf8(out)), nullptr, false);
+}
+
+std::string RecoveryFolderOfUser() {
+  std::string folder = LocalAppDataFolder();
+  for (const char* part : kRecoveryFolderParts) folder = FileInFolder(folder, part);
+  return folder;
+}
+
+std::vector<std::string> RecoveryFilesOfUser() {
+  std::vector<std::string> paths;
+  for (const std::string& name : FilesIn(RecoveryFolderOfUser())) paths.push_back(FileInFolder(RecoveryFolderOfUser(), name));
+  return paths;
+}
+
+void EmptyRecoveryFolder() {
+  for (const std::string& path : RecoveryFilesOfUser()) DeleteFileW(Utf8ToWide(path).c_str());
+}
+
+int RunOrvtool(const std::wstring& arguments) {
+  const std::filesystem::path self(g_self);
+  const std::wstring tool =
+      (self.parent_path().parent_path().parent_path() / L"src" / L"tools" / L"orvtool.exe").wstring();
+  std::wstring command = L"\"" + tool + L"\" " + arguments;
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+  CloseHandle(pi.hThread);
+  KernelHandle process(pi.hProcess);
+  DWORD code = 0;
+  if (WaitForSingleObject(process.get(), 15000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.get(), &code)) return -1;
+  return static_cast<int>(code);
 }
 
 std::vector<COLORREF> ScreenPixels(const RECT& r) {

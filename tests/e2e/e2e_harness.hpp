@@ -60,6 +60,12 @@ void Screenshot(HWND window, const std::string& name);
 std::string StaticTexts(HWND dialog);
 // `orvtool dump` of a user data file, as JSON; null when the tool fails.
 nlohmann::json DumpUserData(const std::string& path);
+// Runs orvtool.exe with `arguments`; its exit code, or -1 when it did not run or end in time.
+int RunOrvtool(const std::wstring& arguments);
+// The user's recovery folder (journals and failed saves) and its files.
+std::string RecoveryFolderOfUser();
+std::vector<std::string> RecoveryFilesOfUser();
+void EmptyRecoveryFolder();
 // The screen's pixels in `r`, row by row.
 std::vector<COLORREF> ScreenPixels(const RECT& r);
 // The rows of a list view of another process, and their check marks (1 checked, 0 not).
@@ -144,6 +150,7 @@ protected:
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Orvanta");
     DeleteFileW(ThemeListFile().c_str());  // every scenario starts without installed themes
     RegDeleteTreeW(HKEY_CURRENT_USER, kE2EKey);
+    EmptyRecoveryFolder();  // nothing of another scenario is offered for restoring
     SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", L"TodayStart", L"0");
     WriteWallpaperBmp(WallpaperFile());
     SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", Utf8ToWide(WallpaperFile()));

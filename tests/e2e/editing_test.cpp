@@ -7,6 +7,7 @@
 #include "core/dates.hpp"
 #include "platform/file_system.hpp"
 #include "platform/win32/known_folders.hpp"
+#include "schedule/new_entry.hpp"
 #include "schedule/recovery_file.hpp"
 
 namespace orv::e2e {
@@ -586,19 +587,29 @@ protected:
     return day;
   }
   // Every entry of the seeded file and the added one, as a recovery file must hold them.
-  void ExpectEveryEntry(const std::string& recovery, const Day& day) {
+  void ExpectEveryEntry(const std::string& recovery, const Day& day, int others = 0) {
     YearDatas years;
     DefaultUserListArray lists;
     ASSERT_EQ(sfLoadUserData(recovery, years, lists), "") << recovery;
     const std::string copy = DataFile("recovered.orv");  // the dump is written beside its file
     ASSERT_TRUE(CopyFileW(Utf8ToWide(recovery).c_str(), Utf8ToWide(copy).c_str(), FALSE));
     const json dump = DumpUserData(copy);
-    EXPECT_EQ(DumpedPayments(dump), kSeededDays * 3 + 1);
+    EXPECT_EQ(DumpedPayments(dump), kSeededDays * 3 + 1 + others);
     bool found = false;
     for (const auto& y : dump["years"])
-      if (const json d = DumpedDay(dump, y["year"], day.month, day.day); d.is_object() && d["payments"].size() == 4)
-        found = d["payments"][3] == json::parse(R"({"kind":1,"price":777,"title":"E"})");
+      if (const json d = DumpedDay(dump, y["year"], day.month, day.day); d.is_object())
+        for (const auto& p : d["payments"]) found = found || p == json::parse(R"({"kind":1,"price":777,"title":"E"})");
     EXPECT_TRUE(found) << dump.dump();
+  }
+  // The offer of unsaved edits at the start, and two of its buttons.
+  static constexpr int kRestoreIntoSchedule = 1001, kKeepForLater = 1002;
+  static void PressTaskButton(HWND box, int id) {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+  }
+  HWND WaitForRestoreOffer() {
+    HWND box = nullptr;
+    WaitFor([&] { return (box = FindWindowW(L"#32770", L"保存されていない予定の復元")) != nullptr; });
+    return box;
   }
   std::string folder_;
 };
@@ -631,16 +642,140 @@ TEST_F(RecoveryE2E, ALockedFileAtTheQuitSendsTheSessionToARecoveryFile) {
   EXPECT_EQ(DumpedPayments(DumpUserData(path)), kSeededDays * 3) << "the file is as it was";
   ExpectEveryEntry(recovery, day);
 
-  // The next start names the recovery file once, then runs on the data file as it is.
+  // The next start offers it; kept for later, it is offered again at the start after.
+  for (int start = 1; start <= 2; ++start) {
+    const std::string pending = RecoveryFiles().at(0);
+    Launch();
+    box = WaitForRestoreOffer();
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(WaitFor([&] { return (text = StaticTexts(box)).find("E 777") != std::string::npos; }, 5000)) << text;
+    EXPECT_NE(text.find(pending.substr(pending.find_last_of('\\') + 1)), std::string::npos) << text;
+    if (start == 1) Screenshot(box, "restore-offer-failed-save");
+    PressTaskButton(box, kKeepForLater);
+    ASSERT_TRUE(WaitShown());
+    Quit();
+    ASSERT_EQ(RecoveryFiles().size(), 1u) << "left for the user";
+    ExpectEveryEntry(RecoveryFiles()[0], day);
+  }
+  EXPECT_EQ(DumpedPayments(DumpUserData(path)), kSeededDays * 3) << "not restored";
+}
+
+// The program is killed (a crash, a power cut) with an edit that was never saved: the edit
+// was durable within a second, and the next start offers it back and restores every entry.
+TEST_F(RecoveryE2E, TheEditsOfAKilledSessionAreRestoredAtTheNextStart) {
+  const std::string path = DataFile("data.orv");
+  WriteThreePaymentsADay(path);
+  StoreDataPath(path);
+  LaunchShowingPayments();  // AutoSave off
+  const Day day = AddOnePayment();
+  ASSERT_NE(day.month, 0);
+  ASSERT_TRUE(WaitFor([&] { return RecoveryFiles().size() == 1; }, 1000)) << "journalled within a second";
+  ASSERT_TRUE(TerminateProcess(orvanta_.get(), 1));
+  ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
+  orvanta_.reset();
+  ASSERT_EQ(DumpedPayments(DumpUserData(path)), kSeededDays * 3) << "never saved";
+  ExpectEveryEntry(RecoveryFiles()[0], day);
+
   Launch();
-  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowW(L"#32770", L"Orvanta")) != nullptr; }));
-  ASSERT_TRUE(WaitFor([&] { return (text = StaticTexts(box)).find(recovery) != std::string::npos; }, 5000)) << text;
-  EXPECT_NE(text.find("前回の終了時にユーザーデータファイルへ保存できなかった予定"), std::string::npos) << text;
-  Screenshot(box, "recovery-notice");
-  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  HWND box = WaitForRestoreOffer();
+  ASSERT_TRUE(box);
+  std::string text;
+  ASSERT_TRUE(WaitFor([&] { return (text = StaticTexts(box)).find("E 777") != std::string::npos; }, 5000)) << text;
+  Screenshot(box, "restore-offer");
+  PressTaskButton(box, kRestoreIntoSchedule);
   ASSERT_TRUE(WaitShown());
+  // Restored into the schedule and saved at once: every entry is in the data file.
+  ExpectEveryEntry(path, day);
+  EXPECT_TRUE(RecoveryFiles().empty());
   Quit();
-  EXPECT_EQ(RecoveryFiles(), std::vector<std::string>{recovery}) << "left for the user";
+  ExpectEveryEntry(path, day);
+}
+
+// orvtool imports into the data file while the calendar runs with an unsaved edit: the import
+// is merged in at once (one message says what came), and the quit saves both.
+TEST_F(RecoveryE2E, AnImportWhileTheCalendarRunsIsKeptWithTheSessionsEdits) {
+  const std::string path = DataFile("data.orv");
+  WriteThreePaymentsADay(path);
+  StoreDataPath(path);
+  LaunchShowingPayments();
+  const Day day = AddOnePayment();
+  ASSERT_NE(day.month, 0);
+  const DateParts later = SplitDate(LocalToday() + std::chrono::days{200});
+  char row[128];
+  std::snprintf(row, sizeof row, "%04d-%02d-%02d,payment,automatic,取込,4321,,\r\n", later.Year, later.Month, later.Day);
+  const std::string rows = DataFile("rows.csv");
+  test::WriteBytes(rows, std::string("date,kind,payment_kind,name,amount,very_special,comment\r\n") + row);
+  ASSERT_EQ(RunOrvtool(L"import --format csv \"" + Utf8ToWide(path) + L"\" \"" + Utf8ToWide(rows) + L"\""), 0);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowW(L"#32770", L"ユーザーデータの統合")) != nullptr; }));
+  std::string text;
+  ASSERT_TRUE(WaitFor([&] { return (text = StaticTexts(box)).find("取込") != std::string::npos; }, 5000)) << text;
+  Screenshot(box, "merged-import");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  Quit();
+  ExpectEveryEntry(path, day, 1);
+  const json imported = DumpedDay(DumpUserData(path), later.Year, later.Month, later.Day);
+  ASSERT_TRUE(imported.is_object());
+  EXPECT_EQ(imported["payments"], json::parse(R"([{"kind":0,"price":4321,"title":"取込"}])"));
+}
+
+// Another writer (a sync client bringing another PC's version) rewrites the file twice: with
+// nothing unsaved the calendar simply shows the new version; the second time, right before
+// the quit, under an unsaved edit, the quit merges it instead of writing over it.
+TEST_F(RecoveryE2E, AFileRewrittenByAnotherWriterIsShownAndNeverOverwritten) {
+  const std::string path = DataFile("data.orv");
+  WriteThreePaymentsADay(path);
+  StoreDataPath(path);
+  LaunchShowingPayments();
+  const DateParts today = SplitDate(LocalToday());
+  auto rewrite = [&](const char* title, std::int32_t amount) {
+    YearDatas years;
+    DefaultUserListArray lists;
+    ASSERT_EQ(sfLoadUserData(path, years, lists), "");
+    AddNewEntry(years, today, {kCashPayments, title, amount, {}});
+    ASSERT_EQ(sfSaveUserData(path, years, lists), "");
+  };
+  rewrite("他", 5);
+  const std::string total = "-" + std::to_string(today.Month) + "-" + std::to_string(today.Day) + " " + CurrencyText(605) + ";";
+  EXPECT_TRUE(WaitFor([&] { return Totals().find(total) != std::string::npos; }, 5000)) << Totals();
+  const Day day = AddOnePayment();
+  ASSERT_NE(day.month, 0);
+  rewrite("他2", 7);
+  SendMessageW(Host(), WM_COMMAND, 1032, 0);  // 終了(&Q)
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowW(L"#32770", L"ユーザーデータの統合")) != nullptr; }));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
+  orvanta_.reset();
+  ExpectEveryEntry(path, day, 2);
+  const json saved = DumpedDay(DumpUserData(path), today.Year, today.Month, today.Day);
+  ASSERT_TRUE(saved.is_object());
+  std::vector<std::string> titles;
+  for (const auto& p : saved["payments"]) titles.push_back(p["title"]);
+  EXPECT_EQ(std::count(titles.begin(), titles.end(), "他"), 1);
+  EXPECT_EQ(std::count(titles.begin(), titles.end(), "他2"), 1);
+}
+
+// A scanner or sync client holds the file for a moment at the quit: the save waits it out,
+// says nothing and leaves nothing to recover.
+TEST_F(RecoveryE2E, AFileHeldForAMomentAtTheQuitIsSavedWhenItIsFree) {
+  const std::string path = DataFile("data.orv");
+  WriteThreePaymentsADay(path);
+  StoreDataPath(path);
+  LaunchShowingPayments();
+  const Day day = AddOnePayment();
+  ASSERT_NE(day.month, 0);
+  FileHandle reader(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(reader);
+  SendMessageW(Host(), WM_COMMAND, 1032, 0);  // 終了(&Q)
+  Sleep(1000);
+  EXPECT_EQ(WaitForSingleObject(orvanta_.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "still trying";
+  reader.reset();
+  ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
+  orvanta_.reset();
+  EXPECT_EQ(FindWindowW(L"#32770", L"データの保存エラー"), nullptr);
+  ExpectEveryEntry(path, day);
+  EXPECT_TRUE(RecoveryFiles().empty());
 }
 
 // At the end of the Windows session there is no time to ask: the recovery file is written and
@@ -650,7 +785,7 @@ TEST_F(RecoveryE2E, ALockedFileAtTheEndOfTheSessionOnlyWritesARecoveryFile) {
   WriteThreePaymentsADay(path);
   StoreDataPath(path);
   test::WriteBytes(FileInFolder(folder_, "data-20000101-000000.ORV"), "an earlier failure's");
-  // Older than the data file: no notice at the start.
+  // It does not load: nothing is offered at the start, and it stays.
   std::filesystem::last_write_time(test::FsPath(FileInFolder(folder_, "data-20000101-000000.ORV")),
                                    std::filesystem::last_write_time(test::FsPath(path)) - std::chrono::hours(1));
   LaunchShowingPayments();

@@ -9,6 +9,11 @@
 #include <vector>
 
 #include "app/render_options.hpp"
+#include "app/backup_restore.hpp"
+#include "app/conflict_offer.hpp"
+#include "app/data_file_switch.hpp"
+#include "app/restore_offer.hpp"
+#include "app/win32/data_file_keeper.hpp"
 #include "app/startup.hpp"
 #include "app/win32/render_command.hpp"
 #include "calendar/calendar_picture.hpp"
@@ -19,6 +24,7 @@
 #include "desktop/win32/win32_desktop_facts.hpp"
 #include "dialogs/win32/add_entry_windows.hpp"
 #include "dialogs/win32/editing_windows.hpp"
+#include "dialogs/first_run.hpp"
 #include "dialogs/win32/first_run_dialogs.hpp"
 #include "options/win32/options_window.hpp"
 #include "platform/file_system.hpp"
@@ -31,19 +37,15 @@
 #include "platform/win32/wic_picture_loader.hpp"
 #include "platform/win32/wide.hpp"
 #include "platform/win32/win32_number_conversion.hpp"
+#include "platform/win32/win32_prompts.hpp"
+#include "platform/windows_path.hpp"
 #include "schedule/recovery_file.hpp"
+#include "schedule/schedule_merge.hpp"
 #include "schedule/user_data_file.hpp"
 #include "theme/theme.hpp"
 
 namespace orv {
 namespace {
-
-// "<local application data>\Orvanta\Recovery".
-std::string RecoveryFolder() {
-  std::string folder = LocalAppDataFolder();
-  for (const char* part : kRecoveryFolderParts) folder = FileInFolder(folder, part);
-  return folder;
-}
 
 std::string ProgramFolderOfModule() {
   wchar_t path[MAX_PATH * 4];
@@ -164,14 +166,16 @@ private:
 
 // Everything that lives for the run, in the order it must be built and torn down.
 class Program : private StartupPorts, private ShutdownPorts, private HostCalendar, private HostDialogs,
-                private CalendarView, private WheelHookSwitch, private CalendarPictureSource {
+                private CalendarView, private WheelHookSwitch, private CalendarPictureSource,
+                private DataFileSwitchPorts, private ConflictPorts, private BackupRestorePorts {
 public:
   Program()
       : facts_(registry_),
         background_(state_, facts_, pictures_, *this, *this, waits_,
-                    {[this] { return sfSaveUserData(state_.UserDataPath, state_.Years, state_.DefaultUserLists); },
+                    {[this] { return keeper_.Keeper().Save(); },
                      [this] { SaveUserDataPath(store_, state_); },
                      [this](bool session_ending) {
+                       if (session_ending) keeper_.Quiet();
                        return RunShutdown(state_, *this,
                                           session_ending ? ShutdownCause::EndOfSession : ShutdownCause::Quit);
                      }}),
@@ -181,7 +185,12 @@ public:
                   {[this] { background_.OpenScrollMenu(); }, [this] { background_.OpenExtraMenu(); },
                    [this] { background_.CalendarLost(); }}),
         theme_environment_{pictures_, facts_.TwipsPerPixelX()},
-        options_({state_, *this, theme_environment_, *this, *this, ProgramFolderOfModule()}) {
+        options_({state_, *this, theme_environment_, *this, *this, ProgramFolderOfModule()}),
+        keeper_(state_, waits_,
+                {[this] { calendar_.Controller().dsDrawCalendar(); }, [this] { return background_.hwnd(); },
+                 [this] {
+                   if (OfferConflictCopies(state_, store_, *this) > 0) calendar_.Controller().dsDrawCalendar();
+                 }}) {
     SetWheelState(&state_);
     state_.clock = [this] { return facts_.Today(); };  // the date the change watch compares with
   }
@@ -218,12 +227,6 @@ private:
   }
   std::string CommandLine() override { return WideToUtf8(GetCommandLineW()); }
   void ReadUserDataPath(AppState& state) override { orv::ReadUserDataPath(store_, state); }
-  std::string NewerRecoveryFile(const std::string& data_path) override {
-    return orv::NewerRecoveryFile(RecoveryFolder(), data_path);
-  }
-  void ShowRecoveryNotice(const std::string& message) override {
-    MessageBoxW(nullptr, Utf8ToWide(message).c_str(), Utf8ToWide(kApplicationTitle).c_str(), MB_OK | MB_ICONWARNING);
-  }
   bool FileExists(const std::string& path) override { return orv::FileExists(path); }
   void ShowFirstRunDialog(AppState& state) override { ShowUserDataDialog(state.UserDataPath); }
   std::string LoadUserData(AppState& state) override {
@@ -233,6 +236,20 @@ private:
   }
   void ShowLoadFailure(const std::string& message) override {
     MessageBoxW(nullptr, Utf8ToWide(message).c_str(), Utf8ToWide(kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
+  }
+  void KeepUserData(AppState& state) override {
+    keeper_.Start(!state.UserDataPath.empty() && orv::FileExists(state.UserDataPath));
+    OfferWhatWasNotSaved();
+    OfferConflictCopies(state, store_, *this);  // drawn by the first full redraw
+  }
+  // Recovery files of the data file in use, offered back; a restored one goes into the file.
+  void OfferWhatWasNotSaved() {
+    if (OfferRecoveries(state_, keeper_).restored == 0) return;
+    keeper_.Keeper().Edited();  // durable at once
+    const std::string error = keeper_.Keeper().Save();
+    SaveUserDataPath(store_, state_);
+    if (!error.empty()) ShowSaveError();
+    MarkStartup("restore");
   }
   void CreateWindows(AppState&) override {
     calendar_.Load();
@@ -257,18 +274,23 @@ private:
     calendar_.Show();
     MarkStartup("shown");
   }
-  void StartWallpaperTimer() override { background_.StartWallpaperTimer(); }
+  void StartWallpaperTimer() override {
+    background_.StartWallpaperTimer();
+    keeper_.Watch();
+  }
 
   // ShutdownPorts
   void SaveSettings(const AppState& state) override { orv::SaveSettings(store_, state); }
-  std::string SaveUserData(const AppState& state) override {
-    return sfSaveUserData(state.UserDataPath, state.Years, state.DefaultUserLists);
-  }
+  std::string SaveUserData(const AppState&) override { return keeper_.Keeper().Save(); }
   void StoreUserDataPath(const AppState& state) override { SaveUserDataPath(store_, state); }
   bool ScheduleAlreadyStored(const AppState& state) override {
     return orv::ScheduleAlreadyStored(state.UserDataPath, state.Years, state.DefaultUserLists);
   }
+  // The journal holds the session's schedule (it stays pending for the next start); a failed
+  // save's own file only when the journal could not be written either.
   std::string WriteRecoveryFile(const AppState& state) override {
+    keeper_.Keeper().Edited();
+    if (!keeper_.Keeper().JournalPath().empty()) return keeper_.Keeper().JournalPath();
     return sfWriteRecoveryFile(RecoveryFolder(), state.UserDataPath, LocalNow(), state.Years, state.DefaultUserLists)
         .path;
   }
@@ -296,6 +318,81 @@ private:
 
   // HostDialogs
   void ShowVersionDialog() override { version_.Show(); }
+  void OpenDataFile() override { SwitchDataFile(state_, DataFileCommand::kOpen, *this); }
+  void NewDataFile() override { SwitchDataFile(state_, DataFileCommand::kNew, *this); }
+  void RestoreBackup() override { RestoreFromBackup(state_, *this); }
+
+  // BackupRestorePorts
+  std::vector<BackupInfo> Backups(const std::string& data_path) override { return ListBackups(BackupFolder(), data_path); }
+  std::optional<BackupChoice> Choose(const std::vector<std::string>& lines) override {
+    return ChooseBackupDialog(background_.hwnd(), lines);
+  }
+  bool ConfirmReplace(const std::string& text) override {
+    return MessageBoxW(background_.hwnd(), Utf8ToWide(text).c_str(), Utf8ToWide(kRestoreBackupTitle).c_str(),
+                       MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) == IDOK;
+  }
+  void Tell(const std::string& text) override {
+    MessageBoxW(background_.hwnd(), Utf8ToWide(text).c_str(), Utf8ToWide(kRestoreBackupTitle).c_str(),
+                MB_OK | MB_ICONINFORMATION);
+  }
+  void Restored(const std::string& text) override {
+    keeper_.Keeper().Edited();
+    const std::string error = keeper_.Keeper().Save();
+    SaveUserDataPath(store_, state_);
+    calendar_.Controller().dsDrawCalendar();
+    Tell(text);
+    if (!error.empty()) ShowSaveError();
+  }
+
+  // DataFileSwitchPorts
+  std::string SaveCurrent() override {
+    const std::string error = keeper_.Keeper().Save();
+    SaveUserDataPath(store_, state_);
+    return error;
+  }
+  void ShowSaveError() override {
+    MessageBoxW(background_.hwnd(), Utf8ToWide(kSaveErrorText).c_str(), Utf8ToWide(kSaveErrorTitle).c_str(),
+                MB_OK | MB_ICONERROR);
+  }
+  std::optional<std::string> ChooseFile(bool must_exist) override {
+    Win32Prompts prompts(background_.hwnd());
+    return prompts.OpenFile({kFileDialogTitle, kFileDialogFilter, FolderOf(state_.UserDataPath), "orv", must_exist});
+  }
+  bool Ask(const std::string& text) override {
+    return MessageBoxW(background_.hwnd(), Utf8ToWide(text).c_str(), Utf8ToWide(kDataFileSwitchTitle).c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+  }
+  std::string Load(const std::string& path, YearDatas& years, DefaultUserListArray& lists) override {
+    return sfLoadUserData(path, years, lists);
+  }
+  void Switched(bool loaded) override {
+    SaveUserDataPath(store_, state_);
+    keeper_.Start(loaded);
+    OfferWhatWasNotSaved();
+    OfferConflictCopies(state_, store_, *this);
+    keeper_.Watch();
+    calendar_.Controller().dsDrawCalendar();
+  }
+
+  // ConflictPorts
+  std::vector<std::string> FolderFiles(const std::string& folder) override { return FilesIn(folder); }
+  std::string ComputerName() override {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = L"";
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    return GetComputerNameW(name, &size) ? WideToUtf8(name) : std::string();
+  }
+  bool AskMerge(const std::string& text) override {
+    return MessageBoxW(background_.hwnd(), Utf8ToWide(text).c_str(), Utf8ToWide(kConflictCopyTitle).c_str(),
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+  }
+  void Merged(const std::string& text) override {
+    keeper_.Keeper().Edited();
+    const std::string error = keeper_.Keeper().Save();
+    SaveUserDataPath(store_, state_);
+    MessageBoxW(background_.hwnd(), Utf8ToWide(text).c_str(), Utf8ToWide(kMergeMessageTitle).c_str(),
+                MB_OK | MB_ICONINFORMATION);
+    if (!error.empty()) ShowSaveError();
+  }
   void ShowOptionDialog() override { options_.Show(); }
 
   // WheelHookSwitch: the options dialog turns the calendar's wheel hook on and off.
@@ -331,6 +428,7 @@ private:
   VersionDialog version_;
   ThemeEnvironment theme_environment_;
   OptionsDialogHost options_;
+  DataFileKeeper keeper_;  // the state's guard; gone first, and off the state then
 };
 
 }  // namespace

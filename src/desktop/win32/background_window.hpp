@@ -45,6 +45,9 @@ public:
   virtual void ShowYearDatasDialog() {}
   virtual void ShowOptionDialog() {}
   virtual void ShowVersionDialog() {}
+  virtual void OpenDataFile() {}
+  virtual void NewDataFile() {}
+  virtual void RestoreBackup() {}
 };
 
 class BackgroundWindow : public WindowBase, private HostPorts {
@@ -124,6 +127,9 @@ private:
   void ShowYearDatasDialog() override { dialogs_.ShowYearDatasDialog(); }
   void ShowOptionDialog() override { dialogs_.ShowOptionDialog(); }
   void ShowVersionDialog() override { dialogs_.ShowVersionDialog(); }
+  void OpenDataFile() override { dialogs_.OpenDataFile(); }
+  void NewDataFile() override { dialogs_.NewDataFile(); }
+  void RestoreBackup() override { dialogs_.RestoreBackup(); }
   void Quit() override { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
   AppState& state_;

@@ -19,7 +19,6 @@ public:
   std::set<std::string> existing;
   std::deque<std::string> first_run_answers;  // each dialog names this path ("" = closed)
   std::deque<std::string> load_results;        // error texts, "" = loaded
-  std::string newer_recovery;                   // what the recovery folder holds ("" = nothing newer)
 
   bool AcquireSingleInstance() override {
     log.push_back("instance");
@@ -31,11 +30,6 @@ public:
     log.push_back("path");
     state.UserDataPath = stored_path;
   }
-  std::string NewerRecoveryFile(const std::string& data_path) override {
-    log.push_back("recovery for " + data_path);
-    return newer_recovery;
-  }
-  void ShowRecoveryNotice(const std::string& message) override { log.push_back("notice: " + message); }
   bool FileExists(const std::string& path) override { return existing.count(path) > 0; }
   void ShowFirstRunDialog(AppState& state) override {
     log.push_back("first run");
@@ -50,6 +44,7 @@ public:
     return result;
   }
   void ShowLoadFailure(const std::string& message) override { log.push_back("failure: " + message); }
+  void KeepUserData(AppState& state) override { log.push_back("keep " + state.UserDataPath); }
   void CreateWindows(AppState& state) override {
     log.push_back("windows wheel=" + std::to_string(state.MicrosoftWheelMouse));
   }
@@ -88,7 +83,7 @@ TEST_F(StartupTest, StoredFileLoadsWithoutTheDialogInOrder) {
   state.TodayStart = 1;
   state.CalendarMode = 2;
   EXPECT_TRUE(RunStartup(state, ports));
-  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "recovery for C:\\d\\my.orv", "load C:\\d\\my.orv"},
+  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "load C:\\d\\my.orv", "keep C:\\d\\my.orv"},
                             kWindowsOnward));
   EXPECT_EQ(state.StartDate, MakeDate(2026, 12, 6));
   EXPECT_EQ(state.StartDateParts, SplitDate(MakeDate(2026, 12, 6)));
@@ -99,7 +94,7 @@ TEST_F(StartupTest, StoredFileLoadsWithoutTheDialogInOrder) {
 TEST_F(StartupTest, FirstRunNamingANewFileRunsEmptyWithThatPath) {
   ports.first_run_answers = {"C:\\d\\new.orv"};
   EXPECT_TRUE(RunStartup(state, ports));
-  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "recovery for ", "first run"}, kWindowsOnward));
+  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "first run", "keep C:\\d\\new.orv"}, kWindowsOnward));
   EXPECT_EQ(state.UserDataPath, "C:\\d\\new.orv");
   EXPECT_EQ(state.StartDate, MakeDate(2026, 11, 30));  // TodayStart 2: a week back
 }
@@ -113,15 +108,15 @@ TEST_F(StartupTest, CorruptFileShowsTheFailureThenTheDialogAgain) {
   const std::string message =
       "failure: ユーザーデータファイル C:\\d\\bad.orvの読込に失敗しました！\r\n"
       "データファイルが破損しているか？有効なデータファイルではない可能性があります";
-  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "recovery for C:\\d\\bad.orv", "load C:\\d\\bad.orv", message,
-                             "first run", "load C:\\d\\good.orv"},
+  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "load C:\\d\\bad.orv", message,
+                             "first run", "load C:\\d\\good.orv", "keep C:\\d\\good.orv"},
                             kWindowsOnward));
 }
 
 TEST_F(StartupTest, ClosingTheFirstRunDialogRunsWithoutAPath) {
   ports.stored_path = "C:\\gone.orv";  // deleted since the last run
   EXPECT_TRUE(RunStartup(state, ports));
-  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "recovery for C:\\gone.orv", "first run"}, kWindowsOnward));
+  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "first run", "keep C:\\gone.orv"}, kWindowsOnward));
   EXPECT_EQ(state.UserDataPath, "C:\\gone.orv");  // unchanged: the dialog keeps what it got
 }
 
@@ -142,21 +137,6 @@ TEST(TestingSwitchTest, OnlyTheWholeWordAfterTheProgramName) {
   EXPECT_FALSE(HasTestingSwitch({"orvanta.exe", "--testing-not", "--TESTING", "x--testing"}));
 }
 
-// A recovery file left by a failed save is pointed out once, before the file is chosen or
-// loaded, so that the first-run dialog can open it.
-TEST_F(StartupTest, ANewerRecoveryFileIsPointedOutOnceBeforeTheFileIsChosen) {
-  ports.stored_path = "E:\\gone.orv";  // the drive that was removed
-  ports.newer_recovery = "C:\\Users\\u\\AppData\\Local\\Orvanta\\Recovery\\gone-20261207-183000.ORV";
-  ports.first_run_answers = {"C:\\new.orv"};
-  EXPECT_TRUE(RunStartup(state, ports));
-  const std::string notice =
-      "notice: 前回の終了時にユーザーデータファイルへ保存できなかった予定が、次の復旧用ファイルに残っています:\r\n"
-      "C:\\Users\\u\\AppData\\Local\\Orvanta\\Recovery\\gone-20261207-183000.ORV\r\n\r\n"
-      "この予定を使うには、ユーザーデータファイルの選択でこのファイルを開いてください。"
-      "不要であれば、このファイルを削除してください。";
-  EXPECT_EQ(ports.log, Then({"instance", "options", "path", "recovery for E:\\gone.orv", notice, "first run"},
-                            kWindowsOnward));
-}
 
 class RecordingShutdown : public ShutdownPorts {
 public:
@@ -209,7 +189,8 @@ TEST(ShutdownTest, AFailedSaveAtQuitWritesTheRecoveryFileAndNamesIt) {
   EXPECT_TRUE(RunShutdown(state, ports, ShutdownCause::Quit));
   const std::string error =
       "error: ユーザーデータを保存する事が出来ませんでした!\r\n\r\n"
-      "このセッションの予定は、次の復旧用ファイルに保存しました:\r\nC:\\R\\data-20261207-183000.ORV";
+      "このセッションの予定は、次の復旧用ファイルに保存しました:\r\nC:\\R\\data-20261207-183000.ORV" +
+      std::string(kRecoveryNextSteps);
   EXPECT_EQ(ports.log, Then({"settings", "save", "path", "compare", "recovery", error}, kTakeDown));
 }
 

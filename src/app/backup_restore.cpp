@@ -1,0 +1,60 @@
+#include "app/backup_restore.hpp"
+
+#include <utility>
+
+#include "app/startup.hpp"
+#include "schedule/schedule_merge.hpp"
+
+namespace orv {
+
+std::string TakenInText(const ScheduleChanges& changes, const std::string& source) {
+  return "次のファイルの予定を、いまの予定に取り込みました。どちらの予定も失われていません。\r\n" + source +
+         "\r\n\r\n" + DescribeChanges(changes);
+}
+
+std::string ReplaceConfirmText(const ScheduleChanges& changes, const std::string& backup_path) {
+  return "予定を次のバックアップの内容に置き換えます:\r\n" + backup_path + "\r\n\r\n" + DescribeChanges(changes) +
+         "\r\n\r\n置き換えますか？";
+}
+
+std::string ReplacedText(const ScheduleChanges& changes, const std::string& backup_path) {
+  return "予定を次のバックアップの内容に置き換えました:\r\n" + backup_path + "\r\n\r\n" + DescribeChanges(changes);
+}
+
+bool RestoreFromBackup(AppState& state, BackupRestorePorts& ports) {
+  const std::vector<BackupInfo> backups = ports.Backups(state.UserDataPath);
+  if (backups.empty()) {
+    ports.Tell(kNoBackupsText);
+    return false;
+  }
+  std::vector<std::string> lines;
+  for (const BackupInfo& backup : backups) lines.push_back(DescribeBackup(backup));
+  const std::optional<BackupChoice> choice = ports.Choose(lines);
+  if (!choice || choice->index >= backups.size()) return false;
+  const std::string& path = backups[choice->index].Path;
+  YearDatas years;
+  DefaultUserListArray lists;
+  if (!ports.Load(path, years, lists).empty()) {
+    ports.Tell(LoadFailureMessage(path));
+    return false;
+  }
+  if (choice->use == BackupUse::kMerge) {
+    MergeResult result = UnionSchedules({state.Years, state.DefaultUserLists}, {years, lists});
+    if (result.FromTheirs.Empty()) {
+      ports.Tell(kNothingToTakeInText + path);
+      return false;
+    }
+    state.Years = std::move(result.Years);
+    state.DefaultUserLists = std::move(result.Lists);
+    ports.Restored(TakenInText(result.FromTheirs, path));
+    return true;
+  }
+  const ScheduleChanges changes = DiffSchedules({state.Years, state.DefaultUserLists}, {years, lists});
+  if (changes.Empty() || !ports.ConfirmReplace(ReplaceConfirmText(changes, path))) return false;
+  state.Years = std::move(years);
+  state.DefaultUserLists = std::move(lists);
+  ports.Restored(ReplacedText(changes, path));
+  return true;
+}
+
+}  // namespace orv

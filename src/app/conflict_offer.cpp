@@ -1,0 +1,71 @@
+#include "app/conflict_offer.hpp"
+
+#include <algorithm>
+#include <utility>
+
+#include "app/backup_restore.hpp"
+#include "core/settings.hpp"
+#include "platform/file_system.hpp"
+#include "platform/windows_path.hpp"
+#include "schedule/conflict_copies.hpp"
+#include "schedule/schedule_merge.hpp"
+
+namespace orv {
+namespace {
+
+constexpr char kReportedKey[] = "ReportedConflictCopies";
+
+std::vector<std::string> Split(const std::string& text) {
+  std::vector<std::string> names;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t bar = std::min(text.find('|', start), text.size());
+    if (bar > start) names.push_back(text.substr(start, bar - start));
+    start = bar + 1;
+  }
+  return names;
+}
+
+std::string NameOf(const std::string& path) {
+  const auto slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+std::string ConflictCopyQuestion(const std::string& copy_path) {
+  return "同期ソフトが、ユーザーデータファイルの競合コピーを残しています:\r\n" + copy_path +
+         "\r\n\r\nこのコピーの予定をユーザーデータファイルに統合しますか？\r\n"
+         "（どちらにある予定も残ります。コピーはそのまま残ります）";
+}
+
+int OfferConflictCopies(AppState& state, SettingsStore& store, ConflictPorts& ports) {
+  if (state.UserDataPath.empty()) return 0;
+  const std::string folder = FolderOf(state.UserDataPath);
+  const std::vector<std::string> copies =
+      FindConflictCopies(NameOf(state.UserDataPath), ports.FolderFiles(folder), ports.ComputerName());
+  if (copies.empty()) return 0;
+  std::string reported_text = store.Get(kApplicationName, "UserData", kReportedKey, "");
+  const std::vector<std::string> reported = Split(reported_text);
+  int merged = 0;
+  for (const std::string& name : copies) {
+    if (std::find(reported.begin(), reported.end(), name) != reported.end()) continue;
+    // Reported once, whatever the answer: remembered before asking.
+    reported_text += (reported_text.empty() ? "" : "|") + name;
+    store.Set(kApplicationName, "UserData", kReportedKey, reported_text);
+    const std::string path = FileInFolder(folder, name);
+    if (!ports.AskMerge(ConflictCopyQuestion(path))) continue;
+    YearDatas years;
+    DefaultUserListArray lists;
+    if (!ports.Load(path, years, lists).empty()) continue;
+    MergeResult result = UnionSchedules({state.Years, state.DefaultUserLists}, {years, lists});
+    if (result.FromTheirs.Empty()) continue;
+    state.Years = std::move(result.Years);
+    state.DefaultUserLists = std::move(result.Lists);
+    ports.Merged(TakenInText(result.FromTheirs, path));
+    ++merged;
+  }
+  return merged;
+}
+
+}  // namespace orv
