@@ -1,6 +1,7 @@
 #pragma once
 // The program-wide state. One AppState is created by the entry point and passed by reference
 // to every window and routine that needs it; it lives for the whole run.
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -18,6 +19,9 @@ struct Rect32 {
 // Which entries the calendar shows in its day cells.
 enum CalendarModes : std::int32_t { kShowNothing = 0, kShowPayments = 1, kShowSpecialDays = 2 };
 
+// The zoom choices of the calendar ("Option"/"Zoom"), in percent; 0 follows the monitor.
+inline constexpr std::array<std::int32_t, 6> kZoomChoices = {0, 100, 125, 150, 175, 200};
+
 struct AppState {
   // Options: read from the settings store at start-up, written back at shutdown. The
   // defaults are those of a fresh account.
@@ -30,6 +34,7 @@ struct AppState {
   bool OverWriteMenu = false;
   bool AutoSave = false;
   std::int32_t LastCalendarMode = 0;
+  std::int32_t Zoom = 0;  // the calendar's zoom in percent; 0 follows the monitor's scale
 
   std::string UserDataPath;  // empty: none chosen
   bool XPThemeAvailable = false;

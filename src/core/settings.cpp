@@ -1,5 +1,6 @@
 #include "core/settings.hpp"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -46,6 +47,9 @@ void ReadOptions(const SettingsStore& store, AppState& state) {
   state.ShiftAuto = ReadFlag(store, "ShiftAuto", "True");
   state.OverWriteMenu = ReadFlag(store, "OverWriteMenu", "False");
   state.AutoSave = ReadFlag(store, "AutoSave", "False");
+  // A zoom that is not one of the choices follows the monitor.
+  const std::int32_t zoom = SafeInteger(store.Get(kApplicationName, "Option", "Zoom", "0"));
+  state.Zoom = std::find(kZoomChoices.begin(), kZoomChoices.end(), zoom) != kZoomChoices.end() ? zoom : 0;
   state.LastCalendarMode = SafeInteger(store.Get(kApplicationName, "Run", "LastCalendarMode", "0"));
 }
 
@@ -86,6 +90,7 @@ void SaveSettings(SettingsStore& store, const AppState& state) {
   option("ShiftAuto", Text(state.ShiftAuto));
   option("OverWriteMenu", Text(state.OverWriteMenu));
   option("AutoSave", Text(state.AutoSave));
+  option("Zoom", std::to_string(state.Zoom));
 
   // The list is written in one replacement of the file; when the system refuses it the
   // file keeps its old list. "File_" keys above the new count stay but are never read.

@@ -60,6 +60,7 @@ TEST_P(IntegerOptionRanges, MapsStoredTextAsTheTableSays) {
   ReadOptions(store, state);
   std::int32_t got = key == "TodayStart" ? state.TodayStart
                      : key == "MicrosoftWheelMouseChange" ? state.MicrosoftWheelMouseChange
+                     : key == "Zoom"                      ? state.Zoom
                                                           : state.LastCalendarMode;
   EXPECT_EQ(got, c.expected) << c.key << "=" << c.stored;
 }
@@ -76,7 +77,11 @@ INSTANTIATE_TEST_SUITE_P(
                     IntegerCase{"MicrosoftWheelMouseChange", "2", 0, "Two"},
                     IntegerCase{"LastCalendarMode", "2", 2, "Two"},
                     IntegerCase{"LastCalendarMode", "-7", -7, "MinusSeven"},  // no range check
-                    IntegerCase{"LastCalendarMode", "40000", 0, "BeyondAnInteger"}),
+                    IntegerCase{"LastCalendarMode", "40000", 0, "BeyondAnInteger"},
+                    // The zoom is one of its choices, or follows the monitor (0).
+                    IntegerCase{"Zoom", "150", 150, "OneFifty"}, IntegerCase{"Zoom", "200", 200, "TwoHundred"},
+                    IntegerCase{"Zoom", "130", 0, "NoChoice"}, IntegerCase{"Zoom", "-100", 0, "MinusHundred"},
+                    IntegerCase{"Zoom", "x", 0, "Letter"}),
     [](const testing::TestParamInfo<IntegerCase>& param_info) {
       return std::string(param_info.param.key) + param_info.param.what;
     });
@@ -119,6 +124,7 @@ TEST(SaveSettingsTest, WritesInOrderAndSkipsIgnoreXPThemeWithoutVisualStyles) {
             "Option/ShiftAuto=True\n"
             "Option/OverWriteMenu=False\n"
             "Option/AutoSave=True\n"
+            "Option/Zoom=0\n"
             "Theme/Selected=\n"
             "Run/LastCalendarMode=2\n");
   EXPECT_EQ(store.Get(kApplicationName, "Option", "IgnoreXPTheme", ""), "False");
@@ -142,6 +148,7 @@ TEST(SaveSettingsTest, OptionsSurviveARoundTrip) {
   saved.OverWriteMenu = true;
   saved.AutoSave = true;
   saved.LastCalendarMode = 1;
+  saved.Zoom = 175;
   saved.UserDataPath = "C:\\データ\\家計.ORV";
   MemorySettingsStore store;
   SaveSettings(store, saved);
@@ -158,6 +165,7 @@ TEST(SaveSettingsTest, OptionsSurviveARoundTrip) {
   EXPECT_EQ(read.OverWriteMenu, saved.OverWriteMenu);
   EXPECT_EQ(read.AutoSave, saved.AutoSave);
   EXPECT_EQ(read.LastCalendarMode, saved.LastCalendarMode);
+  EXPECT_EQ(read.Zoom, saved.Zoom);
   EXPECT_EQ(read.UserDataPath, saved.UserDataPath);
 }
 
