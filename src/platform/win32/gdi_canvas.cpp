@@ -190,7 +190,7 @@ void GdiCanvas::FrameRect(const PixelRect& rect, Rgb color) {
   if (dc_ && brush) ::FrameRect(dc_.get(), &r, brush.get());
 }
 
-bool GdiCanvas::DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest) {
+bool GdiCanvas::DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest, RasterOp op) {
   const PixelRect shown = Intersect(dest, {0, 0, width_, height_});
   if (Empty(shown)) return true;
   if (!picture.bitmap() || picture.Width() <= 0 || picture.Height() <= 0) return false;
@@ -224,15 +224,16 @@ bool GdiCanvas::DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest
   MemoryDc from(CreateCompatibleDC(dc_.get()));
   if (!from) return false;
   SelectedObject scaled_selection(from.get(), scaled.get());
-  return BitBlt(dc_.get(), shown.left, shown.top, part.Width(), part.Height(), from.get(), 0, 0, SRCCOPY) != FALSE;
+  return BitBlt(dc_.get(), shown.left, shown.top, part.Width(), part.Height(), from.get(), 0, 0, RopCode(op)) != FALSE;
 }
 
 void GdiCanvas::DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op, bool halftone) {
   auto* win32 = dynamic_cast<const Win32Picture*>(&picture);
   if (!win32 || !dc_) return;
-  if (halftone && op == RasterOp::Copy) {
+  if (halftone) {
+    // Masks and the pictures they go with are smoothed alike, so both keep the same edges.
     auto* bitmap = dynamic_cast<const BitmapPicture*>(&picture);
-    if (bitmap && DrawSmoothed(*bitmap, dest)) return;
+    if (bitmap && DrawSmoothed(*bitmap, dest, op)) return;
   }
   const int old_mode = SetStretchBltMode(dc_.get(), halftone ? HALFTONE : COLORONCOLOR);
   if (halftone) SetBrushOrgEx(dc_.get(), 0, 0, nullptr);

@@ -72,9 +72,10 @@ public:
   Rgb PixelAt(int x, int y) const;
 
 private:
-  // `picture` scaled smoothly into `dest`, computed over the part of it this surface shows;
-  // false when it could not be (the graphics system's own stretching serves then).
-  bool DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest);
+  // `picture` scaled smoothly into `dest` with raster operation `op`, computed over the part of
+  // it this surface shows; false when it could not be (the graphics system's own stretching
+  // serves then).
+  bool DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest, RasterOp op);
   // A new surface of the given size filled with the back colour; nullptr when it cannot be made.
   BitmapHandle MakeSurface(int width, int height) const;
   void Fill(HDC dc, const RECT& rect, Rgb color) const;
