@@ -1,5 +1,6 @@
 #pragma once
 // Doubles shared by the options dialog tests.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,8 +42,10 @@ public:
                          " width=" + std::to_string(state_.CurrentTheme.FullWidth) +
                          " scroll=" + std::to_string(state_.ScrollMode) +
                          " today=" + std::to_string(state_.TodayStart));
+    if (on_draw) on_draw();
   }
   void dsDrawCalendarDays() override { log_.calls.push_back("days"); }
+  std::function<void()> on_draw;  // looks at the state as the redraw finds it
 
 private:
   CallLog& log_;
