@@ -364,9 +364,7 @@ TEST_F(OptionsE2E, PresetsAddedAndRemovedShowInTheAddEntryListAndSurviveCancel) 
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
 
   SendMessageW(Host(), WM_COMMAND, 1021, 0);  // 支払いの予定(&P)
-  RECT r;
-  GetClientRect(Calendar(), &r);
-  HWND add = OpenAddEntryAt(MAKELPARAM(r.right - 20, r.bottom / 2));
+  HWND add = OpenAddEntryAt(MiddleDayRow());
   ASSERT_TRUE(add);
   const std::string items = Field(reporter_.Ask(add), "AddList");
   EXPECT_EQ(items.substr(0, items.find('\t')), "水道代") << items;
