@@ -211,10 +211,6 @@ private:
   Rgb text_color_ = 0;  // the colour last set, for the cash outline
 };
 
-}  // namespace
-
-namespace {
-
 void DrawSlot(Canvas& canvas, const ThemePicture& slot, const PixelRect& dest, bool smooth) {
   if (slot.HasMask && slot.Mask) {
     // The mask is scaled exactly as the picture, so its transparent edge stays on the

@@ -268,6 +268,13 @@ protected:
   int GeometryValue(const std::string& geometry, const std::string& name) {
     return std::atoi(Field(geometry, name).c_str());
   }
+  // The display's dots per inch (96 at 100 %).
+  static int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+  }
   // A point, in client coordinates, of day row `row`: in the day column, halfway between the
   // month column and the mode hotspot at the right edge.
   LPARAM DayRowPoint(int row) {

@@ -222,7 +222,8 @@ TEST_F(OptionsE2E, AThemeAddedChosenAndAppliedRedrawsTheCalendarAndIsStoredAtQui
     return ScreenPixel(r.left + 60, y) == kThemeBody;
   }, 5000)) << std::hex << ScreenPixel(r.left + 60, y);
   Screenshot(Calendar(), "calendar-theme");
-  EXPECT_EQ(r.right - r.left, 150);  // the theme's narrow width
+  EXPECT_EQ(r.right - r.left, GeometryValue(Geometry(), "MiniWidth"));  // the theme's narrow width
+  EXPECT_EQ(r.right - r.left, MulDiv(150, ScreenDpi(), 96));            // at the display's scale
 
   // The theme in use cannot be removed.
   Click(dialog, kIdThemeDel);
