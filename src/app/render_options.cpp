@@ -52,6 +52,11 @@ ParsedRender ParseRenderOptions(const std::vector<std::string>& args) {
       if (!n || *n < 100 || *n > 8192 || value.find('.') != std::string::npos)
         return fail("--height must be a whole number of pixels from 100 to 8192");
       o.height = static_cast<int>(*n);
+    } else if (name == "--scale") {
+      auto n = ParseWholeNumber(value);
+      if (!n || *n < 50 || *n > 400 || value.find('.') != std::string::npos)
+        return fail("--scale must be a whole percentage from 50 to 400");
+      o.scale = static_cast<int>(*n);
     } else if (name == "--wallpaper") {
       o.wallpaper = value;
     } else if (name == "--style") {

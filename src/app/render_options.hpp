@@ -18,6 +18,7 @@ struct RenderOptions {
   std::optional<Date> start;          // --start YYYY-MM-DD (none: by the start option)
   std::optional<Date> today;          // --today YYYY-MM-DD (none: the real date)
   int height = 1080;                  // --height PIXELS, the work area's height
+  int scale = 100;                    // --scale PERCENT: the display scale the picture is for
   std::string wallpaper;              // --wallpaper FILE (none: the plain desktop colour)
   std::string style = "center";       // --style fill|fit|span|stretch|center|tile
   // --screen WIDTHxHEIGHT: the desktop the wallpaper is laid out on, the calendar at its right
@@ -29,7 +30,7 @@ inline constexpr const char* kRenderUsage =
     "usage: orvanta --render OUT.png|OUT.bmp [--data FILE.ORV] [--theme FILE.INI]\n"
     "         [--mode 0|1|2] [--start YYYY-MM-DD] [--today YYYY-MM-DD] [--height PIXELS]\n"
     "         [--wallpaper FILE [--style fill|fit|span|stretch|center|tile]]\n"
-    "         [--screen WIDTHxHEIGHT]\n";
+    "         [--screen WIDTHxHEIGHT] [--scale PERCENT]\n";
 
 // Whether the command line asks for a rendering.
 bool WantsRender(const std::vector<std::string>& args);

@@ -112,6 +112,19 @@ ScrollPlan PlanScroll(int days, std::int32_t scroll_mode, std::int32_t calendar_
   return {1, days};
 }
 
+std::string DescribeGeometry(const CalendarMetrics& m, const HotspotRects& h) {
+  auto rect = [](const PixelRect& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+  };
+  auto line = [](const char* name, const std::string& value) { return std::string(name) + "=" + value + "\n"; };
+  return line("MiniWidth", std::to_string(m.MiniWidth)) + line("FullWidth", std::to_string(m.FullWidth)) +
+         line("MonthWidth", std::to_string(m.MonthWidth)) + line("DayHeight", std::to_string(m.DayHeight)) +
+         line("DayAreaTop", std::to_string(m.DayAreaTop)) + line("DayAreaBottom", std::to_string(m.DayAreaBottom)) +
+         line("WeekBack", rect(h.WeekBack)) + line("WeekForward", rect(h.WeekForward)) +
+         line("ExtraMode", rect(h.ExtraMode)) + line("ModeChange", rect(h.ModeChange));
+}
+
 void ToggleCalendarMode(AppState& state) {
   if (state.CalendarMode != kShowNothing) {
     state.CalendarMode = kShowNothing;
@@ -123,8 +136,7 @@ void ToggleCalendarMode(AppState& state) {
 
 void CalendarController::Present(const Canvas& picture, bool full) {
   const CalendarMetrics metrics = renderer_.Metrics();
-  mode_change_width_ = ModeChangeHotspotWidth(view_.Screen().twips_x);
-  hotspots_ = LayoutHotspots(metrics, picture.Width(), picture.Height(), mode_change_width_);
+  hotspots_ = LayoutHotspots(metrics, picture.Width(), picture.Height(), metrics.ModeChangeWidth);
   view_.Present(picture, full);
 }
 

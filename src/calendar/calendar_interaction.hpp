@@ -3,6 +3,7 @@
 // translates messages into calls on CalendarController; every rule lives here.
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "core/app_state.hpp"
 #include "core/twips.hpp"
@@ -20,6 +21,7 @@ struct CalendarMetrics {
   int DayHeight = 1;
   int DayAreaTop = 0;
   int DayAreaBottom = 0;
+  int ModeChangeWidth = 17;  // the mode hotspot's width at the calendar's scale
 };
 
 // The calendar picture. DrawCalendar is the full redraw (placement in the work area,
@@ -66,6 +68,10 @@ struct ScreenFacts {
 };
 DialogPlacement DialogPositionFor(const ScreenFacts& screen, int window_top, int window_width,
                                   int month_width, int y);
+
+// The laid-out geometry as "name=value" lines, for the state report a test asks for: the
+// metrics in pixels and each hotspot as "left,top,right,bottom".
+std::string DescribeGeometry(const CalendarMetrics& metrics, const HotspotRects& hotspots);
 
 // Keys the window acts on itself; everything else reaches the hidden scroll bar.
 enum class CalendarKey { Other, D, E, N, Apps };
@@ -149,6 +155,7 @@ public:
   Date ClickedDate() const { return clicked_date_; }
   DialogPlacement DialogPosition() const { return dialog_; }
   const HotspotRects& Hotspots() const { return hotspots_; }
+  CalendarMetrics Metrics() const { return renderer_.Metrics(); }
 
 private:
   void Present(const Canvas& picture, bool full);
@@ -168,7 +175,6 @@ private:
   DateParts clicked_parts_;
   DialogPlacement dialog_;
   HotspotRects hotspots_;
-  int mode_change_width_ = 17;
 };
 
 }  // namespace orv

@@ -1,5 +1,6 @@
 #include "calendar/calendar_picture.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -20,7 +21,7 @@ std::string FourDigitYear(int year) {
 class DayPass {
 public:
   DayPass(AppState& state, DesktopFacts& facts, const CalendarLayout& layout, Canvas& canvas)
-      : state_(state), theme_(state.CurrentTheme), facts_(facts), layout_(layout), c_(canvas) {}
+      : state_(state), theme_(state.CurrentTheme), facts_(facts), layout_(layout), g_(layout.geometry), c_(canvas) {}
 
   void Run() {
     c_.Clear();
@@ -47,7 +48,7 @@ private:
   void DrawYearTitle() {
     if (!theme_.CalendarYear) return;
     Use(theme_.CalendarYearFont, theme_.CalendarYearColor);
-    Print(theme_.CalendarYearLeft, theme_.CalendarYearTop,
+    Print(g_.CalendarYearLeft, g_.CalendarYearTop,
           theme_.CalendarYearLeftString + " " + std::to_string(state_.StartDateParts.Year) + " " +
               theme_.CalendarYearRightString);
   }
@@ -57,11 +58,11 @@ private:
     Use(theme_.ExtraTitleFont, theme_.ExtraTitleColor);
     const std::string& text =
         state_.CalendarMode == kShowPayments ? theme_.ExtraTitle_Payment : theme_.ExtraTitle_Special;
-    const int anchor = layout_.mini_width + theme_.ExtraTitleLeft;
+    const int anchor = layout_.mini_width + g_.ExtraTitleLeft;
     double x = anchor;
     if (theme_.ExtraTitleAlignment == 1) x = anchor - TW(text) / 2.0;
     if (theme_.ExtraTitleAlignment == 2) x = anchor - TW(text);
-    Print(Px(x), theme_.ExtraTitleTop, text);
+    Print(Px(x), g_.ExtraTitleTop, text);
   }
 
   Rgb DayNumberColor(Date date, const DateParts& parts, const DayData* day, bool holiday) const {
@@ -95,7 +96,7 @@ private:
     // Weekday in the number's colour, centred in a box as wide as "WED".
     c_.SetFont(theme_.WeekFont);
     const std::string_view name = kWeekNames[static_cast<std::size_t>(parts.Weekday - 1)];
-    const double x = layout_.day_area_left + box + 6 + (TW(kWeekNames[3]) - TW(name)) / 2.0;
+    const double x = layout_.day_area_left + box + g_.WeekdayGap + (TW(kWeekNames[3]) - TW(name)) / 2.0;
     Print(Px(x), baseline - TH(name) - 1, name);
 
     if (state_.CalendarMode == kShowPayments) DrawPayment(day, baseline);
@@ -116,14 +117,15 @@ private:
     const int amount_width = TW(amount);
     if (theme_.CashOutline) {
       // The outline's corners are both inside it.
-      c_.FrameRect({ex - 4, baseline - amount_height - 2, ex + amount_width + 4 + 1, baseline - 1 + 1},
+      const int pad = g_.CashOutlinePad;
+      c_.FrameRect({ex - pad, baseline - amount_height - 2, ex + amount_width + pad + 1, baseline - 1 + 1},
                    text_color_);
     }
     if (theme_.CashIcon.HasPicture && theme_.CashIcon.Picture) {
-      DrawThemePicture(c_, theme_.CashIcon, ex + amount_width + 6,
-                       baseline - theme_.CashIcon.Picture->Height());
+      DrawScaledPicture(c_, theme_.CashIcon, g_.CashIcon, ex + amount_width + g_.CashGap,
+                        baseline - g_.CashIcon.height);
     } else {
-      Print(ex + amount_width + 6, baseline - TH("C") - 1, "[C]");
+      Print(ex + amount_width + g_.CashGap, baseline - TH("C") - 1, "[C]");
     }
   }
 
@@ -145,7 +147,7 @@ private:
     const int draw_days = theme_.DrawDays;
     const DateParts last = SplitDate(date + std::chrono::days{draw_days - 1});
     if (row + draw_days > layout_.rows || last.Year != parts.Year || last.Month != parts.Month) return;
-    if (theme_.Month.HasPicture) DrawThemePicture(c_, theme_.Month, theme_.MonthPictureLeft, theme_.MonthPictureTop);
+    if (theme_.Month.HasPicture) DrawScaledPicture(c_, theme_.Month, g_.Month, g_.MonthPictureLeft, g_.MonthPictureTop);
     DrawMonthText(parts, top);
   }
 
@@ -153,8 +155,8 @@ private:
     const FontSpec& mf = theme_.MonthFont;
     const FontSpec& ef = theme_.MonthEnglishFont;
     SetColor(theme_.MonthColor);
-    const int x0 = theme_.MonthLeft;
-    const int y0 = top + theme_.MonthTop;
+    const int x0 = g_.MonthLeft;
+    const int y0 = top + g_.MonthTop;
     const std::string m = std::to_string(parts.Month);
     const std::string year = FourDigitYear(parts.Year);
     const std::string name(kMonthNames[static_cast<std::size_t>(parts.Month - 1)]);
@@ -201,7 +203,7 @@ private:
         rotated.pixel_height = TH("2") - 2;
         rotated.outline = true;
         c_.SetFont(rotated);
-        Print(x, top - 4 + theme_.MonthTop, year + " " + (theme_.DrawType == 5 ? m : name));
+        Print(x, top - g_.VerticalLabelLift + g_.MonthTop, year + " " + (theme_.DrawType == 5 ? m : name));
         break;
       }
       default:
@@ -215,76 +217,94 @@ private:
   const ThemeRecord& theme_;
   DesktopFacts& facts_;
   const CalendarLayout& layout_;
+  const ThemeGeometry& g_;
   Canvas& c_;
   Rgb text_color_ = 0;  // the colour last set, for the cash outline
 };
+
+void DrawSlot(Canvas& canvas, const ThemePicture& slot, const PixelRect& dest, bool smooth) {
+  if (slot.HasMask && slot.Mask) {
+    // The mask is scaled exactly as the picture, so its transparent edge stays on the
+    // picture's edge.
+    canvas.DrawPicture(*slot.Mask, dest, RasterOp::Erase, smooth);
+    canvas.DrawPicture(*slot.Picture, dest, RasterOp::Invert, smooth);
+  } else {
+    canvas.DrawPicture(*slot.Picture, dest, RasterOp::Copy, smooth);
+  }
+}
 
 }  // namespace
 
 void DrawThemePicture(Canvas& canvas, const ThemePicture& slot, int x, int y,
                       std::optional<int> width, std::optional<int> height) {
   if (!slot.HasPicture || !slot.Picture) return;
-  const PixelRect dest{x, y, x + width.value_or(slot.Picture->Width()),
-                       y + height.value_or(slot.Picture->Height())};
-  if (slot.HasMask && slot.Mask) {
-    canvas.DrawPicture(*slot.Mask, dest, RasterOp::Erase);
-    canvas.DrawPicture(*slot.Picture, dest, RasterOp::Invert);
-  } else {
-    canvas.DrawPicture(*slot.Picture, dest, RasterOp::Copy);
-  }
+  DrawSlot(canvas, slot,
+           {x, y, x + width.value_or(slot.Picture->Width()), y + height.value_or(slot.Picture->Height())}, false);
+}
+
+void DrawScaledPicture(Canvas& canvas, const ThemePicture& slot, PixelSize size, int x, int y,
+                       std::optional<int> height) {
+  if (!slot.HasPicture || !slot.Picture) return;
+  const PixelRect dest{x, y, x + size.width, y + height.value_or(size.height)};
+  // Smoothing only where the display scale changes the picture's size; a picture drawn 1:1
+  // is copied as it is, sharp.
+  const bool smooth = size.width != slot.Picture->Width() || size.height != slot.Picture->Height();
+  DrawSlot(canvas, slot, dest, smooth);
 }
 
 CalendarLayout dsDrawCalendar(AppState& state, DesktopFacts& facts, CalendarSurfaces& surfaces) {
   state.WorkArea = facts.WorkArea();
   ThemeRecord& theme = state.CurrentTheme;
   const CalendarLayout layout =
-      ComputeCalendarLayout(theme, state.CalendarMode, state.WorkArea, facts.TwipsPerPixelX());
+      ComputeCalendarLayout(theme, state.CalendarMode, state.WorkArea, facts.TwipsPerPixelX(), state.Zoom);
   const int w = layout.width;
   const int h = layout.height;
   Canvas& draw = surfaces.draw;
-  draw.SetDpi(facts.TwipsPerPixelY().Dpi());  // fonts follow the scale of the calendar's monitor
+  draw.SetDpi(layout.geometry.dpi);  // fonts follow the calendar's scale, as its geometry does
   draw.Resize(w, h);
   surfaces.view.Resize(w, h);
 
   // The wallpaper under the window; the copy keeps the columns of the widest window this theme
   // can give, so switching modes needs no new copy.
-  surfaces.desktop.Cover(state.WorkArea.Right - WidestCalendarWidth(theme, facts.TwipsPerPixelX()));
+  surfaces.desktop.Cover(state.WorkArea.Right - std::max(layout.mini_width, layout.full_width));
   surfaces.desktop.CopyTo(draw, {state.WorkArea.Right - w, state.WorkArea.Top, state.WorkArea.Right, state.WorkArea.Top + h},
                           {0, 0, w, h});
   theme.DayAreaLeft = layout.day_area_left;
   theme.DayAreaTop = layout.day_area_top;
   theme.DayAreaBottom = layout.day_area_bottom;
 
+  const ThemeGeometry& g = layout.geometry;
   if (theme.Body.HasPicture && theme.Body.Picture) {
-    const int body = h - theme.LastweekHeight - theme.NextweekHeight;
-    const int tile = theme.Body.Picture->Height();
+    const int top = g.LastweekHeight;
+    const int body = h - g.LastweekHeight - g.NextweekHeight;
+    // Tiles are the scaled tile, laid edge to edge on whole pixels.
+    const int tile = g.Body.height;
     switch (theme.BodyDrawMode) {
       case 1:
-        DrawThemePicture(draw, theme.Body, 0, theme.LastweekHeight, std::nullopt, body);
+        DrawScaledPicture(draw, theme.Body, g.Body, 0, top, body);
         break;
       case 2: {
         // Tiles down the body; the bottom strip is put back from the plain copy, so no tile
         // shows in it.
         surfaces.view.CopyFrom(draw, {0, 0, w, h}, {0, 0, w, h});
         if (tile > 0)
-          for (int k = 0; k <= body / tile; ++k)
-            DrawThemePicture(draw, theme.Body, 0, theme.LastweekHeight + k * tile);
-        const PixelRect strip{0, h - theme.NextweekHeight, w, h};
+          for (int k = 0; k <= body / tile; ++k) DrawScaledPicture(draw, theme.Body, g.Body, 0, top + k * tile);
+        const PixelRect strip{0, h - g.NextweekHeight, w, h};
         draw.CopyFrom(surfaces.view, strip, strip);
         break;
       }
       case 3:
         if (tile > 0)
-          for (int k = 0; k <= h / tile; ++k) DrawThemePicture(draw, theme.Body, 0, k * tile);
+          for (int k = 0; k <= h / tile; ++k) DrawScaledPicture(draw, theme.Body, g.Body, 0, k * tile);
         break;
       default:
-        DrawThemePicture(draw, theme.Body, 0, 0, std::nullopt, h);
+        DrawScaledPicture(draw, theme.Body, g.Body, 0, 0, h);
         break;
     }
   }
-  if (theme.Lastweek.HasPicture) DrawThemePicture(draw, theme.Lastweek, 0, 0);
-  if (theme.Nextweek.HasPicture) DrawThemePicture(draw, theme.Nextweek, 0, h - theme.NextweekHeight);
-  if (theme.Title.HasPicture) DrawThemePicture(draw, theme.Title, theme.TitleLeft, theme.TitleTop);
+  if (theme.Lastweek.HasPicture) DrawScaledPicture(draw, theme.Lastweek, g.Lastweek, 0, 0);
+  if (theme.Nextweek.HasPicture) DrawScaledPicture(draw, theme.Nextweek, g.Nextweek, 0, h - g.NextweekHeight);
+  if (theme.Title.HasPicture) DrawScaledPicture(draw, theme.Title, g.Title, g.TitleLeft, g.TitleTop);
   draw.KeepAsBackground();
 
   dsDrawCalendarDays(state, facts, layout, surfaces);

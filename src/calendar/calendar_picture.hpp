@@ -27,6 +27,12 @@ void DrawThemePicture(Canvas& canvas, const ThemePicture& slot, int x, int y,
                       std::optional<int> width = std::nullopt,
                       std::optional<int> height = std::nullopt);
 
+// A theme picture slot at (x, y) at its size at the calendar's scale (`size`, from the
+// theme's geometry), smoothed when that differs from its natural size; `height` stretches
+// it to another height.
+void DrawScaledPicture(Canvas& canvas, const ThemePicture& slot, PixelSize size, int x, int y,
+                       std::optional<int> height = std::nullopt);
+
 // The full redraw: reads the work area, lays the window out, composes the background layer and
 // draws the days. Fills the theme's derived DayArea fields. Returns the layout for the window.
 CalendarLayout dsDrawCalendar(AppState& state, DesktopFacts& facts, CalendarSurfaces& surfaces);

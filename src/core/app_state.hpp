@@ -1,6 +1,7 @@
 #pragma once
 // The program-wide state. One AppState is created by the entry point and passed by reference
 // to every window and routine that needs it; it lives for the whole run.
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -29,6 +30,8 @@ public:
   // Writes the data file; the error text, empty on success.
   virtual std::string Save() = 0;
 };
+// The zoom choices of the calendar ("Option"/"Zoom"), in percent; 0 follows the monitor.
+inline constexpr std::array<std::int32_t, 6> kZoomChoices = {0, 100, 125, 150, 175, 200};
 
 struct AppState {
   // Options: read from the settings store at start-up, written back at shutdown. The
@@ -43,6 +46,7 @@ struct AppState {
   bool AutoSave = false;
   bool ShowHolidays = true;  // Japan's holidays on the calendar and in the day list
   std::int32_t LastCalendarMode = 0;
+  std::int32_t Zoom = 0;  // the calendar's zoom in percent; 0 follows the monitor's scale
 
   std::string UserDataPath;  // empty: none chosen
   bool XPThemeAvailable = false;

@@ -1,5 +1,6 @@
 #include "core/settings.hpp"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -47,6 +48,9 @@ void ReadOptions(const SettingsStore& store, AppState& state) {
   state.OverWriteMenu = ReadFlag(store, "OverWriteMenu", "False");
   state.AutoSave = ReadFlag(store, "AutoSave", "False");
   state.ShowHolidays = ReadFlag(store, "ShowHolidays", "True");
+  // A zoom that is not one of the choices follows the monitor.
+  const std::int32_t zoom = SafeInteger(store.Get(kApplicationName, "Option", "Zoom", "0"));
+  state.Zoom = std::find(kZoomChoices.begin(), kZoomChoices.end(), zoom) != kZoomChoices.end() ? zoom : 0;
   state.LastCalendarMode = SafeInteger(store.Get(kApplicationName, "Run", "LastCalendarMode", "0"));
 }
 
@@ -88,6 +92,7 @@ void SaveSettings(SettingsStore& store, const AppState& state) {
   option("OverWriteMenu", Text(state.OverWriteMenu));
   option("AutoSave", Text(state.AutoSave));
   option("ShowHolidays", Text(state.ShowHolidays));
+  option("Zoom", std::to_string(state.Zoom));
 
   // The list is written in one replacement of the file; when the system refuses it the
   // file keeps its old list. "File_" keys above the new count stay but are never read.

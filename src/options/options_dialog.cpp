@@ -35,6 +35,12 @@ OptionsDialog::OptionsDialog(AppState& state, Prompts& prompts, CalendarView& ca
       theme_page_(state, prompts, environment.pictures, std::move(program_folder), apply_enabled_),
       preset_page_(state, prompts) {}
 
+int ZoomChoiceIndex(std::int32_t zoom) {
+  for (std::size_t i = 0; i < kZoomChoices.size(); ++i)
+    if (kZoomChoices[i] == zoom) return static_cast<int>(i);
+  return 0;
+}
+
 void OptionsDialog::Load() {
   tab_ = kTabPresets;
   controls_.optScroll = std::clamp(state_.ScrollMode, 0, 2);
@@ -50,6 +56,7 @@ void OptionsDialog::Load() {
   controls_.chkOverWriteMenu = state_.OverWriteMenu;
   controls_.chkAutoSave = state_.AutoSave;
   controls_.chkShowHolidays = state_.ShowHolidays;
+  controls_.cboZoom = ZoomChoiceIndex(state_.Zoom);
   dsChangeBackColors();
   apply_enabled_ = false;
 }
@@ -65,6 +72,9 @@ void OptionsDialog::Apply() {
   state_.ShowHolidays = controls_.chkShowHolidays;  // before the redraw below, which shows it
 
   state_.SelectedThemeKey = theme_page_.ChosenKey();
+  // The zoom resizes the calendar as a change of the display scale would: the theme's redraw
+  // below lays it out at the new scale.
+  state_.Zoom = kZoomChoices[static_cast<std::size_t>(std::clamp(controls_.cboZoom, 0, 5))];
   ApplySelectedTheme(state_, environment_, calendar_);
 
   if (state_.MicrosoftWheelMouse && !controls_.chkMicrosoftWheel) {

@@ -49,6 +49,11 @@ int ClampTab(int index);
 // Alt alone with U, D or R selects a tab; `shift_state` has 1 Shift, 2 Ctrl, 4 Alt.
 std::optional<int> TabForKey(int virtual_key, int shift_state);
 
+// The texts of the zoom choices (kZoomChoices), in their order.
+inline constexpr const char* kZoomTexts[6] = {"自動", "100%", "125%", "150%", "175%", "200%"};
+// The index of a zoom among the choices; one that is none of them is 自動.
+int ZoomChoiceIndex(std::int32_t zoom);
+
 // What the behaviour controls hold while the dialog is open.
 struct OptionControls {
   int optScroll = 0;
@@ -61,6 +66,7 @@ struct OptionControls {
   bool chkOverWriteMenu = false;
   bool chkAutoSave = false;
   bool chkShowHolidays = false;
+  int cboZoom = 0;  // the theme page's "表示倍率": an index of kZoomChoices (0 自動)
   bool ignore_xp_theme_enabled = false;  // the box exists only on systems with visual styles
   bool wheel_change_enabled = false;     // optWheelChange and lblWheelChange
 };

@@ -1,6 +1,7 @@
 #include "theme/theme.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <limits>
 
 #include "core/safe.hpp"
@@ -14,6 +15,8 @@ constexpr const char* kRoutine = "sfLoadINIThemeFile";
 constexpr const char* kMissingFile = "ファイルが存在しません";
 constexpr const char* kInvalidData = "ファイルのデータが不正です";
 constexpr int kMaxFontPoints = 2160;
+constexpr std::int32_t kLowestDesignDpi = 48;
+constexpr std::int32_t kHighestDesignDpi = 960;
 
 FontSpec Font(const char* face, double points, bool bold) { return FontSpec{face, points, bold}; }
 
@@ -52,6 +55,19 @@ bool ReadColor(const IniFile& ini, const char* section, Rgb& color) {
   };
   color = MakeRgb(component("Color_R"), component("Color_G"), component("Color_B"));
   return true;
+}
+
+// Only a clear "False" (or 0) switches a default-on setting off: an empty or garbled value
+// keeps the default.
+bool SaysFalse(const std::string& text) {
+  if (ParseBoolean(text)) return false;
+  const std::string trimmed = SafeText(text);
+  if (trimmed.size() == 5) {
+    std::string folded;
+    for (char ch : trimmed) folded += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    if (folded == "false") return true;
+  }
+  return ParseWholeNumber(trimmed).has_value();
 }
 
 }  // namespace
@@ -139,6 +155,12 @@ std::string sfLoadINIThemeFile(ThemeRecord& current, const std::string& path,
   t.TitleTop = Integer(ini, "PiexlSize", "TitleTop", "0");
   t.MonthPictureLeft = Integer(ini, "PixelSize", "MonthPictureLeft", "0");
   t.MonthPictureTop = Integer(ini, "PixelSize", "MonthPictureTop", "0");
+  t.WidthTwipsPerPixel = environment.twips_per_pixel_x;
+  // Pictures drawn for a finer screen than the values; one that names no usable resolution
+  // was drawn for the values' own.
+  const std::int32_t design_dpi = SafeInteger(ini.Get("PixelSize", "DesignDpi", "96"));
+  t.DesignDpi = design_dpi >= kLowestDesignDpi && design_dpi <= kHighestDesignDpi ? design_dpi : 96;
+  t.ScaleToDisplay = !SaysFalse(ini.Get("PixelSize", "Scale", "True"));
 
   struct Slot {
     const char* name;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/keyed_collection.hpp"
+#include "core/twips.hpp"
 #include "platform/canvas.hpp"
 
 namespace orv {
@@ -86,6 +87,14 @@ struct ThemeRecord {
   ThemePicture Title;
   std::int16_t TitleLeft = 0;
   std::int16_t TitleTop = 0;
+  // How the theme meets the display scale. Its pixel values are designed at 96 dots per inch
+  // and its pictures at DesignDpi; the calendar scales both to its monitor's scale (or the
+  // user's zoom). With ScaleToDisplay false every value and picture stays at exact pixels.
+  std::int32_t DesignDpi = 96;
+  bool ScaleToDisplay = true;
+  // The twips per pixel the two widths were converted with when the theme was read, so the
+  // widths in the theme's own pixels can be had back exactly.
+  TwipsScale WidthTwipsPerPixel;
   // Derived geometry, filled by the calendar's full redraw; never read from a file.
   std::int32_t DayAreaLeft = 0;
   std::int32_t DayAreaTop = 0;

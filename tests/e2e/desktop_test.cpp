@@ -108,7 +108,7 @@ TEST_F(DesktopE2E, ClassicDesktopInFrontOfTheIconViewAndDayDialogsLeaveTheShellE
   ReleaseDC(nullptr, screen);
   const DialogPlacement at = DialogPositionFor(
       ScreenFacts{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), tx, ty}, r.top,
-      r.right - r.left, DefaultTheme().MonthWidth, HIWORD(day));
+      r.right - r.left, GeometryValue(Geometry(), "MonthWidth"), HIWORD(day));
   RECT placed;
   GetWindowRect(list, &placed);
   EXPECT_EQ(placed.left, TwipsToPixels(at.Left, tx));

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <cwchar>
 #include <filesystem>
@@ -267,11 +269,33 @@ protected:
     WaitFor([&] { return (list = FindDialogEndingWith(L"予定の確認")) != nullptr; });
     return list;
   }
-  // A point of the middle day row, left of the mode hotspot at the calendar's right edge.
-  static LPARAM MiddleDayRow() {
-    RECT r{};
-    GetClientRect(Calendar(), &r);
-    return MAKELPARAM(r.right - 40, r.bottom / 2);
+  // The calendar's laid-out geometry from its state report (pixels; hotspots as
+  // "left,top,right,bottom"): the points the scenarios click follow the theme and the scale.
+  std::string Geometry() { return reporter_.Ask(Calendar()); }
+  int GeometryValue(const std::string& geometry, const std::string& name) {
+    return std::atoi(Field(geometry, name).c_str());
+  }
+  // The display's dots per inch (96 at 100 %).
+  static int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+  }
+  // A point, in client coordinates, of day row `row`: in the day column, halfway between the
+  // month column and the mode hotspot at the right edge.
+  LPARAM DayRowPoint(int row) {
+    const std::string g = Geometry();
+    const int mode_left = std::atoi(Field(g, "ModeChange").c_str());
+    const int x = (GeometryValue(g, "MonthWidth") + mode_left) / 2;
+    const int y = GeometryValue(g, "DayAreaTop") + row * GeometryValue(g, "DayHeight") + GeometryValue(g, "DayHeight") / 2;
+    return MAKELPARAM(x, y);
+  }
+  // A point of the middle day row.
+  LPARAM MiddleDayRow() {
+    const std::string g = Geometry();
+    const int height = std::max(1, GeometryValue(g, "DayHeight"));
+    return DayRowPoint((GeometryValue(g, "DayAreaBottom") - GeometryValue(g, "DayAreaTop")) / height / 2);
   }
   bool WaitStartDate(const std::string& expected) {
     return WaitFor([&] { return StartDate() == expected; }, 5000);

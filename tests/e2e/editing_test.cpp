@@ -83,17 +83,14 @@ protected:
     SendMessageW(Host(), WM_COMMAND, 1021, 0);  // 支払いの予定(&P)
   }
   // The middle of the calendar, in client coordinates: a day row with any theme.
-  LPARAM MiddleRow() {
-    RECT r;
-    GetClientRect(Calendar(), &r);
-    return MAKELPARAM(r.right - 20, r.bottom / 2);
-  }
-  // The screen band of the calendar around the middle row.
+  LPARAM MiddleRow() { return MiddleDayRow(); }
+  // The screen band of the calendar's middle row.
   RECT MiddleBand() {
     RECT r;
     GetWindowRect(Calendar(), &r);
-    const int y = (r.top + r.bottom) / 2;
-    return RECT{r.left, y - 12, r.right, y + 12};
+    const int y = r.top + HIWORD(MiddleRow());
+    const int half = (GeometryValue(Geometry(), "DayHeight") + 1) / 2;
+    return RECT{r.left, y - half, r.right, y + half};
   }
   RECT WholeCalendar() {
     RECT r;

@@ -222,7 +222,8 @@ TEST_F(OptionsE2E, AThemeAddedChosenAndAppliedRedrawsTheCalendarAndIsStoredAtQui
     return ScreenPixel(r.left + 60, y) == kThemeBody;
   }, 5000)) << std::hex << ScreenPixel(r.left + 60, y);
   Screenshot(Calendar(), "calendar-theme");
-  EXPECT_EQ(r.right - r.left, 150);  // the theme's narrow width
+  EXPECT_EQ(r.right - r.left, GeometryValue(Geometry(), "MiniWidth"));  // the theme's narrow width
+  EXPECT_EQ(r.right - r.left, MulDiv(150, ScreenDpi(), 96));            // at the display's scale
 
   // The theme in use cannot be removed.
   Click(dialog, kIdThemeDel);
@@ -364,9 +365,7 @@ TEST_F(OptionsE2E, PresetsAddedAndRemovedShowInTheAddEntryListAndSurviveCancel) 
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
 
   SendMessageW(Host(), WM_COMMAND, 1021, 0);  // 支払いの予定(&P)
-  RECT r;
-  GetClientRect(Calendar(), &r);
-  HWND add = OpenAddEntryAt(MAKELPARAM(r.right - 20, r.bottom / 2));
+  HWND add = OpenAddEntryAt(MiddleDayRow());
   ASSERT_TRUE(add);
   const std::string items = Field(reporter_.Ask(add), "AddList");
   EXPECT_EQ(items.substr(0, items.find('\t')), "水道代") << items;

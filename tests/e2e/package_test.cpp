@@ -13,6 +13,7 @@
 #include <map>
 
 #include "KestrovePickvane_h.h"
+#include "calendar/calendar_layout.hpp"
 #include "platform/win32/wic_picture_loader.hpp"
 #include "theme/theme.hpp"
 
@@ -170,12 +171,19 @@ void ExpectSampleThemes(const std::wstring& folder) {
       }
     }
     ASSERT_TRUE(theme.Lastweek.HasPicture && theme.Nextweek.HasPicture && theme.Body.HasPicture);
-    EXPECT_EQ(theme.Lastweek.Picture->Height(), theme.LastweekHeight);
-    EXPECT_EQ(theme.Nextweek.Picture->Height(), theme.NextweekHeight);
-    // A tiled body goes row by row: one tile is one day high.
-    if (theme.BodyDrawMode == 2) {
-      EXPECT_EQ(theme.Body.Picture->Height(), theme.DayHeight);
+    // The pictures are drawn for 200 %: there they are drawn 1:1, and at every scale each
+    // strip picture is as high as its strip and a tiled body's tile one day high.
+    EXPECT_EQ(theme.DesignDpi, 192);
+    for (int dpi : {96, 120, 144, 168, 192}) {
+      SCOPED_TRACE(dpi);
+      const ThemeGeometry g = ScaleThemeGeometry(theme, dpi);
+      EXPECT_EQ(g.Lastweek.height, g.LastweekHeight);
+      EXPECT_EQ(g.Nextweek.height, g.NextweekHeight);
+      if (theme.BodyDrawMode == 2) {
+        EXPECT_EQ(g.Body.height, g.DayHeight);
+      }
     }
+    EXPECT_EQ(theme.Lastweek.Picture->Height(), 2 * theme.LastweekHeight);
   }
 }
 
@@ -223,9 +231,7 @@ protected:
     Launch(program);
     if (!WaitShown()) return ADD_FAILURE() << "no calendar", 0;
     SendMessageW(Host(), WM_COMMAND, 1021, 0);  // 支払いの予定(&P)
-    RECT r{};
-    GetClientRect(Calendar(), &r);
-    HWND add = OpenAddEntryAt(MAKELPARAM(r.right - 20, r.bottom / 2));
+    HWND add = OpenAddEntryAt(MiddleDayRow());
     if (!add) return ADD_FAILURE() << "no add-entry dialog", 0;
     EXPECT_TRUE(FindChild(add, [](HWND child) {
       wchar_t name[64] = L"";
@@ -234,6 +240,8 @@ protected:
     })) << "the list control was not created";
     Screenshot(Calendar(), shots + "-calendar");
     Screenshot(add, shots + "-add-entry");
+    RECT r{};
+    GetClientRect(Calendar(), &r);
     PostMessageW(add, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(add); }));
     Quit();

@@ -37,8 +37,9 @@ public:
   int ScreenWidth() override { return width_; }
   int ScreenHeight() override { return height_; }
   Rect32 WorkArea() override { return {0, 0, width_, o_.height}; }
-  TwipsScale TwipsPerPixelX() override { return {}; }
-  TwipsScale TwipsPerPixelY() override { return {}; }
+  // The asked scale stands for the monitor's: the picture is what a screen at that scale shows.
+  TwipsScale TwipsPerPixelX() override { return TwipsScale::ForDpi(CalendarDpi({}, o_.scale)); }
+  TwipsScale TwipsPerPixelY() override { return TwipsPerPixelX(); }
   Rgb DesktopColor() override { return kDesktopColor; }
   Date Today() override { return o_.today.value_or(LocalToday()); }
   std::string FormatCurrency(std::int32_t amount) override { return system_.FormatCurrency(amount); }

@@ -9,6 +9,7 @@
 #include "desktop/win32/wheel_hook.hpp"
 #include "platform/win32/display_scale.hpp"
 #include "platform/win32/gdi_canvas.hpp"
+#include "platform/win32/state_report.hpp"
 #include "platform/win32/wide.hpp"
 
 namespace orv {
@@ -339,6 +340,11 @@ void CalendarWindow::MouseDown(MouseButton button, LPARAM lparam, bool double_cl
 }
 
 LRESULT CalendarWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (IsStateReportRequest(message)) {
+    SendStateReport(reinterpret_cast<HWND>(wparam), hwnd(),
+                    DescribeGeometry(controller_.Metrics(), controller_.Hotspots()));
+    return 0;
+  }
   switch (message) {
     case WM_PAINT: Paint(); return 0;
     case WM_ERASEBKGND: return 1;

@@ -192,6 +192,11 @@ void OptionsWindow::CreateControls() {
   button(p1, "追加(&N)...", 176, 158, 92, 24, kIdAddTheme, BS_PUSHBUTTON);
   button(p1, "削除(&E)...", 276, 158, 92, 24, kIdThemeDel, BS_PUSHBUTTON);
   button(p1, "サンプル画像の取り込み(&S)", 16, 190, 190, 24, kIdClipCopySample, BS_PUSHBUTTON);
+  // The calendar's zoom: its own size whatever the display's scale.
+  label(p1, "表示倍率(&Z) :", 216, 194, 76, 16, kIdZoomLabel);
+  HWND zoom = make(p1, WC_COMBOBOXW, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 294, 190, pw - 310, 200, kIdZoom);
+  for (const char* text : kZoomTexts)
+    SendMessageW(zoom, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
   label(p1, "※カレンダーテーマ一覧の追加と削除は全てのユーザーに適応されます", 6, ph - 20, pw - 12, 16,
         kIdThemeNote);
 
@@ -248,6 +253,7 @@ void OptionsWindow::ShowBehaviour() {
   Check(Control(kIdShiftAuto), c.chkShiftAuto);
   Check(Control(kIdOverWriteMenu), c.chkOverWriteMenu);
   Check(Control(kIdAutoSave), c.chkAutoSave);
+  SendMessageW(Control(kIdZoom), CB_SETCURSEL, static_cast<WPARAM>(c.cboZoom), 0);
 }
 
 void OptionsWindow::ShowPresets() {
@@ -425,6 +431,13 @@ void OptionsWindow::OnCommand(int id, int code) {
       return;
     case kIdClipCopySample:
       model_.theme_page().CopySample([this] { CopyCalendarPicture(); });
+      return;
+    case kIdZoom:
+      if (code == CBN_SELCHANGE) {
+        c.cboZoom = static_cast<int>(SendMessageW(Control(kIdZoom), CB_GETCURSEL, 0, 0));
+        model_.ControlClicked();
+        ShowApply();
+      }
       return;
     case kIdMicrosoftWheel:
       model_.SetWheelBox(Checked(Control(kIdMicrosoftWheel)));

@@ -57,6 +57,8 @@ enum OptionsControlId : int {
   kIdThemeDel,
   kIdClipCopySample,
   kIdThemeNote,
+  kIdZoomLabel,
+  kIdZoom,
   kIdMicrosoftWheel = 1060,
   kIdWheelChange0,
   kIdWheelChange1,

@@ -82,6 +82,7 @@ void GdiCanvas::Fill(HDC dc, const RECT& rect, Rgb color) const {
 }
 
 void GdiCanvas::Resize(int width, int height) {
+  smoothed_.clear();  // a full redraw begins here: its theme's pictures may be new objects
   if (!dc_ || width < 0 || height < 0) return;
   BitmapHandle surface = MakeSurface(width, height);
   if (!surface) return;  // keep the old surface
@@ -105,6 +106,7 @@ void GdiCanvas::KeepAsBackground() {
   SelectedObject selection(temp.get(), copy.get());
   BitBlt(temp.get(), 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
   background_ = std::move(copy);
+  smoothed_.clear();
 }
 
 void GdiCanvas::Clear() {
@@ -190,10 +192,48 @@ void GdiCanvas::FrameRect(const PixelRect& rect, Rgb color) {
   if (dc_ && brush) ::FrameRect(dc_.get(), &r, brush.get());
 }
 
-bool GdiCanvas::DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest) {
+bool GdiCanvas::DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest, RasterOp op) {
   const PixelRect shown = Intersect(dest, {0, 0, width_, height_});
   if (Empty(shown)) return true;
   if (!picture.bitmap() || picture.Width() <= 0 || picture.Height() <= 0) return false;
+  constexpr int kKeptPixels = 256 * 256;  // pictures up to this size are kept whole
+  const bool keep = dest.Width() * dest.Height() <= kKeptPixels;
+  SmoothedCopy* kept = nullptr;
+  for (SmoothedCopy& copy : smoothed_)
+    if (copy.picture == &picture && copy.width == dest.Width() && copy.height == dest.Height()) kept = &copy;
+  if (keep && !kept) {
+    // Scaled whole once, whatever part is shown this time.
+    void* bits = nullptr;
+    SmoothedCopy copy{&picture, dest.Width(), dest.Height(), MakeTopDownDib(dest.Width(), dest.Height(), 32, bits)};
+    if (copy.bitmap) {
+      MemoryDc into(CreateCompatibleDC(dc_.get()));
+      bool made = false;
+      if (into) {
+        SelectedObject selection(into.get(), copy.bitmap.get());
+        made = SmoothInto(into.get(), dest.Width(), dest.Height(), picture, {0, 0, dest.Width(), dest.Height()},
+                          RasterOp::Copy);
+      }
+      if (made) {
+        if (smoothed_.size() >= 8) smoothed_.erase(smoothed_.begin());
+        smoothed_.push_back(std::move(copy));
+        kept = &smoothed_.back();
+      }
+    }
+  }
+  if (kept) {
+    MemoryDc from(CreateCompatibleDC(dc_.get()));
+    if (!from) return false;
+    SelectedObject selection(from.get(), kept->bitmap.get());
+    return BitBlt(dc_.get(), shown.left, shown.top, shown.Width(), shown.Height(), from.get(),
+                  shown.left - dest.left, shown.top - dest.top, RopCode(op)) != FALSE;
+  }
+  return SmoothInto(dc_.get(), width_, height_, picture, dest, op);
+}
+
+bool GdiCanvas::SmoothInto(HDC target, int target_width, int target_height, const BitmapPicture& picture,
+                           const PixelRect& dest, RasterOp op) const {
+  const PixelRect shown = Intersect(dest, {0, 0, target_width, target_height});
+  if (Empty(shown)) return true;
   const PixelRect part = Shifted(shown, -dest.left, -dest.top);
   const PixelRect need = SourceNeeded(picture.Width(), picture.Height(), dest.Width(), dest.Height(), part);
   // The source pixels the part needs, as 32-bit words, whatever the picture's own format.
@@ -201,7 +241,7 @@ bool GdiCanvas::DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest
   BitmapHandle source = MakeTopDownDib(need.Width(), need.Height(), 32, bits);
   if (!source) return false;
   {
-    MemoryDc from(CreateCompatibleDC(dc_.get())), to(CreateCompatibleDC(dc_.get()));
+    MemoryDc from(CreateCompatibleDC(target)), to(CreateCompatibleDC(target));
     if (!from || !to) return false;
     SelectedObject picture_selection(from.get(), picture.bitmap());
     SelectedObject source_selection(to.get(), source.get());
@@ -221,18 +261,19 @@ bool GdiCanvas::DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest
                     [&](int y, std::span<const std::uint32_t> row) {
                       std::copy(row.begin(), row.end(), rows + static_cast<std::size_t>(y) * width);
                     });
-  MemoryDc from(CreateCompatibleDC(dc_.get()));
+  MemoryDc from(CreateCompatibleDC(target));
   if (!from) return false;
   SelectedObject scaled_selection(from.get(), scaled.get());
-  return BitBlt(dc_.get(), shown.left, shown.top, part.Width(), part.Height(), from.get(), 0, 0, SRCCOPY) != FALSE;
+  return BitBlt(target, shown.left, shown.top, part.Width(), part.Height(), from.get(), 0, 0, RopCode(op)) != FALSE;
 }
 
 void GdiCanvas::DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op, bool halftone) {
   auto* win32 = dynamic_cast<const Win32Picture*>(&picture);
   if (!win32 || !dc_) return;
-  if (halftone && op == RasterOp::Copy) {
+  if (halftone) {
+    // Masks and the pictures they go with are smoothed alike, so both keep the same edges.
     auto* bitmap = dynamic_cast<const BitmapPicture*>(&picture);
-    if (bitmap && DrawSmoothed(*bitmap, dest)) return;
+    if (bitmap && DrawSmoothed(*bitmap, dest, op)) return;
   }
   const int old_mode = SetStretchBltMode(dc_.get(), halftone ? HALFTONE : COLORONCOLOR);
   if (halftone) SetBrushOrgEx(dc_.get(), 0, 0, nullptr);

@@ -4,6 +4,8 @@
 // themselves into a DC (bitmaps, or OLE pictures such as icons handed over COM).
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/canvas.hpp"
 #include "platform/win32/handles.hpp"
 
@@ -72,9 +74,14 @@ public:
   Rgb PixelAt(int x, int y) const;
 
 private:
-  // `picture` scaled smoothly into `dest`, computed over the part of it this surface shows;
-  // false when it could not be (the graphics system's own stretching serves then).
-  bool DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest);
+  // `picture` scaled smoothly into `dest` with raster operation `op`, computed over the part of
+  // it this surface shows; false when it could not be (the graphics system's own stretching
+  // serves then).
+  bool DrawSmoothed(const BitmapPicture& picture, const PixelRect& dest, RasterOp op);
+  // The smoothing itself, into any device context of the given size: only the part of `dest`
+  // inside it is computed.
+  bool SmoothInto(HDC target, int target_width, int target_height, const BitmapPicture& picture,
+                  const PixelRect& dest, RasterOp op) const;
   // A new surface of the given size filled with the back colour; nullptr when it cannot be made.
   BitmapHandle MakeSurface(int width, int height) const;
   void Fill(HDC dc, const RECT& rect, Rgb color) const;
@@ -85,6 +92,16 @@ private:
   FontHandle font_;
   SelectedObject font_selection_;
   BitmapHandle background_;  // the persistent background, or none
+  // Small pictures smoothed whole, kept so that pictures drawn again and again at one size (a
+  // theme's month picture and cash mark, in every day pass) are scaled once. Keyed by the
+  // picture object; the copies are dropped whenever the surface is resized or keeps a new
+  // background, which a full redraw (a new theme or scale) does before and after drawing.
+  struct SmoothedCopy {
+    const BitmapPicture* picture = nullptr;
+    int width = 0, height = 0;
+    BitmapHandle bitmap;
+  };
+  std::vector<SmoothedCopy> smoothed_;
   int width_ = 0, height_ = 0;
   int dpi_ = 0;  // 0: the screen's
   WORD bits_per_pixel_ = 32;

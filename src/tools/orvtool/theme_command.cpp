@@ -95,6 +95,8 @@ ordered_json ThemeRecordJson(const ThemeRecord& t) {
   o["Title"] = PictureJson(t.Title);
   o["TitleLeft"] = t.TitleLeft;
   o["TitleTop"] = t.TitleTop;
+  o["DesignDpi"] = t.DesignDpi;
+  o["Scale"] = t.ScaleToDisplay;
   return o;
 }
 

@@ -8,7 +8,8 @@ namespace {
 TEST(RenderOptionsTest, ReadsEveryOptionAndKeepsTheDefaults) {
   auto parsed = ParseRenderOptions({"--render", "out.png", "--mode", "2", "--start", "2026-03-31",
                                     "--today", "2026-04-02", "--height", "768", "--data", "a.ORV",
-                                    "--theme", "t.INI", "--wallpaper", "w.jpg", "--style", "tile", "--screen", "1366x768"});
+                                    "--theme", "t.INI", "--wallpaper", "w.jpg", "--style", "tile", "--screen", "1366x768",
+                                    "--scale", "175"});
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.options.output, "out.png");
   EXPECT_EQ(parsed.options.mode, 2);
@@ -17,12 +18,14 @@ TEST(RenderOptionsTest, ReadsEveryOptionAndKeepsTheDefaults) {
   EXPECT_EQ(parsed.options.height, 768);
   EXPECT_EQ(parsed.options.style, "tile");
   EXPECT_EQ(parsed.options.screen, (std::pair{1366, 768}));
+  EXPECT_EQ(parsed.options.scale, 175);
   for (const char* style : {"fill", "fit", "span", "stretch", "center", "tile"})
     EXPECT_EQ(ParseRenderOptions({"--render", "x.png", "--style", style}).error, "") << style;
   auto plain = ParseRenderOptions({"--render", "x.bmp"});
   ASSERT_EQ(plain.error, "");
   EXPECT_EQ(plain.options.height, 1080);
   EXPECT_EQ(plain.options.mode, 0);
+  EXPECT_EQ(plain.options.scale, 100);
   EXPECT_FALSE(plain.options.start.has_value());
   EXPECT_FALSE(plain.options.screen.has_value());  // the real screen
   EXPECT_TRUE(WantsRender({"orvanta.exe", "--render", "x.png"}));
@@ -43,6 +46,10 @@ TEST(RenderOptionsTest, RefusesWhatItCannotUse) {
       {"--render", "x.png", "--screen", "1920x"},
       {"--render", "x.png", "--screen", "50x50"},
       {"--render", "x.png", "--screen", "1920.5x1080"},
+      {"--render", "x.png", "--scale", "150%"},
+      {"--render", "x.png", "--scale", "12.5"},
+      {"--render", "x.png", "--scale", "40"},
+      {"--render", "x.png", "--scale", "1000"},
       {"--render", "x.png", "--colour", "red"},
       {"--render", "x.png", "stray"},
   };

@@ -113,6 +113,23 @@ TEST_F(OptionsDialogTest, ApplyStoresEveryValueInItsOrder) {
   EXPECT_FALSE(state.ShowHolidays);
 }
 
+// "表示倍率": the stored zoom is shown as its choice (one that is none of them as 自動), and
+// Apply stores the choice before the calendar is laid out again, so it is drawn at the new size.
+TEST_F(OptionsDialogTest, ZoomShowsTheStoredChoiceAndApplyRedrawsAtTheNewOne) {
+  for (auto [stored, index] : {std::pair{0, 0}, {100, 1}, {175, 4}, {200, 5}, {130, 0}}) {
+    state.Zoom = stored;
+    dialog.Load();
+    EXPECT_EQ(dialog.controls().cboZoom, index) << stored;
+  }
+  dialog.controls().cboZoom = 3;
+  std::int32_t zoom_at_redraw = -1;
+  calendar.on_draw = [&] { zoom_at_redraw = state.Zoom; };
+  dialog.Apply();
+  EXPECT_EQ(state.Zoom, 150);
+  EXPECT_EQ(zoom_at_redraw, 150);
+  EXPECT_STREQ(kZoomTexts[ZoomChoiceIndex(150)], "150%");
+}
+
 TEST_F(OptionsDialogTest, CheckingTheWheelBoxAgainRegistersAndHooks) {
   state.MicrosoftWheelMouse = false;
   dialog.Load();

@@ -1,5 +1,6 @@
 #pragma once
 // Doubles shared by the options dialog tests.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,8 +43,10 @@ public:
                          " scroll=" + std::to_string(state_.ScrollMode) +
                          " today=" + std::to_string(state_.TodayStart) +
                          " holidays=" + std::to_string(state_.ShowHolidays));
+    if (on_draw) on_draw();
   }
   void dsDrawCalendarDays() override { log_.calls.push_back("days"); }
+  std::function<void()> on_draw;  // looks at the state as the redraw finds it
 
 private:
   CallLog& log_;

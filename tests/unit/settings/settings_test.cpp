@@ -62,6 +62,7 @@ TEST_P(IntegerOptionRanges, MapsStoredTextAsTheTableSays) {
   ReadOptions(store, state);
   std::int32_t got = key == "TodayStart" ? state.TodayStart
                      : key == "MicrosoftWheelMouseChange" ? state.MicrosoftWheelMouseChange
+                     : key == "Zoom"                      ? state.Zoom
                                                           : state.LastCalendarMode;
   EXPECT_EQ(got, c.expected) << c.key << "=" << c.stored;
 }
@@ -78,7 +79,11 @@ INSTANTIATE_TEST_SUITE_P(
                     IntegerCase{"MicrosoftWheelMouseChange", "2", 0, "Two"},
                     IntegerCase{"LastCalendarMode", "2", 2, "Two"},
                     IntegerCase{"LastCalendarMode", "-7", -7, "MinusSeven"},  // no range check
-                    IntegerCase{"LastCalendarMode", "40000", 0, "BeyondAnInteger"}),
+                    IntegerCase{"LastCalendarMode", "40000", 0, "BeyondAnInteger"},
+                    // The zoom is one of its choices, or follows the monitor (0).
+                    IntegerCase{"Zoom", "150", 150, "OneFifty"}, IntegerCase{"Zoom", "200", 200, "TwoHundred"},
+                    IntegerCase{"Zoom", "130", 0, "NoChoice"}, IntegerCase{"Zoom", "-100", 0, "MinusHundred"},
+                    IntegerCase{"Zoom", "x", 0, "Letter"}),
     [](const testing::TestParamInfo<IntegerCase>& param_info) {
       return std::string(param_info.param.key) + param_info.param.what;
     });
@@ -122,6 +127,7 @@ TEST(SaveSettingsTest, WritesInOrderAndSkipsIgnoreXPThemeWithoutVisualStyles) {
             "Option/OverWriteMenu=False\n"
             "Option/AutoSave=True\n"
             "Option/ShowHolidays=True\n"
+            "Option/Zoom=0\n"
             "Theme/Selected=\n"
             "Run/LastCalendarMode=2\n");
   EXPECT_EQ(store.Get(kApplicationName, "Option", "IgnoreXPTheme", ""), "False");
@@ -146,6 +152,7 @@ TEST(SaveSettingsTest, OptionsSurviveARoundTrip) {
   saved.AutoSave = true;
   saved.ShowHolidays = false;
   saved.LastCalendarMode = 1;
+  saved.Zoom = 175;
   saved.UserDataPath = "C:\\データ\\家計.ORV";
   MemorySettingsStore store;
   SaveSettings(store, saved);
@@ -163,6 +170,7 @@ TEST(SaveSettingsTest, OptionsSurviveARoundTrip) {
   EXPECT_EQ(read.AutoSave, saved.AutoSave);
   EXPECT_EQ(read.ShowHolidays, saved.ShowHolidays);
   EXPECT_EQ(read.LastCalendarMode, saved.LastCalendarMode);
+  EXPECT_EQ(read.Zoom, saved.Zoom);
   EXPECT_EQ(read.UserDataPath, saved.UserDataPath);
 }
 

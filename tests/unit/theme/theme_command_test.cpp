@@ -84,6 +84,8 @@ TEST_F(ThemeCommandTest, PrintsEveryFieldAsJson) {
   const nlohmann::json json = Printed();
   EXPECT_EQ(json["FullWidth"], 3600);
   EXPECT_EQ(json["TitleTop"], 3);
+  EXPECT_EQ(json["DesignDpi"], 96);
+  EXPECT_EQ(json["Scale"], true);
   EXPECT_EQ(json["DayFont"],
             (nlohmann::json{{"face", "ＭＳ ゴシック"}, {"points", 12}, {"bold", true}, {"italic", false}}));
   EXPECT_EQ(json["TodayColor"], (nlohmann::json{{"r", 255}, {"g", 0}, {"b", 10}}));
@@ -99,8 +101,9 @@ TEST_F(ThemeCommandTest, PrintsEveryFieldAsJson) {
                                            {"found", false},
                                            {"mask_path", nullptr},
                                            {"mask_found", false}}));
-  // Every field of the record, the three derived ones aside, in the record's order.
-  EXPECT_EQ(json.size(), 60u);
+  // Every field of the record, in the record's order: the three derived ones aside, and the
+  // widths' twips per pixel (the widths are printed as read).
+  EXPECT_EQ(json.size(), 62u);
   EXPECT_EQ(json["HasHolidayColor"], false);
   EXPECT_EQ(nlohmann::ordered_json::parse(out.str()).begin().key(), "DrawType");
 }

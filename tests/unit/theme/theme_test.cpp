@@ -222,6 +222,44 @@ TEST_F(ThemeFileTest, WidthsScaleWithTheScreensTwipsPerPixel) {
   EXPECT_EQ(current.MiniWidth, 1286);  // 150 px: 1285.71
 }
 
+TEST_F(ThemeFileTest, WidthsKeepTheTwipsPerPixelTheyWereReadWith) {
+  // So the calendar gets the theme's own pixels back at any later scale.
+  environment.twips_per_pixel_x = TwipsScale::ForDpi(168);
+  ASSERT_EQ(Load(kValidSizes), "");
+  EXPECT_EQ(current.WidthTwipsPerPixel, TwipsScale::ForDpi(168));
+  EXPECT_EQ(TwipsToPixels(current.FullWidth, current.WidthTwipsPerPixel), 240);
+  EXPECT_EQ(TwipsToPixels(current.MiniWidth, current.WidthTwipsPerPixel), 150);
+}
+
+// How the theme meets the display scale: [PixelSize] DesignDpi and Scale.
+struct ScaleKeysCase {
+  const char* lines;  // added under [PixelSize]
+  std::int32_t design_dpi;
+  bool scale;
+  const char* what;  // the lines in the test's name
+};
+class ThemeScaleKeysTest : public ThemeFileTest, public testing::WithParamInterface<ScaleKeysCase> {};
+
+TEST_P(ThemeScaleKeysTest, AreReadWithTheirDefaults) {
+  ASSERT_EQ(Load(kValidSizes + GetParam().lines), "");
+  EXPECT_EQ(current.DesignDpi, GetParam().design_dpi);
+  EXPECT_EQ(current.ScaleToDisplay, GetParam().scale);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ThemeScaleKeysTest,
+    testing::Values(ScaleKeysCase{"", 96, true, "Neither"}, ScaleKeysCase{"DesignDpi=192\r\n", 192, true, "Dpi192"},
+                    ScaleKeysCase{"DesignDpi=144\r\n", 144, true, "Dpi144"},
+                    // Resolutions no picture is drawn for mean the values' own.
+                    ScaleKeysCase{"DesignDpi=0\r\n", 96, true, "DpiZero"}, ScaleKeysCase{"DesignDpi=-192\r\n", 96, true, "DpiNegative"},
+                    ScaleKeysCase{"DesignDpi=9600\r\n", 96, true, "DpiTooHigh"}, ScaleKeysCase{"DesignDpi=hoch\r\n", 96, true, "DpiNotANumber"},
+                    ScaleKeysCase{"Scale=False\r\n", 96, false, "ScaleFalse"}, ScaleKeysCase{"Scale=false\r\n", 96, false, "ScaleLowerCaseFalse"},
+                    ScaleKeysCase{"Scale=0\r\n", 96, false, "ScaleZero"}, ScaleKeysCase{"Scale=True\r\n", 96, true, "ScaleTrue"},
+                    // Only a clear "no" switches scaling off.
+                    ScaleKeysCase{"Scale=\r\n", 96, true, "ScaleEmpty"}, ScaleKeysCase{"Scale=nein\r\n", 96, true, "ScaleGarbled"},
+                    ScaleKeysCase{"Scale=False\r\nDesignDpi=192\r\n", 192, false, "ScaleFalseDpi192"}),
+    [](const testing::TestParamInfo<ScaleKeysCase>& param_info) { return std::string(param_info.param.what); });
+
 TEST_F(ThemeFileTest, MissingFileFailsWithErrorZero) {
   EXPECT_EQ(sfLoadINIThemeFile(current, dir.File("none.ini"), environment),
             "sfLoadINIThemeFile\t0\tファイルが存在しません\n");

@@ -199,6 +199,58 @@ TEST(CalendarPixels, HolidayNumbersTakeTheSundayColourOrTheirOwn) {
   }
 }
 
+// Pictures drawn for 192 dpi at every display scale: their edges on whole pixels where the
+// scale puts them, the mask's see-through part exactly where the picture's is, the body's
+// tiles edge to edge. (Sizes of powers of two put every edge on a whole pixel at 100 to 200 %.)
+class ScaledPicturePixels : public testing::TestWithParam<int> {};
+
+TEST_P(ScaledPicturePixels, EdgesMasksAndTilesLandOnTheScaledPixels) {
+  const int dpi = GetParam();
+  auto at = [dpi](int design) { return design * dpi / 192; };  // exact for these sizes
+  AppState state;
+  ThemeRecord& t = state.CurrentTheme;
+  t.FullWidth = 200 * 15;
+  t.MiniWidth = 128 * 15;
+  t.LastweekHeight = 16;
+  t.NextweekHeight = 16;
+  t.MonthWidth = 120;  // the day numbers stand right of every pixel looked at
+  t.DayHeight = 24;
+  t.DrawDays = 99;  // no month labels
+  t.DesignDpi = 192;
+  // The top strip: see-through on its left half (white on white), blue on its right.
+  t.Lastweek.Picture = MakePicture(256, 32, [](int x, int) { return x < 128 ? kWhite : kBlue; });
+  t.Lastweek.Mask = MakePicture(256, 32, [](int x, int) { return x < 128 ? kWhite : kBlack; });
+  t.Lastweek.HasPicture = t.Lastweek.HasMask = true;
+  // The body: tiles of 64 (192-dpi) rows whose first 8 are green, the rest white, over the
+  // left half of the calendar.
+  t.Body.Picture = MakePicture(128, 64, [](int, int y) { return y < 8 ? kGreen : kWhite; });
+  t.Body.HasPicture = true;
+  t.BodyDrawMode = 2;
+  SetStartDate(state, MakeDate(2026, 12, 1));
+  PlainDesktop desktop;
+  desktop.facts.twips_x = desktop.facts.twips_y = TwipsScale::ForDpi(dpi);
+  const CalendarLayout layout = desktop.DrawCalendar(state);
+  const GdiCanvas& draw = desktop.draw;
+  const int strip = layout.day_area_top;
+  ASSERT_EQ(strip, at(32));  // the strip as high as its picture at every scale
+  const int half = at(128);
+  EXPECT_EQ(draw.PixelAt(half - 1, strip / 2), kRed);   // see-through up to the middle
+  EXPECT_EQ(draw.PixelAt(half, strip / 2), kBlue);      // the picture from there on
+  EXPECT_EQ(draw.PixelAt(half, strip - 1), kBlue);      // down to its last row
+  EXPECT_EQ(draw.PixelAt(10, strip), kGreen);           // where the body's first tile starts
+  const int tile = at(64);
+  for (int k = 1; strip + k * tile < layout.day_area_bottom; ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_EQ(draw.PixelAt(10, strip + k * tile - 1), kWhite);  // the end of one tile
+    EXPECT_EQ(draw.PixelAt(10, strip + k * tile), kGreen);      // the start of the next
+  }
+  EXPECT_EQ(draw.PixelAt(half - 1, strip + 2), kGreen);  // the scaled body's last column
+  EXPECT_EQ(draw.PixelAt(half, strip + 2), kRed);         // and the wallpaper beside it
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ScaledPicturePixels, testing::Values(96, 120, 144, 168, 192),
+                         [](const testing::TestParamInfo<int>& param_info) { return std::to_string(param_info.param) + "Dpi"; });
+
 TEST(CalendarPixels, CentredWallpaperLandsInTheMiddleOfTheDesktopImage) {
   struct Loader : PictureLoader {
     LoadedPicture Load(const std::string&) override { return {Solid(800, 600, kBlue), {}}; }
