@@ -11,6 +11,9 @@
 namespace orv {
 namespace {
 
+// Interface identifiers by __uuidof: mingw's oleacc import library defines IID_IAccessible as
+// an import thunk, so in a program linked with it the plain symbol is not the GUID.
+
 // oleacc's two entry points a server needs, loaded on the first request and kept for the
 // process's life (an accessible object handed out may outlive any one window).
 struct Oleacc {
@@ -85,7 +88,7 @@ public:
   STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IAccessible) *out = static_cast<IAccessible*>(this);
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(IAccessible)) *out = static_cast<IAccessible*>(this);
     if (!*out) return E_NOINTERFACE;
     AddRef();
     return S_OK;
@@ -329,14 +332,14 @@ LRESULT AccessibleSlot::Answer(HWND window, WPARAM wparam, LPARAM lparam, Access
     if (object_ && object_->window() != window) Disconnect();  // the window was made anew
     if (!object_) {
       ComPtr<IAccessible> standard;
-      if (FAILED(oleacc.create_std(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(standard.put()))) ||
+      if (FAILED(oleacc.create_std(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(standard.put()))) ||
           !standard) {
         return 0;
       }
       object_ = new WindowAccessible(window, &source, std::move(standard), destroyed_);
       if (created_) created_();
     }
-    const LRESULT result = oleacc.lresult_from_object(IID_IAccessible, wparam, static_cast<IAccessible*>(object_));
+    const LRESULT result = oleacc.lresult_from_object(__uuidof(IAccessible), wparam, static_cast<IAccessible*>(object_));
     handled = result > 0;
     return handled ? result : 0;
   } catch (...) {
