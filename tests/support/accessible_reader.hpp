@@ -101,4 +101,75 @@ inline bool Contains(const std::vector<HeardEvent>& events, const HeardEvent& e)
   return false;
 }
 
+inline std::wstring ClassOf(HWND w) {
+  wchar_t cls[64] = {};
+  GetClassNameW(w, cls, 64);
+  return cls;
+}
+inline std::wstring WindowText(HWND w) {
+  wchar_t text[512] = {};
+  GetWindowTextW(w, text, 512);
+  return text;
+}
+
+// What a walk over a dialog's controls found: inputs a screen reader finds no name for, labels
+// whose mnemonic leads nowhere, and how many inputs it named.
+struct DialogWalk {
+  std::vector<std::wstring> unnamed;        // "class id"
+  std::vector<std::wstring> dead_mnemonics;  // label texts
+  int inputs = 0;
+  int named_by_label_rule = 0;  // named only by the label rule, not by the accessible object
+};
+
+// Walks every control of `dialog` (pages and panels included). An input is named when its
+// accessible object names it, or -- where the platform's standard object does not look for
+// labels (Wine's does not) -- when the window just before it in the tab order is a static
+// text or group box with text, the rule Windows names standard controls by.
+inline DialogWalk WalkDialog(HWND dialog) {
+  DialogWalk walk;
+  struct Context {
+    DialogWalk* walk;
+  } context{&walk};
+  EnumChildWindows(
+      dialog,
+      [](HWND w, LPARAM lp) -> BOOL {
+        DialogWalk& walk = *reinterpret_cast<Context*>(lp)->walk;
+        if (!IsWindowVisible(w)) return TRUE;
+        const std::wstring cls = ClassOf(w);
+        const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+        const bool is_static = _wcsicmp(cls.c_str(), L"Static") == 0;
+        const bool is_button = _wcsicmp(cls.c_str(), L"Button") == 0;
+        if (is_static && !(style & SS_NOPREFIX) && WindowText(w).find(L'&') != std::wstring::npos) {
+          HWND next = GetWindow(w, GW_HWNDNEXT);
+          if (!next || !(GetWindowLongPtrW(next, GWL_STYLE) & WS_TABSTOP) || !IsWindowEnabled(next))
+            walk.dead_mnemonics.push_back(WindowText(w));
+        }
+        const LONG_PTR kind = style & BS_TYPEMASK;
+        const bool is_input = _wcsicmp(cls.c_str(), L"Edit") == 0 || _wcsicmp(cls.c_str(), L"ComboBox") == 0 ||
+                              _wcsicmp(cls.c_str(), L"SysListView32") == 0 ||
+                              _wcsicmp(cls.c_str(), L"KestrovePickvaneControl") == 0 ||
+                              (is_button && kind != BS_GROUPBOX && kind != BS_OWNERDRAW && kind != BS_PUSHBUTTON &&
+                               kind != BS_DEFPUSHBUTTON);
+        if (!is_input) return TRUE;
+        ++walk.inputs;
+        ComPtr<IAccessible> acc = AccessibleOf(w);
+        if (!Name(acc.get()).empty()) return TRUE;
+        HWND before = GetWindow(w, GW_HWNDPREV);
+        if (before) {
+          const std::wstring before_cls = ClassOf(before);
+          const LONG_PTR before_style = GetWindowLongPtrW(before, GWL_STYLE);
+          const bool label = (_wcsicmp(before_cls.c_str(), L"Static") == 0 && (before_style & SS_TYPEMASK) <= SS_RIGHT) ||
+                             (_wcsicmp(before_cls.c_str(), L"Button") == 0 && (before_style & BS_TYPEMASK) == BS_GROUPBOX);
+          if (label && !WindowText(before).empty()) {
+            ++walk.named_by_label_rule;
+            return TRUE;
+          }
+        }
+        walk.unnamed.push_back(cls + L" " + std::to_wstring(GetDlgCtrlID(w)));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&context));
+  return walk;
+}
+
 }  // namespace orv::test
