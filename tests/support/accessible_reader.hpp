@@ -62,14 +62,14 @@ struct HeardEvent {
   bool operator==(const HeardEvent&) const = default;
 };
 
-// Hears the focus, selection and state events of this process while it lives; the events
+// Hears the focus, selection and state events of a process (this one unless told) while it lives; the events
 // arrive through the message queue, so Pump() before looking.
 class EventEar {
 public:
-  EventEar() {
+  explicit EventEar(DWORD process = GetCurrentProcessId()) {
     current_ = this;
-    hook_.reset(SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_STATECHANGE, nullptr, &EventEar::Heard,
-                                GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT));
+    hook_.reset(SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_STATECHANGE, nullptr, &EventEar::Heard, process, 0,
+                                WINEVENT_OUTOFCONTEXT));
   }
   ~EventEar() { current_ = nullptr; }
   EventEar(const EventEar&) = delete;
