@@ -133,7 +133,7 @@ inline DialogWalk WalkDialog(HWND dialog) {
   EnumChildWindows(
       dialog,
       [](HWND w, LPARAM lp) -> BOOL {
-        DialogWalk& walk = *reinterpret_cast<Context*>(lp)->walk;
+        DialogWalk& found = *reinterpret_cast<Context*>(lp)->walk;
         if (!IsWindowVisible(w)) return TRUE;
         const std::wstring cls = ClassOf(w);
         const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
@@ -142,7 +142,7 @@ inline DialogWalk WalkDialog(HWND dialog) {
         if (is_static && !(style & SS_NOPREFIX) && WindowText(w).find(L'&') != std::wstring::npos) {
           HWND next = GetWindow(w, GW_HWNDNEXT);
           if (!next || !(GetWindowLongPtrW(next, GWL_STYLE) & WS_TABSTOP) || !IsWindowEnabled(next))
-            walk.dead_mnemonics.push_back(WindowText(w));
+            found.dead_mnemonics.push_back(WindowText(w));
         }
         const LONG_PTR kind = style & BS_TYPEMASK;
         const bool is_input = _wcsicmp(cls.c_str(), L"Edit") == 0 || _wcsicmp(cls.c_str(), L"ComboBox") == 0 ||
@@ -151,7 +151,7 @@ inline DialogWalk WalkDialog(HWND dialog) {
                               (is_button && kind != BS_GROUPBOX && kind != BS_OWNERDRAW && kind != BS_PUSHBUTTON &&
                                kind != BS_DEFPUSHBUTTON);
         if (!is_input) return TRUE;
-        ++walk.inputs;
+        ++found.inputs;
         ComPtr<IAccessible> acc = AccessibleOf(w);
         if (!Name(acc.get()).empty()) return TRUE;
         HWND before = GetWindow(w, GW_HWNDPREV);
@@ -161,11 +161,11 @@ inline DialogWalk WalkDialog(HWND dialog) {
           const bool label = (_wcsicmp(before_cls.c_str(), L"Static") == 0 && (before_style & SS_TYPEMASK) <= SS_RIGHT) ||
                              (_wcsicmp(before_cls.c_str(), L"Button") == 0 && (before_style & BS_TYPEMASK) == BS_GROUPBOX);
           if (label && !WindowText(before).empty()) {
-            ++walk.named_by_label_rule;
+            ++found.named_by_label_rule;
             return TRUE;
           }
         }
-        walk.unnamed.push_back(cls + L" " + std::to_wstring(GetDlgCtrlID(w)));
+        found.unnamed.push_back(cls + L" " + std::to_wstring(GetDlgCtrlID(w)));
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&context));
