@@ -35,6 +35,8 @@ inline constexpr std::array<KindTexts, 4> kKinds{{
     {"特に特別な日", "特に特別な日", "一覧にない特に特別な日", {"タイトル(&T):", "コメント(&O):"}},
     {"特別な日", "特別な日", "一覧にない特別な日", {"タイトル(&T):", "コメント(&O):"}},
 }};
+// What screen readers call the add-entry dialog's list (it has no label on the screen).
+inline constexpr char kAddListName[] = "追加の一覧";
 inline constexpr char kOkButton[] = "OK";
 inline constexpr char kCancelButton[] = "キャンセル";
 inline constexpr char kInputPromptTail[] = "の内容を入力してください";

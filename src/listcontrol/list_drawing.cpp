@@ -7,8 +7,6 @@ namespace orv {
 namespace {
 
 constexpr std::string_view kEllipsis = "...";
-constexpr Rgb kBlack = MakeRgb(0, 0, 0);
-constexpr Rgb kGrey = MakeRgb(128, 128, 128);
 
 // Byte offsets of the code point boundaries of `text`: 0, ..., text.size().
 std::vector<std::size_t> CharBoundaries(std::string_view text) {
@@ -65,7 +63,16 @@ FittedText FitText(Canvas& canvas, std::string_view text, int limit) {
   return best;
 }
 
-void DrawRows(Canvas& canvas, const SelectItems& items, std::int64_t selected, std::int64_t origin) {
+ListColors ListColorsFor(const Canvas& canvas, bool high_contrast) {
+  if (!high_contrast) return {};
+  const Rgb text = canvas.SystemColorOf(SystemColor::WindowText);
+  // The grey of the comment line has no contrast promise: it takes the text colour as well.
+  return ListColors{canvas.SystemColorOf(SystemColor::Window), text, text};
+}
+
+void DrawRows(Canvas& canvas, const SelectItems& items, std::int64_t selected, std::int64_t origin,
+              const ListColors& colors) {
+  canvas.SetBackColor(colors.back);
   canvas.Clear();
   const int limit = canvas.Width() - kTextMargin;
   const Rgb highlight = canvas.SystemColorOf(SystemColor::Highlight);
@@ -87,7 +94,7 @@ void DrawRows(Canvas& canvas, const SelectItems& items, std::int64_t selected, s
     const FittedText caption = FitText(canvas, item.Caption, limit);
     if (item.Comment.empty()) {
       const int half = caption.size.height / 2;
-      canvas.SetTextColor(kBlack);
+      canvas.SetTextColor(colors.text);
       if (is_selected) {
         canvas.FillRect(Box(kTextLeft, t + 18 - half, kTextLeft + caption.size.width, t + 18 + half),
                         highlight);
@@ -96,14 +103,14 @@ void DrawRows(Canvas& canvas, const SelectItems& items, std::int64_t selected, s
       canvas.PrintText(kTextLeft, static_cast<int>(t + 18 - half), caption.text);
     } else {
       const FittedText comment = FitText(canvas, item.Comment, limit);
-      canvas.SetTextColor(kBlack);
+      canvas.SetTextColor(colors.text);
       if (is_selected) {
         const int w = std::max(caption.size.width, comment.size.width);
         canvas.FillRect(Box(kTextLeft, t + 4, kTextLeft + w, t + 18 + comment.size.height), highlight);
         canvas.SetTextColor(highlight_text);
       }
       canvas.PrintText(kTextLeft, static_cast<int>(t + 4), caption.text);
-      canvas.SetTextColor(is_selected ? highlight_text : kGrey);
+      canvas.SetTextColor(is_selected ? highlight_text : colors.comment);
       canvas.PrintText(kTextLeft, static_cast<int>(t + 18), comment.text);
     }
   }

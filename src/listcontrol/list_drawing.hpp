@@ -38,10 +38,20 @@ struct FittedText {
 // measurements, not one per removed character.
 FittedText FitText(Canvas& canvas, std::string_view text, int limit);
 
+// The colours of the rows. The usual look is fixed (white, black, grey); under High Contrast
+// the system's window colours replace all three, so the list reads like every other list.
+struct ListColors {
+  Rgb back = MakeRgb(255, 255, 255);
+  Rgb text = MakeRgb(0, 0, 0);
+  Rgb comment = MakeRgb(128, 128, 128);
+};
+ListColors ListColorsFor(const Canvas& canvas, bool high_contrast);
+
 // Draws the rows of `items` that meet the canvas, the canvas showing the list from list
 // coordinate `origin` downwards: clears it, then paints each row (highlight, icon, caption and
 // grey comment). Row `selected` is highlighted; any other value highlights nothing. A canvas
 // as tall as the whole list with origin 0 is the full redraw of the list.
-void DrawRows(Canvas& canvas, const SelectItems& items, std::int64_t selected, std::int64_t origin);
+void DrawRows(Canvas& canvas, const SelectItems& items, std::int64_t selected, std::int64_t origin,
+              const ListColors& colors = {});
 
 }  // namespace orv

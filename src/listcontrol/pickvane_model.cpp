@@ -19,7 +19,14 @@ std::int64_t RoundHalfEven(double value) {
 }
 
 PickvaneModel::PickvaneModel(Canvas& canvas, int band_limit) : canvas_(canvas), band_limit_(band_limit) {
-  canvas_.SetBackColor(MakeRgb(255, 255, 255));
+  canvas_.SetBackColor(colors_.back);
+}
+
+void PickvaneModel::SetHighContrast(bool on) {
+  if (on == high_contrast_) return;
+  high_contrast_ = on;
+  colors_ = ListColorsFor(canvas_, on);
+  Redraw();
 }
 
 SelectItems& PickvaneModel::Items() { return *ItemsShared(); }
@@ -85,7 +92,7 @@ void PickvaneModel::DrawBand() {
   const std::int64_t view_top = -CanvasTop();
   band_top_ = std::clamp<std::int64_t>(view_top - (band - ch) / 2, 0, list_height_ - band);
   if (canvas_.Height() != band) canvas_.Resize(canvas_.Width(), static_cast<int>(band));
-  DrawRows(canvas_, items, selected_, band_top_);
+  DrawRows(canvas_, items, selected_, band_top_, colors_);
   ++draw_count_;
 }
 

@@ -95,6 +95,12 @@ public:
   // Counts the times the canvas was drawn, so a view knows when to show it again.
   std::uint64_t DrawCount() const { return draw_count_; }
 
+  // High Contrast came on or went off: the rows take the system's colours or their own, and
+  // are drawn again when that changes anything.
+  void SetHighContrast(bool on);
+  bool HighContrast() const { return high_contrast_; }
+  const ListColors& Colors() const { return colors_; }
+
   // The full redraw: draws the band around the viewport, then the viewport layout.
   void Redraw();
 
@@ -117,6 +123,8 @@ private:
   std::int64_t band_top_ = 0;
   std::int64_t list_height_ = kListTop;  // list height at the last redraw (the canvas height)
   std::uint64_t draw_count_ = 0;
+  bool high_contrast_ = false;
+  ListColors colors_;
 };
 
 }  // namespace orv

@@ -61,4 +61,11 @@ std::string NextDefaultUserKey(const DefaultUserListArray& lists, int index) {
   return lists.at(static_cast<std::size_t>(index)).NextKey();
 }
 
+std::string GroupedAmount(std::int32_t amount) {
+  const std::int64_t value = amount;
+  std::string digits = std::to_string(value < 0 ? -value : value);
+  for (std::size_t i = digits.size(); i > 3; i -= 3) digits.insert(i - 3, ",");
+  return value < 0 ? "-" + digits : digits;
+}
+
 }  // namespace orv

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "calendar/day_names.hpp"
 #include "desktop/win32/desktop_snapshot.hpp"
 #include "desktop/win32/wheel_hook.hpp"
 #include "platform/win32/display_scale.hpp"
@@ -33,10 +34,14 @@ KeyModifiers CurrentModifiers() {
 
 const Hotspot kTools[] = {Hotspot::WeekBack, Hotspot::WeekForward, Hotspot::ExtraMode, Hotspot::ModeChange};
 
+// A screen reader asked for a hotspot's or a day's action: it runs from the message loop,
+// not inside the reader's call. wParam: the child id.
+constexpr UINT kAccessibleAction = WM_APP + 1;
+
 }  // namespace
 
 CalendarWindow::CalendarWindow(AppState& state, CalendarRenderer& renderer, DayDialogs& dialogs, Menus menus)
-    : state_(state), controller_(state, renderer, *this, dialogs), menus_(std::move(menus)) {
+    : state_(state), controller_(state, renderer, *this, dialogs), menus_(std::move(menus)), renderer_(renderer) {
   cursors_[0] = MakeCursor(CursorShape::ArrowUp);
   cursors_[1] = MakeCursor(CursorShape::ArrowDown);
   cursors_[2] = MakeCursor(CursorShape::Pointer);
@@ -139,6 +144,7 @@ void CalendarWindow::CreateParts() {
 }
 
 void CalendarWindow::ReleaseParts() {
+  accessible_.Disconnect();
   // The hook's window procedure is put back before the window goes; the tooltip is owned by
   // the calendar's top-level ancestor (the shell's window when attached), so it would outlive
   // the calendar.
@@ -157,7 +163,7 @@ void CalendarWindow::HookWheel() {
       [bar] { return GetScrollPos(bar, SB_CTL); },
       [this, bar](int v) {
         SetScrollPos(bar, SB_CTL, v, TRUE);
-        controller_.OnScrollValue(v);
+        ScrollTo(v);
       },
       [] { return kScrollMin; }, [] { return kScrollMax; }});
 }
@@ -318,6 +324,84 @@ HCURSOR CalendarWindow::CursorFor(Hotspot hotspot) const {
   return LoadCursorW(nullptr, IDC_ARROW);
 }
 
+void CalendarWindow::ScrollTo(int value) {
+  controller_.OnScrollValue(value);
+  // The strip moved under the reader: the top day is the one to hear.
+  focused_row_ = 0;
+  AnnounceFocus();
+}
+
+void CalendarWindow::AnnounceFocus() {
+  HWND focus = GetFocus();
+  if (!hwnd() || !focus || (focus != hwnd() && !IsChild(hwnd(), focus))) return;
+  if (focused_row_ >= DayRows()) focused_row_ = 0;
+  NotifyAccessibleEvent(hwnd(), EVENT_OBJECT_FOCUS, focused_row_ + 1);
+}
+
+int CalendarWindow::DayRows() const {
+  const CalendarMetrics m = renderer_.Metrics();
+  if (m.DayHeight <= 0 || m.DayAreaBottom <= m.DayAreaTop) return 0;
+  return (m.DayAreaBottom - m.DayAreaTop) / m.DayHeight;
+}
+
+bool CalendarWindow::DescribeChild(long id, AccessibleChild& out) {
+  if (!hwnd() || id < 1) return false;
+  const CalendarMetrics m = renderer_.Metrics();
+  const int rows = DayRows();
+  const bool inside = [this] {
+    HWND focus = GetFocus();
+    return focus && (focus == hwnd() || IsChild(hwnd(), focus));
+  }();
+  RECT r{};
+  if (id <= rows) {
+    const int row = static_cast<int>(id - 1);
+    const Date date = state_.StartDate + std::chrono::days{row};
+    const DateParts parts = SplitDate(date);
+    std::optional<std::string> holiday;
+    if (holiday_names_) holiday = holiday_names_(date);
+    out.name = Utf8ToWide(DayAccessibleName(parts, FindDay(state_.Years, parts), holiday));
+    out.role = ROLE_SYSTEM_LISTITEM;
+    out.state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+    if (inside && row == focused_row_) out.state |= STATE_SYSTEM_FOCUSED;
+    if (id == SelectedChild()) out.state |= STATE_SYSTEM_SELECTED;
+    // A double click adds an entry, while the entry column is shown.
+    if (state_.CalendarMode != kShowNothing) out.default_action = L"予定の追加";
+    const int width = picture_ ? picture_->Width() : 0;
+    r = RECT{m.MonthWidth + 1, m.DayAreaTop + row * m.DayHeight, width, m.DayAreaTop + (row + 1) * m.DayHeight};
+  } else if (id <= rows + 4) {
+    const Hotspot hotspot = kTools[id - rows - 1];
+    out.name = Utf8ToWide(std::string(HotspotName(hotspot, state_.CalendarMode)));
+    out.description = Utf8ToWide(HotspotTooltip(hotspot, state_.CalendarMode));
+    out.default_action = out.description;
+    out.role = ROLE_SYSTEM_PUSHBUTTON;
+    const HotspotRects& h = controller_.Hotspots();
+    const PixelRect& p = hotspot == Hotspot::WeekBack      ? h.WeekBack
+                         : hotspot == Hotspot::WeekForward ? h.WeekForward
+                         : hotspot == Hotspot::ExtraMode   ? h.ExtraMode
+                                                           : h.ModeChange;
+    r = RECT{p.left, p.top, p.right, p.bottom};
+    if (IsRectEmpty(&r)) out.state |= STATE_SYSTEM_INVISIBLE;
+  } else {
+    return false;
+  }
+  MapWindowPoints(hwnd(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+  out.screen = r;
+  return true;
+}
+
+long CalendarWindow::SelectedChild() {
+  if (!controller_.ClickedDayValid()) return 0;
+  const auto row = (controller_.ClickedDate() - state_.StartDate).count();
+  return row >= 0 && row < DayRows() ? static_cast<long>(row + 1) : 0;
+}
+
+bool CalendarWindow::DoDefaultAction(long id) {
+  const int rows = DayRows();
+  if (id < 1 || id > rows + 4) return false;
+  if (id <= rows && state_.CalendarMode == kShowNothing) return false;
+  return PostMessageW(hwnd(), kAccessibleAction, static_cast<WPARAM>(id), 0) != FALSE;
+}
+
 void CalendarWindow::Paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd(), &ps);
@@ -336,6 +420,11 @@ void CalendarWindow::MouseDown(MouseButton button, LPARAM lparam, bool double_cl
     return;
   }
   controller_.OnPictureMouseDown(button, x, y);
+  if (const long day = SelectedChild(); day > 0 && button != MouseButton::Middle) {
+    focused_row_ = static_cast<int>(day - 1);
+    NotifyAccessibleEvent(hwnd(), EVENT_OBJECT_SELECTION, day);
+    AnnounceFocus();
+  }
   if (double_click) controller_.OnPictureDoubleClick();
 }
 
@@ -385,12 +474,36 @@ LRESULT CalendarWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         default: return 0;
       }
       SetScrollPos(vscroll_, SB_CTL, value, TRUE);
-      controller_.OnScrollValue(value);
+      ScrollTo(value);
       return 0;
     }
     case WM_KEYDOWN:
-      if (controller_.OnKey(KeyOf(wparam), CurrentModifiers())) return 0;
+      if (controller_.OnKey(KeyOf(wparam), CurrentModifiers())) {
+        focused_row_ = 0;
+        AnnounceFocus();
+        return 0;
+      }
       break;
+    case WM_GETOBJECT: {
+      bool handled = false;
+      const LRESULT result = accessible_.Answer(hwnd(), wparam, lparam, *this, handled);
+      if (handled) return result;
+      break;
+    }
+    case kAccessibleAction: {
+      const long id = static_cast<long>(wparam);
+      const int rows = DayRows();
+      if (id > rows && id <= rows + 4) {
+        controller_.OnHotspot(kTools[id - rows - 1], MouseButton::Left);
+      } else if (id >= 1 && id <= rows) {
+        // As a double click in the middle of the day's row.
+        const CalendarMetrics m = renderer_.Metrics();
+        const int y = m.DayAreaTop + static_cast<int>(id - 1) * m.DayHeight + m.DayHeight / 2;
+        controller_.OnPictureMouseDown(MouseButton::Left, m.MonthWidth + 1, y);
+        controller_.OnPictureDoubleClick();
+      }
+      return 0;
+    }
     case WM_LBUTTONDOWN: MouseDown(MouseButton::Left, lparam, false); return 0;
     case WM_LBUTTONDBLCLK: MouseDown(MouseButton::Left, lparam, true); return 0;
     case WM_RBUTTONDOWN:
@@ -425,12 +538,25 @@ LRESULT CALLBACK CalendarWindow::ScrollBarProc(HWND hwnd, UINT message, WPARAM w
   auto* self = reinterpret_cast<CalendarWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self || !self->scroll_bar_procedure_) return DefWindowProcW(hwnd, message, wparam, lparam);
   // The window sees keys before the focused scroll bar.
-  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
-    try {
-      if (self->controller_.OnKey(KeyOf(wparam), CurrentModifiers())) return 0;
-    } catch (...) {
-      return 0;
+  try {
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+      if (self->controller_.OnKey(KeyOf(wparam), CurrentModifiers())) {
+        self->focused_row_ = 0;
+        self->AnnounceFocus();
+        return 0;
+      }
+    } else if (message == WM_GETOBJECT) {
+      // The scroll bar only carries the focus: a screen reader asking it meets the calendar.
+      bool handled = false;
+      const LRESULT result = self->accessible_.Answer(self->hwnd(), wparam, lparam, *self, handled);
+      if (handled) return result;
+    } else if (message == WM_SETFOCUS) {
+      const LRESULT result = CallWindowProcW(self->scroll_bar_procedure_, hwnd, message, wparam, lparam);
+      self->AnnounceFocus();
+      return result;
     }
+  } catch (...) {
+    return 0;
   }
   if (message == WM_CHAR && wparam < 0x20) return 0;  // Ctrl+letters: no beep
   return CallWindowProcW(self->scroll_bar_procedure_, hwnd, message, wparam, lparam);

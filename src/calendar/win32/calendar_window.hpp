@@ -10,19 +10,25 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
 #include <optional>
 #include <vector>
 
 #include "calendar/calendar_interaction.hpp"
 #include "desktop/desktop_attachment.hpp"
 #include "desktop/win32/program_icons.hpp"
+#include "platform/win32/accessible.hpp"
 #include "platform/win32/handles.hpp"
 #include "platform/win32/window_base.hpp"
 
 namespace orv {
 
-class CalendarWindow : public WindowBase, private CalendarWindowView {
+// Screen readers see the calendar as a list of the days it shows, each named with its entries,
+// followed by its hotspots as buttons.
+class CalendarWindow : public WindowBase, private CalendarWindowView, private AccessibleSource {
 public:
+  // The holiday a date is, if any; days are named without holidays until one is given.
+  using HolidayNames = std::function<std::optional<std::string>(Date)>;
   struct Menus {
     std::function<void()> open_scroll;  // Pmenu_Scroll at the mouse position
     std::function<void()> open_extra;   // check marks, then Pmenu_Extra
@@ -44,6 +50,8 @@ public:
   // Looks at the desktop and, when the calendar is not where it belongs (or gone), puts it
   // there; returns when to look again by itself (nothing: when the system reports a change).
   std::optional<std::chrono::milliseconds> KeepOnDesktop();
+
+  void SetHolidayNames(HolidayNames names) { holiday_names_ = std::move(names); }
 
   CalendarController& Controller() { return controller_; }
   const CalendarPlace& Place() const { return place_; }
@@ -76,6 +84,18 @@ private:
   void HearForeground(bool hear);
   static void CALLBACK DesktopWindowEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
 
+  // AccessibleSource: children 1..rows are the days shown, then the four hotspots.
+  long AccessibleRole() override { return ROLE_SYSTEM_LIST; }
+  long ChildCount() override { return DayRows() + 4; }
+  bool DescribeChild(long id, AccessibleChild& out) override;
+  long FocusedChild() override { return focused_row_ + 1; }
+  long SelectedChild() override;
+  bool DoDefaultAction(long id) override;
+  int DayRows() const;
+  // The keyboard focus is on the calendar: screen readers hear of the day it rests on.
+  void AnnounceFocus();
+  void ScrollTo(int value);
+
   void Paint();
   void MouseDown(MouseButton button, LPARAM lparam, bool double_click);
   void CreateTooltips();
@@ -100,6 +120,10 @@ private:
   HWND tooltip_ = nullptr;  // owned by the calendar's top-level ancestor, so destroyed by us
   const Canvas* picture_ = nullptr;  // the last presented picture, owned by the renderer
   CursorHandle cursors_[5];
+  CalendarRenderer& renderer_;
+  HolidayNames holiday_names_;
+  int focused_row_ = 0;  // the day row screen readers are told has the focus
+  AccessibleSlot accessible_;  // disconnected whenever the window goes
 };
 
 }  // namespace orv

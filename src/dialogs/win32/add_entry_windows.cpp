@@ -21,6 +21,8 @@ void DataAddWindow::OnInit() {
   list_ = PickvaneHost::Create();
   if (list_ && list_->PlaceIn(hwnd(), RECT{12, 12, 325, 236})) {
     SetWindowLongPtrW(list_->window(), GWLP_ID, kListId);
+    // No label stands before the list: its own text names it for screen readers.
+    SetWindowTextW(list_->window(), Utf8ToWide(texts::kAddListName).c_str());
     for (const AddListItem& item : BuildAddList(state_.DefaultUserLists))
       list_->AddItem(item.Key, item.Caption, item.Comment,
                      icons_ ? icons_->GetIconPicture(0, item.IconKind) : nullptr);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/accessible.hpp"
 #include "platform/win32/display_scale.hpp"
 #include "platform/win32/ole_picture.hpp"
 #include "platform/win32/wide.hpp"
@@ -156,6 +157,7 @@ HWND DialogWindow::AddCheckList(int id, int x, int y, int width, int height, HFO
   column.mask = LVCF_WIDTH;
   column.cx = Scaled(width) - MetricForDpi(SM_CXVSCROLL, dpi_) - Scaled(4);
   ListView_InsertColumn(list, 0, &column);
+  DescribeCheckList(list);
   return list;
 }
 
@@ -216,11 +218,13 @@ void DialogWindow::DrawButton(const DRAWITEMSTRUCT& item) {
   RECT r = item.rcItem;
   const bool pressed = item.itemState & ODS_SELECTED;
   const bool is_default = static_cast<int>(item.CtlID) == default_id_;
+  // Under High Contrast the buttons' own colours give way to the system's.
+  const bool own_colors = !HighContrastOn();
   if (is_default) {
-    FrameRect(item.hDC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FrameRect(item.hDC, &r, own_colors ? static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)) : GetSysColorBrush(COLOR_WINDOWFRAME));
     InflateRect(&r, -1, -1);
   }
-  BrushHandle back(CreateSolidBrush(color == button_colors_.end() ? GetSysColor(COLOR_BTNFACE) : color->second));
+  BrushHandle back(CreateSolidBrush(color == button_colors_.end() || !own_colors ? GetSysColor(COLOR_BTNFACE) : color->second));
   FillRect(item.hDC, &r, back.get());
   DrawEdge(item.hDC, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
   wchar_t text[256] = {};

@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "listcontrol/win32/module.hpp"
+#include "platform/accessible_text.hpp"
 #include "platform/win32/wide.hpp"
 
 namespace orv::pickvane {
@@ -63,7 +64,8 @@ std::unique_ptr<ControlWindow> ControlWindow::Create(ControlWindowArgs args) {
   return window;
 }
 
-ControlWindow::ControlWindow(ControlWindowArgs args) : args_(std::move(args)) {
+ControlWindow::ControlWindow(ControlWindowArgs args)
+    : args_(std::move(args)), accessible_(&ObjectCreated, &ObjectDestroyed) {
   // The destructor balances this, whether or not the classes could be registered.
   if (!RegisterClasses(&ControlWindow::Proc)) return;
   const RECT& p = args_.place;
@@ -91,11 +93,15 @@ ControlWindow::ControlWindow(ControlWindowArgs args) : args_(std::move(args)) {
   }
   RECT client{};
   GetClientRect(control_, &client);
+  args_.model->SetHighContrast(HighContrastOn());
   args_.model->Resize(client.right, client.bottom, GetSystemMetrics(SM_CXVSCROLL));
+  announced_selected_ = args_.model->Selected();
+  announced_count_ = args_.model->Items().Count();
   ShowState();
 }
 
 ControlWindow::~ControlWindow() {
+  accessible_.Disconnect();
   if (control_) {
     SetWindowLongPtrW(control_, GWLP_USERDATA, 0);
     DestroyWindow(control_);  // children and the owned tooltip go with it
@@ -139,6 +145,84 @@ void ControlWindow::ShowState() {
   }
   if (redrawn || moved) FollowTooltip();
   InvalidateRect(control_, nullptr, FALSE);
+  AnnounceChanges();
+}
+
+void ControlWindow::AnnounceChanges() {
+  const std::int64_t count = args_.model->Items().Count();
+  const std::int64_t selected = args_.model->Selected();
+  if (count != announced_count_) {
+    announced_count_ = count;
+    NotifyAccessibleEvent(control_, EVENT_OBJECT_REORDER, CHILDID_SELF);
+  }
+  if (selected == announced_selected_) return;
+  const std::int64_t before = std::exchange(announced_selected_, selected);
+  auto in_range = [count](std::int64_t row) { return row >= 1 && row <= count && row <= LONG_MAX; };
+  if (in_range(before)) NotifyAccessibleEvent(control_, EVENT_OBJECT_STATECHANGE, static_cast<long>(before));
+  if (!in_range(selected)) return;
+  const long row = static_cast<long>(selected);
+  NotifyAccessibleEvent(control_, EVENT_OBJECT_SELECTION, row);
+  NotifyAccessibleEvent(control_, EVENT_OBJECT_STATECHANGE, row);
+  // The row that is selected is the one the keys move from: the focus follows it.
+  if (GetFocus() == control_) NotifyAccessibleEvent(control_, EVENT_OBJECT_FOCUS, row);
+}
+
+long ControlWindow::ChildCount() {
+  return static_cast<long>(std::min<std::int64_t>(args_.model->Items().Count(), LONG_MAX));
+}
+
+bool ControlWindow::DescribeChild(long id, AccessibleChild& out) {
+  const SelectItems& items = args_.model->Items();
+  const auto& item = items.At(id);
+  if (!item || !canvas_window_) return false;
+  out.name = Utf8ToWide(item->Caption);
+  out.description = Utf8ToWide(item->Comment);
+  out.help = Utf8ToWide(ItemPositionText(id, items.Count()));
+  out.role = ROLE_SYSTEM_LISTITEM;
+  out.state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+  if (id == args_.model->Selected()) {
+    out.state |= STATE_SYSTEM_SELECTED;
+    if (GetFocus() == control_) out.state |= STATE_SYSTEM_FOCUSED;
+  }
+  // The row's band on the canvas window, which slides inside the viewport.
+  const std::int64_t top = RowTop(id) - args_.model->BandTop();
+  RECT row{0, ToInt(top), args_.canvas->Width(), ToInt(top + kRowPitch)};
+  RECT viewport{};
+  GetClientRect(container_, &viewport);
+  MapWindowPoints(container_, canvas_window_, reinterpret_cast<POINT*>(&viewport), 2);
+  RECT shown{};
+  if (!IntersectRect(&shown, &row, &viewport)) out.state |= STATE_SYSTEM_OFFSCREEN | STATE_SYSTEM_INVISIBLE;
+  MapWindowPoints(canvas_window_, nullptr, reinterpret_cast<POINT*>(&row), 2);
+  out.screen = row;
+  return true;
+}
+
+long ControlWindow::ChildAt(POINT screen) {
+  if (!container_ || !canvas_window_) return 0;
+  POINT in_view = screen;
+  RECT viewport{};
+  GetClientRect(container_, &viewport);
+  if (!ScreenToClient(container_, &in_view) || !PtInRect(&viewport, in_view)) return 0;
+  POINT on_canvas = screen;
+  ScreenToClient(canvas_window_, &on_canvas);
+  const std::int64_t row = RowAt(args_.model->ListY(on_canvas.y));
+  return row >= 1 && row <= ChildCount() ? static_cast<long>(row) : 0;
+}
+
+long ControlWindow::SelectedChild() {
+  const std::int64_t selected = args_.model->Selected();
+  return selected >= 1 && selected <= ChildCount() ? static_cast<long>(selected) : 0;
+}
+
+long ControlWindow::FocusedChild() { return GetFocus() == control_ ? SelectedChild() : 0; }
+
+bool ControlWindow::SelectChild(long id, long flags) {
+  if (!(flags & (SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION))) return false;
+  if (flags & SELFLAG_TAKEFOCUS) SetFocus(control_);
+  // Selecting from a screen reader is the host setting `Selected`: the row scrolls into view.
+  args_.model->SetSelected(id);
+  ShowState();
+  return true;
 }
 
 void ControlWindow::FollowTooltip() {
@@ -200,6 +284,17 @@ LRESULT ControlWindow::OnControl(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETOBJECT: {
+      bool handled = false;
+      const LRESULT result = accessible_.Answer(control_, wparam, lparam, *this, handled);
+      return handled ? result : DefWindowProcW(control_, message, wparam, lparam);
+    }
+    case WM_SETFOCUS: {
+      // The system reports the control; the row a screen reader should read is the selected one.
+      const long row = SelectedChild();
+      if (row) NotifyAccessibleEvent(control_, EVENT_OBJECT_FOCUS, row);
+      return 0;
+    }
     case WM_KEYDOWN:
       args_.model->KeyDown(static_cast<int>(wparam));
       ShowState();
@@ -218,6 +313,7 @@ LRESULT ControlWindow::OnControl(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_NCDESTROY: {
       // The host destroyed its window with ours inside: forget the handles.
+      accessible_.Disconnect();
       HWND hwnd = control_;
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       control_ = container_ = canvas_window_ = scroll_bar_ = tooltip_ = nullptr;
@@ -229,6 +325,15 @@ LRESULT ControlWindow::OnControl(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT ControlWindow::OnContainer(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_ERASEBKGND) {
+    // Below the last row: the rows' own back colour, white or the system's window colour.
+    RECT r{};
+    GetClientRect(container_, &r);
+    const Rgb back = args_.model->Colors().back;
+    BrushHandle brush(CreateSolidBrush(static_cast<COLORREF>(back)));
+    FillRect(reinterpret_cast<HDC>(wparam), &r, brush.get());
+    return 1;
+  }
   if (message != WM_VSCROLL) return DefWindowProcW(container_, message, wparam, lparam);
   PickvaneModel& model = *args_.model;
   const ScrollFigures& s = model.Scroll();
@@ -282,6 +387,12 @@ LRESULT ControlWindow::OnCanvas(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
+      // High Contrast may have come or gone: child windows hear of it only by asking.
+      if (args_.model->HighContrast() != HighContrastOn()) {
+        args_.model->SetHighContrast(!args_.model->HighContrast());
+        ShowState();
+        InvalidateRect(container_, nullptr, TRUE);
+      }
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(canvas_window_, &ps);
       const RECT& r = ps.rcPaint;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "listcontrol/pickvane_model.hpp"
+#include "platform/win32/accessible.hpp"
 #include "platform/win32/gdi_canvas.hpp"
 
 namespace orv::pickvane {
@@ -23,7 +24,8 @@ struct ControlWindowArgs {
   std::function<void()> on_dblclick;   // canvas double-clicked
 };
 
-class ControlWindow {
+// Screen readers see the control as a list named by its label, with one list item per row.
+class ControlWindow final : private AccessibleSource {
 public:
   // nullptr when the windows cannot be made.
   static std::unique_ptr<ControlWindow> Create(ControlWindowArgs args);
@@ -46,6 +48,19 @@ private:
   void UpdateTooltip(int canvas_y);
   void SetTipText(std::wstring text);
   void FollowTooltip();
+  // Tells screen readers what changed since the last time: the selection (and the focus
+  // with it), the rows.
+  void AnnounceChanges();
+
+  // AccessibleSource
+  long AccessibleRole() override { return ROLE_SYSTEM_LIST; }
+  std::wstring AccessibleName() override { return control_ ? LabelOf(control_) : std::wstring(); }
+  long ChildCount() override;
+  bool DescribeChild(long id, AccessibleChild& out) override;
+  long ChildAt(POINT screen) override;
+  long FocusedChild() override;
+  long SelectedChild() override;
+  bool SelectChild(long id, long flags) override;
 
   ControlWindowArgs args_;
   HWND control_ = nullptr;    // owned: destroyed (with its children) in the destructor
@@ -57,6 +72,9 @@ private:
   std::uint64_t shown_draw_ = ~std::uint64_t{0};
   int shown_top_ = 0;
   bool left_down_ = false;
+  std::int64_t announced_selected_ = 0;
+  std::int64_t announced_count_ = 0;
+  AccessibleSlot accessible_;  // disconnected when the window goes
 };
 
 }  // namespace orv::pickvane

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/twips.hpp"
+#include "platform/win32/accessible.hpp"
 #include "platform/win32/display_scale.hpp"
 #include "platform/win32/wide.hpp"
 
@@ -174,6 +175,7 @@ void OptionsWindow::CreateControls() {
   column.mask = LVCF_WIDTH;
   column.cx = scaled(pw - 160);
   ListView_InsertColumn(list, 0, &column);
+  DescribeCheckList(list);
   button(p0, "追加(&N)...", pw - 112, 52, 92, 24, kIdDUDAdd, BS_PUSHBUTTON);
   button(p0, "削除(&E)...", pw - 112, 82, 92, 24, kIdDUDDel, BS_PUSHBUTTON);
   button(p0, "Shiftキーを押しながら入力決定した予定は自動的に一覧に追加する", 16, ph - 82, pw - 36, 18,
@@ -260,6 +262,8 @@ void OptionsWindow::ShowPresets() {
   PresetPage& page = model_.preset_page();
   SendMessageW(Control(kIdDUDType), CB_SETCURSEL, static_cast<WPARAM>(page.kind()), 0);
   HWND list = Control(kIdDUDList);
+  // The kind box stands before the list, no label: its text names it for screen readers.
+  SetWindowTextW(list, Utf8ToWide(std::string(kFrameCaptions[0]) + " " + kPresetKindNames[page.kind() & 3]).c_str());
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(list);
   int row = 0;
@@ -295,7 +299,9 @@ void OptionsWindow::ShowThemeChoice() {
 }
 
 void OptionsWindow::ShowColors() {
-  const Rgb color = model_.page_color();
+  // Under High Contrast the pages keep the system's face colour, whatever the theme says.
+  const Rgb color = HighContrastOn() ? static_cast<Rgb>(GetSysColor(COLOR_BTNFACE)) : model_.page_color();
+  page_color_ = color;
   page_brush_.reset(CreateSolidBrush(color));
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -508,7 +514,7 @@ LRESULT OptionsWindow::PanelMessage(HWND panel, UINT message, WPARAM wparam, LPA
       wchar_t cls[16] = {};
       GetClassNameW(control, cls, 16);
       if (is_page && page_brush_ && lstrcmpiW(cls, L"Button") == 0) {
-        SetBkColor(reinterpret_cast<HDC>(wparam), model_.page_color());
+        SetBkColor(reinterpret_cast<HDC>(wparam), page_color_);
         handled = true;
         return reinterpret_cast<LRESULT>(page_brush_.get());
       }
@@ -527,6 +533,11 @@ LRESULT OptionsWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // High Contrast may have come or gone.
+      if (message == WM_SYSCOLORCHANGE || wparam == SPI_SETHIGHCONTRAST) ShowColors();
+      return Default(message, wparam, lparam);
     case WM_ERASEBKGND: {
       RECT r{};
       GetClientRect(hwnd(), &r);

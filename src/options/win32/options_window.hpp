@@ -133,6 +133,7 @@ private:
   FontHandle font_;
   int dpi_ = 96;  // of the calendar's monitor: controls are laid out for 96 dpi and scaled to it
   BrushHandle page_brush_;
+  Rgb page_color_ = 0;  // the colour page_brush_ paints
   std::unique_ptr<GdiCanvas> built_in_sample_;    // imgDefalutTheme
 };
 

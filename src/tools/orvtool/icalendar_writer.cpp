@@ -44,13 +44,6 @@ private:
   std::uint64_t hash_ = 0xcbf29ce484222325ULL;
 };
 
-std::string GroupedAmount(std::int32_t amount) {
-  const std::int64_t value = amount;
-  std::string digits = std::to_string(value < 0 ? -value : value);
-  for (std::size_t i = digits.size(); i > 3; i -= 3) digits.insert(i - 3, ",");
-  return value < 0 ? "-" + digits : digits;
-}
-
 void Line(std::string& out, std::string_view line) {
   out += FoldContentLine(line);
 }

@@ -185,5 +185,26 @@ TEST(ListDrawing, DrawsOnlyTheRowsOfABandAtTheirBandPosition) {
   EXPECT_EQ(d.Of(DrawCall::Fill)[0].rect.top, 3);
 }
 
+TEST(ListDrawing, HighContrastDrawsInTheSystemWindowColoursAndTheCommentLikeTheCaption) {
+  Drawn d;
+  d.items.Add("a", "Rent", "Monthly transfer");
+  d.items.Add("b", "Cash", "");
+  d.canvas.Resize(277, static_cast<int>(ListHeight(2)));
+  const ListColors dark{MakeRgb(0, 0, 0), MakeRgb(255, 255, 0), MakeRgb(255, 255, 0)};  // a dark scheme
+  DrawRows(d.canvas, d.items, 2, 0, dark);
+  EXPECT_EQ(d.canvas.back_color(), dark.back);
+  const auto texts = d.Of(DrawCall::Text);
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[0].color, dark.text);
+  EXPECT_EQ(texts[1].color, dark.comment);
+  EXPECT_EQ(texts[2].color, kHighlightText);  // the selection keeps the system's highlight
+
+  // Taken from the canvas's system colours; outside High Contrast the fixed look.
+  const ListColors contrast = ListColorsFor(d.canvas, true);
+  EXPECT_EQ(contrast.back, d.canvas.SystemColorOf(SystemColor::Window));
+  EXPECT_EQ(contrast.comment, d.canvas.SystemColorOf(SystemColor::WindowText));
+  EXPECT_EQ(ListColorsFor(d.canvas, false).comment, kGrey);
+}
+
 }  // namespace
 }  // namespace orv

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "platform/win32/wide.hpp"
+#include "../../support/accessible_reader.hpp"
 #include "../../support/recording_calendar_view.hpp"
 #include "../../support/scripted_prompts.hpp"
 #include "../../support/temp_dir.hpp"
@@ -358,6 +359,36 @@ TEST(OptionsDialogHostTest, ASecondShowBringsTheOpenDialogForward) {
   EXPECT_EQ(host.window(), nullptr);
   host.Show();
   ASSERT_NE(host.window(), nullptr);
+}
+
+TEST_F(OptionsWindowTest, EveryPageReadsWithNamedInputsAndThePresetChecksAsStates) {
+  OleInitialize(nullptr);
+  const struct {
+    char tab;
+    int inputs;
+  } pages[] = {{'U', 5}, {'D', 1}, {'R', 11}};
+  for (const auto& page : pages) {
+    AltKey(page.tab);
+    const test::DialogWalk walk = test::WalkDialog(window->hwnd());
+    EXPECT_EQ(walk.inputs, page.inputs) << page.tab;
+    for (const auto& u : walk.unnamed) ADD_FAILURE() << page.tab << " no name: " << WideToUtf8(u);
+    for (const auto& m : walk.dead_mnemonics) ADD_FAILURE() << page.tab << " mnemonic leads nowhere: " << WideToUtf8(m);
+  }
+
+  // The preset list is named by its kind and reads its check marks.
+  AltKey('U');
+  HWND list = C(kIdDUDList);
+  {
+    ComPtr<IAccessible> acc = test::AccessibleOf(list);
+    ASSERT_TRUE(acc);
+    EXPECT_EQ(test::Name(acc.get()), L"追加の一覧 自動振替");
+    if (ListView_GetItemCount(list) > 0) {
+      ListView_SetCheckState(list, 0, TRUE);
+      EXPECT_TRUE(test::State(acc.get(), 1) & STATE_SYSTEM_CHECKED);
+      EXPECT_EQ(test::Role(acc.get(), 1), ROLE_SYSTEM_CHECKBUTTON);
+    }
+  }
+  OleUninitialize();
 }
 
 }  // namespace
