@@ -8,6 +8,7 @@
 #include "core/twips.hpp"
 #include "platform/win32/display_scale.hpp"
 #include "platform/win32/wide.hpp"
+#include "platform/win32/delay_load.hpp"
 
 namespace orv {
 namespace {
@@ -59,7 +60,7 @@ HWND OptionsWindow::Control(int id) const {
 }
 
 bool OptionsWindow::Open() {
-  EnsureCommonControls();
+  if (!DialogLibrariesReady(nullptr) || !EnsureCommonControls()) return false;
   Register(kDialogClass, 0, nullptr);
 
   // Placed in twips at the scale of the calendar's monitor.
