@@ -36,13 +36,34 @@ WatchResponse RespondTo(WatchEvent event) {
   return {.check = true};
 }
 
-std::chrono::milliseconds UntilNextMidnight(std::chrono::milliseconds since_local_midnight,
-                                            std::chrono::minutes offset_now, std::chrono::minutes offset_at_midnight) {
+std::chrono::milliseconds UntilDateChange(std::chrono::sys_time<std::chrono::milliseconds> now,
+                                          const LocalTimeOf& local_time_of) {
   using namespace std::chrono;
-  constexpr milliseconds kDay = hours(24);
-  const milliseconds into_day = ((since_local_midnight % kDay) + kDay) % kDay;
-  const milliseconds wait = kDay - into_day - (offset_at_midnight - offset_now);
-  return std::max(wait, milliseconds(1));
+  const auto date_at = [&](sys_time<milliseconds> t) { return floor<days>(local_time_of(t)); };
+  const local_days today = date_at(now);
+  // Step to where the clock face would show midnight if the offset held: a change back
+  // before midnight leaves the date as it was (step again from there), a change forward
+  // lands past it. Zones change their offset a few times a year, so a few steps do.
+  sys_time<milliseconds> same = now;  // the date is still today's here
+  sys_time<milliseconds> other = now;
+  bool found = false;
+  for (int step = 0; step < 8 && !found; ++step) {
+    const milliseconds to_midnight = (today + days(1)) - local_time_of(same);
+    other = same + std::max(to_midnight, milliseconds(1));
+    if (date_at(other) != today) {
+      found = true;
+    } else {
+      same = other;
+    }
+  }
+  if (!found) return hours(24);  // a clock face that never turns: look again tomorrow
+  // The date changed somewhere in (same, other]: the first instant of the new date. Past a
+  // jump forward across midnight that is the jump itself, before the step's end.
+  while (other - same > milliseconds(1)) {
+    const auto middle = same + (other - same) / 2;
+    (date_at(middle) != today ? other : same) = middle;
+  }
+  return std::max(duration_cast<milliseconds>(other - now), milliseconds(1));
 }
 
 std::vector<std::string> FoldersToWatch(std::string_view wallpaper, std::string_view transcoded) {

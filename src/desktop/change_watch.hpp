@@ -6,6 +6,7 @@
 // itself (CheckWallpaper) still judges whether anything it compares has changed; this only
 // decides when it runs.
 #include <chrono>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,12 +38,18 @@ struct WatchResponse {
 
 WatchResponse RespondTo(WatchEvent event);
 
-// Milliseconds from a local time of day to the next local midnight. `offset_now` and
-// `offset_at_midnight` are local time minus UTC now and at that midnight: across a change to
-// or from daylight-saving time they differ, and the real wait is an hour shorter or longer
-// than the clock face shows. Never less than 1 ms.
-std::chrono::milliseconds UntilNextMidnight(std::chrono::milliseconds since_local_midnight,
-                                            std::chrono::minutes offset_now, std::chrono::minutes offset_at_midnight);
+// The clock face: the local date and time at an instant, by the time zone's rules for that
+// instant. Always defined, unlike the way back: a local time skipped by a change to
+// daylight-saving time has no instant, one repeated by the change back has two.
+using LocalTimeOf = std::function<std::chrono::local_time<std::chrono::milliseconds>(
+    std::chrono::sys_time<std::chrono::milliseconds>)>;
+
+// Milliseconds from `now` to the first instant whose local date differs from now's. That is
+// local midnight on most nights; where daylight-saving time begins at midnight the clock
+// jumps from 23:59:59 straight to 01:00 and the date changes then, where it ends there the
+// clock may show midnight twice. Never less than 1 ms.
+std::chrono::milliseconds UntilDateChange(std::chrono::sys_time<std::chrono::milliseconds> now,
+                                          const LocalTimeOf& local_time_of);
 
 // The folders whose changes may change the picture shown: the wallpaper file's and the
 // shell's copy's, each once (names compare without regard to case).

@@ -20,6 +20,11 @@ bool FileExists(const std::string& path);
 // Whether both paths name one existing file (through links, case or short names too).
 bool SameFile(const std::string& a, const std::string& b);
 
+// The one spelling of a path that names the same file from any current folder: absolute,
+// without "." and "..", and on Windows, whose names ignore letter case, in lower case. The
+// file need not exist. The path as given when the system cannot make it absolute.
+std::string ComparablePath(const std::string& path);
+
 // Reads the whole file into `bytes`.
 SystemError ReadWholeFile(const std::string& path, std::string& bytes);
 

@@ -47,6 +47,21 @@ bool SameFile(const std::string& a, const std::string& b) {
          ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
 }
 
+std::string ComparablePath(const std::string& path) {
+  const std::wstring wide = Utf8ToWide(path);
+  const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) return path;
+  full.resize(length);
+  for (auto& c : full)
+    if (c == L'/') c = L'\\';
+  // The system's own case mapping, the one its file names are compared by.
+  CharLowerBuffW(full.data(), static_cast<DWORD>(full.size()));
+  return WideToUtf8(full);
+}
+
 SystemError ReadWholeFile(const std::string& path, std::string& bytes) {
   FileHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -353,6 +353,27 @@ TEST_F(PackageE2E, ANewerVersionReplacesTheProgramAndKeepsTheSettingsAndTheTheme
   EXPECT_EQ(test::ReadBytes(WideToUtf8(list)), themes);
 }
 
+TEST_F(PackageE2E, AThemeListAlreadyThereIsNeverOverwrittenAndAMissingOneIsWritten) {
+  // A list of the user's own in the folder before the first installation (as the portable
+  // folder leaves one): installing and uninstalling leave it as it is.
+  const int made = SHCreateDirectoryExW(nullptr, folder_.c_str(), nullptr);
+  ASSERT_TRUE(made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS) << made;
+  const std::string list = WideToUtf8(folder_ + L"\\Orvanta.INI");
+  const std::string mine = "[CalendarDraw]\r\nCount=1\r\nFile_1=C:\\themes\\mine.ini\r\n";
+  test::WriteBytes(list, mine);
+  ASSERT_EQ(Msiexec(L"/i", msi_), 0);
+  EXPECT_TRUE(Exists(Program()));
+  EXPECT_EQ(test::ReadBytes(list), mine);
+  ASSERT_EQ(Msiexec(L"/x", msi_), 0);
+  EXPECT_EQ(test::ReadBytes(list), mine);
+  // Gone before the next installation: the samples' list is written again, and kept.
+  ASSERT_TRUE(DeleteFileW(Utf8ToWide(list).c_str()));
+  ASSERT_EQ(Msiexec(L"/i", msi_), 0);
+  ExpectSampleThemes(folder_);
+  ASSERT_EQ(Msiexec(L"/x", msi_), 0);
+  EXPECT_TRUE(Exists(folder_ + L"\\Orvanta.INI"));
+}
+
 TEST_F(PackageE2E, ThePortableZipRunsWhereItIsUnpacked) {
   const std::wstring portable = Env(L"ORV_PACKAGE_PORTABLE");
   ASSERT_FALSE(portable.empty());

@@ -82,6 +82,12 @@ TEST_F(WatchE2E, EachKindOfChangeRedrawsAndNothingWakesTheProgramBetweenThem) {
   // calendar, which now shows the desktop colour.
   SetDesktop(L"TileWallpaper", L"0");
   EXPECT_TRUE(Shows(DesktopBackground() & 0xFFFFFF)) << std::hex << EdgePixel();
+  // The desktop colour: no value the watch compares, so its report alone brings a new copy.
+  const std::wstring old_background = GetText(L"Control Panel\\Colors", L"Background");
+  SetText(HKEY_CURRENT_USER, L"Control Panel\\Colors", L"Background", L"90 30 120");
+  EXPECT_TRUE(Shows(RGB(90, 30, 120))) << std::hex << EdgePixel();
+  SetText(HKEY_CURRENT_USER, L"Control Panel\\Colors", L"Background", old_background);
+  EXPECT_TRUE(Shows(DesktopBackground() & 0xFFFFFF)) << std::hex << EdgePixel();
   SetDesktop(L"TileWallpaper", L"1");
   EXPECT_TRUE(Shows(kThird)) << std::hex << EdgePixel();
   ExpectNoTimerWhileQuiet("after the settings changes");

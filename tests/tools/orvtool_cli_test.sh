@@ -53,6 +53,15 @@ grep -q 'SUMMARY:ABC 1\\,000円 (現金)' "$dir/out.ics" || fail "payment summar
 printf '\xef\xbb\xbfdate,kind,payment_kind,name,amount,very_special,comment\r\n2002-04-01,payment,cash,ABC,1000,,\r\n' > "$dir/want.csv"
 cmp "$dir/out.csv" "$dir/want.csv" || fail "csv export"
 
+# A full disk behind standard output fails the export, with a message.
+if [ -w /dev/full ]; then
+  set +e
+  "${tool[@]}" export --format ics "$dir/a.ORV" > /dev/full 2> "$dir/err.txt"; rc=$?
+  set -e
+  [ "$rc" -eq 1 ] || fail "export to a full disk gave $rc"
+  grep -q 'orvtool: standard output: ' "$dir/err.txt" || fail "export to a full disk says so"
+fi
+
 set +e
 "${tool[@]}" export --format csv "$dir/short.ORV" > "$dir/out.txt" 2> "$dir/err.txt"; rc=$?
 set -e
@@ -73,4 +82,19 @@ set -e
 [ "$rc" -eq 1 ] || fail "import of a bad row gave $rc"
 grep -q 'bad.csv:3: "2002-02-30" is not a day of the calendar' "$dir/err.txt" || fail "import names the bad row"
 [ "$(md5sum < "$dir/new.ORV")" = "$before" ] || fail "a refused import changed the file"
+
+# UIDs: a save that adds an unrelated entry keeps every exported UID; the same file named from
+# another folder exports the same bytes; a copy elsewhere exports other events.
+uids() { grep '^UID:' "$1" | sort; }
+"${tool[@]}" export --format ics "$dir/new.ORV" -o "$dir/before.ics" || fail "export before the save"
+printf 'date,kind,payment_kind,name,amount,very_special,comment\n2002-03-31,special,,Z,,0,\n' > "$dir/more.csv"
+"${tool[@]}" import --format csv "$dir/new.ORV" "$dir/more.csv" > /dev/null || fail "import of an earlier day"
+"${tool[@]}" export --format ics "$dir/new.ORV" -o "$dir/after.ics" || fail "export after the save"
+[ -z "$(comm -23 <(uids "$dir/before.ics") <(uids "$dir/after.ics"))" ] || fail "a save changed an entry's UID"
+mkdir "$dir/sub"
+(cd "$dir" && "${tool[@]}" export --format ics ./sub/../new.ORV) > "$dir/relative.ics" || fail "export by a relative name"
+cmp "$dir/after.ics" "$dir/relative.ics" || fail "the file named another way exports other bytes"
+mkdir "$dir/copy" && cp "$dir/new.ORV" "$dir/copy/new.ORV"
+"${tool[@]}" export --format ics "$dir/copy/new.ORV" -o "$dir/copy.ics" || fail "export of a copy"
+[ -z "$(comm -12 <(uids "$dir/after.ics") <(uids "$dir/copy.ics"))" ] || fail "two files share a UID"
 echo "orvtool CLI: all checks passed"

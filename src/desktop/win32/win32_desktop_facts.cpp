@@ -237,19 +237,8 @@ FILETIME FileTimeOf(std::int64_t ticks) {
   const auto u = static_cast<std::uint64_t>(ticks);
   return {static_cast<DWORD>(u & 0xFFFFFFFFu), static_cast<DWORD>(u >> 32)};
 }
-// A time moved across the time zone by one of the system's two conversions (UTC to local,
-// local to UTC), by the zone's rules for that instant; unchanged when the system refuses.
-using ZoneConversion = BOOL(WINAPI*)(const TIME_ZONE_INFORMATION*, const SYSTEMTIME*, LPSYSTEMTIME);
-std::int64_t AcrossZone(std::int64_t ticks, ZoneConversion convert) {
-  SYSTEMTIME from{}, to{};
-  const FILETIME in = FileTimeOf(ticks);
-  FILETIME out{};
-  if (!FileTimeToSystemTime(&in, &from) || !convert(nullptr, &from, &to) || !SystemTimeToFileTime(&to, &out))
-    return ticks;
-  return TicksOf(out);
-}
-std::int64_t LocalOf(std::int64_t utc) { return AcrossZone(utc, SystemTimeToTzSpecificLocalTime); }
-std::int64_t UtcOf(std::int64_t local_ticks) { return AcrossZone(local_ticks, TzSpecificLocalTimeToSystemTime); }
+// FILETIME counts from 1601, the standard clocks from 1970.
+constexpr std::int64_t kUnixEpochTicks = 11'644'473'600LL * 1000 * kTicksPerMs;
 
 }  // namespace
 
@@ -257,6 +246,19 @@ std::int64_t Win32DesktopFacts::NowUtc() const {
   FILETIME now{};
   GetSystemTimeAsFileTime(&now);
   return TicksOf(now) + clock_shift_;
+}
+
+std::int64_t Win32DesktopFacts::LocalOf(std::int64_t utc) const {
+  // One step, by the zone's rules for that instant (the way back is not one: some local
+  // times do not exist and some exist twice). Unchanged when the system refuses.
+  SYSTEMTIME from{}, to{};
+  const FILETIME in = FileTimeOf(utc);
+  FILETIME out{};
+  const TIME_ZONE_INFORMATION* zone = zone_ ? &*zone_ : nullptr;
+  if (!FileTimeToSystemTime(&in, &from) || !SystemTimeToTzSpecificLocalTime(zone, &from, &to) ||
+      !SystemTimeToFileTime(&to, &out))
+    return utc;
+  return TicksOf(out);
 }
 
 Date Win32DesktopFacts::Today() {
@@ -268,20 +270,23 @@ Date Win32DesktopFacts::Today() {
 
 std::chrono::milliseconds Win32DesktopFacts::UntilMidnight() {
   using namespace std::chrono;
-  constexpr std::int64_t kDayTicks = 24LL * 3600 * 1000 * kTicksPerMs;
-  const std::int64_t utc = NowUtc();
-  const std::int64_t local = LocalOf(utc);
-  const std::int64_t into_day = local % kDayTicks;  // FILETIME days start at midnight
-  const std::int64_t midnight_local = local - into_day + kDayTicks;
-  const std::int64_t midnight_utc = UtcOf(midnight_local);
-  const auto offset = [](std::int64_t a, std::int64_t b) { return minutes((a - b) / (60 * 1000 * kTicksPerMs)); };
-  return UntilNextMidnight(milliseconds(into_day / kTicksPerMs), offset(local, utc),
-                           offset(midnight_local, midnight_utc));
+  const auto since_1970 = [](std::int64_t ticks) { return milliseconds((ticks - kUnixEpochTicks) / kTicksPerMs); };
+  const sys_time<milliseconds> now(since_1970(NowUtc()));
+  return UntilDateChange(now, [this, &since_1970](sys_time<milliseconds> t) {
+    const std::int64_t ticks = t.time_since_epoch().count() * kTicksPerMs + kUnixEpochTicks;
+    return local_time<milliseconds>(since_1970(LocalOf(ticks)));
+  });
 }
 
 void Win32DesktopFacts::ShiftClockForTesting(std::chrono::milliseconds before_midnight) {
   clock_shift_ = 0;
   clock_shift_ = (UntilMidnight() - before_midnight).count() * kTicksPerMs;
+}
+
+void Win32DesktopFacts::SetClockForTesting(std::int64_t utc_ticks, const TIME_ZONE_INFORMATION& zone) {
+  clock_shift_ = 0;
+  clock_shift_ = utc_ticks - NowUtc();
+  zone_ = zone;
 }
 
 std::string Win32DesktopFacts::FormatCurrency(std::int32_t amount) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "desktop/desktop_facts.hpp"
 #include "platform/path_examiner.hpp"
@@ -49,11 +50,13 @@ public:
   Rgb DesktopColor() override;
   // The local date by the system's clock and time zone.
   Date Today() override;
-  // From now to the next local midnight, the real time (a daylight-saving change that night
-  // makes it an hour shorter or longer than the clock face shows).
+  // From now to the next change of the local date, the real time (a daylight-saving change
+  // that night makes it an hour shorter or longer than the clock face shows).
   std::chrono::milliseconds UntilMidnight();
   // For tests only: the clock stands `before_midnight` before the next local midnight.
   void ShiftClockForTesting(std::chrono::milliseconds before_midnight);
+  // For tests only: the clock stands at `utc_ticks` (FILETIME units) in the time zone `zone`.
+  void SetClockForTesting(std::int64_t utc_ticks, const TIME_ZONE_INFORMATION& zone);
   std::string FormatCurrency(std::int32_t amount) override;
 
   // Forgets the cached screen scale; call on display and setting changes.
@@ -71,9 +74,12 @@ private:
   const RegistryReader& registry_;
   // Now as the system's clock says, in 100 ns units since 1601 (UTC), moved by a test's shift.
   std::int64_t NowUtc() const;
+  // Local time at a UTC instant, both in FILETIME units.
+  std::int64_t LocalOf(std::int64_t utc) const;
 
   HWND scale_window_ = nullptr;
   std::int64_t clock_shift_ = 0;  // 100 ns units
+  std::optional<TIME_ZONE_INFORMATION> zone_;  // a test's zone; none: the system's
   int dpi_ = 0;  // asked once: every look of the watch and every drawing read the scale
   std::optional<Rgb> shell_background_;  // the shell's background colour, from its last account
   std::atomic<HWND> late_window_{nullptr};  // read by the examiner's worker

@@ -85,7 +85,8 @@ int RunExportCommand(const std::vector<std::string>& args, std::string& out, std
     err += "orvtool: " + path + ": " + error + "\n";
     return kFailed;
   }
-  std::string bytes = parsed->format == "ics" ? WriteICalendar(entries) : WriteCsv(entries);
+  std::string bytes = parsed->format == "ics" ? WriteICalendar(entries, FileUidPart(ComparablePath(path)))
+                                               : WriteCsv(entries);
   if (!parsed->output) {
     out = std::move(bytes);
     return kOk;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <map>
 
 #include "dialogs/dialog_texts.hpp"
 
@@ -108,22 +109,32 @@ std::string FoldContentLine(std::string_view line) {
   return out;
 }
 
-std::string EntryUid(const ScheduleEntry& entry) {
-  Digest digest;
-  std::string kind;
-  if (entry.payment) {
-    kind = "payment";
-    digest.Add(std::to_string(entry.payment->Payment))
-        .Add(std::to_string(entry.payment->lngPrice))
-        .Add(entry.payment->strTitle);
-  } else {
-    kind = "special";
-    digest.Add(entry.special->blnSpecial ? "1" : "0")
-        .Add(entry.special->strSpecial)
-        .Add(entry.special->strComment);
+std::string FileUidPart(std::string_view full_path) { return Digest().Add(full_path).Hex(); }
+
+std::vector<std::string> EntryUids(const std::vector<ScheduleEntry>& entries, std::string_view file_part) {
+  std::vector<std::string> uids;
+  uids.reserve(entries.size());
+  // Identical entries of one day differ only by their count (the content names the day).
+  std::map<std::string, int> copies;
+  for (const auto& entry : entries) {
+    Digest digest;
+    std::string kind;
+    if (entry.payment) {
+      kind = "payment";
+      digest.Add(std::to_string(entry.payment->Payment))
+          .Add(std::to_string(entry.payment->lngPrice))
+          .Add(entry.payment->strTitle);
+    } else {
+      kind = "special";
+      digest.Add(entry.special->blnSpecial ? "1" : "0")
+          .Add(entry.special->strSpecial)
+          .Add(entry.special->strComment);
+    }
+    std::string content = BasicDate(entry.date) + "-" + kind + "-" + digest.Hex();
+    const int copy = ++copies[content];
+    uids.push_back(content + "-" + std::to_string(copy) + "-" + std::string(file_part) + "@orvanta");
   }
-  return BasicDate(entry.date) + "-" + kind + "-" + std::to_string(entry.position) + "-" +
-         digest.Hex() + "@orvanta";
+  return uids;
 }
 
 std::string PaymentSummary(const PaymentData& payment) {
@@ -135,18 +146,20 @@ std::string PaymentSummary(const PaymentData& payment) {
   return text;
 }
 
-std::string WriteICalendar(const std::vector<ScheduleEntry>& entries) {
+std::string WriteICalendar(const std::vector<ScheduleEntry>& entries, std::string_view file_part) {
+  const std::vector<std::string> uids = EntryUids(entries, file_part);
   std::string out;
   out.reserve(entries.size() * 260 + 128);
   Line(out, "BEGIN:VCALENDAR");
   Line(out, "VERSION:2.0");
   Line(out, "PRODID:-//Orvanta//orvtool//JA");
   Line(out, "CALSCALE:GREGORIAN");
-  for (const auto& entry : entries) {
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const ScheduleEntry& entry = entries[i];
     const DateParts next = SplitDate(MakeDate(entry.date.Year, entry.date.Month, entry.date.Day) +
                                      std::chrono::days{1});
     Line(out, "BEGIN:VEVENT");
-    Line(out, "UID:" + EntryUid(entry));
+    Line(out, "UID:" + uids[i]);
     Line(out, std::string("DTSTAMP:") + std::string(kStamp));
     Line(out, "DTSTART;VALUE=DATE:" + BasicDate(entry.date));
     // Without DTEND an all-day event lasts one day: the way out for 9999-12-31, whose next

@@ -5,7 +5,9 @@
 //   orvtool theme [--twips N | --dpi N] FILE.INI  load a theme file and print it as JSON
 //   orvtool export --format ics|csv FILE.ORV [-o OUT]  the schedule for other programs
 //   orvtool import --format csv FILE.ORV IN.csv        add CSV rows to the schedule
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -112,9 +114,18 @@ int RunExchange(const std::vector<std::string>& args) {
 #ifdef _WIN32
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
-  Print(stdout, out);
+  // A full disk or a closed pipe behind standard output is a failed export, not a success:
+  // the write and the flush that ends it are both checked.
+  errno = 0;
+  const bool written = std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
+  const bool flushed = std::fflush(stdout) == 0;
+  if (!written || !flushed) {
+    const int error = errno;
+    err += std::string("orvtool: standard output: ") +
+           (error != 0 ? std::strerror(error) : "the output could not be written") + "\n";
+  }
   Print(stderr, err);
-  return code;
+  return written && flushed ? code : kBadFile;
 }
 
 int Run(const std::vector<std::string>& args) {

@@ -65,24 +65,33 @@ TEST(SlowPoll, ReportsEachDifferentAnswerOnceAndNothingAfterItEnds) {
   EXPECT_EQ(watched->Changes(), 2);
 }
 
-TEST(SlowPoll, EndsAtOnceWhileALookHangs) {
-  auto gate = std::make_shared<std::atomic<bool>>(false);
-  auto started = std::make_shared<std::atomic<bool>>(false);
-  auto changes = std::make_shared<std::atomic<int>>(0);
+TEST(SlowPoll, EndsAtOnceWhileALookHangsAndReportsNothingItFindsAfterwards) {
+  // The first look answers; a later one hangs, as on a share that stops answering, and then
+  // comes back with another answer after the poll has ended.
+  struct Share {
+    std::atomic<int> looks{0};
+    std::atomic<bool> gate{false}, hanging{false}, answered{false};
+    std::atomic<int> changes{0};
+  };
+  auto share = std::make_shared<Share>();
   {
     SlowPoll poll(
         1ms,
-        [gate, started]() -> std::optional<std::string> {
-          *started = true;
-          while (!*gate) std::this_thread::sleep_for(1ms);  // a share that does not answer
+        [share]() -> std::optional<std::string> {
+          if (share->looks++ == 0) return "t1";
+          share->hanging = true;
+          while (!share->gate) std::this_thread::sleep_for(1ms);
+          share->answered = true;
           return "t2";
         },
-        [changes] { ++*changes; });
-    while (!*started) std::this_thread::sleep_for(1ms);
+        [share] { ++share->changes; });
+    while (!share->hanging) std::this_thread::sleep_for(1ms);
   }  // returns although the look hangs
-  *gate = true;
-  std::this_thread::sleep_for(20ms);
-  EXPECT_EQ(*changes, 0);
+  share->gate = true;
+  while (!share->answered) std::this_thread::sleep_for(1ms);
+  std::this_thread::sleep_for(50ms);  // time for the worker to act on the answer
+  EXPECT_EQ(share->changes, 0);
+  EXPECT_EQ(share->looks, 2);  // and it looks no more
 }
 
 }  // namespace

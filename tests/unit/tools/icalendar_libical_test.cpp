@@ -45,7 +45,7 @@ TEST(ICalendarWithLibical, EveryEventParsesWithoutErrorsAndSaysWhatTheScheduleSa
   for (const auto& e : expected) AddNewEntry(years, e.date, e.entry);
   std::vector<ScheduleEntry> entries;
   ASSERT_EQ(ListScheduleEntries(years, entries), "");
-  const std::string text = WriteICalendar(entries);
+  const std::string text = WriteICalendar(entries, FileUidPart("/home/me/家計.ORV"));
 
   Component calendar(icalparser_parse_string(text.c_str()));
   ASSERT_TRUE(calendar);

@@ -90,7 +90,7 @@ TEST(ICalendarEvents, OneAllDayEventPerEntryWithWhatTheDayListShows) {
   Add(years, {2026, 12, 31}, {kCashPayments, "", -1234567, {}});
   Add(years, {2024, 2, 28}, {kVerySpecialDays, "誕生日", 0, "花を買う, ケーキも\r\n二行目"});
   Add(years, {2024, 2, 28}, {kSpecialDays, "記念日", 0, ""});
-  const auto lines = ContentLines(WriteICalendar(Entries(years)));
+  const auto lines = ContentLines(WriteICalendar(Entries(years), "f"));
 
   const std::vector<std::string> head(lines.begin(), lines.begin() + 4);
   EXPECT_EQ(head,
@@ -123,7 +123,7 @@ TEST(ICalendarEvents, OneAllDayEventPerEntryWithWhatTheDayListShows) {
 TEST(ICalendarEvents, TheLastDayOfYear9999EndsByTheOneDayRule) {
   YearDatas years;
   Add(years, {9999, 12, 31}, {kSpecialDays, "最後", 0, ""});
-  const auto lines = ContentLines(WriteICalendar(Entries(years)));
+  const auto lines = ContentLines(WriteICalendar(Entries(years), "f"));
   EXPECT_NE(std::find(lines.begin(), lines.end(), "DTSTART;VALUE=DATE:99991231"), lines.end());
   for (const auto& line : lines) EXPECT_NE(line.rfind("DTEND", 0), 0u) << line;
 }
@@ -131,29 +131,42 @@ TEST(ICalendarEvents, TheLastDayOfYear9999EndsByTheOneDayRule) {
 TEST(ICalendarUids, StableUniqueAndChangedOnlyWithTheirEntry) {
   YearDatas years;
   const NewEntry lunch{kCashPayments, "昼食", 800, {}};
+  const NewEntry rent{kAutomaticTransfers, "家賃", 50000, {}};
+  Add(years, {2026, 3, 8}, rent);
   Add(years, {2026, 3, 8}, lunch);
   Add(years, {2026, 3, 8}, lunch);  // the same entry twice on one day
   Add(years, {2026, 3, 8}, {kSpecialDays, "昼食", 0, ""});
   Add(years, {2026, 3, 9}, lunch);
-  auto uids = [](const YearDatas& y) {
-    std::vector<std::string> list;
-    for (const auto& entry : Entries(y)) list.push_back(EntryUid(entry));
-    return list;
-  };
+  const std::string file = FileUidPart("/home/me/家計.ORV");
+  auto uids = [&file](const YearDatas& y) { return EntryUids(Entries(y), file); };
   const auto first = uids(years);
   EXPECT_EQ(std::set<std::string>(first.begin(), first.end()).size(), first.size());
-  EXPECT_EQ(first[0].rfind("20260308-payment-1-", 0), 0u) << first[0];
-  EXPECT_EQ(first[0].substr(first[0].size() - 8), "@orvanta");
-  EXPECT_EQ(WriteICalendar(Entries(years)), WriteICalendar(Entries(years)));
+  EXPECT_EQ(first[0].rfind("20260308-payment-", 0), 0u) << first[0];
+  EXPECT_TRUE(first[1].ends_with("-1-" + file + "@orvanta")) << first[1];
+  EXPECT_TRUE(first[2].ends_with("-2-" + file + "@orvanta")) << first[2];
+  EXPECT_EQ(first[4].substr(8), first[1].substr(8));  // the next day counts from 1 again
+  EXPECT_EQ(WriteICalendar(Entries(years), file), WriteICalendar(Entries(years), file));
 
-  // Entries added elsewhere or after leave the others' UIDs alone.
+  // Entries added elsewhere, before or after leave the others' UIDs alone.
+  const auto set = [](const std::vector<std::string>& list) { return std::set<std::string>(list.begin(), list.end()); };
   Add(years, {2025, 1, 1}, lunch);
   Add(years, {2026, 3, 8}, {kAutomaticTransfers, "電気", 4000, {}});
-  const auto grown = uids(years);
-  EXPECT_EQ(std::vector<std::string>(grown.begin(), grown.begin() + 2),
-            std::vector(first.begin(), first.begin() + 2));
-  EXPECT_EQ(grown[3], first[2]);  // the special day, after the added payment
-  EXPECT_EQ(grown[4], first[3]);
+  auto grown = set(uids(years));
+  EXPECT_EQ(grown.size(), first.size() + 2);
+  for (const auto& uid : first) EXPECT_TRUE(grown.contains(uid)) << uid;
+
+  // So does an earlier entry removed: the later ones keep theirs, and of two identical
+  // entries the one left is the first.
+  FindDay(years, {2026, 3, 8})->PaymentDatas.RemoveAt(1);  // the rent
+  grown.erase(first[0]);
+  EXPECT_EQ(set(uids(years)), grown);
+  FindDay(years, {2026, 3, 8})->PaymentDatas.RemoveAt(1);  // the first lunch
+  EXPECT_EQ(uids(years)[0], first[1]);
+
+  // The same entry in another user's file (or another file of the same user) is another event.
+  const std::string yours = FileUidPart("/home/you/家計.ORV");
+  EXPECT_NE(yours, file);
+  EXPECT_NE(EntryUids(Entries(years), yours)[0], uids(years)[0]);
 
   // A changed amount, name, comment or kind is a different event.
   auto changed = [&](auto change) {
