@@ -58,6 +58,9 @@ public:
   void DrawPicture(const Picture& p, const PixelRect& d, RasterOp op, bool h) override {
     Keep([this, &p, d, op, h] { t_.DrawPicture(p, d, op, h); });
   }
+  void TilePicture(const Picture& p, const PixelRect& d) override {
+    Keep([this, &p, d] { t_.TilePicture(p, d); });
+  }
   void CopyFrom(const Canvas& s, const PixelRect& f, const PixelRect& d, bool h) override {
     t_.CopyFrom(s, f, d, h);
   }

@@ -82,6 +82,8 @@ public:
   virtual bool ScheduleAlreadyStored(const AppState& state) = 0;
   // The schedule into a new recovery file; its path, or empty when that failed as well.
   virtual std::string WriteRecoveryFile(const AppState& state) = 0;
+  // Deletes a recovery file that turned out to hold nothing the data file lacks.
+  virtual void DiscardRecoveryFile(const std::string& path) = 0;
   // The save error message box (critical icon, OK).
   virtual void ShowShutdownSaveError(const std::string& message) = 0;
   // The warning message box with OK and Cancel; true for OK.
@@ -92,9 +94,14 @@ public:
   virtual void EndProgram() = 0;
 };
 
+// Whether a save's error text tells of a path, drive or network that is not there or does
+// not answer (the system's error numbers).
+bool SaveFailedOnPathOrNetwork(std::string_view error);
+
 // The shutdown sequence, whatever ended the program. The user data file is saved whether or
 // not automatic saving is on. When that save fails, the session's schedule goes to a recovery
-// file, and a quit by the user says where; at the end of the session nothing is shown. Returns
+// file, and a quit by the user says where; at the end of the session nothing is shown and the
+// recovery file is written before the data file is read again to compare. Returns
 // false when the user chose to keep the program running (nothing could be saved at all).
 bool RunShutdown(const AppState& state, ShutdownPorts& ports, ShutdownCause cause);
 

@@ -45,6 +45,11 @@ const DesktopWindow* IconViewHost(const DesktopSnapshot& s, const DesktopWindow&
 
 }  // namespace
 
+std::uint32_t CalendarExStyle(const CalendarPlace& place) {
+  if (!place.parent) return kExToolWindow;
+  return kExNoParentNotify | (place.layered ? kExLayered : 0);
+}
+
 CalendarPlace PlaceOnDesktop(const DesktopSnapshot& s) {
   const DesktopWindow* progman = nullptr;
   for (const DesktopWindow& w : s.windows) {

@@ -25,6 +25,8 @@ namespace orv {
 
 using WindowId = std::uint64_t;  // a window handle as a number; 0 is none
 
+inline constexpr std::uint32_t kExNoParentNotify = 0x00000004;       // WS_EX_NOPARENTNOTIFY
+inline constexpr std::uint32_t kExToolWindow = 0x00000080;           // WS_EX_TOOLWINDOW
 inline constexpr std::uint32_t kExLayered = 0x00080000;              // WS_EX_LAYERED
 inline constexpr std::uint32_t kExNoRedirectionBitmap = 0x00200000;  // WS_EX_NOREDIRECTIONBITMAP
 
@@ -62,6 +64,13 @@ struct CalendarPlace {
   WindowId desktop = 0;  // for AboveDesktop
   bool operator==(const CalendarPlace&) const = default;
 };
+
+// The extended window styles the calendar is made with at `place`. A child of the shell's
+// window never notifies its parent: the system would send each notice (creation, going away,
+// every mouse press) to the shell's thread and wait for it, so a hung or restarting shell
+// would stop the calendar's tray, dialogs and timers with it. A window of its own is a tool
+// window, kept off the taskbar and the task switcher.
+std::uint32_t CalendarExStyle(const CalendarPlace& place);
 
 // Where the calendar belongs on the desktop the snapshot shows.
 CalendarPlace PlaceOnDesktop(const DesktopSnapshot& snapshot);

@@ -21,7 +21,14 @@ struct ShellWallpaper {
   WallpaperPlacement style = WallpaperPlacement::kNone;
   std::vector<std::string> pictures;  // one a monitor, in the order of Monitors(); empty: none
   bool changing_pictures = false;     // a slideshow or spotlight picks the pictures
+  std::optional<Rgb> background;      // the colour around the pictures, where the shell says
+  bool operator==(const ShellWallpaper&) const = default;
 };
+
+// The shell's account as one text and back, for handing it between threads: the shell is
+// asked on a worker, so that a shell that hangs never holds up the desktop.
+std::string ShellWallpaperText(const ShellWallpaper& shown);
+std::optional<ShellWallpaper> ParseShellWallpaper(std::string_view text);
 
 class DesktopFacts {
 public:

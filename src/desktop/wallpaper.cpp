@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <limits>
 
 namespace orv {
 namespace {
@@ -41,6 +42,12 @@ int GridStart(int origin, int from, int size) {
   const int offset = from - origin;
   const int steps = offset >= 0 ? offset / size : -((-offset + size - 1) / size);
   return origin + steps * size;
+}
+
+// First tile edge at or after `to` on a grid of `size` through `start`.
+int GridEnd(int start, int to, int size) {
+  const std::int64_t cells = (std::int64_t{to} - start + size - 1) / size;
+  return static_cast<int>(std::min<std::int64_t>(start + cells * size, std::numeric_limits<int>::max()));
 }
 
 }  // namespace
@@ -115,7 +122,8 @@ std::optional<Rgb> ParseColorTriple(std::string_view text) {
   return MakeRgb(parts[0], parts[1], parts[2]);
 }
 
-WallpaperLayout LayoutWallpaper(WallpaperPlacement style, int pw, int ph, const std::vector<PixelRect>& monitors) {
+WallpaperLayout LayoutWallpaper(WallpaperPlacement style, int pw, int ph, const std::vector<PixelRect>& monitors,
+                                const std::optional<PixelRect>& within) {
   WallpaperLayout layout;
   layout.style = style;
   if (pw <= 0 || ph <= 0 || monitors.empty() || style == WallpaperPlacement::kNone) {
@@ -136,12 +144,15 @@ WallpaperLayout LayoutWallpaper(WallpaperPlacement style, int pw, int ph, const 
       case WallpaperPlacement::kStretch: layout.copies.push_back({m, m, i}); break;
       case WallpaperPlacement::kFit: layout.copies.push_back({Scaled(m, pw, ph, false), m, i}); break;
       case WallpaperPlacement::kFill: layout.copies.push_back({Scaled(m, pw, ph, true), m, i}); break;
-      case WallpaperPlacement::kTile:
-        // One grid over the whole desktop from its top-left corner, column by column.
-        for (int x = GridStart(all.left, m.left, pw); x < m.right; x += pw)
-          for (int y = GridStart(all.top, m.top, ph); y < m.bottom; y += ph)
-            layout.copies.push_back({{x, y, x + pw, y + ph}, m, i});
+      case WallpaperPlacement::kTile: {
+        // One grid over the whole desktop from its top-left corner; of it, the cells that
+        // meet the wanted part of the monitor.
+        const PixelRect wanted = within ? Intersect(m, *within) : m;
+        if (Empty(wanted)) break;
+        const int x = GridStart(all.left, wanted.left, pw), y = GridStart(all.top, wanted.top, ph);
+        layout.copies.push_back({{x, y, GridEnd(x, wanted.right, pw), GridEnd(y, wanted.bottom, ph)}, m, i, true});
         break;
+      }
       default: break;
     }
   }
@@ -173,7 +184,9 @@ void DrawPieces(Canvas& image, const Picture& picture, const WallpaperLayout& la
   for (const WallpaperPiece& piece : layout.copies) {
     if (!uses_picture(piece.monitor)) continue;
     if (Empty(Intersect(Intersect(piece.dest, piece.clip), band))) continue;
-    image.DrawPicture(picture, Shifted(piece.dest, -band.left, -band.top), RasterOp::Copy, layout.Scaled());
+    const PixelRect dest = Shifted(piece.dest, -band.left, -band.top);
+    if (piece.tiled) image.TilePicture(picture, dest);
+    else image.DrawPicture(picture, dest, RasterOp::Copy, layout.Scaled());
   }
 }
 
@@ -241,7 +254,8 @@ void dsDesktopImageCopy(WallpaperState& state, DesktopFacts& facts, PictureLoade
   image.Resize(band.Width(), height);
   image.FillRect({0, 0, band.Width(), height}, desktop);
   for (const auto& [path, picture] : loaded) {
-    const WallpaperLayout layout = LayoutWallpaper(style, picture.picture->Width(), picture.picture->Height(), monitors);
+    const WallpaperLayout layout =
+        LayoutWallpaper(style, picture.picture->Width(), picture.picture->Height(), monitors, band);
     DrawPieces(image, *picture.picture, layout, band, [&, &path = path](int monitor) {
       return monitor < 0 || pictures[static_cast<std::size_t>(monitor)] == path;
     });
@@ -312,6 +326,65 @@ WallpaperWatch CheckWallpaper(const WallpaperState& state, DesktopFacts& facts,
   if (changed) return WallpaperWatch::kCopyAndRedraw;
   if (facts.Today() != today) return WallpaperWatch::kRedrawOnly;
   return WallpaperWatch::kNothing;
+}
+
+}  // namespace orv
+
+namespace orv {
+
+std::string ShellWallpaperText(const ShellWallpaper& shown) {
+  std::string text = "style " + std::to_string(static_cast<int>(shown.style)) + "\nchanging " +
+                     (shown.changing_pictures ? "1" : "0") + "\nbackground " +
+                     (shown.background ? std::to_string(*shown.background) : "-") + "\n";
+  for (const std::string& picture : shown.pictures) text += "picture " + picture + "\n";
+  return text;
+}
+
+std::optional<ShellWallpaper> ParseShellWallpaper(std::string_view text) {
+  ShellWallpaper shown;
+  int fields = 0;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    if (end == std::string_view::npos) return std::nullopt;  // every line ends
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(end + 1);
+    const std::size_t space = line.find(' ');
+    if (space == std::string_view::npos) return std::nullopt;
+    const std::string_view key = line.substr(0, space), value = line.substr(space + 1);
+    const auto number = [&](std::int64_t low, std::int64_t high) -> std::optional<std::int64_t> {
+      std::int64_t n = 0;
+      if (value.empty() || value.size() > 10) return std::nullopt;
+      for (char c : value) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + (c - '0');
+      }
+      if (n < low || n > high) return std::nullopt;
+      return n;
+    };
+    if (key == "style") {
+      const auto style = number(0, static_cast<int>(WallpaperPlacement::kSpan));
+      if (!style) return std::nullopt;
+      shown.style = static_cast<WallpaperPlacement>(*style);
+      ++fields;
+    } else if (key == "changing") {
+      if (value != "0" && value != "1") return std::nullopt;
+      shown.changing_pictures = value == "1";
+      ++fields;
+    } else if (key == "background") {
+      if (value != "-") {
+        const auto color = number(0, 0xFFFFFF);
+        if (!color) return std::nullopt;
+        shown.background = static_cast<Rgb>(*color);
+      }
+      ++fields;
+    } else if (key == "picture") {
+      shown.pictures.emplace_back(value);
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (fields != 3) return std::nullopt;
+  return shown;
 }
 
 }  // namespace orv

@@ -38,11 +38,13 @@ WallpaperValues ValuesFor(WallpaperPlacement style, std::string wallpaper);
 std::optional<Rgb> ParseColorTriple(std::string_view text);
 
 // One copy of the whole picture: scaled to `dest`, showing only what falls in `clip` (its
-// monitor, or every monitor's bounding box for a span).
+// monitor, or every monitor's bounding box for a span). A tiled piece is instead the picture
+// repeated at its own size across `dest` from its top-left corner (Canvas::TilePicture).
 struct WallpaperPiece {
   PixelRect dest;
   PixelRect clip;
   int monitor = -1;  // index into the monitors laid out on, -1 for a span over all of them
+  bool tiled = false;
   bool operator==(const WallpaperPiece&) const = default;
 };
 
@@ -63,8 +65,13 @@ struct WallpaperLayout {
 // ratio rounded to the nearest pixel, and a centred copy starts at (space − size) / 2 rounded
 // to the nearest pixel, halves to the even neighbour, so an odd overflow puts the extra pixel
 // on the same side the platform's integer conversion would.
+//
+// Tiles come as one tiled piece a monitor: the grid's cells that meet the monitor and
+// `within` (the part of the desktop that is wanted, all of it when not given), so the pieces
+// are never more than the monitors, whatever the picture's size.
 WallpaperLayout LayoutWallpaper(WallpaperPlacement style, int picture_width, int picture_height,
-                                const std::vector<PixelRect>& monitors);
+                                const std::vector<PixelRect>& monitors,
+                                const std::optional<PixelRect>& within = std::nullopt);
 
 // What the last copy was made from; the change watch compares against it.
 struct WallpaperState {

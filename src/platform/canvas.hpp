@@ -107,6 +107,10 @@ public:
   // much of `dest` the surface shows.
   virtual void DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op,
                            bool halftone = false) = 0;
+  // Copies of the picture at its own size side by side, the first at `dest`'s top-left,
+  // filling `dest` (the last column and row cut at its edges). The work does not grow with the
+  // number of copies: a tiny picture over a large area costs one fill.
+  virtual void TilePicture(const Picture& picture, const PixelRect& dest) = 0;
   // A rectangle of another surface, copied or stretched into `dest`. Halftone stretching
   // averages pixels when shrinking (slower, smoother).
   virtual void CopyFrom(const Canvas& source, const PixelRect& from, const PixelRect& dest,

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 
 namespace orv {
@@ -18,7 +19,11 @@ struct PathExaminer::Shared {
   std::optional<std::string> examining;   // the path under examination
   std::uint64_t finished = 0;             // examinations finished so far
   std::map<std::string, std::optional<std::string>> answers;  // the last answer per path
-  bool someone_gave_up = false;
+  std::set<std::string> given_up;  // paths an asker stopped waiting for
+  // Answers that came after their asker gave up, with when they came: the next question about
+  // the path takes one as its answer. Asking afresh instead would start another examination
+  // that is as slow, whose late answer would ask again, for as long as the share stays slow.
+  std::map<std::string, std::chrono::steady_clock::time_point> unclaimed;
   bool stop = false;
   std::chrono::milliseconds idle_end{};
   Prompt prompt;
@@ -43,8 +48,8 @@ struct PathExaminer::Shared {
       examining.reset();
       ++finished;
       changed.notify_all();
-      if (someone_gave_up && answered_late && !stop) {
-        someone_gave_up = false;
+      if (given_up.erase(path) && answered_late && !stop) {
+        unclaimed[path] = std::chrono::steady_clock::now();
         std::function<void()> late = answered_late;
         lock.unlock();
         late();
@@ -87,6 +92,12 @@ PathExaminer::Answer PathExaminer::Ask(const std::string& path, std::chrono::mil
   Shared& s = *shared_;
   if (s.prompt && s.prompt(path)) return {true, s.examine(path)};
   std::unique_lock lock(s.mutex);
+  if (const auto late = s.unclaimed.find(path); late != s.unclaimed.end()) {
+    const bool recent = std::chrono::steady_clock::now() - late->second < kLateAnswerStands;
+    s.unclaimed.erase(late);
+    const auto it = s.answers.find(path);
+    if (recent && it != s.answers.end()) return {true, it->second};
+  }
   // The examination that answers: the one under way for this path, or a new one after
   // whatever runs now.
   std::uint64_t wanted = s.finished + 1;
@@ -103,7 +114,7 @@ PathExaminer::Answer PathExaminer::Ask(const std::string& path, std::chrono::mil
     s.changed.notify_all();
   }
   const bool fresh = s.changed.wait_for(lock, bound, [&] { return s.finished >= wanted || s.stop; });
-  if (!fresh) s.someone_gave_up = true;
+  if (!fresh) s.given_up.insert(path);
   const auto it = s.answers.find(path);
   if (it == s.answers.end()) return {};
   return {true, it->second};

@@ -20,7 +20,7 @@ public:
   using Prompt = std::function<bool(const std::string& path)>;
 
   // `answered_late` runs on the worker thread whenever an answer comes after its asker
-  // stopped waiting, so the owner can ask again (a posted message is the usual way). The
+  // stopped waiting, so the owner can ask again and take it (a posted message is the usual way). The
   // worker starts with the first question and ends after `idle_end` without one: questions
   // come only when something changed, and an idle thread is not free (its stack stays
   // resident), so none is kept for the hours between them.
@@ -34,9 +34,14 @@ public:
     bool known = false;                 // false: nothing has been found out about the path yet
     std::optional<std::string> value;   // the examination's result when known
   };
+  // How long an answer that came late stands as the answer to the next question about its
+  // path (the one its announcement prompts): long enough for a busy owner to get to it.
+  static constexpr std::chrono::seconds kLateAnswerStands{5};
+
   // A fresh answer for `path` when it comes within `bound`; otherwise the last answer the
   // worker found for that path. One examination runs at a time; asking again about the path
-  // under examination waits for that one instead of queueing another.
+  // under examination waits for that one instead of queueing another. An answer announced
+  // late is the answer to the next question about its path, without another examination.
   Answer Ask(const std::string& path, std::chrono::milliseconds bound);
 
   // Whether a worker thread runs now.

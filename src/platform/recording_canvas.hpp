@@ -23,9 +23,9 @@ private:
 };
 
 struct DrawCall {
-  enum Kind { Clear, KeepAsBackground, Resize, Text, Fill, Frame, Picture, Copy } kind = Clear;
-  PixelRect rect;         // Fill, Frame, Picture, Copy: destination; Resize: size; Text: box
-  std::string text;       // Text: the text; Picture: the picture's name
+  enum Kind { Clear, KeepAsBackground, Resize, Text, Fill, Frame, Picture, Tiles, Copy } kind = Clear;
+  PixelRect rect;         // Fill, Frame, Picture, Tiles, Copy: destination; Resize: size; Text: box
+  std::string text;       // Text: the text; Picture, Tiles: the picture's name
   Rgb color = 0;          // Text: text colour; Fill, Frame: the colour
   FontSpec font;          // Text: the current font
   RasterOp op = RasterOp::Copy;
@@ -89,6 +89,11 @@ public:
     if (auto* synthetic = dynamic_cast<const SyntheticPicture*>(&picture)) call.text = synthetic->Name();
     call.op = op;
     call.halftone = halftone;
+    calls.push_back(std::move(call));
+  }
+  void TilePicture(const orv::Picture& picture, const PixelRect& dest) override {
+    DrawCall call = DrawCall::Of(DrawCall::Tiles, dest);
+    if (auto* synthetic = dynamic_cast<const SyntheticPicture*>(&picture)) call.text = synthetic->Name();
     calls.push_back(std::move(call));
   }
   void CopyFrom(const Canvas&, const PixelRect& from, const PixelRect& dest,

@@ -46,4 +46,11 @@ std::string DriveRoot(std::string_view path) {
   return std::string(path.substr(0, 2)) + '\\';
 }
 
+bool OnDriveOf(std::string_view path, std::uint32_t unit_mask) {
+  const std::string root = DriveRoot(path);
+  if (root.empty()) return false;
+  const int letter = (root[0] >= 'a' ? root[0] - 'a' : root[0] - 'A');
+  return (unit_mask >> letter) & 1u;
+}
+
 }  // namespace orv

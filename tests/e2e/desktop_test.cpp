@@ -205,7 +205,6 @@ TEST_F(DesktopE2E, ComposedDesktopLayeredChildComesBackOnceAfterTheShellRestarts
   Quit();
   EXPECT_TRUE(std::filesystem::exists(test::FsPath(path)));
   EXPECT_EQ(GetText(L"Software\\Orvanta\\Run", L"LastCalendarMode"), L"1");
-  EXPECT_EQ(GetText(kE2EKey, L"AtCalendarEnd"), L"host=1 icon=0");
 }
 
 // No Explorer, another shell's desktop window: "Show desktop" brings it to the front; the

@@ -91,17 +91,22 @@ LRESULT CALLBACK ShellProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     EndPaint(hwnd, &ps);
     return 0;
   }
-  if (message == WM_PARENTNOTIFY && LOWORD(wparam) == WM_DESTROY) {
+  if (message == WM_PARENTNOTIFY) {
+    // The calendar must never notify the shell's window: the system waits on the shell's
+    // thread for each notice, and a hung shell would stop the calendar. Every notice that
+    // names it (made, gone, or pressed at a point over it) is counted for the test.
+    HWND child = nullptr;
+    if (LOWORD(wparam) == WM_CREATE || LOWORD(wparam) == WM_DESTROY) {
+      child = reinterpret_cast<HWND>(lparam);
+    } else {
+      POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+      child = ChildWindowFromPoint(hwnd, at);
+    }
     wchar_t class_name[32] = L"";
-    GetClassNameW(reinterpret_cast<HWND>(lparam), class_name, 32);
+    if (child) GetClassNameW(child, class_name, 32);
     if (std::wstring(class_name) == L"OrvantaCalendar") {
-      // The calendar going away, the last step of Orvanta's shutdown: its host window still
-      // stands (its thread waits for this message), and its tray icon must be gone already.
-      // Under Wine the icon of a destroyed window goes away by itself, so only now can the
-      // removal be seen.
-      HWND host = FindWindowW(L"OrvantaBackground", nullptr);
-      SetText(HKEY_CURRENT_USER, kE2EKey, L"AtCalendarEnd",
-              L"host=" + std::to_wstring(host != nullptr) + L" icon=" + std::to_wstring(host && TrayIconExists(host)));
+      const std::wstring before = GetText(kE2EKey, L"CalendarNotices");
+      SetText(HKEY_CURRENT_USER, kE2EKey, L"CalendarNotices", before + std::to_wstring(LOWORD(wparam)) + L";");
     }
   }
   if (message == kRaiseDesktop) {

@@ -142,8 +142,8 @@ constexpr wchar_t kUserDataKey[] = L"Software\\Orvanta\\UserData";
 constexpr UINT kShowDesktop = WM_APP + 7;
 // Every calendar window on the desktop: top-level, or a child of a top-level window.
 std::vector<HWND> Calendars();
-// What the stand-in desktop saw, for the test: "AtCalendarEnd" = "host=1 icon=0" when the
-// calendar (its child) went away while the host window stood and the tray icon was gone.
+// What the stand-in desktop saw, for the test: "CalendarNotices" lists the parent notices the
+// calendar sent it (message numbers, ";" after each); none are expected.
 constexpr wchar_t kE2EKey[] = L"Software\\OrvantaE2E";
 
 class OrvantaE2E : public ::testing::Test {
@@ -243,9 +243,18 @@ protected:
     return WaitFor([] { return Calendar() && IsWindowVisible(Calendar()) && Host(); });
   }
   void Quit() {
-    SendMessageW(Host(), WM_COMMAND, 1032, 0);  // 終了(&Q)
+    HWND host = Host();
+    SendMessageW(host, WM_COMMAND, 1032, 0);  // 終了(&Q)
     ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
     orvanta_.reset();
+    ExpectGoneFromTheDesktop(host);
+  }
+  // What the user sees once the program has ended: no calendar on the desktop, no icon in the
+  // notification area, and the shell never notified of the calendar.
+  static void ExpectGoneFromTheDesktop(HWND host) {
+    EXPECT_TRUE(Calendars().empty());
+    EXPECT_FALSE(TrayIconExists(host));
+    EXPECT_EQ(GetText(kE2EKey, L"CalendarNotices"), L"");
   }
   std::string StartDate() { return Field(reporter_.Ask(Host()), "StartDate"); }
   // Double-clicks the calendar at client point `at` (a day row) and waits for the add-entry

@@ -79,8 +79,10 @@ void PaintDesktopOn(GdiCanvas& desktop, const BitmapPicture* picture, WallpaperP
       LayoutWallpaper(style, picture->Width(), picture->Height(), {{0, 0, desktop.Width(), desktop.Height()}});
   // Scaled copies are smoothed as the program smooths them: a shell's own filter is not at
   // hand here, and the graphics system's differs between systems.
-  for (const WallpaperPiece& piece : layout.copies)
-    desktop.DrawPicture(*picture, piece.dest, RasterOp::Copy, layout.Scaled());
+  for (const WallpaperPiece& piece : layout.copies) {
+    if (piece.tiled) desktop.TilePicture(*picture, piece.dest);
+    else desktop.DrawPicture(*picture, piece.dest, RasterOp::Copy, layout.Scaled());
+  }
 }
 
 }  // namespace

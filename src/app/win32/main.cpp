@@ -34,6 +34,7 @@
 #include "platform/win32/registry.hpp"
 #include "platform/win32/startup_trace.hpp"
 #include "platform/win32/state_report.hpp"
+#include "platform/win32/delay_load.hpp"
 #include "platform/win32/wic_picture_loader.hpp"
 #include "platform/win32/wide.hpp"
 #include "platform/win32/win32_number_conversion.hpp"
@@ -294,6 +295,7 @@ private:
     return sfWriteRecoveryFile(RecoveryFolder(), state.UserDataPath, LocalNow(), state.Years, state.DefaultUserLists)
         .path;
   }
+  void DiscardRecoveryFile(const std::string& path) override { DeleteFileW(Utf8ToWide(path).c_str()); }
   void ShowShutdownSaveError(const std::string& message) override {
     MessageBoxW(nullptr, Utf8ToWide(message).c_str(), Utf8ToWide(kSaveErrorTitle).c_str(), MB_OK | MB_ICONERROR);
   }
@@ -462,6 +464,7 @@ int Render(const std::vector<std::string>& words) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  orv::InstallDelayLoadGuard();  // before anything can call into a library loaded on first use
   try {
     const std::vector<std::string> words = CommandLineWords();
     if (orv::WantsRender(words)) return Render(words);

@@ -114,7 +114,7 @@ bool CalendarWindow::AttachTo(const CalendarPlace& place) {
   HWND parent = HwndOf(place.parent);
   // A day's dialog is open: the calendar takes no input until it closes, as before.
   const DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_CLIPCHILDREN | (state_.DialogShowing ? WS_DISABLED : 0);
-  const DWORD ex_style = parent ? (place.layered ? WS_EX_LAYERED : 0) : WS_EX_TOOLWINDOW;
+  const DWORD ex_style = CalendarExStyle(place);
   if (!Create(ex_style, kClassName, L"Orvanta", style, 0, 0, 1, 1, parent)) return false;
   // Opaque: a layered child needs its attributes before it shows anything.
   if (place.layered) SetLayeredWindowAttributes(hwnd(), 0, 255, LWA_ALPHA);
@@ -276,11 +276,16 @@ void CalendarWindow::Present(const Canvas& picture, bool placement_changed) {
 
 void CalendarWindow::ResetScrollValue() { SetScrollPos(vscroll_, SB_CTL, 0, TRUE); }
 
-void CalendarWindow::CreateTooltips() {
-  EnsureCommonControls();
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+bool CalendarWindow::CreateTooltips() {
+  if (tooltips_failed_) return false;
+  if (EnsureCommonControls())
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  if (!tooltip_) {
+    tooltips_failed_ = true;  // for the program's run: the library will not come later
+    return false;
+  }
   for (Hotspot h : kTools) {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
@@ -291,6 +296,7 @@ void CalendarWindow::CreateTooltips() {
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
   UpdateTooltips();
+  return true;
 }
 
 void CalendarWindow::UpdateTooltips() {
@@ -512,8 +518,7 @@ LRESULT CalendarWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MBUTTONDBLCLK: MouseDown(MouseButton::Middle, lparam, false); return 0;
     case WM_CONTEXTMENU: return 0;  // the context-menu key is handled on key down
     case WM_MOUSEMOVE:
-      if (!tooltip_) {
-        CreateTooltips();
+      if (!tooltip_ && CreateTooltips()) {
         // The tooltip watches the window from the next message on; this one starts its wait.
         MSG current{hwnd(), message, wparam, lparam, static_cast<DWORD>(GetMessageTime()), {}};
         GetCursorPos(&current.pt);

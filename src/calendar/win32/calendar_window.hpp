@@ -98,7 +98,8 @@ private:
 
   void Paint();
   void MouseDown(MouseButton button, LPARAM lparam, bool double_click);
-  void CreateTooltips();
+  // False when they cannot be made (then never tried again).
+  bool CreateTooltips();
   void UpdateTooltips();
   HCURSOR CursorFor(Hotspot hotspot) const;
 
@@ -118,6 +119,9 @@ private:
   HWND vscroll_ = nullptr;
   WNDPROC scroll_bar_procedure_ = nullptr;  // the scroll bar's own, called after ours
   HWND tooltip_ = nullptr;  // owned by the calendar's top-level ancestor, so destroyed by us
+  // The tooltips could not be made (the common controls are missing): not tried again at
+  // every mouse move.
+  bool tooltips_failed_ = false;
   const Canvas* picture_ = nullptr;  // the last presented picture, owned by the renderer
   CursorHandle cursors_[5];
   CalendarRenderer& renderer_;

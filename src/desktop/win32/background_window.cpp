@@ -71,7 +71,8 @@ BackgroundWindow::BackgroundWindow(AppState& state, Win32DesktopFacts& facts, Pi
     : state_(state), facts_(facts), pictures_(pictures), calendar_(calendar), dialogs_(dialogs),
       wiring_(std::move(wiring)), controller_(state, *this),
       image_(1, 1, 24),  // opaque: three bytes a pixel
-      waits_(waits) {}
+      waits_(waits),
+      folders_(waits, [this] { OnWatchEvent(WatchEvent::kFolder); }) {}
 
 BackgroundWindow::~BackgroundWindow() {
   StopWatching();
@@ -102,6 +103,7 @@ bool BackgroundWindow::Load() {
   ChangeWindowMessageFilterEx(hwnd(), taskbar_created_, MSGFLT_ALLOW, nullptr);
   AddTrayIcon();
   facts_.PostLateAnswersTo(hwnd(), kLateFileAnswer);
+  folders_.ReportRemovalTo(hwnd());
   return true;
 }
 
@@ -214,47 +216,13 @@ void BackgroundWindow::StopWatching() {
   watching_ = false;
   if (settings_event_) waits_.Remove(std::exchange(settings_event_, nullptr));
   if (colors_notice_.Armed()) waits_.Remove(colors_notice_.Event());
-  for (const auto& notice : folder_notices_) waits_.Remove(notice->Handle());
-  folder_notices_.clear();
+  folders_.Stop();
   KillTimer(hwnd(), kSettleTimer);
   KillTimer(hwnd(), kMidnightTimer);
   settling_ = {};
 }
 
-void BackgroundWindow::WatchFolders() {
-  const std::string transcoded = facts_.TranscodedWallpaper();
-  std::vector<std::unique_ptr<FolderChangeNotice>> kept;
-  for (const std::string& folder : FoldersToWatch(wallpaper_.LastWallpaper, transcoded)) {
-    // Where the folder cannot be watched, the file shown from it is looked at instead.
-    const std::string polled = FolderOf(wallpaper_.LastWallpaper) == folder ? wallpaper_.LastWallpaper : transcoded;
-    const auto same = std::find_if(folder_notices_.begin(), folder_notices_.end(), [&](const auto& n) {
-      return n && n->Folder() == folder && (!n->Polling() || n->PollFile() == polled);
-    });
-    if (same != folder_notices_.end()) {
-      kept.push_back(std::move(*same));
-      continue;
-    }
-    auto notice = std::make_unique<FolderChangeNotice>();
-    if (!notice->Watch(folder, polled)) continue;
-    WaitOnFolder(notice.get());
-    kept.push_back(std::move(notice));
-  }
-  for (const auto& gone : folder_notices_)
-    if (gone) waits_.Remove(gone->Handle());
-  folder_notices_ = std::move(kept);
-}
-
-void BackgroundWindow::WaitOnFolder(FolderChangeNotice* notice) {
-  waits_.Add(notice->Handle(), [this, notice] {
-    const HANDLE before = notice->Handle();
-    notice->Rearm();
-    if (notice->Handle() != before) {  // watched anew (the folder appeared, or is looked at now)
-      waits_.Remove(before);
-      WaitOnFolder(notice);
-    }
-    OnWatchEvent(WatchEvent::kFolder);
-  });
-}
+void BackgroundWindow::WatchFolders() { folders_.Follow(wallpaper_.LastWallpaper, facts_.TranscodedWallpaper()); }
 
 void BackgroundWindow::ArmMidnightTimer() {
   if (!watching_) return;
@@ -483,6 +451,7 @@ LRESULT BackgroundWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) 
       if (SettingChangeConcernsDesktop(static_cast<unsigned>(wparam))) RunWatch(RespondTo(WatchEvent::kSettingChange));
       return 0;
     case WM_SYSCOLORCHANGE: RunWatch(RespondTo(WatchEvent::kSysColorChange)); return 0;
+    case WM_DEVICECHANGE: folders_.OnDeviceChange(wparam, lparam); return TRUE;
     case WM_DISPLAYCHANGE:
     case WM_DPICHANGED: RunWatch(RespondTo(WatchEvent::kDisplayChange)); return 0;
     case WM_TIMECHANGE: OnWatchEvent(WatchEvent::kClockSet); return 0;

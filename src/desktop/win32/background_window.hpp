@@ -15,6 +15,7 @@
 #include "desktop/tray_menu.hpp"
 #include "desktop/wallpaper.hpp"
 #include "desktop/win32/entry_icon_sets.hpp"
+#include "desktop/win32/folder_watches.hpp"
 #include "desktop/win32/program_icons.hpp"
 #include "desktop/win32/win32_desktop_facts.hpp"
 #include "platform/picture_loader.hpp"
@@ -97,7 +98,6 @@ private:
   void StopWatching();
   // The folders of the wallpaper and of the shell's copy, after each copy.
   void WatchFolders();
-  void WaitOnFolder(FolderChangeNotice* notice);
   void ArmMidnightTimer();
   void LookAtDesktopSoon();
   // "--testing" only: the program's clock stands `before_midnight` before the next midnight.
@@ -155,7 +155,7 @@ private:
   bool watching_ = false;
   HANDLE settings_event_ = nullptr;  // "Control Panel\Desktop", the facts' notice
   KeyChangeNotice colors_notice_;    // "Control Panel\Colors"
-  std::vector<std::unique_ptr<FolderChangeNotice>> folder_notices_;
+  FolderWatches folders_;
   WatchResponse settling_;  // what the settle timer will run; nothing while it is not set
   std::chrono::steady_clock::time_point settle_since_;
   bool look_posted_ = false;   // a look at the desktop is queued

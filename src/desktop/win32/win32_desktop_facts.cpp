@@ -23,6 +23,28 @@ using namespace std::chrono_literals;
 // How long the user-interface thread waits for a file's answer: a local disk answers in
 // microseconds; a share that does not answer is given up on at once.
 constexpr auto kFileAnswerBound = 50ms;
+// And for the shell's account of its wallpaper: a round trip to the shell's process, which
+// takes milliseconds unless the shell hangs; its last account stands in then.
+constexpr auto kShellAnswerBound = 200ms;
+
+std::vector<PixelRect> MonitorRects() {
+  std::vector<PixelRect> monitors;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM param) -> BOOL {
+        auto& list = *reinterpret_cast<std::vector<PixelRect>*>(param);
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+        const RECT& r = info.rcMonitor;
+        const PixelRect rect{r.left, r.top, r.right, r.bottom};
+        if (info.dwFlags & MONITORINFOF_PRIMARY) list.insert(list.begin(), rect);
+        else list.push_back(rect);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
+}
 
 std::string TakeCoString(LPWSTR text) {
   std::string result = text ? WideToUtf8(text) : std::string();
@@ -42,6 +64,59 @@ bool OnFixedDisk(const std::string& path) {
   return !root.empty() && GetDriveTypeW(Utf8ToWide(root).c_str()) == DRIVE_FIXED;
 }
 
+// The shell's account of its wallpaper as text, asked on the examiner's worker (a shell that
+// hangs holds up only that thread). `missing` is set where the system has no such service.
+std::optional<std::string> AskShellForWallpaper(std::atomic<bool>& missing) {
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  struct Uninitialize {
+    bool initialized;
+    ~Uninitialize() {
+      if (initialized) CoUninitialize();
+    }
+  } uninitialize{SUCCEEDED(com)};  // last: after the interface below is released
+  ComPtr<IDesktopWallpaper> shell;
+  const HRESULT made = CoCreateInstance(CLSID_DesktopWallpaper, nullptr, CLSCTX_ALL, IID_IDesktopWallpaper,
+                                        reinterpret_cast<void**>(shell.put()));
+  if (FAILED(made) || !shell) {
+    if (made == REGDB_E_CLASSNOTREG || made == E_NOINTERFACE || made == CLASS_E_CLASSNOTAVAILABLE) missing = true;
+    return std::nullopt;
+  }
+  ShellWallpaper shown;
+  DESKTOP_WALLPAPER_POSITION position = DWPOS_FILL;
+  if (FAILED(shell->GetPosition(&position))) return std::nullopt;
+  shown.style = StyleOfPosition(static_cast<int>(position));
+  // Each monitor's picture, matched to Monitors() by its rectangle.
+  const std::vector<PixelRect> monitors = MonitorRects();
+  shown.pictures.assign(monitors.size(), std::string());
+  UINT count = 0;
+  if (SUCCEEDED(shell->GetMonitorDevicePathCount(&count))) {
+    for (UINT i = 0; i < count; ++i) {
+      LPWSTR id = nullptr;
+      if (FAILED(shell->GetMonitorDevicePathAt(i, &id)) || !id) continue;
+      RECT r{};
+      LPWSTR picture = nullptr;
+      const bool placed = SUCCEEDED(shell->GetMonitorRECT(id, &r));
+      const bool named = SUCCEEDED(shell->GetWallpaper(id, &picture));
+      CoTaskMemFree(id);
+      const std::string path = named ? TakeCoString(picture) : std::string();
+      if (!placed) continue;
+      const PixelRect rect{r.left, r.top, r.right, r.bottom};
+      const auto at = std::find(monitors.begin(), monitors.end(), rect);
+      if (at != monitors.end()) shown.pictures[static_cast<std::size_t>(at - monitors.begin())] = path;
+    }
+  }
+  COLORREF background = 0;
+  if (SUCCEEDED(shell->GetBackgroundColor(&background)))
+    shown.background = MakeRgb(GetRValue(background), GetGValue(background), GetBValue(background));
+  DESKTOP_SLIDESHOW_STATE state{};
+  const bool slideshow = SUCCEEDED(shell->GetStatus(&state)) && (state & DSS_SLIDESHOW);
+  // The settings' record of the background kind: 2 a slideshow, 3 spotlight.
+  const DWORD kind = ReadDword(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Wallpapers",
+                               L"BackgroundType", 0);
+  shown.changing_pictures = slideshow || kind == 2 || kind == 3;
+  return ShellWallpaperText(shown);
+}
+
 }  // namespace
 
 Win32DesktopFacts::Win32DesktopFacts(const RegistryReader& registry)
@@ -51,7 +126,11 @@ Win32DesktopFacts::Win32DesktopFacts(const RegistryReader& registry)
           [this] {
             if (HWND window = late_window_.load()) PostMessageW(window, late_message_.load(), 0, 0);
           },
-          OnFixedDisk) {}
+          OnFixedDisk),
+      shell_([missing = shell_missing_](const std::string&) { return AskShellForWallpaper(*missing); },
+             [this] {
+               if (HWND window = late_window_.load()) PostMessageW(window, late_message_.load(), 0, 0);
+             }) {}
 
 void Win32DesktopFacts::PostLateAnswersTo(HWND window, UINT message) {
   late_message_ = message;
@@ -93,46 +172,13 @@ std::optional<std::string> Win32DesktopFacts::FileTimeText(const std::string& pa
 std::optional<ShellWallpaper> Win32DesktopFacts::ShownWallpaper() {
   // The running shell serves this account from its own process. Without the shell's desktop
   // window there is nobody to answer, and asking would still cost a round trip through the
-  // system's object service at every copy; the settings say what the desktop shows then.
-  if (!FindWindowW(L"Progman", nullptr)) return std::nullopt;
-  ComPtr<IDesktopWallpaper> shell;
-  if (FAILED(CoCreateInstance(CLSID_DesktopWallpaper, nullptr, CLSCTX_ALL, IID_IDesktopWallpaper,
-                              reinterpret_cast<void**>(shell.put()))) ||
-      !shell)
-    return std::nullopt;
-  ShellWallpaper shown;
-  DESKTOP_WALLPAPER_POSITION position = DWPOS_FILL;
-  if (FAILED(shell->GetPosition(&position))) return std::nullopt;
-  shown.style = StyleOfPosition(static_cast<int>(position));
-  // Each monitor's picture, matched to Monitors() by its rectangle.
-  const std::vector<PixelRect> monitors = Monitors();
-  shown.pictures.assign(monitors.size(), std::string());
-  UINT count = 0;
-  if (SUCCEEDED(shell->GetMonitorDevicePathCount(&count))) {
-    for (UINT i = 0; i < count; ++i) {
-      LPWSTR id = nullptr;
-      if (FAILED(shell->GetMonitorDevicePathAt(i, &id)) || !id) continue;
-      RECT r{};
-      LPWSTR picture = nullptr;
-      const bool placed = SUCCEEDED(shell->GetMonitorRECT(id, &r));
-      const bool named = SUCCEEDED(shell->GetWallpaper(id, &picture));
-      CoTaskMemFree(id);
-      const std::string path = named ? TakeCoString(picture) : std::string();
-      if (!placed) continue;
-      const PixelRect rect{r.left, r.top, r.right, r.bottom};
-      const auto at = std::find(monitors.begin(), monitors.end(), rect);
-      if (at != monitors.end()) shown.pictures[static_cast<std::size_t>(at - monitors.begin())] = path;
-    }
-  }
-  COLORREF background = 0;
-  if (SUCCEEDED(shell->GetBackgroundColor(&background)))
-    shell_background_ = MakeRgb(GetRValue(background), GetGValue(background), GetBValue(background));
-  DESKTOP_SLIDESHOW_STATE state{};
-  const bool slideshow = SUCCEEDED(shell->GetStatus(&state)) && (state & DSS_SLIDESHOW);
-  // The settings' record of the background kind: 2 a slideshow, 3 spotlight.
-  const DWORD kind = ReadDword(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Wallpapers",
-                               L"BackgroundType", 0);
-  shown.changing_pictures = slideshow || kind == 2 || kind == 3;
+  // system's object service at every copy; the settings say what the desktop shows then. A
+  // system without the service has none for the whole session.
+  if (shell_missing_->load() || !FindWindowW(L"Progman", nullptr)) return std::nullopt;
+  const PathExaminer::Answer answer = shell_.Ask("shell", kShellAnswerBound);
+  if (!answer.value) return std::nullopt;
+  std::optional<ShellWallpaper> shown = ParseShellWallpaper(*answer.value);
+  if (shown && shown->background) shell_background_ = shown->background;
   return shown;
 }
 
@@ -146,21 +192,7 @@ std::string Win32DesktopFacts::TranscodedWallpaper() {
 }
 
 std::vector<PixelRect> Win32DesktopFacts::Monitors() {
-  std::vector<PixelRect> monitors;
-  EnumDisplayMonitors(
-      nullptr, nullptr,
-      [](HMONITOR monitor, HDC, LPRECT, LPARAM param) -> BOOL {
-        auto& list = *reinterpret_cast<std::vector<PixelRect>*>(param);
-        MONITORINFO info{};
-        info.cbSize = sizeof info;
-        if (!GetMonitorInfoW(monitor, &info)) return TRUE;
-        const RECT& r = info.rcMonitor;
-        const PixelRect rect{r.left, r.top, r.right, r.bottom};
-        if (info.dwFlags & MONITORINFOF_PRIMARY) list.insert(list.begin(), rect);
-        else list.push_back(rect);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&monitors));
+  std::vector<PixelRect> monitors = MonitorRects();
   if (monitors.empty()) return DesktopFacts::Monitors();
   return monitors;
 }

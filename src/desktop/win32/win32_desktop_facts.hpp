@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "desktop/desktop_facts.hpp"
@@ -34,8 +35,11 @@ public:
   // otherwise the last one known for the file stands and the fresh one is posted to the
   // window named by PostLateAnswersTo when it comes.
   std::optional<std::string> FileTimeText(const std::string& path) override;
-  // IDesktopWallpaper (Windows 8 and later); nullopt where the system offers none.
+  // IDesktopWallpaper (Windows 8 and later), asked on a worker thread: a shell that does not
+  // answer within a bound leaves its last account standing. Nullopt where the system offers
+  // none, which is remembered for the session.
   std::optional<ShellWallpaper> ShownWallpaper() override;
+  bool ShellAccountMissing() const { return *shell_missing_; }
   std::string TranscodedWallpaper() override;
   std::vector<PixelRect> Monitors() override;
   int ScreenWidth() override;
@@ -81,6 +85,9 @@ private:
   std::atomic<HWND> late_window_{nullptr};  // read by the examiner's worker
   std::atomic<UINT> late_message_{0};
   PathExaminer files_;
+  // Set by the shell's worker; shared, as the worker may outlive these facts while it hangs.
+  std::shared_ptr<std::atomic<bool>> shell_missing_ = std::make_shared<std::atomic<bool>>(false);
+  PathExaminer shell_;  // the shell's account, under the one question "shell"
   KeyChangeNotice desktop_notice_;
   bool settings_changed_ = true;  // reported since the last question
 };

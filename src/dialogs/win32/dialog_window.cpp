@@ -7,6 +7,7 @@
 #include "platform/win32/ole_picture.hpp"
 #include "platform/win32/wide.hpp"
 #include "platform/win32/window_base.hpp"
+#include "platform/win32/delay_load.hpp"
 
 namespace orv {
 namespace {
@@ -37,7 +38,7 @@ INT_PTR DialogWindow::ShowModal(HWND owner, int left, int top) {
   top_ = top;
   EmptyTemplate t{};
   t.dialog.style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  EnsureCommonControls();
+  if (!DialogLibrariesReady(owner) || !EnsureCommonControls()) return -1;  // as when the dialog cannot be made
   return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &t.dialog, owner, Procedure,
                                  reinterpret_cast<LPARAM>(this));
 }
@@ -48,7 +49,7 @@ HWND DialogWindow::Create(HWND owner, int left, int top) {
   top_ = top;
   EmptyTemplate t{};
   t.dialog.style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
-  EnsureCommonControls();
+  if (!DialogLibrariesReady(owner) || !EnsureCommonControls()) return nullptr;
   return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &t.dialog, owner, Procedure,
                                     reinterpret_cast<LPARAM>(this));
 }

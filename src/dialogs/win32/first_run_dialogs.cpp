@@ -7,6 +7,7 @@
 #include "platform/win32/wide.hpp"
 #include "platform/win32/win32_prompts.hpp"
 #include "platform/win32/window_base.hpp"
+#include "platform/win32/delay_load.hpp"
 
 namespace orv {
 namespace {
@@ -97,14 +98,14 @@ INT_PTR CALLBACK UserDataProcedure(HWND dialog, UINT message, WPARAM wparam, LPA
 
 void ShowUserDataDialog(std::string& user_data_path) {
   UserDataDialogState state{&user_data_path, {}};
-  EnsureCommonControls();
+  if (!DialogLibrariesReady(nullptr) || !EnsureCommonControls()) return;
   DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_USERDATA), nullptr, UserDataProcedure,
                   reinterpret_cast<LPARAM>(&state));
 }
 
 void VersionDialog::Show() {
   if (!hwnd_) {
-    EnsureCommonControls();
+    if (!DialogLibrariesReady(nullptr) || !EnsureCommonControls()) return;
     hwnd_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_VERSION), nullptr, Procedure,
                                reinterpret_cast<LPARAM>(this));
   }

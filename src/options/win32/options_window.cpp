@@ -9,6 +9,7 @@
 #include "platform/win32/accessible.hpp"
 #include "platform/win32/display_scale.hpp"
 #include "platform/win32/wide.hpp"
+#include "platform/win32/delay_load.hpp"
 
 namespace orv {
 namespace {
@@ -60,7 +61,7 @@ HWND OptionsWindow::Control(int id) const {
 }
 
 bool OptionsWindow::Open() {
-  EnsureCommonControls();
+  if (!DialogLibrariesReady(nullptr) || !EnsureCommonControls()) return false;
   Register(kDialogClass, 0, nullptr);
 
   // Placed in twips at the scale of the calendar's monitor.

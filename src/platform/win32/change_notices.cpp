@@ -1,5 +1,7 @@
 #include "platform/win32/change_notices.hpp"
 
+#include <dbt.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -69,7 +71,11 @@ bool FolderChangeNotice::Watch(const std::string& folder, const std::string& pol
   poll_period_ = poll_period;
   poll_.reset();
   polled_.reset();
+  removal_.reset();
+  folder_handle_.reset();
   notice_.reset();
+  let_go_ = false;
+  let_go_handle_ = nullptr;
   if (folder_.empty()) return false;
   if (WatchNearest()) return true;
   // Nothing can be watched: the slow look on a worker stands in.
@@ -91,6 +97,7 @@ bool FolderChangeNotice::WatchNearest() {
     if (h != INVALID_HANDLE_VALUE) {
       notice_.reset(h);
       watched_ = folder;
+      HoldForRemoval();
       return true;
     }
     if (!IsMissing(GetLastError())) return false;  // there, but it cannot be watched
@@ -100,12 +107,72 @@ bool FolderChangeNotice::WatchNearest() {
   return false;
 }
 
+void FolderChangeNotice::HoldForRemoval() {
+  removal_.reset();
+  folder_handle_.reset();
+  if (!removal_window_) return;
+  // A handle of our own on the folder names it in the request; shared every way, so it keeps
+  // nobody else from anything.
+  folder_handle_.reset(CreateFileW(Utf8ToWide(watched_).c_str(), FILE_LIST_DIRECTORY,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!folder_handle_) return;
+  DEV_BROADCAST_HANDLE filter{};
+  filter.dbch_size = sizeof filter;
+  filter.dbch_devicetype = DBT_DEVTYP_HANDLE;
+  filter.dbch_handle = folder_handle_.get();
+  // Refused for a share (it has no device): nothing to let go of for its sake then.
+  removal_.reset(RegisterDeviceNotificationW(removal_window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
+  if (!removal_) folder_handle_.reset();
+}
+
+void FolderChangeNotice::LetGoOfFolder() {
+  let_go_handle_ = folder_handle_.get();
+  let_go_ = true;
+  // The request goes before the handle it names; then nothing of ours stays open on the drive.
+  removal_.reset();
+  folder_handle_.reset();
+  notice_.reset();
+  poll_.reset();
+  polled_.reset();
+}
+
+bool FolderChangeNotice::OnDeviceChange(WPARAM event, LPARAM data) {
+  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+  if (!header) return false;
+  const auto named_handle = [&] {
+    return header->dbch_devicetype == DBT_DEVTYP_HANDLE
+               ? reinterpret_cast<const DEV_BROADCAST_HANDLE*>(header)->dbch_handle
+               : nullptr;
+  };
+  switch (event) {
+    case DBT_DEVICEQUERYREMOVE:
+    case DBT_DEVICEREMOVEPENDING:
+    case DBT_DEVICEREMOVECOMPLETE:
+      if (let_go_ || !folder_handle_ || named_handle() != folder_handle_.get()) return false;
+      LetGoOfFolder();
+      return true;
+    case DBT_DEVICEQUERYREMOVEFAILED:  // another program kept the drive: it stays
+      if (!let_go_ || named_handle() != let_go_handle_) return false;
+      break;
+    case DBT_DEVICEARRIVAL:
+      if (!let_go_ || header->dbch_devicetype != DBT_DEVTYP_VOLUME ||
+          !OnDriveOf(folder_, reinterpret_cast<const DEV_BROADCAST_VOLUME*>(header)->dbcv_unitmask))
+        return false;
+      break;
+    default: return false;
+  }
+  Watch(folder_, poll_file_, poll_period_);
+  return true;
+}
+
 HANDLE FolderChangeNotice::Handle() const {
   if (notice_) return notice_.get();
   return polled_.get();
 }
 
 void FolderChangeNotice::Rearm() {
+  if (let_go_) return;
   if (polled_) {
     ResetEvent(polled_.get());
     return;

@@ -65,13 +65,34 @@ struct ChangeNotificationTraits {
 };
 using ChangeNotificationHandle = UniqueHandle<HANDLE, ChangeNotificationTraits>;
 
+struct DeviceNotificationTraits {
+  static HDEVNOTIFY invalid() { return nullptr; }
+  static void close(HDEVNOTIFY h) { UnregisterDeviceNotification(h); }
+};
+using DeviceNotification = UniqueHandle<HDEVNOTIFY, DeviceNotificationTraits>;
+
 // A change notification on a folder: files written, added, removed or renamed in it. Where
 // the folder does not exist (yet), the nearest folder above it that does is watched until it
 // appears. Where no folder can be watched (a share that refuses it), `poll_file`'s time is
 // looked at every `poll_period` on a worker thread instead.
+//
+// A watched folder is held open, so the drive it is on cannot be taken out (a USB stick
+// holding the wallpaper): with a window for the system's device reports, the notice lets go
+// when the drive is about to be removed and watches again when the removal is called off or
+// the drive comes back.
 class FolderChangeNotice {
 public:
   static constexpr std::chrono::seconds kPollPeriod{45};
+
+  // The window whose WM_DEVICECHANGE reports go to OnDeviceChange; set before Watch.
+  void ReportRemovalTo(HWND window) { removal_window_ = window; }
+  // One WM_DEVICECHANGE report. True when the notice let go of its folder or watches it again
+  // (its Handle() changed: nullptr while let go).
+  bool OnDeviceChange(WPARAM event, LPARAM data);
+  // Whether the notice let go of its folder for a drive's removal.
+  bool LetGo() const { return let_go_; }
+  // The folder's handle the removal reports name; nullptr while none are asked for.
+  HANDLE RemovalHandle() const { return removal_ ? folder_handle_.get() : nullptr; }
 
   bool Watch(const std::string& folder, const std::string& poll_file,
              std::chrono::milliseconds poll_period = kPollPeriod);
@@ -86,6 +107,9 @@ public:
 
 private:
   bool WatchNearest();
+  // Asks for the removal reports of the watched folder's drive.
+  void HoldForRemoval();
+  void LetGoOfFolder();
 
   std::string folder_, poll_file_;
   std::string watched_;  // the folder the notification is on: folder_ or one above it
@@ -93,6 +117,11 @@ private:
   ChangeNotificationHandle notice_;
   KernelHandle polled_;  // signalled by the slow look
   std::unique_ptr<SlowPoll> poll_;
+  HWND removal_window_ = nullptr;
+  FileHandle folder_handle_;        // the watched folder, whose drive the reports are about
+  DeviceNotification removal_;      // the request for those reports
+  HANDLE let_go_handle_ = nullptr;  // the folder's handle as it was, named by a called-off removal
+  bool let_go_ = false;
 };
 
 // The last-write time of a file as text; nullopt when it cannot be examined.

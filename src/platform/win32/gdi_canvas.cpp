@@ -281,6 +281,43 @@ void GdiCanvas::DrawPicture(const Picture& picture, const PixelRect& dest, Raste
   SetStretchBltMode(dc_.get(), old_mode);
 }
 
+void GdiCanvas::TilePicture(const Picture& picture, const PixelRect& dest) {
+  auto* win32 = dynamic_cast<const Win32Picture*>(&picture);
+  const int pw = picture.Width(), ph = picture.Height();
+  const PixelRect shown = Intersect(dest, {0, 0, width_, height_});
+  if (!win32 || !dc_ || pw <= 0 || ph <= 0 || Empty(shown)) return;
+  // The copies that meet the surface, on the grid that starts at dest's top-left.
+  const auto first = [](int from, int origin, int size) {
+    return origin + static_cast<int>((std::int64_t{from} - origin) / size * size);
+  };
+  const int x0 = first(shown.left, dest.left, pw), y0 = first(shown.top, dest.top, ph);
+  const std::int64_t copies = (std::int64_t{shown.right} - x0 + pw - 1) / pw * ((std::int64_t{shown.bottom} - y0 + ph - 1) / ph);
+  const auto one_by_one = [&] {
+    for (int y = y0; y < shown.bottom; y += ph)
+      for (int x = x0; x < shown.right; x += pw) win32->Render(dc_.get(), RECT{x, y, x + pw, y + ph}, RasterOp::Copy);
+  };
+  // A few large copies are drawn as they are; many small ones as one fill with the picture as
+  // the brush's pattern, from a copy of its pixels.
+  constexpr std::int64_t kCopiesDrawnOneByOne = 16;
+  if (copies <= kCopiesDrawnOneByOne) return one_by_one();
+  void* bits = nullptr;
+  BitmapHandle pattern = MakeTopDownDib(pw, ph, 32, bits);
+  if (!pattern) return one_by_one();
+  {
+    MemoryDc into(CreateCompatibleDC(dc_.get()));
+    if (!into) return one_by_one();
+    SelectedObject selection(into.get(), pattern.get());
+    if (!win32->Render(into.get(), RECT{0, 0, pw, ph}, RasterOp::Copy)) return one_by_one();
+  }
+  BrushHandle brush(CreatePatternBrush(pattern.get()));
+  if (!brush) return one_by_one();
+  POINT old_origin{};
+  SetBrushOrgEx(dc_.get(), ((dest.left % pw) + pw) % pw, ((dest.top % ph) + ph) % ph, &old_origin);
+  const RECT area{shown.left, shown.top, shown.right, shown.bottom};
+  ::FillRect(dc_.get(), &area, brush.get());
+  SetBrushOrgEx(dc_.get(), old_origin.x, old_origin.y, nullptr);
+}
+
 void GdiCanvas::CopyFrom(const Canvas& source, const PixelRect& from, const PixelRect& dest, bool halftone) {
   auto* gdi = dynamic_cast<const GdiCanvas*>(&source);
   if (!gdi || !dc_) return;

@@ -63,6 +63,7 @@ public:
   void PrintText(int x, int y, std::string_view text) override;
   void FillRect(const PixelRect& rect, Rgb color) override;
   void FrameRect(const PixelRect& rect, Rgb color) override;
+  void TilePicture(const Picture& picture, const PixelRect& dest) override;
   void DrawPicture(const Picture& picture, const PixelRect& dest, RasterOp op,
                    bool halftone = false) override;
   void CopyFrom(const Canvas& source, const PixelRect& from, const PixelRect& dest, bool halftone = false) override;

@@ -4,6 +4,7 @@
 
 #include "platform/win32/wide.hpp"
 #include "platform/win32/window_base.hpp"
+#include "platform/win32/delay_load.hpp"
 
 namespace orv {
 namespace {
@@ -141,7 +142,7 @@ std::optional<std::string> Win32Prompts::Input(std::string_view prompt, std::str
                                                std::string_view default_text) {
   InputBoxData data{Utf8ToWide(prompt), Utf8ToWide(title), Utf8ToWide(default_text)};
   const auto dialog_template = InputBoxTemplate();
-  EnsureCommonControls();
+  if (!DialogLibrariesReady(owner_) || !EnsureCommonControls()) return std::nullopt;
   const INT_PTR result = DialogBoxIndirectParamW(
       GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialog_template.data()),
       owner_, InputBoxProc, reinterpret_cast<LPARAM>(&data));

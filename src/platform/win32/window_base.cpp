@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/delay_load.hpp"
+
 namespace orv {
 
 WindowBase::~WindowBase() { Destroy(); }
@@ -58,11 +60,13 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wparam, L
   return result;
 }
 
-void EnsureCommonControls() {
+bool EnsureCommonControls() {
   static bool registered = false;
-  if (registered) return;
+  if (registered) return true;
+  if (!DelayLoadedLibraryUsable("comctl32.dll")) return false;
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
   registered = InitCommonControlsEx(&controls) != FALSE;
+  return registered;
 }
 
 }  // namespace orv

@@ -33,7 +33,8 @@ private:
 
 // Loads the common controls library and registers its classes, once. The program loads it
 // with the first window that uses a common control (a dialog, the calendar's first tooltip),
-// not at start: the calendar's first picture needs none of it.
-void EnsureCommonControls();
+// not at start: the calendar's first picture needs none of it. False when the library or a
+// function the program takes from it is missing.
+bool EnsureCommonControls();
 
 }  // namespace orv

@@ -159,6 +159,7 @@ public:
     log.push_back("recovery");
     return recovery;
   }
+  void DiscardRecoveryFile(const std::string& path) override { log.push_back("discard " + path); }
   void ShowShutdownSaveError(const std::string& message) override { log.push_back("error: " + message); }
   bool ConfirmQuit(const std::string& message) override {
     log.push_back("ask: " + message);
@@ -205,15 +206,46 @@ TEST(ShutdownTest, AFailedSaveThatLosesNothingNeedsNoRecovery) {
   EXPECT_EQ(ports.log, Then({"settings", "save", "path", "compare"}, kTakeDown));
 }
 
-TEST(ShutdownTest, AFailedSaveAtTheEndOfTheSessionOnlyWritesTheRecoveryFile) {
+TEST(ShutdownTest, AFailedSaveAtTheEndOfTheSessionWritesTheRecoveryFileBeforeComparing) {
   AppState state;
   RecordingShutdown ports;
   EXPECT_TRUE(RunShutdown(state, ports, ShutdownCause::EndOfSession));
-  EXPECT_EQ(ports.log, Then({"settings", "save", "path", "compare", "recovery"}, kTakeDown));
+  EXPECT_EQ(ports.log, Then({"settings", "save", "path", "recovery", "compare"}, kTakeDown));
   ports.log.clear();
-  ports.recovery.clear();  // not even that could be written
+  ports.already_stored = true;  // the file held this schedule after all: no leftover to offer
   EXPECT_TRUE(RunShutdown(state, ports, ShutdownCause::EndOfSession));
-  EXPECT_EQ(ports.log, Then({"settings", "save", "path", "compare", "recovery"}, kTakeDown));
+  EXPECT_EQ(ports.log, Then({"settings", "save", "path", "recovery", "compare", "discard " + ports.recovery}, kTakeDown));
+  ports.log.clear();
+  ports.recovery.clear();  // not even that could be written: nothing more to do
+  EXPECT_TRUE(RunShutdown(state, ports, ShutdownCause::EndOfSession));
+  EXPECT_EQ(ports.log, Then({"settings", "save", "path", "recovery"}, kTakeDown));
+}
+
+// A data file on a share that stopped answering is not read again to compare, at a quit or at
+// the end of the session: that read would wait as long as the save did.
+TEST(ShutdownTest, AFailedSaveOnADeadPathOrNetworkIsNeverComparedAgain) {
+  const std::string error_with_recovery =
+      "error: ユーザーデータを保存する事が出来ませんでした!\r\n\r\n"
+      "このセッションの予定は、次の復旧用ファイルに保存しました:\r\nC:\\R\\data-20261207-183000.ORV";
+  for (const char* save_error : {"sfSaveUserData\t53\tThe network path was not found.\n",
+                                 "sfSaveUserData\t64\tThe specified network name is no longer available.\n",
+                                 "sfSaveUserData\t3\tThe system cannot find the path specified.\n",
+                                 "sfSaveUserData\t21\tThe device is not ready.\n",
+                                 "earlier\t5\tdenied\nsfSaveUserData\t1231\tunreachable\n"}) {
+    SCOPED_TRACE(save_error);
+    AppState state;
+    RecordingShutdown ports;
+    ports.save_error = save_error;
+    ports.already_stored = true;  // would hide the failure, were it asked
+    EXPECT_TRUE(RunShutdown(state, ports, ShutdownCause::EndOfSession));
+    EXPECT_EQ(ports.log, Then({"settings", "save", "path", "recovery"}, kTakeDown));
+    ports.log.clear();
+    EXPECT_TRUE(RunShutdown(state, ports, ShutdownCause::Quit));
+    EXPECT_EQ(ports.log, Then({"settings", "save", "path", "recovery", error_with_recovery}, kTakeDown));
+  }
+  for (const char* local : {"sfSaveUserData\t5\tAccess is denied.\n", "sfSaveUserData\t32\tlocked\n",
+                            "sfSaveUserData\t530\tno number 53\n", "garbled"})
+    EXPECT_FALSE(SaveFailedOnPathOrNetwork(local)) << local;
 }
 
 // With nowhere to put the session's edits, a quit asks first; cancelled, the program runs on

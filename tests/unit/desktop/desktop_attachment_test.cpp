@@ -139,6 +139,25 @@ TEST(PlaceOnDesktopTest, BrokenDesktops) {
   }
 }
 
+// A child of the shell's window never notifies it (the system would wait on the shell's thread
+// for every notice); a window of its own stays off the taskbar.
+TEST(CalendarExStyleTest, AChildNeverNotifiesTheShellAndAWindowOfItsOwnIsAToolWindow) {
+  struct Case {
+    const char* name;
+    CalendarPlace place;
+    std::uint32_t ex_style;
+  };
+  const Case cases[] = {
+      {"classic", PlaceOnDesktop(Classic().s), kExNoParentNotify},
+      {"composed", {DesktopLayout::Composed, 77, true, ZPlace::AboveShellChildren, 0}, kExNoParentNotify | kExLayered},
+      {"own window", PlaceOnDesktop(Desk().s), kExToolWindow},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(CalendarExStyle(c.place), c.ex_style);
+  }
+}
+
 TEST(PlaceOnDesktopTest, WithoutAShellAWindowOfItsOwnAtTheBack) {
   Desk d;
   d.Add("Notepad", 0, 0, kOther);

@@ -95,13 +95,41 @@ TEST(WallpaperLayoutTest, StretchFitAndFillOnOddSizes) {
   EXPECT_EQ(Layout(Style::kFit, 5000, 1).front().Height(), 1);
 }
 
-TEST(WallpaperLayoutTest, TileCoversTheScreenColumnByColumnFromTheTopLeft) {
-  auto cut = LayoutWallpaper(Style::kTile, 300, 400, kOneScreen);
-  ASSERT_EQ(cut.copies.size(), 4u * 2u);  // 4 columns (last cut off), 2 rows
-  EXPECT_EQ(cut.copies[0].dest, (PixelRect{0, 0, 300, 400}));
-  EXPECT_EQ(cut.copies[1].dest, (PixelRect{0, 400, 300, 800}));  // inner loop: rows
-  EXPECT_EQ(cut.copies[2].dest, (PixelRect{300, 0, 600, 400}));
-  EXPECT_EQ(Layout(Style::kTile, 256, 768).size(), 4u);
+TEST(WallpaperLayoutTest, TilesCoverTheScreenFromTheTopLeftAsOneTiledPiece) {
+  // 300 x 400 tiles: 4 columns (the last cut off), 2 rows.
+  const auto cut = LayoutWallpaper(Style::kTile, 300, 400, kOneScreen);
+  EXPECT_EQ(cut.copies, (std::vector<WallpaperPiece>{{{0, 0, 1200, 800}, kOneScreen[0], 0, true}}));
+  EXPECT_EQ(Layout(Style::kTile, 256, 768), (std::vector<PixelRect>{{0, 0, 1024, 768}}));
+  // Only the cells that meet the wanted part: columns 900.. of the screen lie in the cells
+  // from 900 (the fourth column) on.
+  EXPECT_EQ(LayoutWallpaper(Style::kTile, 300, 400, kOneScreen, PixelRect{900, 0, 1024, 768}).copies,
+            (std::vector<WallpaperPiece>{{{900, 0, 1200, 800}, kOneScreen[0], 0, true}}));
+  EXPECT_TRUE(LayoutWallpaper(Style::kTile, 300, 400, kOneScreen, PixelRect{1024, 0, 1100, 768}).copies.empty());
+}
+
+// A one-pixel picture tiled over three 4K screens once meant a piece for every pixel (25
+// million): the pieces are the monitors that meet the band, whatever the picture's size.
+TEST(WallpaperLayoutTest, TheWorkOfTilingIsBoundedWhateverThePicturesSize) {
+  const std::vector<PixelRect> three_4k{{0, 0, 3840, 2160}, {3840, 0, 7680, 2160}, {-3840, 0, 0, 2160}};
+  const PixelRect band{3500, 0, 3840, 2160};
+  for (int size : {1, 3, 7, 5000}) {
+    SCOPED_TRACE(size);
+    const auto everywhere = LayoutWallpaper(Style::kTile, size, size, three_4k).copies;
+    ASSERT_EQ(everywhere.size(), 3u);
+    for (const auto& piece : everywhere) {
+      EXPECT_TRUE(piece.tiled);
+      // On the one grid from the desktop's corner (-3840, 0), covering the whole monitor.
+      EXPECT_EQ((piece.dest.left + 3840) % size, 0);
+      EXPECT_EQ(piece.dest.top % size, 0);
+      EXPECT_EQ(Intersect(piece.dest, piece.clip), piece.clip);
+      EXPECT_LT(piece.dest.right - piece.clip.right, size);
+    }
+    const auto behind = LayoutWallpaper(Style::kTile, size, size, three_4k, band).copies;
+    ASSERT_EQ(behind.size(), 1u);
+    EXPECT_EQ(behind[0].monitor, 0);
+    EXPECT_EQ(Intersect(behind[0].dest, band), band);
+    EXPECT_LT(band.left - behind[0].dest.left, size);
+  }
 }
 
 TEST(WallpaperLayoutTest, NothingWithoutAStylePixelsOrMonitors) {
@@ -148,16 +176,18 @@ TEST(WallpaperLayoutTest, EachMonitorOnItsOwnSpanOverAllTilesFromTheDesktopCorne
     EXPECT_EQ(LayoutWallpaper(Style::kFill, 800, 600, monitors).copies, c.fill);
     EXPECT_EQ(LayoutWallpaper(Style::kSpan, 800, 600, monitors).copies, c.span);
     const auto tiles = LayoutWallpaper(Style::kTile, 800, 600, monitors).copies;
-    ASSERT_FALSE(tiles.empty());
-    EXPECT_EQ(tiles.front().dest, c.first_tile_of_primary);
+    ASSERT_EQ(tiles.size(), 2u);
+    EXPECT_EQ(tiles.front().dest.left, c.first_tile_of_primary.left);
+    EXPECT_EQ(tiles.front().dest.top, c.first_tile_of_primary.top);
     EXPECT_EQ(tiles.front().clip, primary);
     for (const auto& tile : tiles) {
-      // Every tile sits on the one grid and touches the monitor it is clipped to.
+      // Every monitor's cells sit on the one grid and cover the monitor they are clipped to.
       const int origin = std::min(primary.left, c.second.left);
       EXPECT_EQ((tile.dest.left - origin) % 800, 0);
       EXPECT_EQ((tile.dest.top - std::min(primary.top, c.second.top)) % 600, 0);
-      EXPECT_LT(tile.dest.left, tile.clip.right);
-      EXPECT_GT(tile.dest.right, tile.clip.left);
+      EXPECT_EQ(tile.dest.Width() % 800, 0);
+      EXPECT_EQ(tile.dest.Height() % 600, 0);
+      EXPECT_EQ(Intersect(tile.dest, tile.clip), tile.clip);
     }
     // Centre and stretch stay inside their own monitor's frame.
     const auto centre = LayoutWallpaper(Style::kCenter, 800, 600, monitors).copies;
@@ -237,8 +267,9 @@ TEST_F(DesktopImageCopy, BandKeepsTheColumnsFromLeftToTheScreenEdgeInPlace) {
       {"0", "2", 700, {{-700, 0, 324, 768}}},
       {"0", "0", 900, {{-788, 84, 12, 684}}},  // centred: only its right end is in the band
       {"0", "0", 950, {}},                     // centred picture wholly left of the band
-      // 800 x 600 tiles: the first column lies left of the band and is skipped.
-      {"1", "0", 820, {{-20, 0, 780, 600}, {-20, 600, 780, 1200}}},
+      // 800 x 600 tiles: the first column lies left of the band and is skipped; the second,
+      // both rows of it, is one fill.
+      {"1", "0", 820, {{-20, 0, 780, 1200}}},
       {"0", "2", -40, {{0, 0, 1024, 768}}},       // clamped to the screen
       {"0", "0", 2000, {}},                       // nothing of the screen: an empty band
   };
@@ -256,7 +287,7 @@ TEST_F(DesktopImageCopy, BandKeepsTheColumnsFromLeftToTheScreenEdgeInPlace) {
     }
     std::vector<PixelRect> pictures;
     for (const auto& call : image.calls)
-      if (call.kind == DrawCall::Picture) pictures.push_back(call.rect);
+      if (call.kind == DrawCall::Picture || call.kind == DrawCall::Tiles) pictures.push_back(call.rect);
     EXPECT_EQ(pictures, c.pictures);
     // Drawn straight into the band: never a surface wider than the band for a moment.
     for (const auto& call : image.calls) EXPECT_NE(call.kind, DrawCall::Copy);
@@ -303,7 +334,7 @@ TEST_F(DesktopImageCopy, TheShellsTranscodedCopyStandsInForAGoneFileOrChangingPi
 
   // A slideshow: the named file is one of many, the transcoded copy is what shows.
   facts.values["Wallpaper"] = "C:\\wall.bmp";
-  facts.shell = ShellWallpaper{WallpaperPlacement::kCenter, {"C:\\wall.bmp"}, true};
+  facts.shell = ShellWallpaper{WallpaperPlacement::kCenter, {"C:\\wall.bmp"}, true, std::nullopt};
   image.calls.clear();
   dsDesktopImageCopy(state, facts, loader, image);
   EXPECT_EQ(PicturesOf(image).at(0).text, "transcoded");
@@ -323,14 +354,18 @@ TEST_F(DesktopImageCopy, TheShellsAccountPerMonitorWinsAndTilesFollowTheDesktopC
   facts.values = {{"Wallpaper", "C:\\wall.bmp"}, {"TileWallpaper", "0"}, {"WallpaperStyle", "2"}};
   facts.file_times["C:\\other.jpg"] = "t";
   facts.monitors = {{0, 0, 1024, 768}, {-500, 0, 0, 768}};
-  facts.shell = ShellWallpaper{WallpaperPlacement::kTile, {"C:\\other.jpg", "C:\\wall.bmp"}, false};
+  facts.shell = ShellWallpaper{WallpaperPlacement::kTile, {"C:\\other.jpg", "C:\\wall.bmp"}, false, std::nullopt};
   dsDesktopImageCopy(state, facts, loader, image, 800);
-  const auto pictures = PicturesOf(image);
-  ASSERT_FALSE(pictures.empty());
-  for (const auto& p : pictures) EXPECT_EQ(p.text, "other");  // the left monitor's never reaches the band
-  // 300-pixel tiles from x = -500: edges at 100, 400, 700, 1000 → in the band from 700 (-100).
-  EXPECT_EQ(pictures[0].rect, (PixelRect{-100, 0, 200, 200}));
-  EXPECT_EQ(pictures.size(), 2u * 4u);  // two columns (700, 1000), four rows
+  std::vector<DrawCall> tiles;
+  for (const auto& call : image.calls)
+    if (call.kind == DrawCall::Tiles || call.kind == DrawCall::Picture) tiles.push_back(call);
+  // The left monitor's picture never reaches the band: one fill with the primary's.
+  ASSERT_EQ(tiles.size(), 1u);
+  EXPECT_EQ(tiles[0].kind, DrawCall::Tiles);
+  EXPECT_EQ(tiles[0].text, "other");
+  // 300 x 200 tiles from x = -500: edges at 100, 400, 700, 1000 → in the band from 700 (-100),
+  // two columns (700, 1000) and four rows.
+  EXPECT_EQ(tiles[0].rect, (PixelRect{-100, 0, 500, 800}));
 }
 
 class WallpaperCopyTest : public DesktopImageCopy {
@@ -545,7 +580,7 @@ TEST_F(WallpaperWatchTest, TheShellsCopyIsWatchedOnlyWhileItShows) {
   facts.file_times[facts.transcoded] = "s2";
   EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
 
-  facts.shell = ShellWallpaper{WallpaperPlacement::kCenter, {"C:\\wall.bmp"}, true};  // a slideshow
+  facts.shell = ShellWallpaper{WallpaperPlacement::kCenter, {"C:\\wall.bmp"}, true, std::nullopt};  // a slideshow
   dsDesktopImageCopy(state, facts, loader, image);
   EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
   facts.file_times[facts.transcoded] = "s3";  // the next picture
@@ -554,6 +589,26 @@ TEST_F(WallpaperWatchTest, TheShellsCopyIsWatchedOnlyWhileItShows) {
   EXPECT_EQ(Tick(), WallpaperWatch::kNothing);
   facts.file_times.erase(facts.transcoded);  // gone: a change once
   EXPECT_EQ(Tick(), WallpaperWatch::kCopyAndRedraw);
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+// The shell's account travels from its worker as text: every field comes back, paths with
+// spaces included, and anything garbled is no account at all (the settings count then).
+TEST(ShellWallpaperTextTest, RoundTripsAndRefusesGarble) {
+  const ShellWallpaper accounts[] = {
+      {WallpaperPlacement::kTile, {"C:\\My Pictures\\a b.jpg", "", "\\\\srv\\share\\w.png"}, true, MakeRgb(1, 2, 3)},
+      {WallpaperPlacement::kSpan, {}, false, std::nullopt},
+  };
+  for (const ShellWallpaper& shown : accounts) EXPECT_EQ(ParseShellWallpaper(ShellWallpaperText(shown)), shown);
+  for (const char* garbled : {"", "style 2\nchanging 0\n", "style 9\nchanging 0\nbackground -\n",
+                              "style 2\nchanging 2\nbackground -\n", "style 2\nchanging 0\nbackground 16777216\n",
+                              "style 2\nchanging 0\nbackground -\npicture x", "style 2\nsize 3\nbackground -\n"})
+    EXPECT_FALSE(ParseShellWallpaper(garbled)) << garbled;
 }
 
 }  // namespace

@@ -148,5 +148,47 @@ TEST(PathExaminerEndTest, EndsWithoutWaitingForAHangingExamination) {
   fs->Release();  // the worker finishes on its own
 }
 
+// A share slower than the asker's bound: the late answer's announcement makes the owner ask
+// again, and that question takes the late answer instead of starting another slow
+// examination whose own late answer would ask again, round after round.
+TEST(PathExaminerLateTest, ALateAnswerIsTakenAsTheAnswerNotAReasonToAskAgain) {
+  std::mutex mutex;
+  std::condition_variable announced;
+  int examinations = 0, late = 0;
+  PathExaminer examiner(
+      [&](const std::string&) -> std::optional<std::string> {
+        {
+          std::lock_guard lock(mutex);
+          ++examinations;
+        }
+        std::this_thread::sleep_for(40ms);
+        return "t1";
+      },
+      [&] {
+        std::lock_guard lock(mutex);
+        ++late;
+        announced.notify_all();
+      });
+  const std::string path = "\\\\srv\\share\\wall.bmp";
+  EXPECT_FALSE(examiner.Ask(path, 1ms).known);
+  {
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(announced.wait_for(lock, 10s, [&] { return late == 1; }));
+  }
+  const auto answer = examiner.Ask(path, 1ms);  // what the owner does on the announcement
+  EXPECT_TRUE(answer.known);
+  EXPECT_EQ(answer.value, "t1");
+  std::this_thread::sleep_for(200ms);  // time for several slow rounds, were any started
+  {
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(examinations, 1);
+    EXPECT_EQ(late, 1);
+  }
+  // A question after the late answer was taken (the folder reported a change) looks afresh.
+  EXPECT_EQ(examiner.Ask(path, 10s).value, "t1");
+  std::lock_guard lock(mutex);
+  EXPECT_EQ(examinations, 2);
+}
+
 }  // namespace
 }  // namespace orv

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <dbt.h>
+
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -105,6 +108,65 @@ TEST(FolderChangeNotice, WhatCannotBeWatchedIsLookedAtSlowlyOnAWorker) {
   EXPECT_TRUE(Signalled(notice.Handle()));
   notice.Rearm();
   EXPECT_FALSE(Signalled(notice.Handle(), 100));
+}
+
+// A USB stick holding the wallpaper: the system asks before it removes the drive, and a folder
+// held open keeps it in. The notice lets go of everything on the folder, watches again when the
+// removal is called off, and after the removal, when its own drive (not another) comes back.
+TEST(FolderChangeNotice, LetsGoOfAFolderWhoseDriveIsRemovedAndWatchesAgainWhenItIsBack) {
+  test::TempDir dir;
+  const auto file = dir.path() / "wall.bmp";
+  Write(file, "one");
+  const std::string folder = test::Utf8(dir.path());
+  WindowHandle window(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(window);
+  FolderChangeNotice notice;
+  notice.ReportRemovalTo(window.get());
+  ASSERT_TRUE(notice.Watch(folder, test::Utf8(file)));
+  ASSERT_TRUE(notice.RemovalHandle()) << "no removal reports asked for the folder's drive";
+  const auto report = [](UINT type, HANDLE handle, DWORD drives) {
+    union {
+      DEV_BROADCAST_HANDLE handle;
+      DEV_BROADCAST_VOLUME volume;
+    } r{};
+    if (type == DBT_DEVTYP_HANDLE) {
+      r.handle.dbch_size = sizeof r.handle;
+      r.handle.dbch_devicetype = type;
+      r.handle.dbch_handle = handle;
+    } else {
+      r.volume.dbcv_size = sizeof r.volume;
+      r.volume.dbcv_devicetype = type;
+      r.volume.dbcv_unitmask = drives;
+    }
+    return r;
+  };
+  auto someone_elses = report(DBT_DEVTYP_HANDLE, reinterpret_cast<HANDLE>(0x1234), 0);
+  EXPECT_FALSE(notice.OnDeviceChange(DBT_DEVICEQUERYREMOVE, reinterpret_cast<LPARAM>(&someone_elses)));
+  auto ours = report(DBT_DEVTYP_HANDLE, notice.RemovalHandle(), 0);
+  EXPECT_TRUE(notice.OnDeviceChange(DBT_DEVICEQUERYREMOVE, reinterpret_cast<LPARAM>(&ours)));
+  EXPECT_TRUE(notice.LetGo());
+  EXPECT_EQ(notice.Handle(), nullptr);
+  EXPECT_EQ(notice.RemovalHandle(), nullptr);
+
+  // Another program kept the drive: watched again, and changes are reported.
+  EXPECT_TRUE(notice.OnDeviceChange(DBT_DEVICEQUERYREMOVEFAILED, reinterpret_cast<LPARAM>(&ours)));
+  EXPECT_FALSE(notice.LetGo());
+  ASSERT_TRUE(notice.Handle());
+  Write(file, "two");
+  EXPECT_TRUE(Signalled(notice.Handle()));
+
+  // Removed for good, then back: only its own drive's arrival watches again.
+  ours = report(DBT_DEVTYP_HANDLE, notice.RemovalHandle(), 0);
+  EXPECT_TRUE(notice.OnDeviceChange(DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(&ours)));
+  const int drive = std::toupper(static_cast<unsigned char>(folder[0])) - 'A';
+  auto another_drive = report(DBT_DEVTYP_VOLUME, nullptr, 1u << ((drive + 1) % 26));
+  EXPECT_FALSE(notice.OnDeviceChange(DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&another_drive)));
+  EXPECT_TRUE(notice.LetGo());
+  auto its_drive = report(DBT_DEVTYP_VOLUME, nullptr, 1u << drive);
+  EXPECT_TRUE(notice.OnDeviceChange(DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&its_drive)));
+  EXPECT_FALSE(notice.LetGo());
+  EXPECT_TRUE(notice.Handle());
+  EXPECT_TRUE(notice.RemovalHandle());
 }
 
 TEST(HandleWaits, ASignalledHandleRunsItsActionAndAMessageEndsTheWait) {

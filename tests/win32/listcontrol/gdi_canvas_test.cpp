@@ -23,6 +23,38 @@ std::shared_ptr<BitmapPicture> SolidPicture(int w, int h, Rgb color) {
   return std::make_shared<BitmapPicture>(std::move(bitmap));
 }
 
+// A picture whose every pixel differs: (x, y) has red 40 x + 1, green 100 y + 1.
+std::shared_ptr<BitmapPicture> PatternPicture(int w, int h) {
+  GdiCanvas source(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) source.FillRect({x, y, x + 1, y + 1}, MakeRgb(40 * x + 1, 100 * y + 1, 7));
+  BitmapHandle bitmap(CreateCompatibleBitmap(source.dc(), w, h));
+  MemoryDc dc(CreateCompatibleDC(source.dc()));
+  {
+    SelectedObject selection(dc.get(), bitmap.get());
+    BitBlt(dc.get(), 0, 0, w, h, source.dc(), 0, 0, SRCCOPY);
+  }
+  return std::make_shared<BitmapPicture>(std::move(bitmap));
+}
+
+// Tiles start at the destination's top-left (also off the surface) and stop at its edges,
+// whether drawn copy by copy (a few) or as one fill (many: a tiny wallpaper on a big screen).
+TEST(GdiCanvas, TilesAPictureFromTheDestinationsCornerOneByOneOrAsOneFill) {
+  const auto picture = PatternPicture(3, 2);
+  for (const PixelRect dest : {PixelRect{5, 5, 11, 9}, PixelRect{-4, -1, 37, 29}}) {
+    SCOPED_TRACE(dest.left);
+    GdiCanvas canvas(40, 30);
+    canvas.FillRect({0, 0, 40, 30}, kWhite);
+    canvas.TilePicture(*picture, dest);
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 40; ++x) {
+        const bool inside = x >= dest.left && x < dest.right && y >= dest.top && y < dest.bottom;
+        const int px = (x - dest.left) % 3, py = (y - dest.top) % 2;
+        ASSERT_EQ(canvas.PixelAt(x, y), inside ? MakeRgb(40 * px + 1, 100 * py + 1, 7) : kWhite) << x << "," << y;
+      }
+  }
+}
+
 TEST(GdiCanvas, FillsFramesAndClearsToTheBackColour) {
   GdiCanvas canvas(40, 30);
   EXPECT_EQ(canvas.PixelAt(5, 5), kWhite);
