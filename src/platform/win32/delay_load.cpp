@@ -72,8 +72,14 @@ void InstallDelayLoadGuard() {
 }
 
 bool DelayLoadedLibraryUsable(const char* library) {
-  // Fails harmlessly for a library this module does not load on first use.
-  __HrLoadAllImportsForDll(library);
+  // Loaded now as the first call would load it (the program's manifest chooses the version);
+  // kept, as that call will want it. A function missing from it is found out when it is
+  // called, and then counts from that moment. (The binutils linker leaves the image's
+  // delay-import directory empty, so the runtime's bind-everything-now finds nothing.)
+  if (!GetModuleHandleA(library) && !LoadLibraryA(library)) {
+    std::lock_guard lock(FailuresLock());
+    Failures().Record(library, {});
+  }
   return !DelayLoadFailure(library);
 }
 
