@@ -51,8 +51,9 @@ FARPROC WINAPI DelayLoadFailed(unsigned notice, PDelayLoadInfo info) {
   // A library that cannot be loaded: the program's own module stands in, which exports none of
   // its functions, so each of them fails on its own as above and lands here again.
   if (notice == dliFailLoadLib) return reinterpret_cast<FARPROC>(GetModuleHandleW(nullptr));
-  return ReturnsHresult(library, function) ? reinterpret_cast<FARPROC>(&FailedComCall)
-                                           : reinterpret_cast<FARPROC>(&FailedCall);
+  void* stand_in = ReturnsHresult(library, function) ? reinterpret_cast<void*>(&FailedComCall)
+                                                     : reinterpret_cast<void*>(&FailedCall);
+  return reinterpret_cast<FARPROC>(stand_in);
 }
 
 }  // namespace
