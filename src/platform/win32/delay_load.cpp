@@ -51,8 +51,9 @@ FARPROC WINAPI DelayLoadFailed(unsigned notice, PDelayLoadInfo info) {
   // A library that cannot be loaded: the program's own module stands in, which exports none of
   // its functions, so each of them fails on its own as above and lands here again.
   if (notice == dliFailLoadLib) return reinterpret_cast<FARPROC>(GetModuleHandleW(nullptr));
-  return ReturnsHresult(library, function) ? reinterpret_cast<FARPROC>(&FailedComCall)
-                                           : reinterpret_cast<FARPROC>(&FailedCall);
+  void* stand_in = ReturnsHresult(library, function) ? reinterpret_cast<void*>(&FailedComCall)
+                                                     : reinterpret_cast<void*>(&FailedCall);
+  return reinterpret_cast<FARPROC>(stand_in);
 }
 
 }  // namespace
@@ -72,8 +73,14 @@ void InstallDelayLoadGuard() {
 }
 
 bool DelayLoadedLibraryUsable(const char* library) {
-  // Fails harmlessly for a library this module does not load on first use.
-  __HrLoadAllImportsForDll(library);
+  // Loaded now as the first call would load it (the program's manifest chooses the version);
+  // kept, as that call will want it. A function missing from it is found out when it is
+  // called, and then counts from that moment. (The binutils linker leaves the image's
+  // delay-import directory empty, so the runtime's bind-everything-now finds nothing.)
+  if (!GetModuleHandleA(library) && !LoadLibraryA(library)) {
+    std::lock_guard lock(FailuresLock());
+    Failures().Record(library, {});
+  }
   return !DelayLoadFailure(library);
 }
 

@@ -13,9 +13,7 @@ namespace orv {
 
 // Installs the failure hook; call first thing in the program.
 void InstallDelayLoadGuard();
-// Whether every function this module takes from `library` is there. Where the library is
-// loaded on first use, binds them all now (loading it); a library the module imports the
-// ordinary way is there by the time the module runs.
+// Whether `library` loads and no function taken from it was found missing so far.
 bool DelayLoadedLibraryUsable(const char* library);
 // The first failure recorded for `library`, if any.
 std::optional<LibraryFailure> DelayLoadFailure(const char* library);

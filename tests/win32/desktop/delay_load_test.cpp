@@ -15,12 +15,13 @@ namespace {
 // what is missing is known to whoever asks before opening a window.
 TEST(DelayLoadGuardTest, AMissingLibraryOrFunctionFailsTheCallAndIsRemembered) {
   InstallDelayLoadGuard();
-  EXPECT_TRUE(DelayLoadedLibraryUsable("comctl32.dll"));  // imported the ordinary way here
+  EXPECT_TRUE(DelayLoadedLibraryUsable("comctl32.dll"));
+  EXPECT_EQ(OrvAbsentFunction(7), 0);  // and again: the stand-in stays bound
+  EXPECT_EQ(OrvAbsentFunction(8), 0);
   EXPECT_FALSE(DelayLoadedLibraryUsable("orv_absent.dll"));
   ASSERT_TRUE(DelayLoadFailure("ORV_ABSENT.DLL"));
   EXPECT_EQ(DelayLoadFailure("orv_absent.dll")->function, "OrvAbsentFunction");
-  EXPECT_EQ(OrvAbsentFunction(7), 0);  // and again: the stand-in stays bound
-  EXPECT_EQ(OrvAbsentFunction(8), 0);
+  EXPECT_FALSE(DelayLoadedLibraryUsable("orv_never_there.dll"));  // found out before any call
 
   EXPECT_FALSE(DelayLoadFailure("kernel32.dll"));  // nothing asked of it yet
   SetLastError(0);
