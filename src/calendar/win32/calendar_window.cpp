@@ -8,6 +8,7 @@
 #include "calendar/day_names.hpp"
 #include "desktop/win32/desktop_snapshot.hpp"
 #include "desktop/win32/wheel_hook.hpp"
+#include "holidays/japanese_holidays.hpp"
 #include "platform/win32/display_scale.hpp"
 #include "platform/win32/gdi_canvas.hpp"
 #include "platform/win32/state_report.hpp"
@@ -364,7 +365,8 @@ bool CalendarWindow::DescribeChild(long id, AccessibleChild& out) {
     const Date date = state_.StartDate + std::chrono::days{row};
     const DateParts parts = SplitDate(date);
     std::optional<std::string> holiday;
-    if (holiday_names_) holiday = holiday_names_(date);
+    if (state_.ShowHolidays)
+      if (const std::string_view name = HolidayName(date); !name.empty()) holiday = std::string(name);
     out.name = Utf8ToWide(DayAccessibleName(parts, FindDay(state_.Years, parts), holiday));
     out.role = ROLE_SYSTEM_LISTITEM;
     out.state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;

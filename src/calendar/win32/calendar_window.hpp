@@ -27,8 +27,6 @@ namespace orv {
 // followed by its hotspots as buttons.
 class CalendarWindow : public WindowBase, private CalendarWindowView, private AccessibleSource {
 public:
-  // The holiday a date is, if any; days are named without holidays until one is given.
-  using HolidayNames = std::function<std::optional<std::string>(Date)>;
   struct Menus {
     std::function<void()> open_scroll;  // Pmenu_Scroll at the mouse position
     std::function<void()> open_extra;   // check marks, then Pmenu_Extra
@@ -50,8 +48,6 @@ public:
   // Looks at the desktop and, when the calendar is not where it belongs (or gone), puts it
   // there; returns when to look again by itself (nothing: when the system reports a change).
   std::optional<std::chrono::milliseconds> KeepOnDesktop();
-
-  void SetHolidayNames(HolidayNames names) { holiday_names_ = std::move(names); }
 
   CalendarController& Controller() { return controller_; }
   const CalendarPlace& Place() const { return place_; }
@@ -125,7 +121,6 @@ private:
   const Canvas* picture_ = nullptr;  // the last presented picture, owned by the renderer
   CursorHandle cursors_[5];
   CalendarRenderer& renderer_;
-  HolidayNames holiday_names_;
   int focused_row_ = 0;  // the day row screen readers are told has the focus
   AccessibleSlot accessible_;  // disconnected whenever the window goes
 };
