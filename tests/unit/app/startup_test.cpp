@@ -226,7 +226,8 @@ TEST(ShutdownTest, AFailedSaveAtTheEndOfTheSessionWritesTheRecoveryFileBeforeCom
 TEST(ShutdownTest, AFailedSaveOnADeadPathOrNetworkIsNeverComparedAgain) {
   const std::string error_with_recovery =
       "error: ユーザーデータを保存する事が出来ませんでした!\r\n\r\n"
-      "このセッションの予定は、次の復旧用ファイルに保存しました:\r\nC:\\R\\data-20261207-183000.ORV";
+      "このセッションの予定は、次の復旧用ファイルに保存しました:\r\nC:\\R\\data-20261207-183000.ORV" +
+      std::string(kRecoveryNextSteps);
   for (const char* save_error : {"sfSaveUserData\t53\tThe network path was not found.\n",
                                  "sfSaveUserData\t64\tThe specified network name is no longer available.\n",
                                  "sfSaveUserData\t3\tThe system cannot find the path specified.\n",
