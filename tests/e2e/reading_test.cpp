@@ -6,6 +6,7 @@
 #include "../support/accessible_reader.hpp"
 #include "calendar/day_names.hpp"
 #include "core/dates.hpp"
+#include "holidays/japanese_holidays.hpp"
 
 namespace orv::e2e {
 namespace {
@@ -52,10 +53,16 @@ TEST_F(ReadingE2E, AReaderHearsTheDaysWithTheirEntriesPressesTheWeekButtonsAndRe
   EXPECT_EQ(test::Role(calendar.get()), ROLE_SYSTEM_LIST);
   const long children = test::ChildCount(calendar.get());
   ASSERT_GT(children, 4 + 7);
-  const std::wstring today_name = Utf8ToWide(DayAccessibleName(SplitDate(today), &day));
+  // The name the strip's day reads, its holiday included (the program shows holidays by default).
+  auto name_of = [](Date date, const DayData* entries) {
+    const std::string_view holiday = HolidayName(date);
+    return Utf8ToWide(DayAccessibleName(SplitDate(date), entries,
+                                        holiday.empty() ? std::nullopt : std::optional(holiday)));
+  };
+  const std::wstring today_name = name_of(today, &day);
   EXPECT_EQ(test::Name(calendar.get(), 1), today_name);  // "12月8日 火曜日 家賃 50,000円 (自動振替)、合計 50,000円"
   EXPECT_EQ(test::Role(calendar.get(), 1), ROLE_SYSTEM_LISTITEM);
-  EXPECT_EQ(test::Name(calendar.get(), 2), Utf8ToWide(DayAccessibleName(SplitDate(today + std::chrono::days{1}), nullptr)));
+  EXPECT_EQ(test::Name(calendar.get(), 2), name_of(today + std::chrono::days{1}, nullptr));
 
   // The week buttons, pressed through the reader, move the calendar a week.
   const long forward = ChildNamed(calendar.get(), L"次の週");
@@ -67,7 +74,7 @@ TEST_F(ReadingE2E, AReaderHearsTheDaysWithTheirEntriesPressesTheWeekButtonsAndRe
   ASSERT_EQ(calendar->accDoDefaultAction(test::Child(forward)), S_OK);
   ASSERT_TRUE(WaitFor([&] { return StartDate() != before; }, 5000));
   EXPECT_EQ(ChildNamed(calendar.get(), today_name), 0) << "today scrolled out of the strip";
-  EXPECT_EQ(test::Name(calendar.get(), 1).rfind(Utf8ToWide(DayAccessibleName(SplitDate(today + std::chrono::days{7}), nullptr)), 0), 0u);
+  EXPECT_EQ(test::Name(calendar.get(), 1).rfind(name_of(today + std::chrono::days{7}, nullptr), 0), 0u);
 
   // The keys scroll, and the reader hears the focus on the top day.
   DWORD process = 0;

@@ -364,9 +364,9 @@ bool CalendarWindow::DescribeChild(long id, AccessibleChild& out) {
     const int row = static_cast<int>(id - 1);
     const Date date = state_.StartDate + std::chrono::days{row};
     const DateParts parts = SplitDate(date);
-    std::optional<std::string> holiday;
+    std::optional<std::string_view> holiday;
     if (state_.ShowHolidays)
-      if (const std::string_view name = HolidayName(date); !name.empty()) holiday = std::string(name);
+      if (const std::string_view name = HolidayName(date); !name.empty()) holiday = name;
     out.name = Utf8ToWide(DayAccessibleName(parts, FindDay(state_.Years, parts), holiday));
     out.role = ROLE_SYSTEM_LISTITEM;
     out.state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
