@@ -106,7 +106,9 @@ bool RunShutdown(const AppState& state, ShutdownPorts& ports, ShutdownCause caus
   ports.StoreUserDataPath(state);
   // Comparing reads the data file again: where it stands on a share that stopped answering,
   // that read waits as long as the save did, and nothing is learnt from it.
-  const bool unreachable = !error.empty() && SaveFailedOnPathOrNetwork(error);
+  // With no data file named there is no share to wait on, and a schedule with nothing in it
+  // needs no recovery file.
+  const bool unreachable = !error.empty() && !state.UserDataPath.empty() && SaveFailedOnPathOrNetwork(error);
   if (!error.empty() && cause == ShutdownCause::EndOfSession) {
     // The system may end the process at any moment: the session's edits go to the recovery
     // file before anything else; it goes again if the data file turns out to hold them.

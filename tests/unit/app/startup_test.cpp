@@ -235,6 +235,7 @@ TEST(ShutdownTest, AFailedSaveOnADeadPathOrNetworkIsNeverComparedAgain) {
                                  "earlier\t5\tdenied\nsfSaveUserData\t1231\tunreachable\n"}) {
     SCOPED_TRACE(save_error);
     AppState state;
+    state.UserDataPath = "\\\\server\\share\\data.ORV";
     RecordingShutdown ports;
     ports.save_error = save_error;
     ports.already_stored = true;  // would hide the failure, were it asked
@@ -243,6 +244,16 @@ TEST(ShutdownTest, AFailedSaveOnADeadPathOrNetworkIsNeverComparedAgain) {
     ports.log.clear();
     EXPECT_TRUE(RunShutdown(state, ports, ShutdownCause::Quit));
     EXPECT_EQ(ports.log, Then({"settings", "save", "path", "recovery", error_with_recovery}, kTakeDown));
+  }
+  // A run that goes on without a data file (its file would not load, no other was chosen) has
+  // no share to wait on: the empty schedule is compared and needs nothing.
+  {
+    AppState state;
+    RecordingShutdown ports;
+    ports.save_error = "sfSaveUserData\t3\tThe system cannot find the path specified.\n";
+    ports.already_stored = true;  // nothing in memory, no file named
+    EXPECT_TRUE(RunShutdown(state, ports, ShutdownCause::Quit));
+    EXPECT_EQ(ports.log, Then({"settings", "save", "path", "compare"}, kTakeDown));
   }
   for (const char* local : {"sfSaveUserData\t5\tAccess is denied.\n", "sfSaveUserData\t32\tlocked\n",
                             "sfSaveUserData\t530\tno number 53\n", "garbled"})

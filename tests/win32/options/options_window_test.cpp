@@ -366,7 +366,7 @@ TEST_F(OptionsWindowTest, EveryPageReadsWithNamedInputsAndThePresetChecksAsState
   const struct {
     char tab;
     int inputs;
-  } pages[] = {{'U', 5}, {'D', 1}, {'R', 11}};
+  } pages[] = {{'U', 5}, {'D', 2}, {'R', 12}};
   for (const auto& page : pages) {
     AltKey(page.tab);
     const test::DialogWalk walk = test::WalkDialog(window->hwnd());
