@@ -16,6 +16,8 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 
 // The same, appended to `out`; false (and `out` as it was) where Utf8ToCp932 gives nullopt.
 bool AppendUtf8AsCp932(std::string_view utf8, std::string& out);
+// Appends the UTF-8 bytes of one code point (any plane).
+void AppendUtf8(std::string& out, std::uint32_t cp);
 
 // Strict: nullopt when `cp932` is not a valid code page 932 byte sequence.
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
