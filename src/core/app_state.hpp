@@ -7,6 +7,7 @@
 
 #include "core/dates.hpp"
 #include "schedule/schedule.hpp"
+#include "series/series.hpp"
 #include "theme/theme_record.hpp"
 
 namespace orv {
@@ -64,6 +65,7 @@ struct AppState {
 
   YearDatas Years;
   DefaultUserListArray DefaultUserLists;
+  SeriesBook Series;  // the rules of repeating entries (their occurrences are in Years)
 
   std::int32_t ScrollMode = 0;
   bool DialogShowing = false;

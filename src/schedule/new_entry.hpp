@@ -15,6 +15,7 @@ struct NewEntry {
   std::string name;                // the payment's name or the special day's title
   std::int32_t amount = 0;         // payments only
   std::string comment;             // special days only
+  bool operator==(const NewEntry&) const = default;
 };
 
 enum class EntryRefusal {
