@@ -4,6 +4,7 @@
 
 #include "dialogs/dialog_texts.hpp"
 #include "dialogs/save_user_data.hpp"
+#include "dialogs/series_dialog.hpp"
 #include "schedule/new_entry.hpp"
 #include "schedule/user_data_file.hpp"
 
@@ -128,18 +129,53 @@ bool InputDialogModel::OnOK(const std::string& text0, const std::string& text1) 
     case EntryRefusal::kMissingValue: return Refuse(texts::kInvalidInputText);
     case EntryRefusal::kUnstorableName: return RefuseUnstorable(0, check.why);
     case EntryRefusal::kUnstorableComment: return RefuseUnstorable(1, check.why);
-    case EntryRefusal::kTotalOutOfRange: return Refuse(texts::kTotalOverflowText);
+    case EntryRefusal::kTotalOutOfRange:
+      // A series names the day at fault itself (its first occurrence may be moved elsewhere).
+      if (!series_) return Refuse(texts::kTotalOverflowText);
+      break;
   }
 
+  if (series_) {
+    if (!AddSeriesOf(entry)) return false;
+  } else {
+    AddNewEntry(state_.Years, EditDayParts_, entry);
+  }
   Value1_ = text0;
   Value2_ = payment ? std::to_string(entry.amount) : text1;
-  AddNewEntry(state_.Years, EditDayParts_, entry);
   if (state_.ShiftAuto && ShiftDown_) {
     // The same name may end up in the list twice; the user asked for it.
     auto& presets = state_.DefaultUserLists[static_cast<std::size_t>(EditType_)];
     presets.Add(NextDefaultUserKey(state_.DefaultUserLists, EditType_))->strValue1 = Value1_;
   }
   added_ = true;
+  return true;
+}
+
+std::string InputDialogModel::RepeatText() const { return RepeatButtonText(series_); }
+
+SeriesRule InputDialogModel::SeriesDraft(const std::string& text0, const std::string& text1) const {
+  NewEntry entry{EditType_, text0, 0, {}};
+  if (entry.name.empty() && IsKind(EditType_)) entry.name = texts::kKinds[static_cast<std::size_t>(EditType_)].input_word;
+  if (IsPaymentKind(EditType_)) {
+    const auto amount = numbers_.ToLong(text1);
+    entry.amount = amount && *amount != 0 ? *amount : 1;
+  } else {
+    entry.comment = text1;
+  }
+  SeriesRule rule = series_ ? *series_ : DefaultSeriesRule(entry, EditDay_);
+  rule.entry = entry;
+  rule.start = EditDay_;
+  return rule;
+}
+
+bool InputDialogModel::AddSeriesOf(const NewEntry& entry) {
+  SeriesRule rule = *series_;
+  rule.entry = entry;
+  rule.start = EditDay_;
+  const SeriesCheck check = CheckNewSeries(state_.Years, rule, state_.Today);
+  if (!check.Accepted()) return Refuse(SeriesRefusalText(check));
+  AddSeries(state_.Years, state_.Series, rule, state_.Today);
+  series_ = rule;
   return true;
 }
 

@@ -14,6 +14,8 @@
 #include "platform/number_conversion.hpp"
 #include "platform/prompts.hpp"
 #include "platform/settings_store.hpp"
+#include "dialogs/series_dialog.hpp"
+#include "series/series.hpp"
 
 namespace orv {
 
@@ -83,7 +85,21 @@ public:
   void OnKey(bool shift, bool ctrl, bool alt) { ShiftDown_ = shift && !ctrl && !alt; }
   bool ShiftDown() const { return ShiftDown_; }
 
-  // cmdOK with the boxes' texts. Refused input is reported and leaves everything as it was
+  // The repeat choice ("繰り返し(&R)"): none until the series dialog sets a rule.
+  const std::optional<SeriesRule>& Series() const { return series_; }
+  void SetSeries(std::optional<SeriesRule> rule) { series_ = std::move(rule); }
+  std::string RepeatText() const;
+  // The rule the series dialog opens with: the one chosen, or a new monthly one, on the day
+  // and the entry as the boxes hold it now (a stand-in name and amount while they are empty,
+  // so that the preview can count).
+  SeriesRule SeriesDraft(const std::string& text0, const std::string& text1) const;
+  // The series dialog's model for that draft.
+  SeriesDialogModel SeriesDialog(const std::string& text0, const std::string& text1) const {
+    return SeriesDialogModel(SeriesDraft(text0, text1), state_.Years, state_.Today, prompts_);
+  }
+
+  // cmdOK with the boxes' texts. With a rule set, every occurrence is added or none.
+  // Refused input is reported and leaves everything as it was
   // (the dialog stays open); accepted input is added to the day and true is returned, after
   // which the dialog closes and AfterClose runs.
   bool OnOK(const std::string& text0, const std::string& text1);
@@ -93,6 +109,7 @@ public:
 private:
   bool Refuse(const std::string& text);
   bool RefuseUnstorable(int field, const std::string& why);
+  bool AddSeriesOf(const NewEntry& entry);
 
   AppState& state_;
   NumberConversion& numbers_;
@@ -108,6 +125,7 @@ private:
   std::string caption_, message_;
   std::array<std::string, 2> field_captions_, box_texts_;
   std::optional<int> icon_;
+  std::optional<SeriesRule> series_;
   bool added_ = false;
 };
 

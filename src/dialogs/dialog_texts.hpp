@@ -48,6 +48,36 @@ inline constexpr char kTotalOverflowText[] =
     "この日の支払いの合計金額が扱える範囲(-2,147,483,648～2,147,483,647)を超えるため、"
     "追加できません";
 
+// Repeating entries: the input dialog's button, the series dialog and the day list's mark.
+inline constexpr char kRepeatButton[] = "繰り返し(&R)";
+inline constexpr char kRepeatNone[] = "なし";
+inline constexpr char kSeriesCaption[] = "繰り返しの設定";
+inline constexpr char kSeriesEveryLabel[] = "間隔(&E):";
+inline constexpr std::array<const char*, 3> kSeriesUnits{"週ごと", "か月ごと", "年ごと"};
+inline constexpr char kSeriesMonthDayLabel[] = "月の日付(&D):";
+inline constexpr std::array<const char*, 2> kSeriesMonthDays{"開始日と同じ日", "月末"};
+inline constexpr char kSeriesEndLabel[] = "終わり(&N):";
+inline constexpr std::array<const char*, 3> kSeriesEnds{"なし", "回数で終わる", "日付で終わる"};
+inline constexpr char kSeriesCountLabel[] = "回数(&C):";
+inline constexpr char kSeriesTimes[] = "回";
+inline constexpr char kSeriesUntilLabel[] = "この日まで(&U):";
+inline constexpr char kSeriesShiftLabel[] = "休業日の場合(&H):";
+inline constexpr std::array<const char*, 3> kSeriesShifts{"そのまま", "前の営業日", "翌営業日"};
+inline constexpr char kSeriesPreviewLabel[] = "予定日(&V):";
+inline constexpr char kSeriesClearButton[] = "繰り返さない(&X)";
+inline constexpr char kSeriesEveryInvalid[] = "間隔は1から99までの数で入力してください";
+inline constexpr char kSeriesCountInvalid[] = "回数は1以上の数で入力してください";
+inline constexpr char kSeriesUntilInvalid[] = "終わりの日付を「2027/3/31」のように入力してください";
+// The day list: the mark of an entry that belongs to a series, and the question of its deletion.
+inline constexpr char kSeriesRowSuffix[] = " (繰り返し)";
+inline constexpr char kSeriesDeleteInstruction[] = "繰り返しの予定を削除します";
+inline constexpr char kSeriesDeleteOneText[] = "は繰り返しの予定の1回です。どこまで削除しますか？";
+inline constexpr char kSeriesDeleteManyText[] =
+    "チェックをつけた項目には繰り返しの予定が含まれています。どこまで削除しますか？"
+    "（チェックをつけたほかの予定はそのまま削除されます）";
+inline constexpr std::array<const char*, 3> kSeriesDeleteScopes{
+    "この予定だけ(&O)", "この予定と以降の予定(&L)", "繰り返しのすべての予定(&A)"};
+
 // Bulk deletion of years (frmYearDatasDialog).
 inline constexpr char kYearsCaption[] = "予定の一括削除";
 inline constexpr char kYearsLabel1[] = "不要になった過去の予定データなどを一括削除することが出来ます";

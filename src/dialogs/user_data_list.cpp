@@ -45,14 +45,16 @@ UserDataListModel::Listing UserDataListModel::BuildListing() const {
     listing.first_icon = kIconAutomaticTransfer;
     if (day)
       for (const auto& payment : day->PaymentDatas) {
-        listing.rows.push_back(PaymentRowText(payment, regional_));
+        listing.series.push_back(SeriesOfPayment(state_.Series, EditDay_, payment));
+        listing.rows.push_back(PaymentRowText(payment, regional_) + (listing.series.back() ? texts::kSeriesRowSuffix : ""));
         listing.icons.push_back(payment.Payment == 1 ? kIconCash : kIconAutomaticTransfer);
       }
   } else if (state_.CalendarMode == kShowSpecialDays) {
     listing.first_icon = kIconVerySpecial;
     if (day)
       for (const auto& special : day->SpecialDatas) {
-        listing.rows.push_back(SpecialRowText(special));
+        listing.series.push_back(SeriesOfSpecial(state_.Series, EditDay_, special));
+        listing.rows.push_back(SpecialRowText(special) + (listing.series.back() ? texts::kSeriesRowSuffix : ""));
         listing.icons.push_back(special.blnSpecial ? kIconVerySpecial : kIconSpecial);
       }
   }
@@ -64,6 +66,7 @@ void UserDataListModel::dsRefreshUserDataList() {
   Listing listing = BuildListing();
   rows_ = std::move(listing.rows);
   IconIndexes_ = std::move(listing.icons);
+  row_series_ = std::move(listing.series);
   shown_icon_ = listing.first_icon;
   const std::string kind = KindWord(state_.CalendarMode);
   caption_ = std::to_string(EditDayParts_.Month) + "月" + std::to_string(EditDayParts_.Day) + "日";
@@ -76,6 +79,7 @@ void UserDataListModel::dsRefreshUserDataList() {
 
 bool UserDataListModel::Stale() const {
   const Listing now = BuildListing();
+  // The rows' texts carry the series mark, so a series that changed shows here as well.
   return now.rows != rows_ || now.icons != IconIndexes_;
 }
 
@@ -101,6 +105,26 @@ void UserDataListModel::AfterAddEntry() {
   calendar_.dsDrawCalendar();
 }
 
+std::optional<SeriesDeleteScope> UserDataListModel::AskSeriesScope(const std::vector<std::size_t>& series_rows) {
+  ChoiceRequest request;
+  request.title = texts::kConfirmDeleteTitle;
+  request.instruction = texts::kSeriesDeleteInstruction;
+  if (series_rows.size() == 1) {
+    // The row without its mark names the entry.
+    std::string row = rows_[series_rows.front()];
+    row.resize(row.size() - std::string_view(texts::kSeriesRowSuffix).size());
+    request.content = "「" + row + "」" + texts::kSeriesDeleteOneText;
+  } else {
+    request.content = texts::kSeriesDeleteManyText;
+  }
+  request.choices.assign(texts::kSeriesDeleteScopes.begin(), texts::kSeriesDeleteScopes.end());
+  const std::optional<std::size_t> chosen = prompts_.Choose(request);
+  if (!chosen || *chosen >= request.choices.size()) return std::nullopt;
+  constexpr SeriesDeleteScope kScopes[] = {SeriesDeleteScope::kThisOne, SeriesDeleteScope::kThisAndLater,
+                                           SeriesDeleteScope::kWholeSeries};
+  return kScopes[*chosen];
+}
+
 bool UserDataListModel::DeleteChecked(const std::vector<bool>& checked) {
   // Check marks on rows that no longer show the day's entries would remove the wrong ones:
   // the user sees the day as it is now and ticks again.
@@ -109,12 +133,18 @@ bool UserDataListModel::DeleteChecked(const std::vector<bool>& checked) {
   const bool specials = state_.CalendarMode == kShowSpecialDays;
 
   // Keys are collected before anything is removed: removing by key stays right although
-  // the positions of later entries shift with every removal.
+  // the positions of later entries shift with every removal. Entries of a series go through
+  // their series, which finds them by what they hold.
   std::vector<std::string> keys;
+  std::vector<std::size_t> series_rows;
   const DayData* shown = ShownDay();
   const std::size_t rows = std::min(checked.size(), rows_.size());
   for (std::size_t r = 0; r < rows && shown && (payments || specials); ++r) {
     if (!checked[r]) continue;
+    if (r < row_series_.size() && row_series_[r]) {
+      series_rows.push_back(r);
+      continue;
+    }
     const auto position = static_cast<std::int64_t>(r) + 1;
     if (payments) {
       if (const auto* payment = shown->PaymentDatas.At(position)) keys.push_back(payment->Key);
@@ -122,17 +152,23 @@ bool UserDataListModel::DeleteChecked(const std::vector<bool>& checked) {
       keys.push_back(special->Key);
     }
   }
-  if (keys.empty()) {
+  if (keys.empty() && series_rows.empty()) {
     prompts_.Message(MessageIcon::Information, MessageButtons::Ok, texts::kNothingCheckedTitle,
                      texts::kNothingCheckedText);
     return false;
   }
-  if (prompts_.Message(MessageIcon::Question, MessageButtons::OkCancel,
-                       texts::kConfirmDeleteTitle,
-                       texts::kConfirmEntriesText) != MessageAnswer::Ok)
+  std::optional<SeriesDeleteScope> scope;
+  if (!series_rows.empty()) {
+    scope = AskSeriesScope(series_rows);
+    if (!scope) return false;
+  } else if (prompts_.Message(MessageIcon::Question, MessageButtons::OkCancel, texts::kConfirmDeleteTitle,
+                              texts::kConfirmEntriesText) != MessageAnswer::Ok) {
     return false;
+  }
   // The question runs a message loop: the year dialog may have removed the day meanwhile.
   // Then there is nothing left to delete, and nothing to save.
+  std::vector<SeriesMatch> matches;
+  for (std::size_t r : series_rows) matches.push_back(*row_series_[r]);
   DayData* day = ShownDay();
   if (RefreshIfStale() || !day) return true;
 
@@ -146,6 +182,16 @@ bool UserDataListModel::DeleteChecked(const std::vector<bool>& checked) {
     RecalcPaymentTotals(*day);
   else
     RecalcSpecialTotals(*day);
+  // Each series once, from its earliest checked occurrence: "this and later" from two rows
+  // of one series means the earlier one.
+  std::sort(matches.begin(), matches.end(), [](const SeriesMatch& a, const SeriesMatch& b) {
+    return a.id != b.id ? a.id < b.id : a.nominal < b.nominal;
+  });
+  for (std::size_t i = 0; i < matches.size(); ++i) {
+    const bool repeat = i > 0 && matches[i].id == matches[i - 1].id;
+    if (repeat && *scope != SeriesDeleteScope::kThisOne) continue;
+    DeleteFromSeries(state_.Years, state_.Series, matches[i].id, matches[i].nominal, *scope);
+  }
 
   dsRefreshUserDataList();
   calendar_.dsDrawCalendar();

@@ -11,6 +11,7 @@
 #include "desktop/desktop_facts.hpp"
 #include "platform/prompts.hpp"
 #include "platform/settings_store.hpp"
+#include "series/series.hpp"
 
 namespace orv {
 
@@ -62,9 +63,13 @@ public:
   void OnNextKind();
   // The add-entry dialog opened from this one has closed.
   void AfterAddEntry();
+  // The series of each row's entry (its row ends with the series mark), nullopt for a plain one.
+  const std::vector<std::optional<SeriesMatch>>& RowSeries() const { return row_series_; }
   // cmdDel with one check flag per row. Returns true when the list was rebuilt (entries were
   // removed, or the rows had gone stale and the check marks no longer meant the same
-  // entries), after which it has no check marks.
+  // entries), after which it has no check marks. When series entries are checked, the user
+  // chooses how much of their series goes (only this one, this and later ones, the whole
+  // series) instead of confirming; the plain checked entries go with them.
   bool DeleteChecked(const std::vector<bool>& checked);
 
 private:
@@ -72,8 +77,10 @@ private:
   struct Listing {
     std::vector<std::string> rows;
     std::vector<std::int32_t> icons;
+    std::vector<std::optional<SeriesMatch>> series;
     std::optional<std::int32_t> first_icon;
   };
+  std::optional<SeriesDeleteScope> AskSeriesScope(const std::vector<std::size_t>& series_rows);
   DayData* ShownDay() const;
   Listing BuildListing() const;
   bool Stale() const;
@@ -90,6 +97,7 @@ private:
   std::string message_;
   std::vector<std::string> rows_;
   std::vector<std::int32_t> IconIndexes_;
+  std::vector<std::optional<SeriesMatch>> row_series_;
   std::optional<std::int32_t> shown_icon_;
 };
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv {
 
@@ -22,6 +23,15 @@ struct OpenFileRequest {
   bool must_exist = true;
 };
 
+// A question answered by one of several commands (a task dialog's command links), or cancelled.
+struct ChoiceRequest {
+  std::string title;
+  std::string instruction;  // the question, in large type
+  std::string content;      // what it is about
+  std::vector<std::string> choices;
+  std::size_t default_choice = 0;
+};
+
 class Prompts {
 public:
   virtual ~Prompts() = default;
@@ -33,6 +43,9 @@ public:
                                            std::string_view default_text) = 0;
   // The chosen file's full path, or nullopt when the user cancelled.
   virtual std::optional<std::string> OpenFile(const OpenFileRequest& request) = 0;
+  // The index of the chosen command, or nullopt when cancelled. Prompts that cannot show
+  // such a question cancel it.
+  virtual std::optional<std::size_t> Choose(const ChoiceRequest&) { return std::nullopt; }
 };
 
 }  // namespace orv

@@ -830,5 +830,114 @@ TEST_F(EditingE2E, EndingTheSessionWithTheDayDialogsOpenSavesAndEndsCleanly) {
   EXPECT_EQ(DumpedPayments(DumpUserData(path)), kSeededDays * 3 - 1);
 }
 
+// The input dialog's repeat button, its series dialog, and the series in the day list.
+constexpr int kInputRepeat = 1007;
+constexpr int kSeriesEnd = 1104, kSeriesCount = 1105, kSeriesPreview = 1108;
+constexpr int kThisAndLaterChoice = 2002;  // the delete question's second command
+
+// "Y-M-D" of a date as the state report writes it.
+std::string ReportDate(std::chrono::sys_days date) {
+  const std::chrono::year_month_day ymd{date};
+  return std::to_string(static_cast<int>(ymd.year())) + "-" + std::to_string(static_cast<unsigned>(ymd.month())) + "-" +
+         std::to_string(static_cast<unsigned>(ymd.day()));
+}
+
+// `months` after `start` on the start's day, or the month's last day where it is shorter.
+std::chrono::sys_days MonthsOn(std::chrono::sys_days start, int months) {
+  using namespace std::chrono;
+  const year_month_day ymd{start};
+  const year_month target = year_month{ymd.year(), ymd.month()} + std::chrono::months{months};
+  const day last = year_month_day_last{target.year(), month_day_last{target.month()}}.day();
+  return sys_days{target / (ymd.day() > last ? last : ymd.day())};
+}
+
+// A monthly payment is made a series of four in the input dialog; all four show in the totals
+// and the day list marks them; "this and later" from the second removes it and the ones after,
+// and the first stays (also in the saved file).
+TEST_F(EditingE2E, AMonthlySeriesAddedInTheInputDialogIsListedMarkedAndCutFromADay) {
+  const std::string path = DataFile("data.orv");
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  SetOption(L"AutoSave", L"True");
+  LaunchShowingPayments();
+  const std::chrono::sys_days today = LocalToday();
+  ASSERT_TRUE(WaitStartDate(ReportDate(today)));
+
+  HWND add = OpenAddEntryAt(DayRowPoint(0));
+  ASSERT_TRUE(add);
+  HWND input = ChooseLastItem(add);  // a cash payment: it stays on its day by default
+  ASSERT_TRUE(input);
+  EXPECT_EQ(BoxText(input, kInputRepeat), "繰り返し(&R): なし");
+  SetDlgItemTextW(input, kInputName, L"家賃");
+  SetDlgItemTextW(input, kInputAmount, L"50000");
+  PostMessageW(input, WM_COMMAND, MAKEWPARAM(kInputRepeat, BN_CLICKED), 0);
+  HWND series = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (series = FindDialogEndingWith(L"繰り返しの設定")) != nullptr; }));
+  EXPECT_NE(BoxText(series, kSeriesPreview).find("24か月先までに"), std::string::npos) << BoxText(series, kSeriesPreview);
+  // Four times: the end's choice, then the count.
+  HWND end = GetDlgItem(series, kSeriesEnd);
+  SendMessageW(end, CB_SETCURSEL, 1, 0);
+  PostMessageW(series, WM_COMMAND, MAKEWPARAM(kSeriesEnd, CBN_SELCHANGE), reinterpret_cast<LPARAM>(end));
+  SetDlgItemTextW(series, kSeriesCount, L"4");
+  ASSERT_TRUE(WaitFor([&] { return BoxText(series, kSeriesPreview).find("全4回") != std::string::npos; }, 5000))
+      << BoxText(series, kSeriesPreview);
+  Screenshot(series, "series-dialog");
+  PostMessageW(series, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(series); }));
+  EXPECT_TRUE(IsWindow(input));
+  const std::string repeat = BoxText(input, kInputRepeat);
+  EXPECT_EQ(repeat.rfind("繰り返し(&R): ", 0), 0u) << repeat;
+  EXPECT_EQ(repeat.find("なし"), std::string::npos) << repeat;
+  PostMessageW(input, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(input); }));
+
+  const std::string amount = " " + CurrencyText(50000) + ";";
+  std::vector<std::chrono::sys_days> dates;
+  for (int k = 0; k < 4; ++k) dates.push_back(MonthsOn(today, k));
+  for (const auto date : dates) EXPECT_NE(Totals().find(ReportDate(date) + amount), std::string::npos) << Totals();
+  EXPECT_EQ(Totals().find(ReportDate(MonthsOn(today, 4))), std::string::npos) << Totals();
+
+  const std::string row = "家賃 " + CurrencyText(50000) + " (現金) (繰り返し)";
+  HWND list_dialog = OpenDayListAt(DayRowPoint(0));
+  ASSERT_TRUE(list_dialog);
+  EXPECT_EQ(ListViewRows(GetDlgItem(list_dialog, kDayListList)), std::vector<std::string>{row});
+  PostMessageW(list_dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(list_dialog); }));
+
+  // A month on (the calendar's own page command), the second occurrence is the first row.
+  SendMessageW(Host(), WM_COMMAND, 1012, 0);  // 1ヶ月後
+  ASSERT_TRUE(WaitStartDate(ReportDate(dates[1])));
+  list_dialog = OpenDayListAt(DayRowPoint(0));
+  ASSERT_TRUE(list_dialog);
+  HWND list = GetDlgItem(list_dialog, kDayListList);
+  ASSERT_EQ(ListViewRows(list), std::vector<std::string>{row});
+  SetForegroundWindow(list_dialog);
+  CheckRows(list, {0});
+  ASSERT_TRUE(WaitFor([&] { return CheckStates(list) == std::vector<int>{1}; }, 5000));
+  PostMessageW(list_dialog, WM_COMMAND, kDayListDelete, 0);
+  HWND question = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (question = FindWindowW(L"#32770", L"削除の確認")) != nullptr; }));
+  HWND later = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (later = GetDlgItem(question, kThisAndLaterChoice)) != nullptr; }, 5000));
+  Screenshot(question, "series-delete-question");
+  PostMessageW(later, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 0; }));
+  EXPECT_NE(Totals().find(ReportDate(dates[0]) + amount), std::string::npos) << Totals();
+  for (std::size_t k = 1; k < dates.size(); ++k)
+    EXPECT_EQ(Totals().find(ReportDate(dates[k])), std::string::npos) << Totals();
+  PostMessageW(list_dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(list_dialog); }));
+
+  // AutoSave: the file holds the first occurrence alone.
+  EXPECT_TRUE(WaitFor([&] { return DumpedPayments(DumpUserData(path)) == 1; }, 5000));
+  Quit();
+  const json dump = DumpUserData(path);
+  const std::chrono::year_month_day first{dates[0]};
+  const json saved = DumpedDay(dump, static_cast<int>(first.year()), static_cast<int>(static_cast<unsigned>(first.month())),
+                               static_cast<int>(static_cast<unsigned>(first.day())));
+  ASSERT_TRUE(saved.is_object()) << dump.dump();
+  EXPECT_EQ(saved["payments"], json::parse(R"([{"kind":1,"price":50000,"title":"家賃"}])"));
+}
+
 }  // namespace
 }  // namespace orv::e2e

@@ -27,6 +27,9 @@ public:
   std::vector<std::string> input_prompts;
   std::vector<std::string> input_defaults;  // the text each input box started with
   std::vector<OpenFileRequest> file_requests;
+  // Choice questions: answered from `choices` (nullopt: cancelled), unscripted by the default.
+  std::deque<std::optional<std::size_t>> choices;
+  std::vector<ChoiceRequest> choice_requests;
   // Runs while a message box is up, as the user may act in other windows meanwhile.
   std::function<void()> while_message_shown;
 
@@ -48,6 +51,15 @@ public:
   std::optional<std::string> OpenFile(const OpenFileRequest& request) override {
     file_requests.push_back(request);
     return Next(files);
+  }
+
+  std::optional<std::size_t> Choose(const ChoiceRequest& request) override {
+    choice_requests.push_back(request);
+    if (while_message_shown) while_message_shown();
+    if (choices.empty()) return request.default_choice;
+    auto answer = choices.front();
+    choices.pop_front();
+    return answer;
   }
 
   // The titles of the message boxes shown so far, in order.

@@ -76,6 +76,10 @@ public:
     Own();
     return prompts_.OpenFile(request);
   }
+  std::optional<std::size_t> Choose(const ChoiceRequest& request) override {
+    Own();
+    return prompts_.Choose(request);
+  }
 
 private:
   void Own() {

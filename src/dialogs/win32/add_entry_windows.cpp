@@ -4,6 +4,7 @@
 
 #include "desktop/win32/wheel_hook.hpp"
 #include "dialogs/dialog_texts.hpp"
+#include "dialogs/win32/series_window.hpp"
 #include "platform/win32/state_report.hpp"
 #include "platform/win32/wide.hpp"
 
@@ -87,10 +88,12 @@ void InputWindow::OnInit() {
   AddControl(L"STATIC", model_.FieldCaption(1), SS_LEFT, 84, 92, 240, 16, kCaption1Id);
   AddControl(WC_EDITW, model_.BoxText(1), ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 84, 110, 240, 24,
              kText1Id, ListFont());
-  AddButton(texts::kOkButton, IDOK, 118, 160, 100, 28, kAddDialogOkColor, true);
-  AddButton(texts::kCancelButton, IDCANCEL, 224, 160, 100, 28, kAddDialogCancelColor);
+  // The button's text says how the entry repeats ("なし" until a rule is chosen).
+  AddButton(model_.RepeatText(), kRepeatId, 84, 144, 240, 26, kAddDialogCancelColor);
+  AddButton(texts::kOkButton, IDOK, 118, 192, 100, 28, kAddDialogOkColor, true);
+  AddButton(texts::kCancelButton, IDCANCEL, 224, 192, 100, 28, kAddDialogCancelColor);
   // Every key press and release reaches the dialog before its controls.
-  for (int id : {kText0Id, kText1Id, static_cast<int>(IDOK), static_cast<int>(IDCANCEL)})
+  for (int id : {kText0Id, kText1Id, kRepeatId, static_cast<int>(IDOK), static_cast<int>(IDCANCEL)})
     SetWindowSubclass(GetDlgItem(hwnd(), id), KeyProc, 1, reinterpret_cast<DWORD_PTR>(this));
   SetFocus(GetDlgItem(hwnd(), kText0Id));
 }
@@ -128,7 +131,9 @@ void InputWindow::OnCommand(int id, int code) {
     return;
   }
   if (code != BN_CLICKED && code != 0) return;
-  if (id == IDOK) {
+  if (id == kRepeatId) {
+    ChooseSeries();
+  } else if (id == IDOK) {
     HWND previous = prompts_.owner();
     prompts_.SetOwner(hwnd());
     const bool accepted = model_.OnOK(BoxText(kText0Id), BoxText(kText1Id));
@@ -137,6 +142,19 @@ void InputWindow::OnCommand(int id, int code) {
   } else if (id == IDCANCEL) {
     End(IDCANCEL);
   }
+}
+
+void InputWindow::ChooseSeries() {
+  SeriesDialogModel series = model_.SeriesDialog(BoxText(kText0Id), BoxText(kText1Id));
+  SeriesWindow window(series, prompts_);
+  // A little below and to the right of the input dialog, which stays in sight behind it.
+  const POINT at = Place();
+  const INT_PTR result = window.ShowModal(hwnd(), at.x + Scaled(24), at.y + Scaled(24));
+  if (result == IDOK)
+    model_.SetSeries(series.Result());
+  else if (result == SeriesWindow::kCleared)
+    model_.SetSeries(std::nullopt);
+  SetText(kRepeatId, model_.RepeatText());
 }
 
 bool InputWindow::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR&) {

@@ -48,8 +48,8 @@ public:
   InputWindow(InputDialogModel& model, Win32Prompts& prompts, EntryIconSets* icons = nullptr)
       : model_(model), prompts_(prompts), icons_(icons) {}
   static constexpr int kText0Id = 1001, kText1Id = 1002, kCaption0Id = 1003, kCaption1Id = 1004,
-                       kMessageId = 1005, kIconId = 1006;
-  static constexpr int kWidth = 343, kHeight = 236;
+                       kMessageId = 1005, kIconId = 1006, kRepeatId = 1007;
+  static constexpr int kWidth = 343, kHeight = 268;
 
 protected:
   int Width() const override { return kWidth; }
@@ -62,6 +62,7 @@ private:
   static LRESULT CALLBACK KeyProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
                                   UINT_PTR id, DWORD_PTR self);
   std::string BoxText(int id) const;
+  void ChooseSeries();
   InputDialogModel& model_;
   Win32Prompts& prompts_;
   EntryIconSets* icons_;  // not owned; the host window's

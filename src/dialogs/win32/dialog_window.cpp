@@ -235,7 +235,7 @@ void DialogWindow::DrawButton(const DRAWITEMSTRUCT& item) {
   SelectedObject font(item.hDC, DialogFont());
   RECT text_rect = r;
   if (pressed) OffsetRect(&text_rect, 1, 1);
-  DrawTextW(item.hDC, text, -1, &text_rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  DrawTextW(item.hDC, text, -1, &text_rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
   if (item.itemState & ODS_FOCUS) {
     InflateRect(&r, -4, -4);
     DrawFocusRect(item.hDC, &r);

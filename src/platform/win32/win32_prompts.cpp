@@ -1,6 +1,10 @@
 #include "platform/win32/win32_prompts.hpp"
 
+#include <commctrl.h>
+
 #include <vector>
+
+#include "platform/win32/system_function.hpp"
 
 #include "platform/win32/wide.hpp"
 #include "platform/win32/window_base.hpp"
@@ -148,6 +152,35 @@ std::optional<std::string> Win32Prompts::Input(std::string_view prompt, std::str
       owner_, InputBoxProc, reinterpret_cast<LPARAM>(&data));
   if (result != IDOK) return std::nullopt;
   return WideToUtf8(data.text);
+}
+
+std::optional<std::size_t> Win32Prompts::Choose(const ChoiceRequest& request) {
+  using TaskDialogFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+  // Only the common controls of version 6 have it; the program's manifest asks for them.
+  const auto show = SystemFunction<TaskDialogFn>(L"comctl32.dll", "TaskDialogIndirect");
+  if (!show || request.choices.empty()) return std::nullopt;
+  std::vector<std::wstring> texts;
+  for (const std::string& choice : request.choices) texts.push_back(Utf8ToWide(choice));
+  std::vector<TASKDIALOG_BUTTON> buttons;
+  for (std::size_t i = 0; i < texts.size(); ++i) buttons.push_back({kFirstChoiceId + static_cast<int>(i), texts[i].c_str()});
+  const std::wstring title = Utf8ToWide(request.title), instruction = Utf8ToWide(request.instruction),
+                     content = Utf8ToWide(request.content);
+  TASKDIALOGCONFIG config{};
+  config.cbSize = sizeof config;
+  config.hwndParent = owner_;
+  config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_USE_COMMAND_LINKS | TDF_POSITION_RELATIVE_TO_WINDOW;
+  config.dwCommonButtons = TDCBF_CANCEL_BUTTON;
+  config.pszWindowTitle = title.c_str();
+  config.pszMainIcon = TD_WARNING_ICON;
+  config.pszMainInstruction = instruction.empty() ? nullptr : instruction.c_str();
+  config.pszContent = content.empty() ? nullptr : content.c_str();
+  config.cButtons = static_cast<UINT>(buttons.size());
+  config.pButtons = buttons.data();
+  config.nDefaultButton = kFirstChoiceId + static_cast<int>(request.default_choice);
+  int pressed = 0;
+  if (FAILED(show(&config, &pressed, nullptr, nullptr))) return std::nullopt;
+  if (pressed < kFirstChoiceId || pressed >= kFirstChoiceId + static_cast<int>(buttons.size())) return std::nullopt;
+  return static_cast<std::size_t>(pressed - kFirstChoiceId);
 }
 
 bool ShowOpenFileDialog(OPENFILENAMEW& request) {

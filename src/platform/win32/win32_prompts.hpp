@@ -19,6 +19,10 @@ public:
   std::optional<std::string> Input(std::string_view prompt, std::string_view title,
                                    std::string_view default_text) override;
   std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
+  // A task dialog with one command link per choice and Cancel; the choices' ids are
+  // kFirstChoiceId on.
+  std::optional<std::size_t> Choose(const ChoiceRequest& request) override;
+  static constexpr int kFirstChoiceId = 2001;
 
 private:
   HWND owner_;  // not owned
