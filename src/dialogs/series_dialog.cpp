@@ -71,12 +71,16 @@ std::optional<Date> ParseDateText(std::string_view text) {
   std::string_view rest = Trimmed(narrowed);
   const auto year = TakeNumber(rest, 4);
   if (!year) return std::nullopt;
+  // "年" and "月", or one of "/", "-", "." twice.
   const bool kanji = TakePrefix(rest, "年");
-  if (!kanji && !TakePrefix(rest, "/") && !TakePrefix(rest, "-") && !TakePrefix(rest, ".")) return std::nullopt;
+  std::string_view separator = "月";
+  if (!kanji) {
+    if (rest.empty() || (rest.front() != '/' && rest.front() != '-' && rest.front() != '.')) return std::nullopt;
+    separator = rest.substr(0, 1);
+    rest.remove_prefix(1);
+  }
   const auto month = TakeNumber(rest, 2);
-  if (!month) return std::nullopt;
-  if (kanji ? !TakePrefix(rest, "月") : !TakePrefix(rest, "/") && !TakePrefix(rest, "-") && !TakePrefix(rest, "."))
-    return std::nullopt;
+  if (!month || !TakePrefix(rest, separator)) return std::nullopt;
   const auto day = TakeNumber(rest, 2);
   if (!day) return std::nullopt;
   if (kanji) TakePrefix(rest, "日");

@@ -4,6 +4,7 @@
 #include "platform/file_system.hpp"
 #include "platform/win32/known_folders.hpp"
 #include "schedule/recovery_file.hpp"
+#include "series/series.hpp"
 
 #include <shellapi.h>
 
@@ -623,10 +624,23 @@ int wmain(int argc, wchar_t** argv) {
       special->blnSpecial = very;
     }
     orv::RecalcSpecialTotals(birthday);
+    // Repeating entries: a weekly cash payment and a monthly card payment moved off bank
+    // holidays, each kept with its rule in the companion file.
+    orv::SeriesBook book;
+    const orv::Date first = orv::MakeDate(today.Year, today.Month, 1);
+    orv::SeriesRule weekly{{orv::kCashPayments, "ジム", 3000, {}}, first, 1, orv::SeriesUnit::kWeek};
+    orv::SeriesRule monthly{{orv::kAutomaticTransfers, "カード", 18500, {}}, first + std::chrono::days{26}, 1,
+                            orv::SeriesUnit::kMonth};
+    monthly.shift = orv::SeriesShift::kNext;
+    for (const orv::SeriesRule& rule : {weekly, monthly})
+      if (orv::CheckNewSeries(years, rule, orv::LocalToday()).Accepted())
+        orv::AddSeries(years, book, rule, orv::LocalToday());
+    const std::string path = orv::WideToUtf8(argv[2]);
+    if (orv::ReplaceFileContents(orv::SeriesFilePath(path), orv::WriteSeriesText(book))) return 1;
     const char* presets[] = {"家賃", "電気", "誕生日", "記念日"};
     for (int kind = 0; kind < 4; ++kind)
       lists[static_cast<std::size_t>(kind)].Add(orv::NextDefaultUserKey(lists, kind))->strValue1 = presets[kind];
-    return orv::sfSaveUserData(orv::WideToUtf8(argv[2]), years, lists).empty() ? 0 : 1;
+    return orv::sfSaveUserData(path, years, lists).empty() ? 0 : 1;
   }
   // gtest's own options (--gtest_filter=…) pass through.
   std::vector<std::string> words{"orv_e2e"};

@@ -888,6 +888,7 @@ TEST_F(EditingE2E, AMonthlySeriesAddedInTheInputDialogIsListedMarkedAndCutFromAD
   const std::string repeat = BoxText(input, kInputRepeat);
   EXPECT_EQ(repeat.rfind("繰り返し(&R): ", 0), 0u) << repeat;
   EXPECT_EQ(repeat.find("なし"), std::string::npos) << repeat;
+  Screenshot(input, "input-with-series");
   PostMessageW(input, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(input); }));
 

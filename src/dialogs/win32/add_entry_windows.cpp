@@ -89,9 +89,9 @@ void InputWindow::OnInit() {
   AddControl(WC_EDITW, model_.BoxText(1), ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 84, 110, 240, 24,
              kText1Id, ListFont());
   // The button's text says how the entry repeats ("なし" until a rule is chosen).
-  AddButton(model_.RepeatText(), kRepeatId, 84, 144, 240, 26, kAddDialogCancelColor);
-  AddButton(texts::kOkButton, IDOK, 118, 192, 100, 28, kAddDialogOkColor, true);
-  AddButton(texts::kCancelButton, IDCANCEL, 224, 192, 100, 28, kAddDialogCancelColor);
+  AddButton(model_.RepeatText(), kRepeatId, 84, 142, 240, 40, kAddDialogCancelColor);
+  AddButton(texts::kOkButton, IDOK, 118, 194, 100, 28, kAddDialogOkColor, true);
+  AddButton(texts::kCancelButton, IDCANCEL, 224, 194, 100, 28, kAddDialogCancelColor);
   // Every key press and release reaches the dialog before its controls.
   for (int id : {kText0Id, kText1Id, kRepeatId, static_cast<int>(IDOK), static_cast<int>(IDCANCEL)})
     SetWindowSubclass(GetDlgItem(hwnd(), id), KeyProc, 1, reinterpret_cast<DWORD_PTR>(this));

@@ -49,7 +49,7 @@ public:
       : model_(model), prompts_(prompts), icons_(icons) {}
   static constexpr int kText0Id = 1001, kText1Id = 1002, kCaption0Id = 1003, kCaption1Id = 1004,
                        kMessageId = 1005, kIconId = 1006, kRepeatId = 1007;
-  static constexpr int kWidth = 343, kHeight = 268;
+  static constexpr int kWidth = 343, kHeight = 270;
 
 protected:
   int Width() const override { return kWidth; }

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/win32/accessible.hpp"
 #include "platform/win32/display_scale.hpp"
 #include "platform/win32/ole_picture.hpp"
@@ -234,8 +236,15 @@ void DialogWindow::DrawButton(const DRAWITEMSTRUCT& item) {
   SetTextColor(item.hDC, GetSysColor(item.itemState & ODS_DISABLED ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
   SelectedObject font(item.hDC, DialogFont());
   RECT text_rect = r;
+  InflateRect(&text_rect, -Scaled(4), 0);
+  // A caption too long for one line (one that says a chosen setting) wraps, centred as a block.
+  RECT needed = text_rect;
+  DrawTextW(item.hDC, text, -1, &needed, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+  const int height = std::min<int>(needed.bottom - needed.top, text_rect.bottom - text_rect.top);
+  text_rect.top += (text_rect.bottom - text_rect.top - height) / 2;
+  text_rect.bottom = text_rect.top + height;
   if (pressed) OffsetRect(&text_rect, 1, 1);
-  DrawTextW(item.hDC, text, -1, &text_rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  DrawTextW(item.hDC, text, -1, &text_rect, DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS);
   if (item.itemState & ODS_FOCUS) {
     InflateRect(&r, -4, -4);
     DrawFocusRect(item.hDC, &r);
