@@ -125,10 +125,15 @@ bool Save(const std::string& path, const Files& files, std::string& err) {
   return true;
 }
 
+// The entry on one line: a tab or line break inside its texts becomes a space.
 std::string EntryText(const NewEntry& entry) {
   const std::string kind = texts::kKinds[static_cast<std::size_t>(entry.kind)].list_comment;
-  if (IsPaymentKind(entry.kind)) return entry.name + " " + GroupedAmount(entry.amount) + "円 (" + kind + ")";
-  return entry.name + (entry.comment.empty() ? "" : " " + entry.comment) + " (" + kind + ")";
+  std::string text = IsPaymentKind(entry.kind)
+                         ? entry.name + " " + GroupedAmount(entry.amount) + "円 (" + kind + ")"
+                         : entry.name + (entry.comment.empty() ? "" : " " + entry.comment) + " (" + kind + ")";
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  return text;
 }
 
 int Add(const std::vector<std::string>& args, Date today, std::string& out, std::string& err) {
