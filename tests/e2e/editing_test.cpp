@@ -912,6 +912,7 @@ TEST_F(EditingE2E, AMonthlySeriesAddedInTheInputDialogIsListedMarkedAndCutFromAD
   ASSERT_TRUE(list_dialog);
   HWND list = GetDlgItem(list_dialog, kDayListList);
   ASSERT_EQ(ListViewRows(list), std::vector<std::string>{row});
+  Screenshot(list_dialog, "series-day-list");
   SetForegroundWindow(list_dialog);
   CheckRows(list, {0});
   ASSERT_TRUE(WaitFor([&] { return CheckStates(list) == std::vector<int>{1}; }, 5000));
