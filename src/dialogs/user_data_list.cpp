@@ -26,6 +26,14 @@ std::string PaymentRowText(const PaymentData& payment, DesktopFacts& regional) {
   return text;
 }
 
+std::string SeriesRowMark(const SeriesBook& book, const std::optional<SeriesMatch>& match) {
+  const Series* series = match ? book.Find(match->id) : nullptr;
+  if (!series) return {};
+  const auto unit = static_cast<std::size_t>(series->rule.unit);
+  if (series->rule.every == 1) return std::string(texts::kSeriesEveryOne[unit]) + " ";
+  return std::to_string(series->rule.every) + texts::kSeriesUnits[unit] + " ";
+}
+
 std::string SpecialRowText(const SpecialData& special) {
   return special.strSpecial + " " + special.strComment;
 }
@@ -46,7 +54,7 @@ UserDataListModel::Listing UserDataListModel::BuildListing() const {
     if (day)
       for (const auto& payment : day->PaymentDatas) {
         listing.series.push_back(SeriesOfPayment(state_.Series, EditDay_, payment));
-        listing.rows.push_back(PaymentRowText(payment, regional_) + (listing.series.back() ? texts::kSeriesRowSuffix : ""));
+        listing.rows.push_back(SeriesRowMark(state_.Series, listing.series.back()) + PaymentRowText(payment, regional_));
         listing.icons.push_back(payment.Payment == 1 ? kIconCash : kIconAutomaticTransfer);
       }
   } else if (state_.CalendarMode == kShowSpecialDays) {
@@ -54,7 +62,7 @@ UserDataListModel::Listing UserDataListModel::BuildListing() const {
     if (day)
       for (const auto& special : day->SpecialDatas) {
         listing.series.push_back(SeriesOfSpecial(state_.Series, EditDay_, special));
-        listing.rows.push_back(SpecialRowText(special) + (listing.series.back() ? texts::kSeriesRowSuffix : ""));
+        listing.rows.push_back(SeriesRowMark(state_.Series, listing.series.back()) + SpecialRowText(special));
         listing.icons.push_back(special.blnSpecial ? kIconVerySpecial : kIconSpecial);
       }
   }
@@ -111,9 +119,9 @@ std::optional<SeriesDeleteScope> UserDataListModel::AskSeriesScope(const std::ve
   request.instruction = texts::kSeriesDeleteInstruction;
   if (series_rows.size() == 1) {
     // The row without its mark names the entry.
-    std::string row = rows_[series_rows.front()];
-    row.resize(row.size() - std::string_view(texts::kSeriesRowSuffix).size());
-    request.content = "「" + row + "」" + texts::kSeriesDeleteOneText;
+    const std::size_t r = series_rows.front();
+    const std::size_t mark = SeriesRowMark(state_.Series, row_series_[r]).size();
+    request.content = "「" + rows_[r].substr(mark) + "」" + texts::kSeriesDeleteOneText;
   } else {
     request.content = texts::kSeriesDeleteManyText;
   }

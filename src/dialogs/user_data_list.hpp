@@ -31,6 +31,9 @@ inline constexpr Rgb kDayListDeleteColor = MakeRgb(237, 244, 251);
 // The texts of one row of the day list.
 std::string PaymentRowText(const PaymentData& payment, DesktopFacts& regional);
 std::string SpecialRowText(const SpecialData& special);
+// What stands before the row of a series entry: how often it comes ("毎月 ", "2週ごと "); ""
+// for a plain entry.
+std::string SeriesRowMark(const SeriesBook& book, const std::optional<SeriesMatch>& match);
 
 class UserDataListModel {
 public:
@@ -63,7 +66,7 @@ public:
   void OnNextKind();
   // The add-entry dialog opened from this one has closed.
   void AfterAddEntry();
-  // The series of each row's entry (its row ends with the series mark), nullopt for a plain one.
+  // The series of each row's entry (its row starts with SeriesRowMark), nullopt for a plain one.
   const std::vector<std::optional<SeriesMatch>>& RowSeries() const { return row_series_; }
   // cmdDel with one check flag per row. Returns true when the list was rebuilt (entries were
   // removed, or the rows had gone stale and the check marks no longer meant the same

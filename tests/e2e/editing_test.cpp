@@ -898,7 +898,7 @@ TEST_F(EditingE2E, AMonthlySeriesAddedInTheInputDialogIsListedMarkedAndCutFromAD
   for (const auto date : dates) EXPECT_NE(Totals().find(ReportDate(date) + amount), std::string::npos) << Totals();
   EXPECT_EQ(Totals().find(ReportDate(MonthsOn(today, 4))), std::string::npos) << Totals();
 
-  const std::string row = "家賃 " + CurrencyText(50000) + " (現金) (繰り返し)";
+  const std::string row = "毎月 家賃 " + CurrencyText(50000) + " (現金)";
   HWND list_dialog = OpenDayListAt(DayRowPoint(0));
   ASSERT_TRUE(list_dialog);
   EXPECT_EQ(ListViewRows(GetDlgItem(list_dialog, kDayListList)), std::vector<std::string>{row});

@@ -155,7 +155,8 @@ HWND DialogWindow::AddCheckList(int id, int x, int y, int width, int height, HFO
                          LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
                              WS_BORDER | WS_TABSTOP,
                          x, y, width, height, id, font);
-  ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  // A row cut off at the edge shows whole in a tip under the pointer.
+  ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
   LVCOLUMNW column{};
   column.mask = LVCF_WIDTH;
   column.cx = Scaled(width) - MetricForDpi(SM_CXVSCROLL, dpi_) - Scaled(4);

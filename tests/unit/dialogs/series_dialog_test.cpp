@@ -164,6 +164,25 @@ TEST(SeriesForms, TheRepeatButtonSaysNoneOrTheRule) {
   EXPECT_EQ(RepeatButtonText(Base()), "繰り返し(&R): " + SeriesRuleText(Base()));
 }
 
+TEST(SeriesRows, TheMarkSaysHowOftenTheEntryComes) {
+  SeriesBook book;
+  struct Case {
+    int every;
+    SeriesUnit unit;
+    const char* mark;
+  } cases[] = {{1, SeriesUnit::kWeek, "毎週 "}, {1, SeriesUnit::kMonth, "毎月 "}, {1, SeriesUnit::kYear, "毎年 "},
+               {2, SeriesUnit::kWeek, "2週ごと "}, {3, SeriesUnit::kMonth, "3か月ごと "}, {10, SeriesUnit::kYear, "10年ごと "}};
+  for (const Case& c : cases) {
+    SeriesRule rule = Base();
+    rule.every = c.every;
+    rule.unit = c.unit;
+    book.series.push_back(Series{book.next_id, rule, {}, {}});
+    EXPECT_EQ(SeriesRowMark(book, SeriesMatch{book.next_id++, kJan31}), c.mark);
+  }
+  EXPECT_EQ(SeriesRowMark(book, std::nullopt), "");
+  EXPECT_EQ(SeriesRowMark(book, SeriesMatch{99, kJan31}), "");  // a series gone meanwhile
+}
+
 class SeriesDialogTest : public DialogTest {
 protected:
   SeriesDialogTest() {
@@ -306,7 +325,7 @@ TEST_F(SeriesDialogTest, DeletingASeriesEntryAsksHowMuchOfTheSeriesGoes) {
     UserDataListModel day{fresh, regional, asked, store, calendar};
     day.SetEditDay(dates[1].due);
     ASSERT_EQ(day.Rows().size(), 2u);
-    EXPECT_EQ(day.Rows()[0], "家賃 ￥50,000 (現金) (繰り返し)");
+    EXPECT_EQ(day.Rows()[0], "毎月 家賃 ￥50,000 (現金)");
     EXPECT_EQ(day.Rows()[1], "電気 ￥100 (現金)");  // a plain entry carries no mark
     ASSERT_TRUE(day.RowSeries()[0]);
     EXPECT_EQ(day.RowSeries()[0]->nominal, dates[1].nominal);
