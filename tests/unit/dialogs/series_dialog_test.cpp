@@ -56,17 +56,11 @@ SeriesRule Base(int kind = kCashPayments) {
   return DefaultSeriesRule(NewEntry{kind, "家賃", 50000, {}}, kJan31);
 }
 
-TEST(SeriesForms, ANewSeriesOpensMonthlyWithoutEndAndTheKindsShift) {
-  const SeriesRule automatic = Base(kAutomaticTransfers);
-  EXPECT_EQ(automatic.every, 1);
-  EXPECT_EQ(automatic.unit, SeriesUnit::kMonth);
-  EXPECT_EQ(automatic.end, SeriesEnd::kNever);
-  EXPECT_EQ(automatic.shift, DefaultShift(kAutomaticTransfers));
-  EXPECT_EQ(Base(kCashPayments).shift, DefaultShift(kCashPayments));
-  const SeriesForm form = FormOfRule(automatic);
-  EXPECT_EQ(form.every, "1");
-  EXPECT_EQ(form.count, "12");         // ready when the user picks an end by count
-  EXPECT_EQ(form.until, "2028/1/31");  // or by date: a year on
+// The ends not chosen start from a value, a year on also from 29 February.
+TEST(SeriesForms, TheEndsNotChosenOfferAValueToStartFrom) {
+  const SeriesForm form = FormOfRule(Base());
+  EXPECT_EQ(form.count, "12");
+  EXPECT_EQ(form.until, "2028/1/31");
   SeriesRule leap = Base();
   leap.start = MakeDate(2028, 2, 29);
   EXPECT_EQ(FormOfRule(leap).until, "2029/2/28");
@@ -157,11 +151,6 @@ TEST(SeriesForms, ThePreviewShowsTheFirstDatesAndTheirNumberOrWhyNot) {
   form.until = "2026/12/31";  // before the start
   rule = *ReadSeriesForm(form, Base()).rule;
   EXPECT_EQ(SeriesFormPreview(form, Base(), years, kToday), SeriesRefusalText(CheckNewSeries(years, rule, kToday)));
-}
-
-TEST(SeriesForms, TheRepeatButtonSaysNoneOrTheRule) {
-  EXPECT_EQ(RepeatButtonText(std::nullopt), "繰り返し(&R): なし");
-  EXPECT_EQ(RepeatButtonText(Base()), "繰り返し(&R): " + SeriesRuleText(Base()));
 }
 
 TEST(SeriesRows, TheMarkSaysHowOftenTheEntryComes) {

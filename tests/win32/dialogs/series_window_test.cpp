@@ -104,13 +104,5 @@ TEST_F(SeriesWindowFixture, OKStaysOnARefusalAndKeepsTheRuleOtherwise) {
   EXPECT_EQ(model->Result()->end, SeriesEnd::kAfterCount);
 }
 
-TEST_F(SeriesWindowFixture, SpecialDaysDoNotMoveOffHolidays) {
-  HWND dialog = Open(kSpecialDays);
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_FALSE(Enabled(dialog, SeriesWindow::kShiftId));
-  EXPECT_EQ(SendDlgItemMessageW(dialog, SeriesWindow::kShiftId, CB_GETCURSEL, 0, 0), 0);
-  DestroyWindow(dialog);
-}
-
 }  // namespace
 }  // namespace orv
