@@ -44,6 +44,9 @@ struct SeriesRule {
 
 // Next business day for automatic transfers, none for everything else.
 SeriesShift DefaultShift(int kind);
+// The rule as a series keeps it: fields that do not apply to its kind, unit or end are reset
+// (no shift for special days, no comment for payments, no last day for weeks and years...).
+SeriesRule NormalizedRule(SeriesRule rule);
 
 struct Occurrence {
   Date nominal{};  // where the rule puts it
@@ -90,6 +93,7 @@ struct SeriesCheck {
   SeriesRefusal refusal = SeriesRefusal::kNone;
   Date date{};
   EntryCheck entry;
+  int entry_kind = kAutomaticTransfers;  // names the refused field in the text
   std::size_t occurrences = 0;  // when accepted: how many would be written now
   bool Accepted() const { return refusal == SeriesRefusal::kNone; }
 };
