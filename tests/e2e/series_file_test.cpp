@@ -88,6 +88,7 @@ TEST_F(SeriesFileE2E, ADamagedSeriesFileIsToldOnceSetAsideAndItsEntriesStay) {
   GetDlgItemTextW(box, 0xFFFF, text, 1024);
   const std::string aside = SetAsidePath(companion, 1);
   EXPECT_EQ(WideToUtf8(text), SeriesFileDamagedText(companion, aside));
+  Screenshot(box, "series-file-damaged");
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitShown());
   Quit();
