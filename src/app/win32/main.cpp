@@ -378,6 +378,12 @@ private:
   std::string Load(const std::string& path, YearDatas& years, DefaultUserListArray& lists) override {
     return sfLoadUserData(path, years, lists);
   }
+  // A backup with the book kept beside it.
+  std::string Load(const std::string& path, YearDatas& years, DefaultUserListArray& lists, SeriesBook& book) override {
+    std::string error = sfLoadUserData(path, years, lists), text;
+    if (error.empty() && !ReadWholeFile(SeriesFilePath(path), text)) book = ReadSeriesText(text).value_or(SeriesBook{});
+    return error;
+  }
   void Switched(bool loaded) override {
     SaveUserDataPath(store_, state_);
     keeper_.Start(loaded);
