@@ -115,16 +115,12 @@ SeriesCheck CheckNewSeries(const YearDatas& years, const SeriesRule& given, Date
   if (rule.end == SeriesEnd::kOnOrBefore && rule.until < rule.start)
     return refuse(SeriesRefusal::kEndBeforeStart, rule.until);
   // A series with an end is refused as a whole when it is too long, not only its first years.
-  if (rule.end != SeriesEnd::kNever) {
-    SeriesRule unbounded = rule;
-    unbounded.end = SeriesEnd::kNever;
-    const Date last = rule.end == SeriesEnd::kOnOrBefore ? rule.until : MakeDate(kLastYear, 12, 31);
-    const auto all = ExpandRule(rule.end == SeriesEnd::kAfterCount ? unbounded : rule, last,
-                                kMaxSeriesOccurrences + 1);
-    const bool too_many = rule.end == SeriesEnd::kAfterCount
-                              ? rule.count > static_cast<int>(kMaxSeriesOccurrences)
-                              : all.size() > kMaxSeriesOccurrences;
-    if (too_many) return refuse(SeriesRefusal::kTooMany, all.empty() ? rule.start : all.back().nominal);
+  if (rule.end == SeriesEnd::kAfterCount && rule.count > static_cast<int>(kMaxSeriesOccurrences))
+    return refuse(SeriesRefusal::kTooMany,
+                  NominalAt(rule, kMaxSeriesOccurrences).value_or(MakeDate(kLastYear, 12, 31)));
+  if (rule.end == SeriesEnd::kOnOrBefore) {
+    const auto all = ExpandRule(rule, rule.until, kMaxSeriesOccurrences + 1);
+    if (all.size() > kMaxSeriesOccurrences) return refuse(SeriesRefusal::kTooMany, all.back().nominal);
   }
   const auto now = ExpandRule(rule, HorizonEnd(rule, today), kMaxSeriesOccurrences + 1);
   if (now.size() > kMaxSeriesOccurrences) return refuse(SeriesRefusal::kTooMany, now.back().nominal);

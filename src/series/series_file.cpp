@@ -77,6 +77,9 @@ std::optional<std::string> Unescaped(std::string_view text) {
         if (text.size() - i < 3) return std::nullopt;
         auto [end, error] = std::from_chars(text.data() + i + 1, text.data() + i + 3, value, 16);
         if (error != std::errc{} || end != text.data() + i + 3) return std::nullopt;
+        // Only what the writer writes this way: the control characters without a letter.
+        if ((value >= 0x20 && value != 0x7f) || value == '\n' || value == '\r' || value == '\t')
+          return std::nullopt;
         out += static_cast<char>(value);
         i += 2;
         break;

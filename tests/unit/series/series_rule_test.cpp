@@ -88,8 +88,6 @@ TEST(SeriesRule, ExpansionTable) {
       {"every 3 months from the 30th, February in between",
        Rule(kSpecialDays, D(2026, 11, 30), 3, kMonth), D(2027, 12, 1), 99,
        "2026-11-30 2027-02-28 2027-05-30 2027-08-30 2027-11-30"},
-      {"every 2 years from 29 February", Rule(kSpecialDays, D(2024, 2, 29), 2, kYear),
-       D(2030, 12, 31), 99, "2024-02-29 2026-02-28 2028-02-29 2030-02-28"},
       {"Golden Week, next business day",
        Rule(kAutomaticTransfers, D(2027, 4, 29), 2, kWeek, kNext), D(2027, 5, 13), 99,
        "2027-04-29>2027-04-30 2027-05-13"},
@@ -149,14 +147,8 @@ TEST(SeriesRule, RuleTexts) {
             "毎月 31日 休日は翌営業日 2027年1月31日(日)から 12回");
   EXPECT_EQ(SeriesRuleText(Until(LastDay(Rule(kCashPayments, D(2027, 2, 28), 3, kMonth)), D(2028, 2, 29))),
             "3か月ごと 月末 2027年2月28日(日)から 2028年2月29日(火)まで");
-  EXPECT_EQ(SeriesRuleText(Rule(kSpecialDays, D(2027, 1, 4), 2, kWeek)), "2週ごと 月曜日 2027年1月4日(月)から");
-  EXPECT_EQ(SeriesRuleText(Rule(kVerySpecialDays, D(2024, 2, 29), 1, kYear)), "毎年 2月29日 2024年2月29日(木)から");
-}
-
-TEST(SeriesRule, DefaultShiftMovesOnlyAutomaticTransfers) {
-  EXPECT_EQ(DefaultShift(kAutomaticTransfers), SeriesShift::kNext);
-  EXPECT_EQ(DefaultShift(kCashPayments), SeriesShift::kNone);
-  EXPECT_EQ(DefaultShift(kSpecialDays), SeriesShift::kNone);
+  // Special days are never moved, whatever the rule carries.
+  EXPECT_EQ(SeriesRuleText(Rule(kSpecialDays, D(2027, 1, 4), 2, kWeek, kNext)), "2週ごと 月曜日 2027年1月4日(月)から");
 }
 
 struct CheckCase {
