@@ -104,5 +104,50 @@ TEST_F(SeriesFileE2E, ADamagedSeriesFileIsToldOnceSetAsideAndItsEntriesStay) {
   EXPECT_EQ(EntriesIn(path), 3);
 }
 
+// `orvtool series add` writes both files while the calendar runs: the calendar takes the
+// series in at once (its entries show), carries it forward when the date changes, and the quit
+// saves both files with the series' new reach.
+TEST_F(SeriesFileE2E, ASeriesAddedByOrvtoolWhileTheCalendarRunsIsTakenInAndCarriedPastMidnight) {
+  const std::string path = DataFile("data.orv"), companion = SeriesFilePath(path);
+  WriteEmptyData(path);
+  StoreDataPath(path);
+  const Date today = LocalToday(), tomorrow = today + std::chrono::days{1};
+  // Monthly on tomorrow's day of the month, from a month back: the horizon moving on by one
+  // day reaches one more occurrence.
+  SeriesRule rule;
+  rule.entry = {kCashPayments, "家賃", 50000, {}};
+  const DateParts t = SplitDate(tomorrow);
+  rule.start = t.Month == 1 ? MakeDate(t.Year - 1, 12, t.Day) : MakeDate(t.Year, t.Month - 1, std::min<int>(t.Day, 28));
+  rule.unit = SeriesUnit::kMonth;
+  YearDatas by_tomorrow;
+  SeriesBook book_by_tomorrow;
+  AddSeries(by_tomorrow, book_by_tomorrow, rule, tomorrow);
+
+  Launch();
+  ASSERT_TRUE(WaitShown());
+  const DateParts start = SplitDate(rule.start);
+  char start_text[16];
+  std::snprintf(start_text, sizeof start_text, "%04d-%02d-%02d", start.Year, start.Month, start.Day);
+  ASSERT_EQ(RunOrvtool(L"series add \"" + Utf8ToWide(path) + L"\" --kind cash --name 家賃 --amount 50000 --start " +
+                       Utf8ToWide(start_text) + L" --every 1 --unit month"),
+            0);
+  const std::string shown = "-" + std::to_string(start.Month) + "-" + std::to_string(start.Day) + " " + CurrencyText(50000) + ";";
+  EXPECT_TRUE(WaitFor([&] { return Field(reporter_.Ask(Host()), "Totals").find(shown) != std::string::npos; }, 5000))
+      << Field(reporter_.Ask(Host()), "Totals");
+
+  // The program's clock just before midnight: the date changes within a second.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(Host(), RegisterWindowMessageW(L"Orvanta.SetClock"), 800, 0, SMTO_NORMAL, 5000, &ignored);
+  const std::string tomorrow_text =
+      std::to_string(t.Year) + "-" + std::to_string(t.Month) + "-" + std::to_string(t.Day);
+  ASSERT_TRUE(WaitFor([&] { return Field(reporter_.Ask(Host()), "Today") == tomorrow_text; }, 5000));
+  Quit();
+  EXPECT_EQ(EntriesIn(path), CountEntries(by_tomorrow));
+  const std::optional<SeriesBook> saved = BookIn(companion);
+  ASSERT_TRUE(saved);
+  ASSERT_EQ(saved->series.size(), 1u);
+  EXPECT_EQ(saved->series[0].written_through, book_by_tomorrow.series[0].written_through);
+}
+
 }  // namespace
 }  // namespace orv::e2e
