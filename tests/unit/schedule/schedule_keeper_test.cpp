@@ -448,15 +448,6 @@ TEST_F(SeriesKeepingTest, ADamagedCompanionLeavesPlainEntriesIsToldOnceAndIsKept
   }
 }
 
-TEST(SeriesFileDamagedText, NamesTheFileAndWhereItWent) {
-  const std::string aside = SeriesFileDamagedText("C:\\d\\予定.ORV.series", "C:\\d\\予定.ORV.series.damaged");
-  EXPECT_NE(aside.find("C:\\d\\予定.ORV.series\r\n"), std::string::npos);
-  EXPECT_NE(aside.find("次の名前で残しました:\r\nC:\\d\\予定.ORV.series.damaged"), std::string::npos);
-  EXPECT_NE(SeriesFileDamagedText("x", "").find("バックアップ"), std::string::npos);
-  EXPECT_EQ(SetAsidePath("a.series", 1), "a.series.damaged");
-  EXPECT_EQ(SetAsidePath("a.series", 3), "a.series.damaged-3");
-}
-
 // A companion held by another program at start is read at the next look, never taken for an
 // empty book: a save before that is refused rather than written over it.
 TEST_F(SeriesKeepingTest, ACompanionThatCannotBeReadAtStartIsReadLaterAndNeverWrittenOver) {
