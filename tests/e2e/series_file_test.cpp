@@ -26,41 +26,45 @@ protected:
   }
   // The warning about a companion that does not read, when it is on the screen.
   static HWND DamagedNotice() { return FindWindowW(L"#32770", Utf8ToWide(kSeriesFileDamagedTitle).c_str()); }
+  // A monthly rent that started three months ago, written ahead as a session two months ago
+  // left it, as the data file and its companion; the file is the one in use.
+  void WriteSeriesBehindToday(const std::string& path) {
+    const Date today = LocalToday();
+    rule_.entry = {kAutomaticTransfers, "家賃", 65000, {}};
+    rule_.start = today - std::chrono::days{90};
+    rule_.unit = SeriesUnit::kMonth;
+    rule_.shift = SeriesShift::kNext;
+    YearDatas years;
+    SeriesBook book;
+    AddSeries(years, book, rule_, today - std::chrono::days{60});
+    ASSERT_EQ(sfSaveUserData(path, years, {}), "");
+    test::WriteBytes(SeriesFilePath(path), WriteSeriesText(book));
+    // What the program should come to: the same series added as of today.
+    AddSeries(expected_years_, expected_book_, rule_, today);
+    ASSERT_GT(CountEntries(expected_years_), CountEntries(years)) << "the fixture lies behind today's horizon";
+    StoreDataPath(path);
+  }
+  SeriesRule rule_;
+  YearDatas expected_years_;
+  SeriesBook expected_book_;
 };
 
-// A monthly rent that started three months ago, written ahead as a session two months ago
-// left it: this start writes its later occurrences, the quit saves them with the advanced
+// The rent of WriteSeriesBehindToday: this start writes its later occurrences, the quit saves them with the advanced
 // book, and the next start and quit change neither file.
 TEST_F(SeriesFileE2E, ADataFileWithItsSeriesIsCarriedForwardSavedAndReadAgainAfterARestart) {
   const std::string path = DataFile("予定.orv"), companion = SeriesFilePath(path);
-  const Date today = LocalToday();
-  SeriesRule rule;
-  rule.entry = {kAutomaticTransfers, "家賃", 65000, {}};
-  rule.start = today - std::chrono::days{90};
-  rule.unit = SeriesUnit::kMonth;
-  rule.shift = SeriesShift::kNext;
-  YearDatas years;
-  SeriesBook book;
-  AddSeries(years, book, rule, today - std::chrono::days{60});
-  ASSERT_EQ(sfSaveUserData(path, years, {}), "");
-  test::WriteBytes(companion, WriteSeriesText(book));
-  // What the program should come to: the same series added as of today.
-  YearDatas expected_years;
-  SeriesBook expected_book;
-  AddSeries(expected_years, expected_book, rule, today);
-  ASSERT_GT(CountEntries(expected_years), CountEntries(years)) << "the fixture lies behind today's horizon";
-  StoreDataPath(path);
+  WriteSeriesBehindToday(path);
 
   Launch();
   ASSERT_TRUE(WaitShown());
   EXPECT_EQ(DamagedNotice(), nullptr);
   Quit();
-  EXPECT_EQ(EntriesIn(path), CountEntries(expected_years));
+  EXPECT_EQ(EntriesIn(path), CountEntries(expected_years_));
   const std::optional<SeriesBook> saved = BookIn(companion);
   ASSERT_TRUE(saved);
   ASSERT_EQ(saved->series.size(), 1u);
-  EXPECT_EQ(saved->series[0].rule, rule);
-  EXPECT_EQ(saved->series[0].written_through, expected_book.series[0].written_through);
+  EXPECT_EQ(saved->series[0].rule, rule_);
+  EXPECT_EQ(saved->series[0].written_through, expected_book_.series[0].written_through);
   EXPECT_TRUE(RecoveryFilesOfUser().empty()) << "saved at quit: no journal left";
 
   const std::string data_bytes = test::ReadBytes(path), series_bytes = test::ReadBytes(companion);
@@ -147,6 +151,43 @@ TEST_F(SeriesFileE2E, ASeriesAddedByOrvtoolWhileTheCalendarRunsIsTakenInAndCarri
   ASSERT_TRUE(saved);
   ASSERT_EQ(saved->series.size(), 1u);
   EXPECT_EQ(saved->series[0].written_through, book_by_tomorrow.series[0].written_through);
+}
+
+// Carried forward at start, the series lives only in memory and the journal when the program
+// is killed: the journal's book lies beside it, the restore brings it back and saves it, and
+// nothing is left in the recovery folder.
+TEST_F(SeriesFileE2E, TheBookOfAKilledSessionComesBackWithTheRestore) {
+  const std::string path = DataFile("data.orv"), companion = SeriesFilePath(path);
+  WriteSeriesBehindToday(path);
+  const std::string data_bytes = test::ReadBytes(path), series_bytes = test::ReadBytes(companion);
+  Launch();
+  ASSERT_TRUE(WaitShown());
+  ASSERT_TRUE(WaitFor([] { return RecoveryFilesOfUser().size() == 2; }, 2000)) << "the journal and its book";
+  std::string journal_book;
+  for (const std::string& file : RecoveryFilesOfUser())
+    if (file.ends_with(kSeriesFileExtension)) journal_book = file;
+  ASSERT_NE(journal_book, "");
+  const std::optional<SeriesBook> journalled = BookIn(journal_book);
+  ASSERT_TRUE(journalled);
+  EXPECT_EQ(*journalled, expected_book_);
+  ASSERT_TRUE(TerminateProcess(orvanta_.get(), 1));
+  ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
+  orvanta_.reset();
+  EXPECT_EQ(test::ReadBytes(path), data_bytes) << "never saved";
+  EXPECT_EQ(test::ReadBytes(companion), series_bytes);
+
+  Launch();
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowW(L"#32770", L"保存されていない予定の復元")) != nullptr; }));
+  constexpr int kRestoreIntoSchedule = 1001;
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(kRestoreIntoSchedule, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, kRestoreIntoSchedule)));
+  ASSERT_TRUE(WaitShown());
+  // Restored and saved before anything else ran: the book on disk is the journal's.
+  EXPECT_EQ(BookIn(companion), expected_book_);
+  EXPECT_EQ(EntriesIn(path), CountEntries(expected_years_));
+  EXPECT_TRUE(RecoveryFilesOfUser().empty());
+  Quit();
 }
 
 }  // namespace

@@ -87,6 +87,8 @@ void DataFileKeeper::Watch() {
   if (!timer_) {
     timer_.reset(CreateWaitableTimerW(nullptr, TRUE, nullptr));
     if (timer_) waits_.Add(timer_.get(), [this] { Look(); });
+    // A file that could not be read at start (the series companion, held) is looked at now.
+    if (unreadable_looks_ > 0) LookIn(kSettle);
   }
   if (waited_notice_) waits_.Remove(std::exchange(waited_notice_, nullptr));
   if (!notice_.Watch(FolderOf(state_.UserDataPath), state_.UserDataPath)) return;
