@@ -106,6 +106,10 @@ SeriesCheck CheckNewSeries(const YearDatas& years, const SeriesRule& rule, Date 
 // Adds a series CheckNewSeries accepted: all its occurrences up to the horizon; its new id.
 std::uint32_t AddSeries(YearDatas& years, SeriesBook& book, const SeriesRule& rule, Date today);
 
+// How many occurrences a series with an end has in all (at most kMaxSeriesOccurrences + 1, so
+// a count above the most shows as too many); nullopt for a series without an end.
+std::optional<std::size_t> SeriesTotal(const SeriesRule& rule);
+
 // "1月31日(日) → 2月1日(月)、2月28日(日) → 3月1日(月)、3月31日(水) …": the first `shown`
 // occurrences, a moved one as nominal → due.
 std::string SeriesPreview(const SeriesRule& rule, std::size_t shown);

@@ -147,6 +147,11 @@ std::vector<Occurrence> ExpandRule(const SeriesRule& rule, Date through, std::si
   return occurrences;
 }
 
+std::optional<std::size_t> SeriesTotal(const SeriesRule& rule) {
+  if (rule.end == SeriesEnd::kNever) return std::nullopt;
+  return ExpandRule(rule, MakeDate(kLastYear, 12, 31), kMaxSeriesOccurrences + 1).size();
+}
+
 std::string SeriesPreview(const SeriesRule& rule, std::size_t shown) {
   const auto occurrences = ExpandRule(rule, MakeDate(kLastYear, 12, 31), shown + 1);
   std::string text;

@@ -142,6 +142,14 @@ TEST(SeriesRule, PreviewNamesMovedDatesAndYearsThatChange) {
             "11月30日(火)、12月30日(木)、2028年1月30日(日)");
 }
 
+TEST(SeriesRule, TotalOfASeriesWithAnEnd) {
+  EXPECT_EQ(SeriesTotal(Count(Rule(kSpecialDays, D(2027, 1, 31), 1, kMonth), 12)), 12u);
+  EXPECT_EQ(SeriesTotal(Count(Rule(kSpecialDays, D(2027, 1, 31), 1, kMonth), 5000)), 1201u);
+  EXPECT_EQ(SeriesTotal(Until(Rule(kSpecialDays, D(2027, 1, 31), 1, kMonth), D(2027, 12, 30))), 11u);
+  EXPECT_EQ(SeriesTotal(Count(Rule(kSpecialDays, D(9999, 11, 30), 1, kMonth), 12)), 2u);  // the calendar ends
+  EXPECT_FALSE(SeriesTotal(Rule(kSpecialDays, D(2027, 1, 31), 1, kMonth)));
+}
+
 TEST(SeriesRule, RuleTexts) {
   EXPECT_EQ(SeriesRuleText(Count(Rule(kAutomaticTransfers, D(2027, 1, 31), 1, kMonth, kNext), 12)),
             "毎月 31日 休日は翌営業日 2027年1月31日(日)から 12回");
