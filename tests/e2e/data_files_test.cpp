@@ -1,6 +1,7 @@
-// End-to-end: the user's other data files. Opening another data file and starting a new one
-// from the tray, bringing back a backup, and the copies a sync client leaves beside the file:
-// each time what the calendar shows, and what ends up in which file.
+// End-to-end: the user's data files beside the program. Opening another data file and starting
+// a new one from the tray, bringing back a backup, the copies a sync client leaves beside the
+// file, and a file another program holds for long: each time what the user sees, and what
+// ends up in which file.
 #include "e2e_harness.hpp"
 
 #include <algorithm>
@@ -323,6 +324,50 @@ TEST_F(DataFilesE2E, SyncConflictCopiesAreOfferedOnceAndMergedInAsAUnion) {
   EXPECT_EQ(FindWindowW(L"#32770", L"同期ソフトの競合コピー"), nullptr);
   Quit();
   EXPECT_EQ(PaymentsIn(path), (std::vector<std::string>{"一 1111", "競 3333", "雲 4444"}));
+}
+
+// A sync client rewrites the file and keeps holding it while the user has an unsaved edit.
+// The program looks again for a while without a word; past that it says once which file it
+// cannot read and that nothing is lost; it keeps looking, and once the file is free it takes
+// the new version in with the edit, which the quit saves with it.
+TEST_F(DataFilesE2E, AFileHeldPastTheRetryWindowIsToldOnceAndTakenInWhenFree) {
+  const std::string path = DataFile("data.orv"), newer = DataFile("newer.orv");
+  WritePayments(path, {{200, "一", 1111}});
+  WritePayments(newer, {{200, "一", 1111}, {204, "外", 5555}});
+  StoreDataPath(path);
+  LaunchShowingPayments();
+  AddPayment(L"E", 777);
+  // The other program writes its version in place and does not let anyone read it.
+  FileHandle holder(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(holder);
+  const std::string bytes = test::ReadBytes(newer);
+  DWORD written = 0;
+  ASSERT_TRUE(WriteFile(holder.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+  ASSERT_TRUE(SetEndOfFile(holder.get()));
+  const auto held = std::chrono::steady_clock::now();
+
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowW(L"#32770", L"データの読み込みエラー")) != nullptr; }, 30000))
+      << "told once the looks of the retry window are over";
+  EXPECT_GE(std::chrono::steady_clock::now() - held, std::chrono::seconds(10)) << "not within the retry window";
+  std::string text;
+  EXPECT_TRUE(WaitFor([&] { return (text = StaticTexts(box)).find(path) != std::string::npos; }, 5000)) << text;
+  EXPECT_NE(text.find("失われません"), std::string::npos) << text;
+  Screenshot(box, "unreadable-data-file");
+  Press(box, IDOK);
+  // Still held: looked at again (more slowly) without a second message.
+  EXPECT_FALSE(WaitFor([] { return FindWindowW(L"#32770", L"データの読み込みエラー") != nullptr; }, 7000));
+  EXPECT_TRUE(Shows(5555, false));
+
+  // Let go: the next look takes the file in, merged with the unsaved edit.
+  holder.reset();
+  HWND merged = WaitForBox(L"ユーザーデータの統合", "外 5,555円");
+  ASSERT_TRUE(merged) << "taken in once the file is free";
+  Press(merged, IDOK);
+  EXPECT_TRUE(Shows(5555)) << Totals();
+  EXPECT_TRUE(Shows(777)) << Totals();
+  Quit();
+  EXPECT_EQ(PaymentsIn(path), (std::vector<std::string>{"E 777", "一 1111", "外 5555"}));
 }
 
 }  // namespace

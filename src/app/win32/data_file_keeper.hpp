@@ -17,6 +17,7 @@
 #include "platform/win32/change_notices.hpp"
 #include "platform/win32/handles.hpp"
 #include "schedule/schedule_keeper.hpp"
+#include "schedule/unreadable_looks.hpp"
 
 namespace orv {
 
@@ -80,7 +81,8 @@ private:
   FolderChangeNotice notice_;
   HANDLE waited_notice_ = nullptr;  // the notice's handle as given to the wait
   KernelHandle timer_;              // a waitable timer: the look a moment after a change
-  int unreadable_looks_ = 0;        // looks in a row that could not read the file
+  UnreadableLooks unreadable_;      // the looks of a spell that cannot read the file
+  bool tell_unreadable_ = false;    // the message is due after the look that found it so
   bool telling_ = false;            // the merge message is on the screen
   bool quiet_ = false;
 };
