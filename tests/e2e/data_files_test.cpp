@@ -154,6 +154,9 @@ TEST_F(DataFilesE2E, AnotherDataFileOpensSavesTheCurrentOneFirstAndStaysChosen) 
   LaunchShowingPayments();  // AutoSave off: only the switch and the quit save
   ASSERT_TRUE(Shows(1111));
   AddPayment(L"E", 777);
+  const std::string menu = OpenTrayMenuAndDescribe(reporter_, Host());
+  for (const char* item : {"データファイルを開く...\n", "新しいデータファイル...\n", "バックアップから復元...\n"})
+    EXPECT_NE(menu.find(item), std::string::npos) << item << " in the tray menu:\n" << menu;
 
   // "データファイルを開く...": the current file holds the edit before the dialog even opens.
   HWND files = FileDialogOf(kOpenDataFile);
