@@ -123,6 +123,11 @@ protected:
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
   }
+  // The backup list once it stands on the screen (its radio buttons are made one by one).
+  static HWND ShownChooser() {
+    HWND chooser = FindWindowW(L"#32770", L"バックアップから復元");
+    return chooser && IsWindowVisible(chooser) ? chooser : nullptr;
+  }
   std::string StoredPath() { return WideToUtf8(GetText(kUserDataKey, L"FileName")); }
 
   std::string backups_;
@@ -238,7 +243,7 @@ TEST_F(DataFilesE2E, ABackupListedWithItsDateSizeAndCountBringsItsEntriesBack) {
   // The list: one backup per save, newest first, each dated today with its size and count.
   PostMessageW(Host(), WM_COMMAND, kRestoreBackup, 0);
   HWND chooser = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (chooser = FindWindowW(L"#32770", L"バックアップから復元")) && RadioButtons(chooser).size() == 3; }))
+  ASSERT_TRUE(WaitFor([&] { return (chooser = ShownChooser()) && RadioButtons(chooser).size() == 3; }))
       << "the list of three backups";
   const std::vector<std::pair<std::string, int>> rows = RadioButtons(chooser);
   const DateParts today = SplitDate(LocalToday());
@@ -262,11 +267,13 @@ TEST_F(DataFilesE2E, ABackupListedWithItsDateSizeAndCountBringsItsEntriesBack) {
   EXPECT_TRUE(Shows(777 + 888)) << Totals();
   EXPECT_EQ(PaymentsIn(path), (std::vector<std::string>{"E 777", "F 888", "一 1111"}));
 
-  // The oldest in place of the schedule: the confirmation lists what goes, then only the
-  // original's entry is left.
+  // The restore's own save kept the schedule it changed: a fourth backup, newest. The oldest
+  // in place of the schedule: the confirmation lists what goes, then only the original's
+  // entry is left.
   PostMessageW(Host(), WM_COMMAND, kRestoreBackup, 0);
-  ASSERT_TRUE(WaitFor([&] { return (chooser = FindWindowW(L"#32770", L"バックアップから復元")) && RadioButtons(chooser).size() >= 3; }));
+  ASSERT_TRUE(WaitFor([&] { return (chooser = ShownChooser()) && RadioButtons(chooser).size() == 4; }));
   const std::vector<std::pair<std::string, int>> again = RadioButtons(chooser);
+  ASSERT_TRUE(again.front().first.ends_with("   1 件")) << again.front().first;
   ASSERT_TRUE(again.back().first.ends_with("   1 件")) << again.back().first;
   SendMessageW(chooser, kClickRadioButton, static_cast<WPARAM>(again.back().second), 0);
   SendMessageW(chooser, kClickButton, kReplaceBackup, 0);
@@ -359,7 +366,7 @@ TEST_F(DataFilesE2E, AFileHeldPastTheRetryWindowIsToldOnceAndTakenInWhenFree) {
   Screenshot(box, "unreadable-data-file");
   Press(box, IDOK);
   // Still held: looked at again (more slowly) without a second message.
-  EXPECT_FALSE(WaitFor([] { return FindWindowW(L"#32770", L"データの読み込みエラー") != nullptr; }, 7000));
+  EXPECT_FALSE(WaitFor([] { return FindWindowW(L"#32770", L"データの読み込みエラー") != nullptr; }, 6000));
   EXPECT_TRUE(Shows(5555, false));
 
   // Let go: the next look takes the file in, merged with the unsaved edit.
