@@ -3,7 +3,8 @@
 // data folder, saves that wait out a scanner or sync client for a few seconds, and a change
 // notice on the data file's folder (the wallpaper watch's kind) that makes the keeper look at
 // the file a moment after a burst of writes. Looks are put off while a day dialog is open:
-// the tree is not replaced under a dialog that shows it.
+// the tree is not replaced under a dialog that shows it. A file that stays unreadable past the
+// quick looks is told once (UnreadableLooks) and looked at every few seconds after.
 #include <windows.h>
 
 #include <functional>
