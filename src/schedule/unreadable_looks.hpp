@@ -30,6 +30,8 @@ public:
   // count of looks: looks brought early by change notices do not shorten it, looks put off by
   // an open dialog do not lengthen it.
   Next Failed(std::int64_t now_ms);
+  // Whether a spell is on: the last look could not read the file.
+  bool Failing() const { return failures_ > 0; }
   // A look read the file or found none: the spell is over, and a later one is told again.
   void Ended() {
     failures_ = 0;

@@ -88,7 +88,7 @@ void DataFileKeeper::Watch() {
     timer_.reset(CreateWaitableTimerW(nullptr, TRUE, nullptr));
     if (timer_) waits_.Add(timer_.get(), [this] { Look(); });
     // A file that could not be read at start (the series companion, held) is looked at now.
-    if (unreadable_looks_ > 0) LookIn(kSettle);
+    if (unreadable_.Failing()) LookIn(kSettle);
   }
   if (waited_notice_) waits_.Remove(std::exchange(waited_notice_, nullptr));
   if (!notice_.Watch(FolderOf(state_.UserDataPath), state_.UserDataPath)) return;

@@ -66,9 +66,12 @@ TEST(UnreadableLooks, TheWindowIsElevenAndAHalfSeconds) { EXPECT_EQ(UnreadableWi
 
 TEST(UnreadableLooks, ASpellThatEndedStartsQuickAgainAndIsToldAgain) {
   UnreadableLooks looks;
+  EXPECT_FALSE(looks.Failing());
   EXPECT_EQ(looks.Failed(0), (Next{100, false}));
+  EXPECT_TRUE(looks.Failing());
   EXPECT_EQ(looks.Failed(20000), (Next{kSlowLookMs, true}));
   looks.Ended();
+  EXPECT_FALSE(looks.Failing());
   EXPECT_EQ(looks.Failed(30000), (Next{100, false}));
   EXPECT_EQ(looks.Failed(30100), (Next{200, false}));
   EXPECT_EQ(looks.Failed(41500), (Next{kSlowLookMs, true}));
