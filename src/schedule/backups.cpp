@@ -54,14 +54,26 @@ std::string GroupDigits(std::int64_t value) {
   return value < 0 ? "-" + digits : digits;
 }
 
-// The data file's backups in `folder`, newest first.
+// Which save of its second a backup of `data_path` is: 1 for the plain name, N for "-N".
+int AttemptOf(std::string_view name, std::string_view data_path) {
+  const std::size_t stamp_end = Prefix(data_path).size() + 15;
+  const std::size_t stem_end = name.size() - kExtension.size();
+  return stem_end > stamp_end + 1 ? Digits(name.substr(stamp_end + 1, stem_end - stamp_end - 1)).value_or(1) : 1;
+}
+
+// The data file's backups in `folder`, newest first; of several saves in one second the
+// later attempt is the newer (a listing gives "…-2" before the plain name).
 std::vector<std::pair<std::string, LocalTime>> BackupNames(const std::string& folder, std::string_view data_path) {
-  std::vector<std::pair<std::string, LocalTime>> found;
+  std::vector<std::tuple<std::string, LocalTime, int>> found;
   for (const std::string& name : FilesIn(folder))
-    if (auto at = BackupTime(name, data_path)) found.emplace_back(name, *at);
-  std::stable_sort(found.begin(), found.end(),
-                   [](const auto& a, const auto& b) { return Order(a.second) > Order(b.second); });
-  return found;
+    if (auto at = BackupTime(name, data_path)) found.emplace_back(name, *at, AttemptOf(name, data_path));
+  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+    return std::tuple_cat(Order(std::get<1>(a)), std::tie(std::get<2>(a))) >
+           std::tuple_cat(Order(std::get<1>(b)), std::tie(std::get<2>(b)));
+  });
+  std::vector<std::pair<std::string, LocalTime>> names;
+  for (auto& [name, at, attempt] : found) names.emplace_back(std::move(name), at);
+  return names;
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ void DataFileKeeper::Watch() {
     timer_.reset(CreateWaitableTimerW(nullptr, TRUE, nullptr));
     if (timer_) waits_.Add(timer_.get(), [this] { Look(); });
     // A file that could not be read at start (the series companion, held) is looked at now.
-    if (unreadable_looks_ > 0) LookIn(kSettle);
+    if (unreadable_.Failing()) LookIn(kSettle);
   }
   if (waited_notice_) waits_.Remove(std::exchange(waited_notice_, nullptr));
   if (!notice_.Watch(FolderOf(state_.UserDataPath), state_.UserDataPath)) return;
@@ -119,13 +119,24 @@ void DataFileKeeper::Look() {
     return;
   }
   const ScheduleKeeper::Look look = keeper_.LookAtFile();
-  if (look != ScheduleKeeper::Look::kUnreadable) unreadable_looks_ = 0;
+  if (look != ScheduleKeeper::Look::kUnreadable) {
+    unreadable_.Ended();
+    tell_unreadable_ = false;
+  }
+  // Told here, not inside the keeper's look: a save that looked first goes on undisturbed.
+  if (std::exchange(tell_unreadable_, false) && !quiet_) {
+    telling_ = true;
+    MessageBoxW(wiring_.owner ? wiring_.owner() : nullptr, Utf8ToWide(UnreadableDataFileText(state_.UserDataPath)).c_str(),
+                Utf8ToWide(kUnreadableTitle).c_str(), MB_OK | MB_ICONWARNING);
+    telling_ = false;
+  }
   if (wiring_.looked) wiring_.looked();
 }
 
 void DataFileKeeper::LookAgainSoon() {
-  const int attempt = unreadable_looks_++;
-  LookIn(std::chrono::milliseconds(ChangeRetryDelayMs(attempt < kChangeRetryAttempts ? attempt : kChangeRetryAttempts)));
+  const UnreadableLooks::Next next = unreadable_.Failed(static_cast<std::int64_t>(GetTickCount64()));
+  LookIn(std::chrono::milliseconds(next.delay_ms));
+  tell_unreadable_ = tell_unreadable_ || next.tell;
 }
 
 std::optional<FileStamp> DataFileKeeper::Stamp(const std::string& path) {

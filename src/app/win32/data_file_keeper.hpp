@@ -3,7 +3,8 @@
 // data folder, saves that wait out a scanner or sync client for a few seconds, and a change
 // notice on the data file's folder (the wallpaper watch's kind) that makes the keeper look at
 // the file a moment after a burst of writes. Looks are put off while a day dialog is open:
-// the tree is not replaced under a dialog that shows it.
+// the tree is not replaced under a dialog that shows it. A file that stays unreadable past the
+// quick looks is told once (UnreadableLooks) and looked at every few seconds after.
 #include <windows.h>
 
 #include <functional>
@@ -17,6 +18,7 @@
 #include "platform/win32/change_notices.hpp"
 #include "platform/win32/handles.hpp"
 #include "schedule/schedule_keeper.hpp"
+#include "schedule/unreadable_looks.hpp"
 
 namespace orv {
 
@@ -83,7 +85,8 @@ private:
   FolderChangeNotice notice_;
   HANDLE waited_notice_ = nullptr;  // the notice's handle as given to the wait
   KernelHandle timer_;              // a waitable timer: the look a moment after a change
-  int unreadable_looks_ = 0;        // looks in a row that could not read the file
+  UnreadableLooks unreadable_;      // the looks of a spell that cannot read the file
+  bool tell_unreadable_ = false;    // the message is due after the look that found it so
   bool telling_ = false;            // the merge message is on the screen
   bool quiet_ = false;
 };

@@ -99,12 +99,18 @@ TEST(Backups, EachSaveKeepsThePreviousVersionAndTheListShowsIt) {
   day.PaymentDatas.Add(NextPaymentKey(day))->strTitle = "電気";
   ASSERT_EQ(sfSaveUserData(data, years, lists), "");
   ASSERT_EQ(sfBackupBeforeSave(folder, data, kNow), "");  // the same second: a second name
+  day.PaymentDatas.Add(NextPaymentKey(day))->strTitle = "水道";
+  ASSERT_EQ(sfSaveUserData(data, years, lists), "");
+  ASSERT_EQ(sfBackupBeforeSave(folder, data, kNow), "");  // and a third
   test::WriteBytes(FileInFolder(folder, "notes.txt"), "x");
   test::WriteBytes(FileInFolder(folder, BackupFileName(dir.File("other.ORV"), kNow)), "x");
 
+  // Newest first, also within one second (a listing gives "…-2" and "…-3" before the plain name).
   const auto list = ListBackups(folder, data);
-  ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[0].Entries + list[1].Entries, 5);
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[0].Entries, 4);
+  EXPECT_EQ(list[1].Entries, 3);
+  EXPECT_EQ(list[2].Entries, 2);
   EXPECT_GT(list[0].Size, 0);
   EXPECT_EQ(DescribeBackup({"", kNow, 1652 * 1024, 54321}), "2026/12/08 12:00:00   1,652 KB   54,321 件");
   EXPECT_EQ(DescribeBackup({"", kNow, 10, -1}), "2026/12/08 12:00:00   1 KB   読み込めません");
