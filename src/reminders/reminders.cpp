@@ -152,6 +152,10 @@ std::string DueEntryText(const DueEntry& entry) {
   return entry.name;
 }
 
+bool AcceptsNotifications(int user_notification_state) {
+  return user_notification_state < 1 || user_notification_state > 7 || user_notification_state == 5;
+}
+
 int Utf16Units(const std::string& text) {
   int units = 0;
   for (unsigned char c : text) {

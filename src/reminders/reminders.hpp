@@ -76,6 +76,11 @@ std::string DueEntryText(const DueEntry& entry);
 // `max_lines` lines and `max_units` UTF-16 units (the tray's limit is 255).
 std::string ReminderText(const std::vector<DueEntry>& entries, int max_lines = 6, int max_units = 255);
 
+// Whether the user takes notifications now, by the shell's notification state (1 no user
+// present, 2 busy with a full-screen program, 3 a full-screen game, 4 presenting, 5 accepts,
+// 6 the quiet time after setup, 7 an app in full screen). Anything unknown accepts.
+bool AcceptsNotifications(int user_notification_state);
+
 // UTF-16 units of a UTF-8 text.
 int Utf16Units(const std::string& text);
 

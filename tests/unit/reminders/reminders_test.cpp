@@ -206,6 +206,11 @@ TEST(ReminderTextTest, TheCutCountsEntriesAndADayTotalGoesFirst) {
   EXPECT_TRUE(ReminderText(entries, 4).ends_with("\n12月10日(木) 合計 6円"));
 }
 
+TEST(QuietTimeTest, OnlyAUserWhoTakesNotificationsGetsOne) {
+  const bool expected[] = {true, false, false, false, false, true, false, false, true};
+  for (int state = 0; state <= 8; ++state) EXPECT_EQ(AcceptsNotifications(state), expected[state]) << state;
+}
+
 TEST(ReminderTextTest, Utf16UnitsCountSurrogatePairsTwice) {
   EXPECT_EQ(Utf16Units("abc"), 3);
   EXPECT_EQ(Utf16Units("家賃"), 2);
