@@ -229,7 +229,7 @@ void OptionsWindow::CreateControls() {
   // Reminders: the number of days ahead stands after the box; its label comes first in the
   // z-order so that a screen reader names the number by it and Alt+Y reaches it.
   button(p2, "支払いを事前に知らせる", 8, 276, 180, 18, kIdRemindPayments, BS_AUTOCHECKBOX);
-  label(p2, "日前から(&Y)", 236, 278, 80, 16, kIdRemindDaysLabel);
+  make(p2, L"STATIC", "日前から(&Y)", SS_LEFT, 236, 278, 80, 16, kIdRemindDaysLabel);
   make(p2, L"EDIT", "", ES_NUMBER | ES_RIGHT | WS_BORDER | WS_TABSTOP, 192, 275, 40, 20, kIdRemindDays);
   HWND spin = CreateWindowExW(0, UPDOWN_CLASSW, nullptr,
                               WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_AUTOBUDDY |

@@ -392,7 +392,7 @@ TEST_F(OptionsWindowTest, EveryPageReadsWithNamedInputsAndThePresetChecksAsState
   const struct {
     char tab;
     int inputs;
-  } pages[] = {{'U', 5}, {'D', 2}, {'R', 12}};
+  } pages[] = {{'U', 5}, {'D', 2}, {'R', 15}};  // the behaviour page: 12 and the reminder's three
   for (const auto& page : pages) {
     AltKey(page.tab);
     const test::DialogWalk walk = test::WalkDialog(window->hwnd());
