@@ -73,14 +73,15 @@ void UpcomingWindow::Refresh() {
   HWND list = GetDlgItem(hwnd(), kListId);
   if (!list) return;
   const int previous = SelectedRow();
-  const std::optional<Date> chosen =
-      previous >= 0 && previous < static_cast<int>(list_.rows.size()) ? std::optional(list_.rows[previous].date) : std::nullopt;
+  // The chosen row stays chosen: the same entry of the same day, else that day's own row.
+  const std::optional<UpcomingRow> chosen =
+      previous >= 0 && previous < static_cast<int>(list_.rows.size()) ? std::optional(list_.rows[previous]) : std::nullopt;
   list_ = BuildUpcoming(state_.Years, state_.clock(), state_.ShowHolidays);
   SetText(kLabelId, list_.list_name);
   SetText(kTotalsId, list_.totals);
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(list);
-  int select = 0;
+  int select = -1, day_row = 0;
   for (std::size_t i = 0; i < list_.rows.size(); ++i) {
     std::wstring text = Utf8ToWide(list_.rows[i].text);
     LVITEMW item{};
@@ -88,8 +89,12 @@ void UpcomingWindow::Refresh() {
     item.iItem = static_cast<int>(i);
     item.pszText = text.data();
     ListView_InsertItem(list, &item);
-    if (chosen && list_.rows[i].heading && list_.rows[i].date == *chosen && select == 0) select = static_cast<int>(i);
+    if (chosen && list_.rows[i].date == chosen->date) {
+      if (list_.rows[i].text == chosen->text && select < 0) select = static_cast<int>(i);
+      if (list_.rows[i].heading) day_row = static_cast<int>(i);
+    }
   }
+  if (select < 0) select = day_row;
   ListView_SetItemState(list, select, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_EnsureVisible(list, select, FALSE);
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
@@ -174,8 +179,13 @@ void UpcomingWindow::Remember() {
   SaveUpcomingPlace(store_, {r.left, r.top, r.right - r.left, r.bottom - r.top});
 }
 
-bool UpcomingWindow::OnMessage(UINT message, WPARAM, LPARAM lparam, INT_PTR& result) {
+bool UpcomingWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR& result) {
   switch (message) {
+    case WM_ACTIVATE:
+      // Back to the list: the schedule may have changed meanwhile (the calendar, another
+      // dialog, the data file), or the date.
+      if (LOWORD(wparam) != WA_INACTIVE) Refresh();
+      return false;
     case WM_SIZE:
       Layout();
       result = 0;
