@@ -46,6 +46,11 @@ struct AppState {
   bool OverWriteMenu = false;
   bool AutoSave = false;
   bool ShowHolidays = true;  // Japan's holidays on the calendar and in the day list
+  // Reminders of what is due, from the tray: on, how many days ahead (0..14), and whether
+  // very special days are reminded too.
+  bool RemindPayments = true;
+  std::int32_t RemindDaysAhead = 2;
+  bool RemindVerySpecial = true;
   std::int32_t LastCalendarMode = 0;
   std::int32_t Zoom = 0;  // the calendar's zoom in percent; 0 follows the monitor's scale
 

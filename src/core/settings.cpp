@@ -48,6 +48,9 @@ void ReadOptions(const SettingsStore& store, AppState& state) {
   state.OverWriteMenu = ReadFlag(store, "OverWriteMenu", "False");
   state.AutoSave = ReadFlag(store, "AutoSave", "False");
   state.ShowHolidays = ReadFlag(store, "ShowHolidays", "True");
+  state.RemindPayments = ReadFlag(store, "RemindPayments", "True");
+  state.RemindDaysAhead = ReadRanged(store, "RemindDaysAhead", "2", 0, 14, 2);
+  state.RemindVerySpecial = ReadFlag(store, "RemindVerySpecial", "True");
   // A zoom that is not one of the choices follows the monitor.
   const std::int32_t zoom = SafeInteger(store.Get(kApplicationName, "Option", "Zoom", "0"));
   state.Zoom = std::find(kZoomChoices.begin(), kZoomChoices.end(), zoom) != kZoomChoices.end() ? zoom : 0;
@@ -92,6 +95,9 @@ void SaveSettings(SettingsStore& store, const AppState& state) {
   option("OverWriteMenu", Text(state.OverWriteMenu));
   option("AutoSave", Text(state.AutoSave));
   option("ShowHolidays", Text(state.ShowHolidays));
+  option("RemindPayments", Text(state.RemindPayments));
+  option("RemindDaysAhead", std::to_string(state.RemindDaysAhead));
+  option("RemindVerySpecial", Text(state.RemindVerySpecial));
   option("Zoom", std::to_string(state.Zoom));
 
   // The list is written in one replacement of the file; when the system refuses it the

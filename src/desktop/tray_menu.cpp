@@ -31,6 +31,7 @@ MenuNode TrayMenu() {
       std::move(page),
       std::move(extra),
       Separator("Pmenu_Bar2"),
+      Item("Pmenu_Upcoming", "今後の予定(&U)...", kCmdUpcoming),
       Item("Pmenu_Option", "オプション(&O)...", kCmdOption),
       Separator("Pmenu_Bar1"),
       Item("Pmenu_OpenDataFile", "データファイルを開く...", kCmdOpenDataFile),
@@ -66,6 +67,8 @@ TrayResponse TrayCallback(unsigned mouse_message, bool dialog_showing) {
     case 513: return {true, TrayAction::FocusCalendar};  // left button down
     case 515: return {true, dialog_showing ? TrayAction::Nothing : TrayAction::ShowToday};
     case 516: return {true, dialog_showing ? TrayAction::Nothing : TrayAction::OpenMenu};
+    // The reminder was clicked: what comes next.
+    case kBalloonUserClick: return {true, dialog_showing ? TrayAction::Nothing : TrayAction::ShowUpcoming};
     default: return {};
   }
 }
@@ -133,6 +136,7 @@ bool HostController::OnCommand(std::uint16_t command) {
     case kCmdOpenDataFile: ports_.OpenDataFile(); return true;
     case kCmdNewDataFile: ports_.NewDataFile(); return true;
     case kCmdRestoreBackup: ports_.RestoreBackup(); return true;
+    case kCmdUpcoming: ports_.ShowUpcoming(); return true;
     case kCmdToday: ShowToday(); return true;
     default: return false;
   }

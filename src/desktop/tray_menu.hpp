@@ -32,7 +32,11 @@ enum MenuCommand : std::uint16_t {
   kCmdOpenDataFile = 1060,
   kCmdNewDataFile,
   kCmdRestoreBackup,
+  kCmdUpcoming = 1070,
 };
+
+// The tray's word that the user clicked the notification shown from the icon.
+inline constexpr unsigned kBalloonUserClick = 0x0405;  // NIN_BALLOONUSERCLICK
 
 struct MenuNode {
   std::string name;     // the control's name, e.g. "Pmenu_Today"
@@ -45,7 +49,7 @@ struct MenuNode {
 MenuNode TrayMenu();
 MenuNode ScrollMenu();
 
-enum class TrayAction { Nothing, FocusCalendar, ShowToday, OpenMenu };
+enum class TrayAction { Nothing, FocusCalendar, ShowToday, OpenMenu, ShowUpcoming };
 struct TrayResponse {
   bool foreground = false;  // bring the host window forward and let pending messages run first
   TrayAction action = TrayAction::Nothing;
@@ -88,6 +92,7 @@ public:
   virtual void OpenDataFile() {}
   virtual void NewDataFile() {}
   virtual void RestoreBackup() {}  // "バックアップから復元..."
+  virtual void ShowUpcoming() {}   // "今後の予定(&U)..."
 };
 
 class HostController {

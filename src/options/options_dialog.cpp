@@ -56,6 +56,9 @@ void OptionsDialog::Load() {
   controls_.chkOverWriteMenu = state_.OverWriteMenu;
   controls_.chkAutoSave = state_.AutoSave;
   controls_.chkShowHolidays = state_.ShowHolidays;
+  controls_.chkRemindPayments = state_.RemindPayments;
+  controls_.txtRemindDays = std::clamp(state_.RemindDaysAhead, 0, 14);
+  controls_.chkRemindVerySpecial = state_.RemindVerySpecial;
   controls_.cboZoom = ZoomChoiceIndex(state_.Zoom);
   dsChangeBackColors();
   apply_enabled_ = false;
@@ -70,6 +73,9 @@ void OptionsDialog::SetWheelBox(bool checked) {
 void OptionsDialog::Apply() {
   state_.ScrollMode = controls_.optScroll;
   state_.ShowHolidays = controls_.chkShowHolidays;  // before the redraw below, which shows it
+  state_.RemindPayments = controls_.chkRemindPayments;
+  state_.RemindDaysAhead = std::clamp(controls_.txtRemindDays, 0, 14);
+  state_.RemindVerySpecial = controls_.chkRemindVerySpecial;
 
   state_.SelectedThemeKey = theme_page_.ChosenKey();
   // The zoom resizes the calendar as a change of the display scale would: the theme's redraw

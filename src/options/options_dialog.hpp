@@ -33,7 +33,7 @@ struct TwipsRect {
   bool operator==(const TwipsRect&) const = default;
 };
 inline constexpr std::int32_t kOptionsWidthTwips = 6885;
-inline constexpr std::int32_t kOptionsHeightTwips = 5730;
+inline constexpr std::int32_t kOptionsHeightTwips = 6450;
 TwipsRect OptionsDialogPlacement(std::int32_t screen_width, std::int32_t screen_height,
                                  std::int32_t calendar_width);
 
@@ -66,6 +66,9 @@ struct OptionControls {
   bool chkOverWriteMenu = false;
   bool chkAutoSave = false;
   bool chkShowHolidays = false;
+  bool chkRemindPayments = false;   // "支払いを事前に知らせる"
+  int txtRemindDays = 0;            // its days ahead, 0..14
+  bool chkRemindVerySpecial = false;
   int cboZoom = 0;  // the theme page's "表示倍率": an index of kZoomChoices (0 自動)
   bool ignore_xp_theme_enabled = false;  // the box exists only on systems with visual styles
   bool wheel_change_enabled = false;     // optWheelChange and lblWheelChange

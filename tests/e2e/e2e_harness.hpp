@@ -154,6 +154,8 @@ protected:
     RegDeleteTreeW(HKEY_CURRENT_USER, kE2EKey);
     EmptyRecoveryFolder();  // nothing of another scenario is offered for restoring
     SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", L"TodayStart", L"0");
+    // No reminder over the screen the scenarios look at, unless one asks for it.
+    SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", L"RemindPayments", L"False");
     WriteWallpaperBmp(WallpaperFile());
     SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", Utf8ToWide(WallpaperFile()));
     SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"TileWallpaper", L"1");

@@ -27,6 +27,7 @@
 #include "dialogs/win32/editing_windows.hpp"
 #include "dialogs/first_run.hpp"
 #include "dialogs/win32/first_run_dialogs.hpp"
+#include "dialogs/win32/upcoming_window.hpp"
 #include "options/win32/options_window.hpp"
 #include "platform/file_system.hpp"
 #include "platform/win32/change_notices.hpp"
@@ -41,6 +42,7 @@
 #include "platform/win32/win32_number_conversion.hpp"
 #include "platform/win32/win32_prompts.hpp"
 #include "platform/windows_path.hpp"
+#include "reminders/win32/tray_reminders.hpp"
 #include "schedule/recovery_file.hpp"
 #include "schedule/schedule_merge.hpp"
 #include "schedule/user_data_file.hpp"
@@ -150,8 +152,37 @@ public:
     years_prompts_.SetOwner(years_window_->Create(nullptr, at.Left, at.Top));
   }
   HWND YearsWindow() const { return years_window_ ? years_window_->hwnd() : nullptr; }
+  // "今後の予定": not modal either; its days open their lists modally to it.
+  void ShowUpcoming() {
+    if (!upcoming_)
+      upcoming_ = std::make_unique<UpcomingWindow>(state_, store_, [this](HWND owner, Date day, std::int32_t mode) {
+        ShowDayListOver(owner, day, mode);
+      });
+    upcoming_->Show();
+  }
+  HWND UpcomingHandle() const { return upcoming_ ? upcoming_->hwnd() : nullptr; }
 
 private:
+  // The day list in the kind of entry asked for (the calendar shows that kind too, as when the
+  // list's own switch is used), a little below the top-left corner of `owner`.
+  void ShowDayListOver(HWND owner, Date day, std::int32_t mode) {
+    if (state_.DialogShowing) return;
+    if (state_.CalendarMode != mode) {
+      state_.CalendarMode = mode;
+      calendar_.dsDrawCalendar();
+    }
+    state_.DialogShowing = true;
+    CalendarInputOff off(calendar_window_);
+    ActiveWindowPrompts prompts(prompts_, owner_);
+    UserDataListModel model(state_, facts_, prompts, store_, calendar_);
+    model.SetEditDay(day);
+    UserDataListWindow window(model, &EditingDialogs::AddFromList, this, &icons_);
+    RECT r{};
+    GetWindowRect(owner, &r);
+    const int offset = MulDiv(32, WindowDpi(owner), 96);
+    window.ShowModal(owner, r.left + offset, r.top + offset);
+    state_.DialogShowing = false;
+  }
   static void AddFromList(void* self, HWND owner, Date day, int left, int top) {
     auto& dialogs = *static_cast<EditingDialogs*>(self);
     RunAddEntry(owner, left, top, day, dialogs.state_, dialogs.numbers_, dialogs.prompts_, dialogs.store_,
@@ -169,6 +200,7 @@ private:
   Win32Prompts years_prompts_;
   std::unique_ptr<YearDatasModel> years_model_;
   std::unique_ptr<YearDatasWindow> years_window_;  // destroyed before its model
+  std::unique_ptr<UpcomingWindow> upcoming_;
 };
 
 // Everything that lives for the run, in the order it must be built and torn down.
@@ -185,7 +217,8 @@ public:
                        if (session_ending) keeper_.Quiet();
                        return RunShutdown(state_, *this,
                                           session_ending ? ShutdownCause::EndOfSession : ShutdownCause::Quit);
-                     }}),
+                     },
+                     [this] { reminders_.Look(); }}),
         renderer_(draw_, view_, background_.DesktopImage(), facts_),
         day_dialogs_(state_, facts_, store_, *this, background_.IconSets(), [this] { return calendar_.hwnd(); }),
         calendar_(state_, renderer_, day_dialogs_,
@@ -215,6 +248,7 @@ public:
         if (version_.hwnd() && IsDialogMessageW(version_.hwnd(), &msg)) continue;
         if (options_.PreTranslate(msg)) continue;
         if (HWND years = day_dialogs_.YearsWindow(); years && IsDialogMessageW(years, &msg)) continue;
+        if (HWND upcoming = day_dialogs_.UpcomingHandle(); upcoming && IsDialogMessageW(upcoming, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
       }
@@ -284,6 +318,7 @@ private:
   void StartWallpaperTimer() override {
     background_.StartWallpaperTimer();
     keeper_.Watch();
+    reminders_.Look();  // what is due, and what fell due while the program was not running
   }
 
   // ShutdownPorts
@@ -338,6 +373,7 @@ private:
   void OpenDataFile() override { SwitchDataFile(state_, DataFileCommand::kOpen, *this); }
   void NewDataFile() override { SwitchDataFile(state_, DataFileCommand::kNew, *this); }
   void RestoreBackup() override { RestoreFromBackup(state_, *this); }
+  void ShowUpcoming() override { day_dialogs_.ShowUpcoming(); }
 
   // BackupRestorePorts
   std::vector<BackupInfo> Backups(const std::string& data_path) override { return ListBackups(BackupFolder(), data_path); }
@@ -452,6 +488,9 @@ private:
   VersionDialog version_;
   ThemeEnvironment theme_environment_;
   OptionsDialogHost options_;
+  TrayReminders reminders_{state_, store_, [this](std::string_view title, std::string_view text, HICON icon) {
+                             return background_.ShowNotification(title, text, icon);
+                           }};
   DataFileKeeper keeper_;  // the state's guard; gone first, and off the state then
 };
 

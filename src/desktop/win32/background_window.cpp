@@ -45,6 +45,13 @@ HMENU BuildPopup(const MenuNode& node) {
   return menu;
 }
 
+// A report value on one line: line breaks written as "\n".
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (char c : text) line += c == '\n' ? std::string("\\n") : std::string(1, c);
+  return line;
+}
+
 // One line per entry: depth, caption, checked, for the test driver.
 void Describe(HMENU menu, int depth, std::wstring& out) {
   const int count = GetMenuItemCount(menu);
@@ -149,6 +156,22 @@ void BackgroundWindow::AddTrayIcon() {
     KillTimer(hwnd(), kTrayTimer);
 }
 
+bool BackgroundWindow::ShowNotification(std::string_view title, std::string_view text, HICON icon) {
+  if (!tray_added_) return false;
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;  // the balloon's fields and its large icon need the full record
+  data.hWnd = hwnd();
+  data.uID = 0;
+  data.uFlags = NIF_INFO;
+  lstrcpynW(data.szInfoTitle, Utf8ToWide(title).c_str(), ARRAYSIZE(data.szInfoTitle));
+  lstrcpynW(data.szInfo, Utf8ToWide(text).c_str(), ARRAYSIZE(data.szInfo));
+  data.dwInfoFlags = NIIF_RESPECT_QUIET_TIME | (icon ? NIIF_USER | NIIF_LARGE_ICON : NIIF_INFO);
+  data.hBalloonIcon = icon;
+  if (!Shell_NotifyIconW(NIM_MODIFY, &data)) return false;
+  last_notification_ = std::string(title) + "|" + std::string(text);
+  return true;
+}
+
 void BackgroundWindow::KeepCalendarOnDesktop() {
   if (shut_down_) return;
   const auto next = calendar_.KeepOnDesktop();
@@ -233,10 +256,13 @@ void BackgroundWindow::OnWatchEvent(WatchEvent event) {
   if (shut_down_ || !watching_) return;
   const WatchResponse response = RespondTo(event);
   if (response.rearm_midnight) ArmMidnightTimer();
+  const bool new_day_maybe = event == WatchEvent::kMidnight || event == WatchEvent::kClockSet ||
+                             event == WatchEvent::kResume || event == WatchEvent::kUnlock;
   const bool burst = event == WatchEvent::kDesktopSettings || event == WatchEvent::kDesktopColors ||
                      event == WatchEvent::kFolder;
   if (!burst) {
     RunWatch(response);
+    if (new_day_maybe && wiring_.date_may_have_changed) wiring_.date_may_have_changed();
     return;
   }
   const auto now = std::chrono::steady_clock::now();
@@ -332,6 +358,7 @@ void BackgroundWindow::OnTray(unsigned mouse_message) {
       SetSaveEntryVisible(controller_.SaveEntryVisible());
       OpenMenu(tray_popup_);
       break;
+    case TrayAction::ShowUpcoming: dialogs_.ShowUpcoming(); break;
     case TrayAction::Nothing: break;
   }
 }
@@ -394,7 +421,7 @@ void BackgroundWindow::DescribeMenuTo(HWND requester) {
                       L"-" + std::to_wstring(state_.TodayParts.Day) + L"\nCopies=" + std::to_wstring(copies_) +
                       L"\nTimerWakeups=" + std::to_wstring(waits_.TimerWakeups()) +
                       L"\nNoticeWakeups=" + std::to_wstring(waits_.Wakeups()) + L"\nTotals=" +
-                      Utf8ToWide(PaymentTotals()) + L"\n";
+                      Utf8ToWide(PaymentTotals()) + L"\nNotification=" + Utf8ToWide(OneLine(last_notification_)) + L"\n";
   Describe(tray_popup_, 0, text);
   text += L"--\n";
   Describe(scroll_popup_, 0, text);

@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "desktop/change_watch.hpp"
@@ -51,6 +53,7 @@ public:
   virtual void OpenDataFile() {}
   virtual void NewDataFile() {}
   virtual void RestoreBackup() {}
+  virtual void ShowUpcoming() {}  // also the reminder's click
 };
 
 class BackgroundWindow : public WindowBase, private HostPorts {
@@ -61,6 +64,8 @@ public:
     // The shutdown sequence; ends the loop. `session_ending`: the end of the Windows session,
     // no time to ask anything. False when the user chose to keep the program running.
     std::function<bool(bool session_ending)> shutdown;
+    // The date may be another now (midnight, the clock set, a wake from sleep, an unlock).
+    std::function<void()> date_may_have_changed = {};
   };
   // `waits`: the message loop's wait, where the change reports are waited on.
   BackgroundWindow(AppState& state, Win32DesktopFacts& facts, PictureLoader& pictures, HostCalendar& calendar,
@@ -74,6 +79,10 @@ public:
   // Starts the change watch: the system's change reports and the midnight timer.
   void StartWallpaperTimer();
   void RemoveTrayIcon();
+  // A notification from the tray icon (a toast on Windows 10 and later): `title`, `text`
+  // (lines), `icon` its large picture, shown only outside the user's quiet time. False when
+  // there is no icon to show it from or the tray refused it.
+  bool ShowNotification(std::string_view title, std::string_view text, HICON icon);
   // The calendar went away without being asked (with the shell's window it stood on), or the
   // system reported a change of the desktop's windows: look for the desktop again as soon as
   // the current message is done.
@@ -134,6 +143,7 @@ private:
   void OpenDataFile() override { dialogs_.OpenDataFile(); }
   void NewDataFile() override { dialogs_.NewDataFile(); }
   void RestoreBackup() override { dialogs_.RestoreBackup(); }
+  void ShowUpcoming() override { dialogs_.ShowUpcoming(); }
   void Quit() override { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
   AppState& state_;
@@ -166,6 +176,7 @@ private:
   bool desktop_timer_ = false; // the desktop timer is set
   bool session_notices_ = false;
   unsigned long copies_ = 0;   // desktop copies made (the state report shows it)
+  std::string last_notification_;  // title and text of the last one shown (the state report shows it)
 };
 
 }  // namespace orv

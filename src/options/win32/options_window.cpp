@@ -226,6 +226,19 @@ void OptionsWindow::CreateControls() {
   button(p2, "Windows XP は常にクラシック表示（テーマ対応 XPスタイル を無視する）", 8, 230, pw - 16, 18,
          kIdIgnoreXPTheme, BS_AUTOCHECKBOX);
   button(p2, "祝日を表示する", 8, 252, pw - 16, 18, kIdShowHolidays, BS_AUTOCHECKBOX);
+  // Reminders: the number of days ahead stands after the box; its label comes first in the
+  // z-order so that a screen reader names the number by it and Alt+Y reaches it.
+  button(p2, "支払いを事前に知らせる", 8, 276, 180, 18, kIdRemindPayments, BS_AUTOCHECKBOX);
+  make(p2, L"STATIC", "日前から(&Y)", SS_LEFT, 236, 278, 80, 16, kIdRemindDaysLabel);
+  make(p2, L"EDIT", "", ES_NUMBER | ES_RIGHT | WS_BORDER | WS_TABSTOP, 192, 275, 40, 20, kIdRemindDays);
+  HWND spin = CreateWindowExW(0, UPDOWN_CLASSW, nullptr,
+                              WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_AUTOBUDDY |
+                                  UDS_NOTHOUSANDS,
+                              0, 0, 0, 0, p2, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdRemindDaysSpin)),
+                              GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(spin, UDM_SETRANGE32, 0, 14);
+  SendMessageW(Control(kIdRemindDays), EM_LIMITTEXT, 2, 0);
+  button(p2, "特に特別な日も知らせる", 24, 300, pw - 32, 18, kIdRemindVerySpecial, BS_AUTOCHECKBOX);
 
   // imgDefalutTheme: a few day rows in the built-in theme's plain look.
   built_in_sample_ = std::make_unique<GdiCanvas>(150, 130);
@@ -253,6 +266,13 @@ void OptionsWindow::ShowBehaviour() {
   EnableWindow(Control(kIdIgnoreXPTheme), c.ignore_xp_theme_enabled);
   Check(Control(kIdCenterClick), c.chkCenterClick);
   Check(Control(kIdShowHolidays), c.chkShowHolidays);
+  Check(Control(kIdRemindPayments), c.chkRemindPayments);
+  Check(Control(kIdRemindVerySpecial), c.chkRemindVerySpecial);
+  showing_ = true;  // the number set here is no change of the user's
+  SendMessageW(Control(kIdRemindDaysSpin), UDM_SETPOS32, 0, c.txtRemindDays);
+  showing_ = false;
+  for (int id : {kIdRemindDaysLabel, kIdRemindDays, kIdRemindDaysSpin, kIdRemindVerySpecial})
+    EnableWindow(Control(id), c.chkRemindPayments);
   Check(Control(kIdShiftAuto), c.chkShiftAuto);
   Check(Control(kIdOverWriteMenu), c.chkOverWriteMenu);
   Check(Control(kIdAutoSave), c.chkAutoSave);
@@ -446,6 +466,22 @@ void OptionsWindow::OnCommand(int id, int code) {
         ShowApply();
       }
       return;
+    case kIdRemindDays:
+      if (code == EN_CHANGE && !showing_) {
+        wchar_t text[8] = L"";
+        GetWindowTextW(Control(kIdRemindDays), text, 8);
+        c.txtRemindDays = std::clamp(_wtoi(text), 0, 14);  // "99" typed reads as 14, nothing as 0
+        model_.ControlClicked();
+        ShowApply();
+      }
+      return;
+    case kIdRemindPayments:
+      if (code != BN_CLICKED) return;
+      c.chkRemindPayments = Checked(Control(id));
+      model_.ControlClicked();
+      ShowBehaviour();
+      ShowApply();
+      return;
     case kIdMicrosoftWheel:
       model_.SetWheelBox(Checked(Control(kIdMicrosoftWheel)));
       ShowBehaviour();
@@ -461,6 +497,7 @@ void OptionsWindow::OnCommand(int id, int code) {
   else if (id == kIdCenterClick) c.chkCenterClick = Checked(Control(id));
   else if (id == kIdIgnoreXPTheme) c.chkIgnoreXPTheme = Checked(Control(id));
   else if (id == kIdShowHolidays) c.chkShowHolidays = Checked(Control(id));
+  else if (id == kIdRemindVerySpecial) c.chkRemindVerySpecial = Checked(Control(id));
   else if (id == kIdShiftAuto) c.chkShiftAuto = Checked(Control(id));
   else if (id == kIdOverWriteMenu) c.chkOverWriteMenu = Checked(Control(id));
   else if (id == kIdAutoSave) c.chkAutoSave = Checked(Control(id));

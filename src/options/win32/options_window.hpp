@@ -73,6 +73,11 @@ enum OptionsControlId : int {
   kIdCenterClick,
   kIdIgnoreXPTheme,
   kIdShowHolidays,
+  kIdRemindPayments,
+  kIdRemindDaysLabel,
+  kIdRemindDays,
+  kIdRemindDaysSpin,
+  kIdRemindVerySpecial,
 };
 
 class OptionsWindow;
@@ -131,6 +136,7 @@ private:
   std::unique_ptr<OptionsPanel> pages_[3];        // picContainer(0..2)
   HWND tab_strip_ = nullptr;                      // owned by tab_host_
   FontHandle font_;
+  bool showing_ = false;  // the controls are being filled from the model, not changed by the user
   int dpi_ = 96;  // of the calendar's monitor: controls are laid out for 96 dpi and scaled to it
   BrushHandle page_brush_;
   Rgb page_color_ = 0;  // the colour page_brush_ paints

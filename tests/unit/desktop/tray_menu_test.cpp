@@ -24,7 +24,7 @@ TEST(TrayMenuTest, CaptionsInOrderWithTheirSubmenus) {
                 "データの上書き保存(&S)", "予定の一括削除(&D)...", "-", "再描画(&R)",
                 "カレンダーをめくる(&N)", "  1年前", "  1ヶ月前", "  1ヶ月後", "  1年後",
                 "カレンダーの予定表示(&E)", "  カレンダーに予定を表示しない(&O)",
-                "  支払いの予定(&P)", "  特別な日の予定(&S)", "-", "オプション(&O)...", "-",
+                "  支払いの予定(&P)", "  特別な日の予定(&S)", "-", "今後の予定(&U)...", "オプション(&O)...", "-",
                 "データファイルを開く...", "新しいデータファイル...", "バックアップから復元...", "-",
                 "バージョン情報(&A)...", "終了(&Q)"}));
 }
@@ -52,6 +52,7 @@ TEST(TrayCallbackTest, EachMouseMessageAndTheDialogBlock) {
       {515, false, true, TrayAction::ShowToday},      {515, true, true, TrayAction::Nothing},
       {516, false, true, TrayAction::OpenMenu},       {516, true, true, TrayAction::Nothing},
       {517, false, false, TrayAction::Nothing},       {518, false, false, TrayAction::Nothing},
+      {0x405, false, true, TrayAction::ShowUpcoming}, {0x405, true, true, TrayAction::Nothing},  // the reminder clicked
   };
   for (const Case& c : cases) {
     const TrayResponse r = TrayCallback(c.message, c.dialog);
@@ -103,6 +104,7 @@ public:
   void ShowOptionDialog() override { log.push_back("options"); }
   void ShowVersionDialog() override { log.push_back("version"); }
   void Quit() override { log.push_back("quit"); }
+  void ShowUpcoming() override { log.push_back("upcoming"); }
 };
 
 struct HostFixture : ::testing::Test {
@@ -139,7 +141,8 @@ TEST_F(HostControllerTest, TodayRedrawModeAndScrollCommands) {
   EXPECT_EQ(state.CalendarMode, 2);
   host.OnCommand(kCmdScrollDays0 + 3);
   host.OnCommand(kCmdRedraw);
-  EXPECT_EQ(ports.log, (std::vector<std::string>{"draw", "focus", "draw", "scroll 28", "wallpaper", "draw"}));
+  host.OnCommand(kCmdUpcoming);
+  EXPECT_EQ(ports.log, (std::vector<std::string>{"draw", "focus", "draw", "scroll 28", "wallpaper", "draw", "upcoming"}));
   EXPECT_FALSE(host.OnCommand(999));
   EXPECT_FALSE(host.SaveEntryVisible());
   state.OverWriteMenu = true;

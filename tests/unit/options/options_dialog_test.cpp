@@ -42,6 +42,9 @@ TEST_F(OptionsDialogTest, LoadShowsTheGlobalsOnThePresetPageWithApplyDisabled) {
   state.CenterClick = false;
   state.AutoSave = true;
   state.ShowHolidays = false;
+  state.RemindPayments = false;
+  state.RemindDaysAhead = 40;  // out of range: shown as the nearest day count
+  state.RemindVerySpecial = false;
   dialog.Load();
   const OptionControls& c = dialog.controls();
   EXPECT_EQ(dialog.tab(), kTabPresets);
@@ -58,6 +61,9 @@ TEST_F(OptionsDialogTest, LoadShowsTheGlobalsOnThePresetPageWithApplyDisabled) {
   EXPECT_FALSE(c.chkOverWriteMenu);
   EXPECT_TRUE(c.chkAutoSave);
   EXPECT_FALSE(c.chkShowHolidays);
+  EXPECT_FALSE(c.chkRemindPayments);
+  EXPECT_EQ(c.txtRemindDays, 14);
+  EXPECT_FALSE(c.chkRemindVerySpecial);
   EXPECT_TRUE(log.calls.empty()) << "loading neither redraws nor touches the hook";
 }
 
@@ -94,6 +100,9 @@ TEST_F(OptionsDialogTest, ApplyStoresEveryValueInItsOrder) {
   c.chkOverWriteMenu = true;
   c.chkAutoSave = true;
   c.chkShowHolidays = false;
+  c.chkRemindPayments = false;
+  c.txtRemindDays = 7;
+  c.chkRemindVerySpecial = false;
   dialog.theme_page().Choose(1);
   dialog.Apply();
 
@@ -111,6 +120,9 @@ TEST_F(OptionsDialogTest, ApplyStoresEveryValueInItsOrder) {
   EXPECT_TRUE(state.OverWriteMenu);
   EXPECT_TRUE(state.AutoSave);
   EXPECT_FALSE(state.ShowHolidays);
+  EXPECT_FALSE(state.RemindPayments);
+  EXPECT_EQ(state.RemindDaysAhead, 7);
+  EXPECT_FALSE(state.RemindVerySpecial);
 }
 
 // "表示倍率": the stored zoom is shown as its choice (one that is none of them as 自動), and
@@ -222,9 +234,9 @@ TEST(OptionsTabs, AltAloneWithUDRSelectsATab) {
 }
 
 TEST(OptionsPlacement, LeftOfTheCalendarAndCentredVertically) {
-  EXPECT_EQ(OptionsDialogPlacement(19200, 14400, 3600), (TwipsRect{19200 - 3600 - 6885, (14400 - 5730) / 2, 6885, 5730}));
+  EXPECT_EQ(OptionsDialogPlacement(19200, 14400, 3600), (TwipsRect{19200 - 3600 - 6885, (14400 - 6450) / 2, 6885, 6450}));
   // A screen too small for both keeps the dialog on it.
-  EXPECT_EQ(OptionsDialogPlacement(9000, 4000, 3600), (TwipsRect{0, 0, 6885, 5730}));
+  EXPECT_EQ(OptionsDialogPlacement(9000, 4000, 3600), (TwipsRect{0, 0, 6885, 6450}));
 }
 
 }  // namespace

@@ -27,6 +27,9 @@ TEST(ReadOptionsTest, FreshAccountGetsTheDefaults) {
   state.OverWriteMenu = true;
   state.AutoSave = true;
   state.ShowHolidays = false;
+  state.RemindPayments = false;
+  state.RemindDaysAhead = 9;
+  state.RemindVerySpecial = false;
   state.LastCalendarMode = 2;
   state.UserDataPath = "x";
   ReadOptions(store, state);
@@ -40,6 +43,9 @@ TEST(ReadOptionsTest, FreshAccountGetsTheDefaults) {
   EXPECT_FALSE(state.OverWriteMenu);
   EXPECT_FALSE(state.AutoSave);
   EXPECT_TRUE(state.ShowHolidays);
+  EXPECT_TRUE(state.RemindPayments);
+  EXPECT_EQ(state.RemindDaysAhead, 2);
+  EXPECT_TRUE(state.RemindVerySpecial);
   EXPECT_EQ(state.LastCalendarMode, 0);
   EXPECT_EQ(state.UserDataPath, "");
 }
@@ -63,6 +69,7 @@ TEST_P(IntegerOptionRanges, MapsStoredTextAsTheTableSays) {
   std::int32_t got = key == "TodayStart" ? state.TodayStart
                      : key == "MicrosoftWheelMouseChange" ? state.MicrosoftWheelMouseChange
                      : key == "Zoom"                      ? state.Zoom
+                     : key == "RemindDaysAhead"           ? state.RemindDaysAhead
                                                           : state.LastCalendarMode;
   EXPECT_EQ(got, c.expected) << c.key << "=" << c.stored;
 }
@@ -77,6 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
                     IntegerCase{"MicrosoftWheelMouseChange", "1", 1, "One"},
                     IntegerCase{"MicrosoftWheelMouseChange", "-1", 0, "MinusOne"},
                     IntegerCase{"MicrosoftWheelMouseChange", "2", 0, "Two"},
+                    // Days ahead of a reminder: 0..14, anything else the default two.
+                    IntegerCase{"RemindDaysAhead", "0", 0, "Zero"}, IntegerCase{"RemindDaysAhead", "14", 14, "Fourteen"},
+                    IntegerCase{"RemindDaysAhead", "15", 2, "Fifteen"}, IntegerCase{"RemindDaysAhead", "-1", 2, "MinusOne"},
                     IntegerCase{"LastCalendarMode", "2", 2, "Two"},
                     IntegerCase{"LastCalendarMode", "-7", -7, "MinusSeven"},  // no range check
                     IntegerCase{"LastCalendarMode", "40000", 0, "BeyondAnInteger"},
@@ -97,12 +107,13 @@ TEST(ReadOptionsTest, BooleansFollowParseBoolean) {
                  Case{"yes", false}, Case{"", false}, Case{"False", false}}) {
     MemorySettingsStore store;
     for (const char* key : {"MicrosoftWheelMouse", "IgnoreXPTheme", "CenterClick", "ShiftAuto",
-                            "OverWriteMenu", "AutoSave", "ShowHolidays"})
+                            "OverWriteMenu", "AutoSave", "ShowHolidays", "RemindPayments", "RemindVerySpecial"})
       Store(store, "Option", key, c.stored);
     AppState state;
     ReadOptions(store, state);
     for (bool flag : {state.MicrosoftWheelMouse, state.IgnoreXPTheme, state.CenterClick,
-                      state.ShiftAuto, state.OverWriteMenu, state.AutoSave, state.ShowHolidays})
+                      state.ShiftAuto, state.OverWriteMenu, state.AutoSave, state.ShowHolidays,
+                      state.RemindPayments, state.RemindVerySpecial})
       EXPECT_EQ(flag, c.expected) << c.stored;
   }
 }
@@ -127,6 +138,9 @@ TEST(SaveSettingsTest, WritesInOrderAndSkipsIgnoreXPThemeWithoutVisualStyles) {
             "Option/OverWriteMenu=False\n"
             "Option/AutoSave=True\n"
             "Option/ShowHolidays=True\n"
+            "Option/RemindPayments=True\n"
+            "Option/RemindDaysAhead=2\n"
+            "Option/RemindVerySpecial=True\n"
             "Option/Zoom=0\n"
             "Theme/Selected=\n"
             "Run/LastCalendarMode=2\n");
@@ -151,6 +165,9 @@ TEST(SaveSettingsTest, OptionsSurviveARoundTrip) {
   saved.OverWriteMenu = true;
   saved.AutoSave = true;
   saved.ShowHolidays = false;
+  saved.RemindPayments = false;
+  saved.RemindDaysAhead = 14;
+  saved.RemindVerySpecial = false;
   saved.LastCalendarMode = 1;
   saved.Zoom = 175;
   saved.UserDataPath = "C:\\データ\\家計.ORV";
@@ -169,6 +186,9 @@ TEST(SaveSettingsTest, OptionsSurviveARoundTrip) {
   EXPECT_EQ(read.OverWriteMenu, saved.OverWriteMenu);
   EXPECT_EQ(read.AutoSave, saved.AutoSave);
   EXPECT_EQ(read.ShowHolidays, saved.ShowHolidays);
+  EXPECT_EQ(read.RemindPayments, saved.RemindPayments);
+  EXPECT_EQ(read.RemindDaysAhead, saved.RemindDaysAhead);
+  EXPECT_EQ(read.RemindVerySpecial, saved.RemindVerySpecial);
   EXPECT_EQ(read.LastCalendarMode, saved.LastCalendarMode);
   EXPECT_EQ(read.Zoom, saved.Zoom);
   EXPECT_EQ(read.UserDataPath, saved.UserDataPath);

@@ -120,9 +120,9 @@ TEST_F(OptionsWindowTest, OpensBesideTheCalendarWithNativeTabsOnThePresetPage) {
   RECT r{};
   GetWindowRect(window->hwnd(), &r);
   EXPECT_EQ(r.right - r.left, 6885 / 15);
-  EXPECT_EQ(r.bottom - r.top, 5730 / 15);
+  EXPECT_EQ(r.bottom - r.top, 6450 / 15);
   EXPECT_EQ(r.left, GetSystemMetrics(SM_CXSCREEN) - 6885 / 15);
-  EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) * 15 - 5730) / 2 / 15);
+  EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) * 15 - 6450) / 2 / 15);
 
   HWND tabs = C(kIdTabStrip);
   wchar_t cls[64] = {};
@@ -179,6 +179,10 @@ TEST_F(OptionsWindowTest, EveryCaptionIsTheSystemsOwnText) {
       {kIdCenterClick, "センタークリックでカレンダーの予定表示の内容を切り替える"},
       {kIdIgnoreXPTheme, "Windows XP は常にクラシック表示（テーマ対応 XPスタイル を無視する）"},
       {kIdShowHolidays, "祝日を表示する"},
+      {kIdRemindPayments, "支払いを事前に知らせる"},
+      {kIdRemindDaysLabel, "日前から(&Y)"},
+      {kIdRemindDays, "2"},
+      {kIdRemindVerySpecial, "特に特別な日も知らせる"},
   };
   for (const auto& [id, caption] : captions) {
     ASSERT_NE(C(id), nullptr) << caption;
@@ -186,8 +190,8 @@ TEST_F(OptionsWindowTest, EveryCaptionIsTheSystemsOwnText) {
   }
   // The last box of the behaviour page still fits on it.
   RECT box{}, page{};
-  GetWindowRect(C(kIdShowHolidays), &box);
-  GetWindowRect(GetParent(C(kIdShowHolidays)), &page);
+  GetWindowRect(C(kIdRemindVerySpecial), &box);
+  GetWindowRect(GetParent(C(kIdRemindVerySpecial)), &page);
   EXPECT_LE(box.bottom, page.bottom);
   EXPECT_EQ(SendMessageW(C(kIdDUDType), CB_GETCOUNT, 0, 0), 4);
   EXPECT_EQ(SendMessageW(C(kIdThemeTitles), CB_GETCOUNT, 0, 0), 1);
@@ -316,6 +320,28 @@ TEST_F(OptionsWindowTest, SampleCopyPutsTheCalendarOnTheClipboard) {
   EXPECT_EQ(info.bmHeight, 300);
 }
 
+// The reminder's days ahead is typed or stepped, kept to 0..14; the days and the very
+// special box follow the reminder box, and OK stores all three.
+TEST_F(OptionsWindowTest, ReminderDaysAheadIsKeptInRangeAndFollowsItsBox) {
+  window->ForcedChangeTab(2);
+  Pump();
+  EXPECT_EQ(Text(C(kIdRemindDays)), "2");
+  EXPECT_TRUE(IsWindowEnabled(C(kIdRemindDays)));
+  SetWindowTextW(C(kIdRemindDays), L"99");
+  Pump();
+  EXPECT_EQ(window->model().controls().txtRemindDays, 14);
+  SetWindowTextW(C(kIdRemindDays), L"5");
+  Pump();
+  Click(kIdRemindVerySpecial);
+  Click(kIdRemindPayments);
+  EXPECT_FALSE(IsWindowEnabled(C(kIdRemindDays)));
+  EXPECT_FALSE(IsWindowEnabled(C(kIdRemindVerySpecial)));
+  Click(kIdOK);
+  EXPECT_FALSE(state.RemindPayments);
+  EXPECT_EQ(state.RemindDaysAhead, 5);
+  EXPECT_FALSE(state.RemindVerySpecial);
+}
+
 TEST_F(OptionsWindowTest, OkAppliesAndClosesCancelOnlyCloses) {
   window->ForcedChangeTab(2);
   Pump();
@@ -366,7 +392,7 @@ TEST_F(OptionsWindowTest, EveryPageReadsWithNamedInputsAndThePresetChecksAsState
   const struct {
     char tab;
     int inputs;
-  } pages[] = {{'U', 5}, {'D', 2}, {'R', 12}};
+  } pages[] = {{'U', 5}, {'D', 2}, {'R', 15}};  // the behaviour page: 12 and the reminder's three
   for (const auto& page : pages) {
     AltKey(page.tab);
     const test::DialogWalk walk = test::WalkDialog(window->hwnd());
