@@ -4,6 +4,7 @@
 
 #include "app/startup.hpp"
 #include "schedule/schedule_merge.hpp"
+#include "series/series.hpp"
 
 namespace orv {
 
@@ -21,6 +22,16 @@ std::string ReplacedText(const ScheduleChanges& changes, const std::string& back
   return "予定を次のバックアップの内容に置き換えました:\r\n" + backup_path + "\r\n\r\n" + DescribeChanges(changes);
 }
 
+SeriesBook UniteSeriesBooks(const SeriesBook& mine, const SeriesBook& theirs) {
+  // As a three-way merge whose base holds the backup's version of every series both have:
+  // unchanged on the backup's side, memory's version stands.
+  SeriesBook base;
+  base.next_id = theirs.next_id;
+  for (const Series& series : theirs.series)
+    if (mine.Find(series.id)) base.series.push_back(series);
+  return MergeSeriesBooks(base, mine, theirs);
+}
+
 bool RestoreFromBackup(AppState& state, BackupRestorePorts& ports) {
   const std::vector<BackupInfo> backups = ports.Backups(state.UserDataPath);
   if (backups.empty()) {
@@ -34,25 +45,29 @@ bool RestoreFromBackup(AppState& state, BackupRestorePorts& ports) {
   const std::string& path = backups[choice->index].Path;
   YearDatas years;
   DefaultUserListArray lists;
-  if (!ports.Load(path, years, lists).empty()) {
+  SeriesBook book;
+  if (!ports.Load(path, years, lists, book).empty()) {
     ports.Tell(LoadFailureMessage(path));
     return false;
   }
   if (choice->use == BackupUse::kMerge) {
     MergeResult result = UnionSchedules({state.Years, state.DefaultUserLists}, {years, lists});
-    if (result.FromTheirs.Empty()) {
+    SeriesBook united = UniteSeriesBooks(state.Series, book);
+    if (result.FromTheirs.Empty() && united == state.Series) {
       ports.Tell(kNothingToTakeInText + path);
       return false;
     }
     state.Years = std::move(result.Years);
     state.DefaultUserLists = std::move(result.Lists);
+    state.Series = std::move(united);
     ports.Restored(TakenInText(result.FromTheirs, path));
     return true;
   }
   const ScheduleChanges changes = DiffSchedules({state.Years, state.DefaultUserLists}, {years, lists});
-  if (changes.Empty() || !ports.ConfirmReplace(ReplaceConfirmText(changes, path))) return false;
+  if ((changes.Empty() && book == state.Series) || !ports.ConfirmReplace(ReplaceConfirmText(changes, path))) return false;
   state.Years = std::move(years);
   state.DefaultUserLists = std::move(lists);
+  state.Series = std::move(book);
   ports.Restored(ReplacedText(changes, path));
   return true;
 }

@@ -2,7 +2,10 @@
 // The tray's "バックアップから復元...": the data file's backups, newest first, each with its
 // date, size and entry count; the chosen one comes back either merged into the schedule
 // (every entry of either stays) or in place of it (after the user saw what that removes).
-// Either way the schedule is saved at once, and one message says what changed.
+// Either way the schedule is saved at once, and one message says what changed. The series
+// book kept beside the backup comes with it: in place of the book, or merged into it (a
+// series both have stays the one in memory, with the dates either skipped; one only the
+// backup has comes back).
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,7 +34,9 @@ public:
   // The list (one line each, DescribeBackup) with the merge and replace buttons; nullopt when
   // cancelled.
   virtual std::optional<BackupChoice> Choose(const std::vector<std::string>& lines) = 0;
-  virtual std::string Load(const std::string& path, YearDatas& years, DefaultUserListArray& lists) = 0;
+  // The backup and the series book beside it (empty when it has none or it does not read).
+  virtual std::string Load(const std::string& path, YearDatas& years, DefaultUserListArray& lists,
+                           SeriesBook& book) = 0;
   // OK/Cancel before the schedule is replaced; `text` lists what would go and come.
   virtual bool ConfirmReplace(const std::string& text) = 0;
   // An information message.
@@ -42,6 +47,10 @@ public:
 
 // Returns true when the schedule changed.
 bool RestoreFromBackup(AppState& state, BackupRestorePorts& ports);
+
+// The series of `mine` and of `theirs` (a backup of the same data file): a series both have is
+// mine's, with the skipped dates of both; one only either has is kept.
+SeriesBook UniteSeriesBooks(const SeriesBook& mine, const SeriesBook& theirs);
 
 // After entries of another file (a backup, a sync client's copy) were merged in: from where,
 // and what came.

@@ -20,11 +20,17 @@ RestoreOutcome OfferRecoveries(AppState& state, RestorePorts& ports) {
   for (const PendingRecovery& pending : ports.PendingRecoveries(state.UserDataPath)) {
     YearDatas years;
     DefaultUserListArray lists;
+    SeriesBook book;
     // One that does not load stays where it is: the user can still open it as a data file.
-    if (!ports.LoadRecovery(pending.Path, years, lists).empty()) continue;
+    if (!ports.LoadRecovery(pending.Path, years, lists, book).empty()) continue;
     const ScheduleChanges changes =
         DiffSchedules({state.Years, state.DefaultUserLists}, {years, lists});
     if (changes.Empty()) {
+      if (book != state.Series) {
+        // Only the series rules moved on (nothing a day list could show): the later state.
+        state.Series = std::move(book);
+        ++outcome.restored;
+      }
       ports.Discard(pending.Path);  // the schedule holds all of it already
       continue;
     }
@@ -34,6 +40,7 @@ RestoreOutcome OfferRecoveries(AppState& state, RestorePorts& ports) {
       if (choice == RestoreChoice::kRestore) {
         state.Years = std::move(years);
         state.DefaultUserLists = std::move(lists);
+        state.Series = std::move(book);
         ports.Discard(pending.Path);
         ++outcome.restored;
         break;

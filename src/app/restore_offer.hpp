@@ -4,7 +4,10 @@
 // user, one after another, oldest first, until it is restored or discarded. The offer says,
 // day by day, which entries it would add and remove; the user restores it into the schedule
 // (the default), keeps it for a later start, or discards it after a confirmation. A recovery
-// file that holds nothing the schedule lacks goes without a word.
+// file that holds nothing the schedule lacks goes without a word. The series book travels
+// with each recovery file (its companion): a restore brings it back too, and one whose entries
+// equal the schedule's but whose book differs (a series ended or its dates skipped with no
+// entry left to remove) gives its book back without asking.
 #include <string>
 #include <vector>
 
@@ -25,8 +28,10 @@ class RestorePorts {
 public:
   virtual ~RestorePorts() = default;
   virtual std::vector<PendingRecovery> PendingRecoveries(const std::string& data_path) = 0;
-  // sfLoadUserData of a recovery file; the error text, empty on success.
-  virtual std::string LoadRecovery(const std::string& path, YearDatas& years, DefaultUserListArray& lists) = 0;
+  // sfLoadUserData of a recovery file, and the series book of its companion (empty when it
+  // has none or it does not read); the error text, empty on success.
+  virtual std::string LoadRecovery(const std::string& path, YearDatas& years, DefaultUserListArray& lists,
+                                   SeriesBook& book) = 0;
   virtual RestoreChoice AskRestore(const std::string& text) = 0;
   // OK/Cancel; true for OK.
   virtual bool ConfirmDiscard(const std::string& text) = 0;

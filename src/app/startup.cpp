@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/series_upkeep.hpp"
 #include "core/safe.hpp"
 #include "core/settings.hpp"
 #include "schedule/user_data_file.hpp"
@@ -52,6 +53,7 @@ bool RunStartup(AppState& state, StartupPorts& ports) {
 
   ports.CreateWindows(state);
   UpdateToday(state);
+  KeepSeriesAhead(state);  // drawn by the first full redraw
   SetStartDate(state, StartDateForToday(state));
   state.CalendarMode = kShowNothing;
   state.ThemeListIniPath = ThemeListIniPathFor(ports.ProgramFolder());

@@ -11,6 +11,7 @@
 #include "platform/file_system.hpp"
 #include "schedule/recovery_file.hpp"
 #include "schedule/user_data_file.hpp"
+#include "series/series.hpp"
 
 namespace orv {
 namespace {
@@ -116,18 +117,28 @@ std::string sfBackupBeforeSave(const std::string& folder, const std::string& dat
   if (!FileExists(data_path)) return {};
   std::string bytes;
   if (SystemError error = ReadWholeFile(data_path, bytes)) return sfSemCreate(kBackup, error.number, error.description);
+  // The series companion goes beside the data file's copy, under the copy's name and its
+  // extension: a backup restores both halves together.
+  std::optional<std::string> series;
+  if (std::string text; !ReadWholeFile(data_path + kSeriesFileExtension, text)) series = std::move(text);
   auto existing = BackupNames(folder, data_path);
-  std::string newest;
-  const bool same_as_newest = !existing.empty() && !ReadWholeFile(FileInFolder(folder, existing.front().first), newest) &&
-                              newest == bytes;
+  const auto companion_of = [&folder](const std::string& name) { return FileInFolder(folder, name) + kSeriesFileExtension; };
+  std::string newest, newest_series;
+  const bool same_as_newest =
+      !existing.empty() && !ReadWholeFile(FileInFolder(folder, existing.front().first), newest) && newest == bytes &&
+      (series ? !ReadWholeFile(companion_of(existing.front().first), newest_series) && newest_series == *series
+              : !FileExists(companion_of(existing.front().first)));
   if (!same_as_newest) {
     if (SystemError error = CreateFolders(folder)) return sfSemCreate(kBackup, error.number, error.description);
     SystemError error;
     for (int attempt = 1; attempt <= kMostAttempts; ++attempt) {
       const std::string name = BackupFileName(data_path, now, attempt);
+      // A companion left from an earlier backup of that name would be taken for this one's.
+      if (FileExists(companion_of(name))) continue;
       error = WriteNewFile(FileInFolder(folder, name), bytes);
       if (!error) {
         existing.insert(existing.begin(), {name, now});
+        if (series) error = WriteNewFile(companion_of(name), *series);
         break;
       }
       if (!AlreadyExists(error)) break;
@@ -136,7 +147,10 @@ std::string sfBackupBeforeSave(const std::string& folder, const std::string& dat
   }
   std::vector<BackupName> names;
   for (const auto& [name, at] : existing) names.push_back({name, at});
-  for (const std::string& name : BackupsToPrune(names, now)) RemoveFile(FileInFolder(folder, name));
+  for (const std::string& name : BackupsToPrune(names, now)) {
+    RemoveFile(FileInFolder(folder, name));
+    RemoveFile(companion_of(name));
+  }
   return {};
 }
 

@@ -38,8 +38,9 @@ struct BackupName {
 std::vector<std::string> BackupsToPrune(const std::vector<BackupName>& backups, const LocalTime& now);
 
 // Copies the data file as it is now into `folder` (created when missing) and prunes that data
-// file's backups there. Nothing to do when there is no data file, or when the newest backup
-// holds the same bytes already. Returns the error text, empty on success (also when there
+// file's backups there; its series companion, when it has one, goes beside the copy under the
+// copy's name plus kSeriesFileExtension, and is pruned with it. Nothing to do when there is no
+// data file, or when the newest backup holds the same bytes (and companion) already. Returns the error text, empty on success (also when there
 // was nothing to copy); a failed backup must not stop the save, only be told.
 std::string sfBackupBeforeSave(const std::string& folder, const std::string& data_path, const LocalTime& now);
 

@@ -8,6 +8,10 @@
 //   for again right before every save, so a save never writes over it;
 // - a file that cannot be read now (locked, half written) is looked at again later, never
 //   taken for an empty one.
+// The series companion file beside the data file (the rules of repeating entries) travels
+// with it: it is part of what memory is compared with, journalled, merged and saved. A
+// companion that is missing gives an empty book; one that does not read is set aside under
+// another name and told once, its entries staying as plain entries.
 // The file system and the messages come through ports; the rules live here.
 #include <cstdint>
 #include <optional>
@@ -41,8 +45,9 @@ public:
   // Replaces the file, trying again for a moment while another program holds it; the error
   // text, empty on success.
   virtual std::string ReplaceDataFile(const std::string& path, std::string_view bytes) = 0;
-  // The journal of the data file: written atomically and flushed; the path written, or empty.
-  virtual std::string WriteJournal(const std::string& data_path, std::string_view bytes) = 0;
+  // The journal of the data file: written atomically and flushed, with the series text in a
+  // companion beside it (none when `series` is empty); the path written, or empty.
+  virtual std::string WriteJournal(const std::string& data_path, std::string_view bytes, std::string_view series) = 0;
   virtual void RemoveJournal(const std::string& data_path) = 0;
   // One message (title kMergeMessageTitle): what came from outside and was merged into the
   // unsaved edits.
@@ -50,14 +55,27 @@ public:
   virtual void Redraw() = 0;
   // The file could not be read just now: look again a little later.
   virtual void LookAgainSoon() = 0;
+  // Renames a damaged file aside, beside itself, under a name no file has; the new path, or
+  // empty when it could not be moved.
+  virtual std::string SetAside(const std::string& path) = 0;
+  // One warning (title kSeriesFileDamagedTitle).
+  virtual void TellSeriesFileDamaged(const std::string& text) = 0;
 };
+
+// What the user is told about a series companion file that does not read: the file, that the
+// entries stay as plain entries, and where the file went (`aside`; empty: left where it is,
+// backed up before the next save writes it anew).
+inline constexpr char kSeriesFileDamagedTitle[] = "繰り返しの予定";
+std::string SeriesFileDamagedText(const std::string& path, const std::string& aside);
+// The name a damaged companion is set aside under: "<path>.damaged", then "<path>.damaged-2", ….
+std::string SetAsidePath(const std::string& path, int attempt);
 
 class ScheduleKeeper : public ScheduleGuard {
 public:
   ScheduleKeeper(AppState& state, KeeperPorts& ports) : state_(state), ports_(ports) {}
 
   // The schedule in memory was just loaded from the data file (`loaded`: false when the file
-  // did not exist and the schedule starts empty).
+  // did not exist and the schedule starts empty). Reads the series companion into the state.
   void Loaded(bool loaded);
   // The schedule in memory is another one than the file's (restored from a journal): the
   // file's version stays the base, memory counts as unsaved.
@@ -80,10 +98,15 @@ public:
 
 private:
   std::string Image() const;
+  // The companion's text for the book in memory; nothing when there is nothing to write (no
+  // series and no companion on disk).
+  std::optional<std::string> SeriesToWrite() const;
+  void LoadSeriesFile();
   // Writes the journal when memory differs from the file (`again`: even when it holds this
   // already), removes it when not.
   void Journal(bool again);
   void AdoptFileVersion(std::string bytes, std::string image);
+  void AdoptSeriesVersion(std::optional<std::string> bytes, SeriesBook book);
 
   AppState& state_;
   KeeperPorts& ports_;
@@ -93,7 +116,13 @@ private:
   std::optional<FileStamp> disk_stamp_;
   bool disk_known_ = false;  // false: no file was there
   std::string base_image_;
+  // The companion as last loaded or saved: its raw bytes (none: no file), its stamp, and the
+  // book it held (the base of a book merge).
+  std::optional<std::string> disk_series_;
+  std::optional<FileStamp> disk_series_stamp_;
+  SeriesBook base_book_;
   std::string journal_image_;  // what the journal holds; empty when none is written
+  SeriesBook journal_book_;
   std::string journal_path_;
 };
 

@@ -44,6 +44,9 @@ struct SeriesRule {
 
 // Next business day for automatic transfers, none for everything else.
 SeriesShift DefaultShift(int kind);
+// The rule as a series keeps it: fields that do not apply to its kind, unit or end are reset
+// (no shift for special days, no comment for payments, no last day for weeks and years...).
+SeriesRule NormalizedRule(SeriesRule rule);
 
 struct Occurrence {
   Date nominal{};  // where the rule puts it
@@ -90,6 +93,7 @@ struct SeriesCheck {
   SeriesRefusal refusal = SeriesRefusal::kNone;
   Date date{};
   EntryCheck entry;
+  int entry_kind = kAutomaticTransfers;  // names the refused field in the text
   std::size_t occurrences = 0;  // when accepted: how many would be written now
   bool Accepted() const { return refusal == SeriesRefusal::kNone; }
 };
@@ -101,6 +105,10 @@ std::string SeriesRefusalText(const SeriesCheck& check);
 SeriesCheck CheckNewSeries(const YearDatas& years, const SeriesRule& rule, Date today);
 // Adds a series CheckNewSeries accepted: all its occurrences up to the horizon; its new id.
 std::uint32_t AddSeries(YearDatas& years, SeriesBook& book, const SeriesRule& rule, Date today);
+
+// How many occurrences a series with an end has in all (at most kMaxSeriesOccurrences + 1, so
+// a count above the most shows as too many); nullopt for a series without an end.
+std::optional<std::size_t> SeriesTotal(const SeriesRule& rule);
 
 // "1月31日(日) → 2月1日(月)、2月28日(日) → 3月1日(月)、3月31日(水) …": the first `shown`
 // occurrences, a moved one as nominal → due.

@@ -126,4 +126,73 @@ set +e
 "${tool[@]}" merge "$dir/a.ORV" "$dir/theirs.ORV" 2> "$dir/err.txt"; rc=$?
 set -e
 [ "$rc" -eq 2 ] || fail "merge without -o gave $rc"
+# Series: add writes the occurrences and the companion file, list describes them, delete takes
+# them out again; refusals, bad usage and a damaged companion file change nothing. Dates lie far
+# ahead so that the machine's date does not matter.
+series() { "${tool[@]}" series "$@"; }
+csv_dates() { "${tool[@]}" export --format csv "$1" | tr -d '\r' | tail -n +2 | cut -d, -f1,4 | sort | tr '\n' ' '; }
+[ "$(series add "$dir/s.ORV" --kind special --name Anniv --start 2090-01-31 --every 1 --unit month --count 3 | tr -d '\r')" = 1 ] \
+  || fail "series add prints the first id"
+[ -f "$dir/s.ORV.series" ] || fail "series add writes the companion file"
+head -n 1 "$dir/s.ORV.series" | grep -q '^OrvantaSeries 1$' || fail "the companion file's first line"
+[ "$(csv_dates "$dir/s.ORV")" = "2090-01-31,Anniv 2090-02-28,Anniv 2090-03-31,Anniv " ] || fail "series add: $(csv_dates "$dir/s.ORV")"
+[ "$(series add "$dir/s.ORV" --kind automatic --name Rent --amount 70000 --start 2090-12-31 --every 1 --unit month \
+      --until 2091-01-31 | tr -d '\r')" = 2 ] || fail "a second series gets id 2"
+moved="$("${tool[@]}" business-day 2091-01-01 --next)"
+csv_dates "$dir/s.ORV" | grep -q "${moved},Rent 2091-01-31,Rent" || fail "automatic transfers move to the next business day: $(csv_dates "$dir/s.ORV")"
+series list "$dir/s.ORV" | tr -d '\r' > "$dir/list.txt" || fail "series list"
+[ "$(wc -l < "$dir/list.txt")" -eq 2 ] || fail "series list: one line per series"
+[ "$(head -n 1 "$dir/list.txt" | cut -f1,3)" = "$(printf '1\t2090-01-31')" ] || fail "series list: id and next occurrence"
+head -n 1 "$dir/list.txt" | cut -f2 | grep -q '^毎月 31日 .*3回$' || fail "series list: the rule"
+tail -n 1 "$dir/list.txt" | cut -f4 | grep -q '^Rent 70,000円 (自動振替)$' || fail "series list: the entry"
+
+before="$(cat "$dir/s.ORV" "$dir/s.ORV.series" | md5sum)"
+set +e
+series add "$dir/s.ORV" --kind special --name X --start 2090-01-31 --every 1 --unit week --until 2090-01-30 \
+  > "$dir/out.txt" 2> "$dir/err.txt"; rc=$?
+set -e
+[ "$rc" -eq 1 ] || fail "series add with the end before the start gave $rc"
+grep -q '繰り返しの終了日(2090年1月30日' "$dir/err.txt" || fail "the refusal names the date"
+[ ! -s "$dir/out.txt" ] || fail "a refused series printed an id"
+for bad in "--kind special --name X --start 2090-01-31 --every 1" \
+           "--kind special --name X --amount 5 --start 2090-01-31 --every 1 --unit week" \
+           "--kind cash --name X --start 2090-01-31 --every 1 --unit week" \
+           "--kind special --name X --start 2090-02-30 --every 1 --unit week" \
+           "--kind special --name X --start 2090-01-31 --every 1 --unit week --count 2 --until 2090-03-01" \
+           "--kind special --name X --start 2090-01-31 --every 1 --unit day"; do
+  set +e
+  # shellcheck disable=SC2086
+  series add "$dir/s.ORV" $bad > /dev/null 2> "$dir/err.txt"; rc=$?
+  set -e
+  [ "$rc" -eq 2 ] || fail "series add $bad gave $rc"
+  [ -s "$dir/err.txt" ] || fail "series add $bad: no message"
+done
+[ "$(cat "$dir/s.ORV" "$dir/s.ORV.series" | md5sum)" = "$before" ] || fail "a refused series add changed the files"
+
+series delete "$dir/s.ORV" 1 --from 2090-02-15 > "$dir/out.txt" || fail "series delete --from"
+grep -q 'series 1 ends before 2090-02-15, 2 entries removed' "$dir/out.txt" || fail "series delete --from reports"
+[ "$(csv_dates "$dir/s.ORV" | grep -o Anniv | wc -l)" -eq 1 ] || fail "series delete --from left $(csv_dates "$dir/s.ORV")"
+series list "$dir/s.ORV" | head -n 1 | grep -q '2090年2月14日(火)まで' || fail "the series now ends the day before"
+series delete "$dir/s.ORV" 2 > "$dir/out.txt" || fail "series delete"
+grep -q 'series 2 deleted, 2 entries removed' "$dir/out.txt" || fail "series delete reports"
+[ "$(series list "$dir/s.ORV" | wc -l)" -eq 1 ] || fail "the deleted series is still listed"
+set +e
+series delete "$dir/s.ORV" 2 > /dev/null 2> "$dir/err.txt"; rc=$?
+set -e
+[ "$rc" -eq 1 ] || fail "deleting a series that is gone gave $rc"
+
+# No companion file: no series. A damaged one: a message, exit 1, nothing written.
+[ -z "$(series list "$dir/a.ORV")" ] || fail "a file without series lists some"
+printf 'OrvantaSeries 1\nnext-id x\n' > "$dir/s.ORV.series"
+before="$(cat "$dir/s.ORV" "$dir/s.ORV.series" | md5sum)"
+for words in "list $dir/s.ORV" "delete $dir/s.ORV 1" \
+             "add $dir/s.ORV --kind special --name X --start 2090-01-31 --every 1 --unit week --count 1"; do
+  set +e
+  # shellcheck disable=SC2086
+  series $words > /dev/null 2> "$dir/err.txt"; rc=$?
+  set -e
+  [ "$rc" -eq 1 ] || fail "series $words with a damaged companion file gave $rc"
+  grep -q 's.ORV.series: the series file is damaged' "$dir/err.txt" || fail "series $words: no message"
+done
+[ "$(cat "$dir/s.ORV" "$dir/s.ORV.series" | md5sum)" = "$before" ] || fail "a damaged companion file was overwritten"
 echo "orvtool CLI: all checks passed"

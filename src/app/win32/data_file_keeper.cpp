@@ -13,6 +13,7 @@
 #include "schedule/file_identity.hpp"
 #include "schedule/schedule_merge.hpp"
 #include "schedule/user_data_file.hpp"
+#include "series/series.hpp"
 
 namespace orv {
 namespace {
@@ -86,6 +87,8 @@ void DataFileKeeper::Watch() {
   if (!timer_) {
     timer_.reset(CreateWaitableTimerW(nullptr, TRUE, nullptr));
     if (timer_) waits_.Add(timer_.get(), [this] { Look(); });
+    // A file that could not be read at start (the series companion, held) is looked at now.
+    if (unreadable_looks_ > 0) LookIn(kSettle);
   }
   if (waited_notice_) waits_.Remove(std::exchange(waited_notice_, nullptr));
   if (!notice_.Watch(FolderOf(state_.UserDataPath), state_.UserDataPath)) return;
@@ -158,15 +161,38 @@ std::string DataFileKeeper::ReplaceDataFile(const std::string& path, std::string
   return sfSemCreate("sfSaveUserData", error.number, error.description);
 }
 
-std::string DataFileKeeper::WriteJournal(const std::string& data_path, std::string_view bytes) {
+std::string DataFileKeeper::WriteJournal(const std::string& data_path, std::string_view bytes, std::string_view series) {
   const std::string folder = RecoveryFolder();
   if (CreateFolders(folder)) return {};
   const std::string path = FileInFolder(folder, JournalFileName(data_path));
+  // The companion first: a journal is never newer than the book beside it.
+  const std::string series_path = SeriesFilePath(path);
+  if (series.empty() ? RemoveFile(series_path) : ReplaceFileContents(series_path, series)) return {};
   if (ReplaceFileContents(path, bytes)) return {};
   return path;
 }
 
-void DataFileKeeper::RemoveJournal(const std::string& data_path) { orv::RemoveJournal(RecoveryFolder(), data_path); }
+void DataFileKeeper::RemoveJournal(const std::string& data_path) {
+  orv::RemoveJournal(RecoveryFolder(), data_path);
+  RemoveFile(SeriesFilePath(FileInFolder(RecoveryFolder(), JournalFileName(data_path))));
+}
+
+std::string DataFileKeeper::SetAside(const std::string& path) {
+  for (int attempt = 1; attempt <= 100; ++attempt) {
+    const std::string to = SetAsidePath(path, attempt);
+    if (MoveFileExW(Utf8ToWide(path).c_str(), Utf8ToWide(to).c_str(), MOVEFILE_WRITE_THROUGH)) return to;
+    if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  return {};
+}
+
+void DataFileKeeper::TellSeriesFileDamaged(const std::string& text) {
+  if (quiet_) return;
+  telling_ = true;
+  MessageBoxW(wiring_.owner ? wiring_.owner() : nullptr, Utf8ToWide(text).c_str(),
+              Utf8ToWide(kSeriesFileDamagedTitle).c_str(), MB_OK | MB_ICONWARNING);
+  telling_ = false;
+}
 
 void DataFileKeeper::TellMerged(const std::string& text) {
   if (quiet_) return;
@@ -184,8 +210,12 @@ std::vector<PendingRecovery> DataFileKeeper::PendingRecoveries(const std::string
   return PendingRecoveryFiles(RecoveryFolder(), data_path);
 }
 
-std::string DataFileKeeper::LoadRecovery(const std::string& path, YearDatas& years, DefaultUserListArray& lists) {
-  return sfLoadUserData(path, years, lists);
+std::string DataFileKeeper::LoadRecovery(const std::string& path, YearDatas& years, DefaultUserListArray& lists,
+                                         SeriesBook& book) {
+  std::string error = sfLoadUserData(path, years, lists);
+  std::string text;
+  if (error.empty() && !ReadWholeFile(SeriesFilePath(path), text)) book = ReadSeriesText(text).value_or(SeriesBook{});
+  return error;
 }
 
 // A task dialog with three buttons when the common controls have one (version 6), else a
@@ -232,7 +262,9 @@ bool DataFileKeeper::ConfirmDiscard(const std::string& text) {
                      Utf8ToWide(kDiscardConfirmTitle).c_str(), MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) == IDOK;
 }
 
-void DataFileKeeper::Discard(const std::string& path) { sfDiscardRecoveryFile(path); }
+void DataFileKeeper::Discard(const std::string& path) {
+  if (sfDiscardRecoveryFile(path).empty()) RemoveFile(SeriesFilePath(path));
+}
 
 void DataFileKeeper::KeepAside(const PendingRecovery& journal) {
   // Under a failed save's name, dated now: it stays pending, and this session's journal does
@@ -241,7 +273,11 @@ void DataFileKeeper::KeepAside(const PendingRecovery& journal) {
   const LocalTime now = LocalNow();
   for (int attempt = 1; attempt <= 100; ++attempt) {
     const std::string to = FileInFolder(folder, RecoveryFileName(state_.UserDataPath, now, attempt));
-    if (MoveFileExW(Utf8ToWide(journal.Path).c_str(), Utf8ToWide(to).c_str(), MOVEFILE_WRITE_THROUGH)) return;
+    if (MoveFileExW(Utf8ToWide(journal.Path).c_str(), Utf8ToWide(to).c_str(), MOVEFILE_WRITE_THROUGH)) {
+      MoveFileExW(Utf8ToWide(SeriesFilePath(journal.Path)).c_str(), Utf8ToWide(SeriesFilePath(to)).c_str(),
+                  MOVEFILE_WRITE_THROUGH | MOVEFILE_REPLACE_EXISTING);
+      return;
+    }
     if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return;
   }
 }

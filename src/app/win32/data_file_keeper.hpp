@@ -52,7 +52,8 @@ public:
 
   // RestorePorts: the start-up offer of what earlier sessions could not save.
   std::vector<PendingRecovery> PendingRecoveries(const std::string& data_path) override;
-  std::string LoadRecovery(const std::string& path, YearDatas& years, DefaultUserListArray& lists) override;
+  std::string LoadRecovery(const std::string& path, YearDatas& years, DefaultUserListArray& lists,
+                           SeriesBook& book) override;
   RestoreChoice AskRestore(const std::string& text) override;
   bool ConfirmDiscard(const std::string& text) override;
   void Discard(const std::string& path) override;
@@ -64,11 +65,13 @@ private:
   DataFileRead ReadDataFile(const std::string& path) override;
   void KeepPreviousVersion(const std::string& path) override;
   std::string ReplaceDataFile(const std::string& path, std::string_view bytes) override;
-  std::string WriteJournal(const std::string& data_path, std::string_view bytes) override;
+  std::string WriteJournal(const std::string& data_path, std::string_view bytes, std::string_view series) override;
   void RemoveJournal(const std::string& data_path) override;
   void TellMerged(const std::string& text) override;
   void Redraw() override;
   void LookAgainSoon() override;
+  std::string SetAside(const std::string& path) override;
+  void TellSeriesFileDamaged(const std::string& text) override;
 
   void LookIn(std::chrono::milliseconds delay);
   void Look();

@@ -13,6 +13,7 @@
 #include "app/conflict_offer.hpp"
 #include "app/data_file_switch.hpp"
 #include "app/restore_offer.hpp"
+#include "app/series_upkeep.hpp"
 #include "app/win32/data_file_keeper.hpp"
 #include "app/startup.hpp"
 #include "app/win32/render_command.hpp"
@@ -43,6 +44,7 @@
 #include "schedule/recovery_file.hpp"
 #include "schedule/schedule_merge.hpp"
 #include "schedule/user_data_file.hpp"
+#include "series/series.hpp"
 #include "theme/theme.hpp"
 
 namespace orv {
@@ -285,15 +287,22 @@ private:
   std::string SaveUserData(const AppState&) override { return keeper_.Keeper().Save(); }
   void StoreUserDataPath(const AppState& state) override { SaveUserDataPath(store_, state); }
   bool ScheduleAlreadyStored(const AppState& state) override {
-    return orv::ScheduleAlreadyStored(state.UserDataPath, state.Years, state.DefaultUserLists);
+    if (!orv::ScheduleAlreadyStored(state.UserDataPath, state.Years, state.DefaultUserLists)) return false;
+    // The series companion must hold the book as well (none: an empty book).
+    std::string text;
+    if (ReadWholeFile(SeriesFilePath(state.UserDataPath), text)) return state.Series == SeriesBook{};
+    return ReadSeriesText(text) == state.Series;
   }
   // The journal holds the session's schedule (it stays pending for the next start); a failed
   // save's own file only when the journal could not be written either.
   std::string WriteRecoveryFile(const AppState& state) override {
     keeper_.Keeper().Edited();
     if (!keeper_.Keeper().JournalPath().empty()) return keeper_.Keeper().JournalPath();
-    return sfWriteRecoveryFile(RecoveryFolder(), state.UserDataPath, LocalNow(), state.Years, state.DefaultUserLists)
-        .path;
+    const std::string path =
+        sfWriteRecoveryFile(RecoveryFolder(), state.UserDataPath, LocalNow(), state.Years, state.DefaultUserLists).path;
+    // Its book beside it, as the journal has: the restore offer reads them together.
+    if (!path.empty() && state.Series != SeriesBook{}) ReplaceFileContents(SeriesFilePath(path), WriteSeriesText(state.Series));
+    return path;
   }
   void DiscardRecoveryFile(const std::string& path) override { DeleteFileW(Utf8ToWide(path).c_str()); }
   void ShowShutdownSaveError(const std::string& message) override {
@@ -317,6 +326,8 @@ private:
   // Theme widths given in pixels are kept in twips at the scale they were read at: read the
   // theme again, so it stands as it would after a start at the new scale.
   void Rescale() override { ApplySelectedTheme(state_); }
+  // Open-ended series move on with the date (the host window redraws next).
+  void TodayChanged() override { KeepSeriesAhead(state_); }
 
   // HostDialogs
   void ShowVersionDialog() override { version_.Show(); }
@@ -367,11 +378,18 @@ private:
   std::string Load(const std::string& path, YearDatas& years, DefaultUserListArray& lists) override {
     return sfLoadUserData(path, years, lists);
   }
+  // A backup with the book kept beside it.
+  std::string Load(const std::string& path, YearDatas& years, DefaultUserListArray& lists, SeriesBook& book) override {
+    std::string error = sfLoadUserData(path, years, lists), text;
+    if (error.empty() && !ReadWholeFile(SeriesFilePath(path), text)) book = ReadSeriesText(text).value_or(SeriesBook{});
+    return error;
+  }
   void Switched(bool loaded) override {
     SaveUserDataPath(store_, state_);
     keeper_.Start(loaded);
     OfferWhatWasNotSaved();
     OfferConflictCopies(state_, store_, *this);
+    KeepSeriesAhead(state_);
     keeper_.Watch();
     calendar_.Controller().dsDrawCalendar();
   }

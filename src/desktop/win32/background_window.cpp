@@ -339,16 +339,22 @@ void BackgroundWindow::OnTray(unsigned mouse_message) {
 void BackgroundWindow::OnWatchTick() {
   switch (CheckWallpaper(wallpaper_, facts_, state_.WorkArea, state_.Today)) {
     case WallpaperWatch::kCopyAndRedraw:
-      UpdateToday(state_);
+      FollowToday();
       dsDesktopImageCopy();
       calendar_.dsDrawCalendar();
       break;
     case WallpaperWatch::kRedrawOnly:
-      UpdateToday(state_);
+      FollowToday();
       calendar_.dsDrawCalendar();
       break;
     case WallpaperWatch::kNothing: break;
   }
+}
+
+void BackgroundWindow::FollowToday() {
+  const Date before = state_.Today;
+  UpdateToday(state_);
+  if (state_.Today != before) calendar_.TodayChanged();
 }
 
 // Every day with a payment total, in tree order, as the calendar formats it: "Y-M-D amount;".

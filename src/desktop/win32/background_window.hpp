@@ -37,6 +37,8 @@ public:
   virtual std::optional<std::chrono::milliseconds> KeepOnDesktop() = 0;
   // The monitors or their scale changed: fonts, widths and dialogs follow the new scale.
   virtual void Rescale() { dsDrawCalendar(); }
+  // The date moved on (midnight, a wake or an unlock on another day); a redraw follows.
+  virtual void TodayChanged() {}
 };
 
 // The dialogs the menu opens (the bulk deletion and options dialogs come later).
@@ -90,6 +92,8 @@ private:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnTray(unsigned mouse_message);
   void OnWatchTick();
+  // UpdateToday, and the calendar told when the date moved.
+  void FollowToday();
   // A change report: what it asks for runs at once or, for reports that come in bursts (a file
   // written piece by piece, settings written one by one), a moment after the burst.
   void OnWatchEvent(WatchEvent event);

@@ -8,6 +8,7 @@
 //   orvtool holidays [--from YEAR] [--to YEAR]         Japan's holidays, one a line
 //   orvtool business-day DATE --next|--previous        the bank business day on or after/before
 //   orvtool merge [BASE.ORV] OURS.ORV THEIRS.ORV -o OUT.ORV  merge schedules entry by entry
+//   orvtool series add|list|delete FILE.ORV ...       repeating entries
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +21,7 @@
 #include "tools/orvtool/exchange_command.hpp"
 #include "tools/orvtool/holiday_command.hpp"
 #include "tools/orvtool/merge_command.hpp"
+#include "tools/orvtool/series_command.hpp"
 #include "tools/orvtool/theme_command.hpp"
 #include "tools/orvtool/user_data_json.hpp"
 
@@ -56,7 +58,15 @@ const char kUsageText[] =
     "  orvtool merge BASE.ORV OURS.ORV THEIRS.ORV -o OUT.ORV\n"
     "                                   what either side added or deleted since BASE\n"
     "  orvtool merge OURS.ORV THEIRS.ORV -o OUT.ORV\n"
-    "                                   every entry of both (no base)\n";
+    "                                   every entry of both (no base)\n"
+    "  orvtool series add FILE.ORV --kind automatic|cash|very-special|special --name TEXT\n"
+    "                     [--amount N | --comment TEXT] --start YYYY-MM-DD --every N\n"
+    "                     --unit week|month|year [--last-day] [--count N | --until YYYY-MM-DD]\n"
+    "                     [--shift none|previous|next]\n"
+    "                                   add a repeating entry (all occurrences or none); prints its id\n"
+    "  orvtool series list FILE.ORV     the series: id, rule, next occurrence, entry (tab separated)\n"
+    "  orvtool series delete FILE.ORV ID [--from YYYY-MM-DD]\n"
+    "                                   remove a series (or its occurrences from a date) and its entries\n";
 
 using orv::tool::ReadableErrorText;
 
@@ -153,11 +163,21 @@ int RunMerge(const std::vector<std::string>& args) {
   return code;
 }
 
+int RunSeries(const std::vector<std::string>& args) {
+  std::string out, err;
+  const int code =
+      orv::tool::RunSeriesCommand({args.begin() + 2, args.end()}, orv::LocalToday(), out, err);
+  Print(stdout, out);
+  Print(stderr, err);
+  return code;
+}
+
 int Run(const std::vector<std::string>& args) {
   if (args.size() >= 2 && (args[1] == "export" || args[1] == "import" || args[1] == "holidays" ||
                            args[1] == "business-day"))
     return RunBytesCommand(args);
   if (args.size() >= 2 && args[1] == "merge") return RunMerge(args);
+  if (args.size() >= 2 && args[1] == "series") return RunSeries(args);
   if (args.size() >= 2 && args[1] == "theme") {
     auto pictures = SystemPictureLoader();
     return orv::RunThemeCommand({args.begin() + 2, args.end()}, *pictures, std::cout, std::cerr);

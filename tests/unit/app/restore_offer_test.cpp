@@ -36,10 +36,13 @@ public:
     log.push_back("list " + data_path);
     return pending;
   }
-  std::string LoadRecovery(const std::string& path, YearDatas& years, DefaultUserListArray&) override {
+  std::map<std::string, SeriesBook> books;  // a file's companion; none: an empty book
+  std::string LoadRecovery(const std::string& path, YearDatas& years, DefaultUserListArray&,
+                           SeriesBook& book) override {
     const auto it = files.find(path);
     if (it == files.end()) return "sfLoadUserData\t2\ttruncated\n";
     for (const auto& [day, name] : it->second) Add(years, day, name);
+    if (const auto b = books.find(path); b != books.end()) book = b->second;
     return {};
   }
   RestoreChoice AskRestore(const std::string& text) override {
@@ -117,10 +120,46 @@ TEST(RestoreOffer, NothingNewGoesQuietlyUnloadableStaysAndTheRestAreOfferedInTur
   // The second offer lists only what the first restore did not bring.
   YearDatas older, journal;
   DefaultUserListArray lists;
-  ports.LoadRecovery("older", older, lists);
-  ports.LoadRecovery("journal", journal, lists);
+  SeriesBook book;
+  ports.LoadRecovery("older", older, lists, book);
+  ports.LoadRecovery("journal", journal, lists, book);
   const ScheduleChanges second = DiffSchedules({older, lists}, {journal, lists});
   EXPECT_EQ(ports.last_text, RestoreOfferText(UnsavedChangesText(second), "journal"));
+}
+
+// The book travels with its recovery file: a restore brings it back, and a file whose entries
+// the schedule has but whose book is later (a series ended, a date skipped with no entry left
+// to remove) gives its book back without asking.
+TEST(RestoreOffer, TheSeriesBookComesBackWithItsRecoveryFile) {
+  SeriesBook book;
+  book.series.push_back({});
+  book.series[0].id = 1;
+  book.series[0].skipped.push_back(MakeDate(2027, 1, 1));
+  book.next_id = 2;
+  struct Case {
+    const char* what;
+    std::vector<std::pair<int, const char*>> entries;
+    std::vector<std::string> log;  // after the listing
+  };
+  const Case cases[] = {
+      {"entries and book restored", {{1, "家賃"}, {2, "電気"}}, {"ask", "discard J"}},
+      {"only the book differs", {{1, "家賃"}}, {"discard J"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    AppState state;
+    Add(state.Years, 1, "家賃");
+    ScriptedRestore ports;
+    ports.pending = {{"J", RecoveryKind::kJournal, 5}};
+    ports.files["J"] = c.entries;
+    ports.books["J"] = book;
+    ports.choices = {RestoreChoice::kRestore};
+    EXPECT_EQ(OfferRecoveries(state, ports).restored, 1);
+    std::vector<std::string> expected{"list "};
+    expected.insert(expected.end(), c.log.begin(), c.log.end());
+    EXPECT_EQ(ports.log, expected);
+    EXPECT_EQ(state.Series, book);
+  }
 }
 
 }  // namespace

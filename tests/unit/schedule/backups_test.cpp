@@ -7,6 +7,7 @@
 #include "platform/file_system.hpp"
 #include "schedule/recovery_file.hpp"
 #include "schedule/user_data_file.hpp"
+#include "series/series.hpp"
 #include "../../support/temp_dir.hpp"
 
 namespace orv {
@@ -116,6 +117,46 @@ TEST(Backups, EachSaveKeepsThePreviousVersionAndTheListShowsIt) {
   }
   EXPECT_EQ(ListBackups(folder, data).size(), 10u);
   EXPECT_EQ(ListBackups(folder, data).front().At.Minute, 11);
+}
+
+// The series companion travels with the data file's copy: beside it under its name, a new copy
+// when only the companion changed, and pruned with it.
+TEST(Backups, TheSeriesCompanionIsKeptBesideItsDataFilesCopy) {
+  test::TempDir dir;
+  const std::string folder = dir.File("Backup"), data = dir.File("予定.ORV");
+  const std::string companion = data + kSeriesFileExtension;
+  ASSERT_EQ(sfSaveUserData(data, {}, {}), "");
+  struct Step {
+    const char* what;
+    std::optional<std::string> companion;  // beside the data file before the save
+    std::size_t backups;                    // listed afterwards
+  };
+  const Step steps[] = {
+      {"no companion", std::nullopt, 1},
+      {"a companion appears", "rules 1", 2},
+      {"the same again: no copy", "rules 1", 2},
+      {"only the companion changed", "rules 2", 3},
+  };
+  int minute = 0;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    if (step.companion) test::WriteBytes(companion, *step.companion);
+    ASSERT_EQ(sfBackupBeforeSave(folder, data, LocalTime{2026, 12, 8, 12, minute++, 0}), "");
+    const auto list = ListBackups(folder, data);
+    ASSERT_EQ(list.size(), step.backups);
+    EXPECT_EQ(FileExists(list.front().Path + kSeriesFileExtension), step.companion.has_value());
+    if (step.companion) {
+      EXPECT_EQ(test::ReadBytes(list.front().Path + kSeriesFileExtension), *step.companion);
+    }
+  }
+  for (int i = 0; i < 12; ++i) {
+    test::WriteBytes(companion, "rules " + std::to_string(i + 3));
+    ASSERT_EQ(sfBackupBeforeSave(folder, data, LocalTime{2026, 12, 8, 13, i, 0}), "");
+  }
+  std::size_t companions = 0;
+  for (const std::string& name : FilesIn(folder)) companions += name.ends_with(kSeriesFileExtension);
+  EXPECT_EQ(ListBackups(folder, data).size(), 10u);
+  EXPECT_EQ(companions, 10u) << "pruned with their copies";
 }
 
 TEST(CountEntries, CountsPaymentsAndSpecialDays) {

@@ -145,6 +145,9 @@ TEST(Journal, PendingFilesAreThisDataFilesJournalAndFailedSaves) {
   for (const char* stray : {"data-2026.ORV", "data-20261207-18300.ORV", "database-20261207-183005.ORV",
                             "data-20261207-183005-x.ORV", "notes.txt"})
     test::WriteBytes(FileInFolder(folder, stray), "x");
+  // The series books beside them are part of them, not recovery files of their own.
+  test::WriteBytes(failed.path + ".series", "x");
+  test::WriteBytes(FileInFolder(folder, JournalFileName(data)) + ".series", "x");
 
   const auto pending = PendingRecoveryFiles(folder, data);
   ASSERT_EQ(pending.size(), 2u);
