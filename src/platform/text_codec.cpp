@@ -26,22 +26,28 @@ public:
     return *tables;
   }
 
-  // Appends the UTF-8 form; false when the text has a byte sequence the tables lack.
+  // Appends the UTF-8 form; false (and `out` as it was) when the text has a byte sequence the
+  // tables lack. One pass finds the characters and the exact length, so the text gets one
+  // heap block of its final size; the second writes it. A schedule holds tens of thousands.
   bool Decode(std::string_view cp932, std::string& out) const {
-    for (std::size_t i = 0; i < cp932.size(); ++i) {
-      const unsigned char b = static_cast<unsigned char>(cp932[i]);
-      if (b < 0x80) {
-        out += static_cast<char>(b);
-        continue;
+    std::size_t length = 0;
+    if (!Walk(cp932, [&length](std::uint32_t cp) { length += cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3; }))
+      return false;
+    const std::size_t at = out.size();
+    out.resize(at + length);
+    char* p = out.data() + at;
+    Walk(cp932, [&p](std::uint32_t cp) {
+      if (cp < 0x80) {
+        *p++ = static_cast<char>(cp);
+      } else if (cp < 0x800) {
+        *p++ = static_cast<char>(0xC0 | (cp >> 6));
+        *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+      } else {
+        *p++ = static_cast<char>(0xE0 | (cp >> 12));
+        *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *p++ = static_cast<char>(0x80 | (cp & 0x3F));
       }
-      std::uint16_t cp = single_[b];
-      if (cp == 0) {
-        if (i + 1 >= cp932.size()) return false;
-        cp = double_[(b << 8) | static_cast<unsigned char>(cp932[++i])];
-        if (cp == 0) return false;
-      }
-      AppendUtf8(out, cp);
-    }
+    });
     return true;
   }
 
@@ -79,6 +85,26 @@ public:
   }
 
 private:
+  // Calls `each` with the code point (all in the BMP) of every character; false at the first
+  // byte sequence the tables lack.
+  template <class Each>
+  bool Walk(std::string_view cp932, Each each) const {
+    for (std::size_t i = 0; i < cp932.size(); ++i) {
+      const unsigned char b = static_cast<unsigned char>(cp932[i]);
+      std::uint32_t cp = b;
+      if (b >= 0x80) {
+        cp = single_[b];
+        if (cp == 0) {
+          if (i + 1 >= cp932.size()) return false;
+          cp = double_[(b << 8) | static_cast<unsigned char>(cp932[++i])];
+          if (cp == 0) return false;
+        }
+      }
+      each(cp);
+    }
+    return true;
+  }
+
   Cp932Tables() {
     std::array<bool, 0x10000> shared{};  // code points more than one code decodes to
     auto note = [this, &shared](std::uint16_t code, std::uint32_t cp) {
@@ -220,7 +246,6 @@ bool AppendUtf8AsCp932(std::string_view utf8, std::string& out) {
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
   if (IsAscii(cp932)) return std::string(cp932);
   std::string out;
-  out.reserve(cp932.size() * 3 / 2);
   if (Cp932Tables::Get().Decode(cp932, out)) return out;
   return PlatformCp932ToUtf8(cp932);
 }

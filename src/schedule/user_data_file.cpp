@@ -13,6 +13,7 @@
 #include "schedule/user_data_file.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <optional>
 
@@ -47,13 +48,17 @@ public:
     return n;
   }
 
-  std::string Text() {
+  // Stored straight into `text`: most texts are ASCII, the same bytes in UTF-8.
+  void Text(std::string& text) {
     std::int16_t n = Integer();
     if (n < 0) Fail(kUserDataInvalidValue, "文字列の長さが正しくありません");
     Need(static_cast<std::size_t>(n));
     std::string_view raw = bytes_.substr(pos_, static_cast<std::size_t>(n));
     pos_ += static_cast<std::size_t>(n);
-    return Cp932ToUtf8Lenient(raw);
+    if (std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+      text.assign(raw);
+    else
+      text = Cp932ToUtf8Lenient(raw);
   }
 
   bool AtEnd() const { return pos_ == bytes_.size(); }
@@ -74,10 +79,10 @@ private:
   }
   std::uint32_t Unsigned(std::size_t n) {
     Need(n);
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < n; ++i)
-      value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes_[pos_ + i])) << (8 * i);
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes_.data() + pos_);
     pos_ += n;
+    std::uint32_t value = p[0] | static_cast<std::uint32_t>(p[1]) << 8;
+    if (n == 4) value |= static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
     return value;
   }
 
@@ -85,9 +90,16 @@ private:
   std::size_t pos_ = 0;
 };
 
+// The key of a number, as std::to_string writes it, without its temporaries.
+std::string KeyOf(int number) {
+  char digits[12];
+  const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  return std::string(digits, static_cast<std::size_t>(end - digits));
+}
+
 template <class Collection>
 auto& AddUnique(Reader& in, Collection& collection, int number, const char* what) {
-  auto* element = collection.Add(std::to_string(number));
+  auto* element = collection.Add(KeyOf(number));
   if (!element) in.Fail(kUserDataInvalidValue, std::string(what) + " " + std::to_string(number) + " が重複しています");
   return *element;
 }
@@ -97,23 +109,23 @@ void ReadDay(Reader& in, DayData& day) {
   day.TotalPaymentPrice = in.Long();
   day.TotalCash = in.Boolean();
   const int specials = in.Count("特別な日");
-  day.SpecialTitle = in.Text();
+  in.Text(day.SpecialTitle);
   day.TotalSpecial = in.Boolean();
-  day.SpecialKey = in.Text();
+  in.Text(day.SpecialKey);
   // Keys of a fresh day are 1, 2, 3, …: what NextPaymentKey and NextSpecialKey would give.
   day.PaymentDatas.Reserve(in.Room(payments, 8));
   for (int i = 0; i < payments; ++i) {
-    auto& payment = *day.PaymentDatas.Add(std::to_string(i + 1));
+    auto& payment = *day.PaymentDatas.Add(KeyOf(i + 1));
     payment.lngPrice = in.Long();
     payment.Payment = in.Integer();
-    payment.strTitle = in.Text();
+    in.Text(payment.strTitle);
   }
   day.SpecialDatas.Reserve(in.Room(specials, 6));
   for (int i = 0; i < specials; ++i) {
-    auto& special = *day.SpecialDatas.Add(std::to_string(i + 1));
+    auto& special = *day.SpecialDatas.Add(KeyOf(i + 1));
     special.blnSpecial = in.Boolean();
-    special.strComment = in.Text();
-    special.strSpecial = in.Text();
+    in.Text(special.strComment);
+    in.Text(special.strSpecial);
   }
 }
 
@@ -209,7 +221,8 @@ std::string ParseUserData(std::string_view bytes, YearDatas& years, DefaultUserL
     }
     for (auto& list : new_lists) {
       const int count = in.Count("定型入力");
-      for (int i = 0; i < count; ++i) list.Add(list.NextKey())->strValue1 = in.Text();
+      list.Reserve(in.Room(count, 2));
+      for (int i = 0; i < count; ++i) in.Text(list.Add(KeyOf(i + 1))->strValue1);
     }
     if (!in.AtEnd()) in.Fail(kUserDataTrailingBytes, "ファイルの末尾に余分なデータがあります");
   } catch (const Failure& failure) {
