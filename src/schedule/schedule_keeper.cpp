@@ -148,6 +148,7 @@ ScheduleKeeper::Look ScheduleKeeper::LookAtFile() {
     disk_bytes_.clear();
     return Look::kGone;
   }
+  unreadable_path_ = path;
   if (read.status == DataFileRead::kUnreadable) {
     ports_.LookAgainSoon();
     return Look::kUnreadable;
@@ -160,6 +161,7 @@ ScheduleKeeper::Look ScheduleKeeper::LookAtFile() {
   if (series_stamp != disk_series_stamp_) {
     DataFileRead series_read = ports_.ReadDataFile(series_path);
     if (series_read.status == DataFileRead::kUnreadable) {
+      unreadable_path_ = series_path;
       ports_.LookAgainSoon();
       return Look::kUnreadable;
     }

@@ -91,6 +91,8 @@ public:
 
   // Whether memory holds edits the data file does not.
   bool Unsaved() const;
+  // The file the last look could not read: the data file or its series companion.
+  const std::string& UnreadablePath() const { return unreadable_path_; }
   // The journal written last; empty when none is pending.
   const std::string& JournalPath() const { return journal_path_; }
   // The error text of a save refused because the file could not be read first.
@@ -124,6 +126,7 @@ private:
   std::string journal_image_;  // what the journal holds; empty when none is written
   SeriesBook journal_book_;
   std::string journal_path_;
+  std::string unreadable_path_;
 };
 
 }  // namespace orv

@@ -126,7 +126,7 @@ void DataFileKeeper::Look() {
   // Told here, not inside the keeper's look: a save that looked first goes on undisturbed.
   if (std::exchange(tell_unreadable_, false) && !quiet_) {
     telling_ = true;
-    MessageBoxW(wiring_.owner ? wiring_.owner() : nullptr, Utf8ToWide(UnreadableDataFileText(state_.UserDataPath)).c_str(),
+    MessageBoxW(wiring_.owner ? wiring_.owner() : nullptr, Utf8ToWide(UnreadableDataFileText(keeper_.UnreadablePath().empty() ? state_.UserDataPath : keeper_.UnreadablePath())).c_str(),
                 Utf8ToWide(kUnreadableTitle).c_str(), MB_OK | MB_ICONWARNING);
     telling_ = false;
   }

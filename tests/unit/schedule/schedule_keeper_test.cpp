@@ -225,6 +225,7 @@ TEST_F(ScheduleKeeperTest, AFileThatCannotBeReadNowIsTriedAgainAndNeverWrittenOv
     ports.WriteFromOutside(c.bytes);
     ports.locked = c.locked;
     EXPECT_EQ(keeper.LookAtFile(), ScheduleKeeper::Look::kUnreadable);
+    EXPECT_EQ(keeper.UnreadablePath(), state.UserDataPath);
     EXPECT_EQ(Payments(state.Years), std::vector<std::string>{"1:家賃"});
     Add(state.Years, 3, "ガス", 400);
     EXPECT_EQ(keeper.Save(), ScheduleKeeper::kUnreadableBeforeSave);
@@ -458,6 +459,7 @@ TEST_F(SeriesKeepingTest, ACompanionThatCannotBeReadAtStartIsReadLaterAndNeverWr
   EXPECT_EQ(ports.log, std::vector<std::string>{"look again"});
   EXPECT_TRUE(Damaged(ports.log).empty());
   EXPECT_EQ(keeper.Save(), ScheduleKeeper::kUnreadableBeforeSave);
+  EXPECT_EQ(keeper.UnreadablePath(), SeriesFilePath(state.UserDataPath)) << "the message names the file that is held";
   EXPECT_EQ(ReadSeriesText(*ports.series), loaded_book);
   ports.series_locked = false;
   EXPECT_EQ(keeper.LookAtFile(), ScheduleKeeper::Look::kReloaded);
