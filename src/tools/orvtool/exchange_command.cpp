@@ -5,15 +5,12 @@
 #include "platform/file_system.hpp"
 #include "schedule/user_data_file.hpp"
 #include "tools/orvtool/csv_exchange.hpp"
+#include "tools/orvtool/exit_codes.hpp"
 #include "tools/orvtool/icalendar_writer.hpp"
 #include "tools/orvtool/schedule_entries.hpp"
 
 namespace orv::tool {
 namespace {
-
-constexpr int kOk = 0;
-constexpr int kFailed = 1;
-constexpr int kUsage = 2;
 
 const char kExportUsage[] = "usage: orvtool export --format ics|csv FILE.ORV [-o OUT]\n";
 const char kImportUsage[] = "usage: orvtool import --format csv FILE.ORV IN.csv\n";

@@ -5,13 +5,12 @@
 
 #include "holidays/japanese_holidays.hpp"
 #include "tools/orvtool/csv_exchange.hpp"
+#include "tools/orvtool/exit_codes.hpp"
 #include "tools/orvtool/schedule_entries.hpp"
 
 namespace orv::tool {
 namespace {
 
-constexpr int kOk = 0;
-constexpr int kUsage = 2;
 constexpr int kFirstYear = 1;
 constexpr int kLastYear = 9999;
 

@@ -6,13 +6,10 @@
 #include "schedule/schedule_merge.hpp"
 #include "schedule/user_data_file.hpp"
 #include "tools/orvtool/exchange_command.hpp"
+#include "tools/orvtool/exit_codes.hpp"
 
 namespace orv::tool {
 namespace {
-
-constexpr int kOk = 0;
-constexpr int kFailed = 1;
-constexpr int kUsage = 2;
 
 const char kMergeUsage[] =
     "usage: orvtool merge BASE.ORV OURS.ORV THEIRS.ORV -o OUT.ORV\n"

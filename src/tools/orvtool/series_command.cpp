@@ -10,14 +10,11 @@
 #include "series/series.hpp"
 #include "tools/orvtool/csv_exchange.hpp"
 #include "tools/orvtool/exchange_command.hpp"
+#include "tools/orvtool/exit_codes.hpp"
 #include "tools/orvtool/schedule_entries.hpp"
 
 namespace orv::tool {
 namespace {
-
-constexpr int kOk = 0;
-constexpr int kFailed = 1;
-constexpr int kUsage = 2;
 
 const char kSeriesUsage[] =
     "usage: orvtool series add FILE.ORV --kind automatic|cash|very-special|special --name TEXT\n"
