@@ -68,10 +68,8 @@ inline constexpr char kSeriesClearButton[] = "繰り返さない(&X)";
 inline constexpr char kSeriesEveryInvalid[] = "間隔は1から99までの数で入力してください";
 inline constexpr char kSeriesCountInvalid[] = "回数は1以上の数で入力してください";
 inline constexpr char kSeriesUntilInvalid[] = "終わりの日付を「2027/3/31」のように入力してください";
-// The day list: the mark of an entry that belongs to a series, how often it comes ("毎月 ",
-// "2週ごと "): short words in front, where a long row's cut-off end cannot hide them and a
-// screen reader reads them as they are. Then the question of its deletion.
-inline constexpr std::array<const char*, 3> kSeriesEveryOne{"毎週", "毎月", "毎年"};
+// The day list marks an entry of a series with how often it comes (SeriesFrequencyText, in
+// front, where a long row's cut-off end cannot hide it). Then the question of its deletion.
 inline constexpr char kSeriesDeleteInstruction[] = "繰り返しの予定を削除します";
 inline constexpr char kSeriesDeleteOneText[] = "は繰り返しの予定の1回です。どこまで削除しますか？";
 inline constexpr char kSeriesDeleteManyText[] =

@@ -29,9 +29,7 @@ std::string PaymentRowText(const PaymentData& payment, DesktopFacts& regional) {
 std::string SeriesRowMark(const SeriesBook& book, const std::optional<SeriesMatch>& match) {
   const Series* series = match ? book.Find(match->id) : nullptr;
   if (!series) return {};
-  const auto unit = static_cast<std::size_t>(series->rule.unit);
-  if (series->rule.every == 1) return std::string(texts::kSeriesEveryOne[unit]) + " ";
-  return std::to_string(series->rule.every) + texts::kSeriesUnits[unit] + " ";
+  return SeriesFrequencyText(series->rule) + " ";
 }
 
 std::string SpecialRowText(const SpecialData& special) {

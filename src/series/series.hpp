@@ -115,6 +115,8 @@ std::optional<std::size_t> SeriesTotal(const SeriesRule& rule);
 std::string SeriesPreview(const SeriesRule& rule, std::size_t shown);
 // One line describing the rule ("毎月 31日 (月末) 翌営業日 12回" or similar), for lists.
 std::string SeriesRuleText(const SeriesRule& rule);
+// How often the rule comes: "毎週", "毎月", "毎年", or "2週ごと", "3か月ごと", "2年ごと".
+std::string SeriesFrequencyText(const SeriesRule& rule);
 
 // The series an entry on `date` belongs to (the entry matches an occurrence due that day
 // that is not skipped), and that occurrence's nominal date.

@@ -171,22 +171,25 @@ std::string SeriesPreview(const SeriesRule& rule, std::size_t shown) {
   return text;
 }
 
+std::string SeriesFrequencyText(const SeriesRule& rule) {
+  static constexpr const char* kEveryOne[] = {"毎週", "毎月", "毎年"};
+  static constexpr const char* kEveryN[] = {"週ごと", "か月ごと", "年ごと"};
+  const auto unit = static_cast<std::size_t>(rule.unit);
+  return rule.every == 1 ? std::string(kEveryOne[unit]) : std::to_string(rule.every) + kEveryN[unit];
+}
+
 std::string SeriesRuleText(const SeriesRule& rule) {
   const DateParts start = SplitDate(rule.start);
-  const std::string every = std::to_string(rule.every);
-  std::string text;
+  std::string text = SeriesFrequencyText(rule);
   switch (rule.unit) {
     case SeriesUnit::kWeek:
-      text = (rule.every == 1 ? std::string("毎週") : every + "週ごと") + " " +
-             kWeekdays[static_cast<std::size_t>(start.Weekday - 1)];
+      text += std::string(" ") + kWeekdays[static_cast<std::size_t>(start.Weekday - 1)];
       break;
     case SeriesUnit::kMonth:
-      text = rule.every == 1 ? std::string("毎月") : every + "か月ごと";
       text += rule.last_day ? std::string(" 月末") : " " + std::to_string(start.Day) + "日";
       break;
     case SeriesUnit::kYear:
-      text = (rule.every == 1 ? std::string("毎年") : every + "年ごと") + " " +
-             std::to_string(start.Month) + "月" + std::to_string(start.Day) + "日";
+      text += " " + std::to_string(start.Month) + "月" + std::to_string(start.Day) + "日";
       break;
   }
   if (IsPaymentKind(rule.entry.kind) && rule.shift != SeriesShift::kNone)
