@@ -53,7 +53,6 @@ inline constexpr char kRepeatButton[] = "繰り返し(&R)";
 inline constexpr char kRepeatNone[] = "なし";
 inline constexpr char kSeriesCaption[] = "繰り返しの設定";
 inline constexpr char kSeriesEveryLabel[] = "間隔(&E):";
-inline constexpr std::array<const char*, 3> kSeriesUnits{"週ごと", "か月ごと", "年ごと"};
 inline constexpr char kSeriesMonthDayLabel[] = "月の日付(&D):";
 inline constexpr std::array<const char*, 2> kSeriesMonthDays{"開始日と同じ日", "月末"};
 inline constexpr char kSeriesEndLabel[] = "終わり(&N):";

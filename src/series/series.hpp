@@ -13,6 +13,7 @@
 // An entry belongs to a series while it matches it: same kind, name, amount or comment, on
 // an occurrence's due date. An entry edited elsewhere simply stops matching; nothing is ever
 // added back against the user's will.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,6 +27,8 @@
 namespace orv {
 
 enum class SeriesUnit { kWeek, kMonth, kYear };
+// The units by SeriesUnit, as "2週ごと" reads after a number and as the series dialog lists them.
+inline constexpr std::array<const char*, 3> kSeriesUnitNames{"週ごと", "か月ごと", "年ごと"};
 enum class SeriesShift { kNone, kPrevious, kNext };  // to the previous / next bank business day
 enum class SeriesEnd { kNever, kAfterCount, kOnOrBefore };
 

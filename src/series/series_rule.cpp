@@ -173,9 +173,8 @@ std::string SeriesPreview(const SeriesRule& rule, std::size_t shown) {
 
 std::string SeriesFrequencyText(const SeriesRule& rule) {
   static constexpr const char* kEveryOne[] = {"毎週", "毎月", "毎年"};
-  static constexpr const char* kEveryN[] = {"週ごと", "か月ごと", "年ごと"};
   const auto unit = static_cast<std::size_t>(rule.unit);
-  return rule.every == 1 ? std::string(kEveryOne[unit]) : std::to_string(rule.every) + kEveryN[unit];
+  return rule.every == 1 ? std::string(kEveryOne[unit]) : std::to_string(rule.every) + kSeriesUnitNames[unit];
 }
 
 std::string SeriesRuleText(const SeriesRule& rule) {

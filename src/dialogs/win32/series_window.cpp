@@ -5,6 +5,7 @@
 #include "dialogs/data_add_dialog.hpp"
 #include "dialogs/dialog_texts.hpp"
 #include "platform/win32/wide.hpp"
+#include "series/series.hpp"
 
 namespace orv {
 
@@ -22,7 +23,7 @@ void SeriesWindow::OnInit() {
   constexpr int kLabelX = 12, kLabelWidth = 104, kFieldX = 120;
   AddControl(L"STATIC", texts::kSeriesEveryLabel, SS_LEFT, kLabelX, 15, kLabelWidth, 16, 0);
   AddControl(WC_EDITW, form.every, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, kFieldX, 12, 48, 22, kEveryId);
-  AddCombo(kUnitId, kFieldX + 54, 12, 100, texts::kSeriesUnits, static_cast<int>(form.unit));
+  AddCombo(kUnitId, kFieldX + 54, 12, 100, kSeriesUnitNames, static_cast<int>(form.unit));
   AddControl(L"STATIC", texts::kSeriesMonthDayLabel, SS_LEFT, kLabelX, 45, kLabelWidth, 16, 0);
   AddCombo(kMonthDayId, kFieldX, 42, 154, texts::kSeriesMonthDays, form.last_day ? 1 : 0);
   AddControl(L"STATIC", texts::kSeriesEndLabel, SS_LEFT, kLabelX, 75, kLabelWidth, 16, 0);
