@@ -10,6 +10,7 @@
 #include "core/safe.hpp"
 #include "platform/file_system.hpp"
 #include "schedule/recovery_file.hpp"
+#include "schedule/schedule.hpp"
 #include "schedule/user_data_file.hpp"
 #include "series/series.hpp"
 
@@ -46,12 +47,6 @@ std::int64_t DayNumber(const LocalTime& t) {
   return sys_days(year(t.Year) / month(static_cast<unsigned>(t.Month)) / day(static_cast<unsigned>(t.Day)))
       .time_since_epoch()
       .count();
-}
-
-std::string GroupDigits(std::int64_t value) {
-  std::string digits = std::to_string(value < 0 ? -value : value);
-  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
-  return value < 0 ? "-" + digits : digits;
 }
 
 // Which save of its second a backup of `data_path` is: 1 for the plain name, N for "-N".
@@ -195,8 +190,8 @@ std::string DescribeBackup(const BackupInfo& backup) {
   char when[32];
   std::snprintf(when, sizeof when, "%04d/%02d/%02d %02d:%02d:%02d", backup.At.Year, backup.At.Month, backup.At.Day,
                 backup.At.Hour, backup.At.Minute, backup.At.Second);
-  std::string text = std::string(when) + "   " + GroupDigits((backup.Size + 1023) / 1024) + " KB   ";
-  text += backup.Entries < 0 ? std::string("読み込めません") : GroupDigits(backup.Entries) + " 件";
+  std::string text = std::string(when) + "   " + GroupedAmount((backup.Size + 1023) / 1024) + " KB   ";
+  text += backup.Entries < 0 ? std::string("読み込めません") : GroupedAmount(backup.Entries) + " 件";
   return text;
 }
 

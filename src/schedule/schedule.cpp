@@ -61,11 +61,12 @@ std::string NextDefaultUserKey(const DefaultUserListArray& lists, int index) {
   return lists.at(static_cast<std::size_t>(index)).NextKey();
 }
 
-std::string GroupedAmount(std::int32_t amount) {
-  const std::int64_t value = amount;
-  std::string digits = std::to_string(value < 0 ? -value : value);
+std::string GroupedAmount(std::int64_t amount) {
+  // The magnitude as unsigned: the most negative value has no positive counterpart.
+  const std::uint64_t magnitude = amount < 0 ? 0 - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
+  std::string digits = std::to_string(magnitude);
   for (std::size_t i = digits.size(); i > 3; i -= 3) digits.insert(i - 3, ",");
-  return value < 0 ? "-" + digits : digits;
+  return amount < 0 ? "-" + digits : digits;
 }
 
 }  // namespace orv

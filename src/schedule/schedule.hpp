@@ -83,8 +83,8 @@ std::string NextPaymentKey(const DayData& day);
 std::string NextSpecialKey(const DayData& day);
 std::string NextDefaultUserKey(const DefaultUserListArray& lists, int index);
 
-// An amount with thousands separators, "-1,234,567": the way texts outside the calendar
-// picture (which uses the locale's currency format) write a price.
-std::string GroupedAmount(std::int32_t amount);
+// A number with thousands separators, "-1,234,567": the way texts outside the calendar
+// picture (which uses the locale's currency format) write a price, a count or a size.
+std::string GroupedAmount(std::int64_t amount);
 
 }  // namespace orv

@@ -326,12 +326,6 @@ std::vector<Item> Surplus(const std::vector<Item>& a, const std::vector<Item>& b
   return out;
 }
 
-std::string GroupDigits(std::int64_t value) {
-  std::string digits = std::to_string(value < 0 ? -value : value);
-  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
-  return value < 0 ? "-" + digits : digits;
-}
-
 constexpr const char* kPresetKindNames[] = {"自動振替", "現金払い・振り込み等", "特に特別な日", "特別な日"};
 constexpr char kAddedMark[] = "  追加: ";
 constexpr char kRemovedMark[] = "  削除: ";
@@ -429,7 +423,7 @@ std::string DescribeEntry(const ScheduleEntry& e) {
     if (!e.strComment.empty()) text += " " + e.strComment;
     return text;
   }
-  std::string text = e.strTitle + " " + GroupDigits(e.lngPrice) + "円";
+  std::string text = e.strTitle + " " + GroupedAmount(e.lngPrice) + "円";
   if (e.Payment == 0) text += " (自動振替)";
   if (e.Payment == 1) text += " (現金)";
   return text;
@@ -461,7 +455,7 @@ std::string DescribeChanges(const ScheduleChanges& changes, int max_lines) {
     for (const auto& value : preset.Added) line(kAddedMark + value, true);
     for (const auto& value : preset.Removed) line(kRemovedMark + value, true);
   }
-  if (left_out > 0) text += "ほか " + GroupDigits(left_out) + " 件\r\n";
+  if (left_out > 0) text += "ほか " + GroupedAmount(left_out) + " 件\r\n";
   return text;
 }
 
@@ -470,9 +464,9 @@ namespace {
 std::string Totals(const ScheduleChanges& changes) {
   std::int64_t presets = 0;
   for (const auto& p : changes.Presets) presets += static_cast<std::int64_t>(p.Added.size() + p.Removed.size());
-  std::string text = "追加 " + GroupDigits(changes.AddedEntries()) + " 件、削除 " +
-                     GroupDigits(changes.RemovedEntries()) + " 件";
-  if (presets > 0) text += "、定型入力の変更 " + GroupDigits(presets) + " 件";
+  std::string text = "追加 " + GroupedAmount(changes.AddedEntries()) + " 件、削除 " +
+                     GroupedAmount(changes.RemovedEntries()) + " 件";
+  if (presets > 0) text += "、定型入力の変更 " + GroupedAmount(presets) + " 件";
   return text;
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace orv {
 namespace {
 
@@ -94,6 +96,25 @@ TEST(ScheduleTree, NextKeysOfPaymentsSpecialsAndPresets) {
   EXPECT_EQ(NextDefaultUserKey(lists, 2), "2");
   EXPECT_EQ(NextDefaultUserKey(lists, 0), "1");
   EXPECT_THROW(NextDefaultUserKey(lists, 4), std::out_of_range);
+}
+
+TEST(ScheduleTree, GroupedAmountSeparatesThousandsOfAnyLongOrCount) {
+  const struct {
+    std::int64_t value;
+    const char* text;
+  } cases[] = {
+      {0, "0"},
+      {999, "999"},
+      {1000, "1,000"},
+      {-1000, "-1,000"},
+      {123456, "123,456"},
+      {-1234567, "-1,234,567"},
+      {INT32_MAX, "2,147,483,647"},
+      {INT32_MIN, "-2,147,483,648"},
+      {INT64_MAX, "9,223,372,036,854,775,807"},
+      {INT64_MIN, "-9,223,372,036,854,775,808"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(GroupedAmount(c.value), c.text) << c.value;
 }
 
 }  // namespace
