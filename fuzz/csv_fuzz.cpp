@@ -13,7 +13,7 @@
 namespace {
 
 std::string Exported(const orv::YearDatas& years) {
-  std::vector<orv::tool::ScheduleEntry> entries;
+  std::vector<orv::tool::DatedEntry> entries;
   if (!orv::tool::ListScheduleEntries(years, entries).empty()) std::abort();  // imported rows are real days
   return orv::tool::WriteCsv(entries);
 }

@@ -35,23 +35,6 @@ std::string ContentKey(const ScheduleEntry& e) {
   return key;
 }
 
-ScheduleEntry EntryOf(const PaymentData& p) {
-  ScheduleEntry e;
-  e.Payment = p.Payment;
-  e.strTitle = p.strTitle;
-  e.lngPrice = p.lngPrice;
-  return e;
-}
-
-ScheduleEntry EntryOf(const SpecialData& s) {
-  ScheduleEntry e;
-  e.IsSpecial = true;
-  e.blnSpecial = s.blnSpecial;
-  e.strSpecial = s.strSpecial;
-  e.strComment = s.strComment;
-  return e;
-}
-
 // A day's entries with the keys they have in their schedule (empty for none).
 struct KeyedEntry {
   ScheduleEntry Entry;
@@ -331,6 +314,23 @@ constexpr char kAddedMark[] = "  追加: ";
 constexpr char kRemovedMark[] = "  削除: ";
 
 }  // namespace
+
+ScheduleEntry EntryOf(const PaymentData& p) {
+  ScheduleEntry e;
+  e.Payment = p.Payment;
+  e.strTitle = p.strTitle;
+  e.lngPrice = p.lngPrice;
+  return e;
+}
+
+ScheduleEntry EntryOf(const SpecialData& s) {
+  ScheduleEntry e;
+  e.IsSpecial = true;
+  e.blnSpecial = s.blnSpecial;
+  e.strSpecial = s.strSpecial;
+  e.strComment = s.strComment;
+  return e;
+}
 
 bool ScheduleChanges::Empty() const {
   if (!Days.empty()) return false;

@@ -38,6 +38,8 @@ struct ScheduleEntry {
   std::string strComment;
   bool operator==(const ScheduleEntry&) const = default;
 };
+ScheduleEntry EntryOf(const PaymentData& payment);
+ScheduleEntry EntryOf(const SpecialData& special);
 
 // What differs on one day: entries only the second schedule has (Added) and only the first
 // has (Removed), each in the order its schedule keeps them, payments before special days.

@@ -247,24 +247,23 @@ std::string CsvField(std::string_view text) {
   return out;
 }
 
-std::string WriteCsv(const std::vector<ScheduleEntry>& entries) {
+std::string WriteCsv(const std::vector<DatedEntry>& entries) {
   std::string out(kBom);
   out.reserve(entries.size() * 64 + 64);
   out += Header();
   out += kLineEnd;
-  for (const auto& entry : entries) {
-    out += IsoDate(entry.date);
-    if (const PaymentData* p = entry.payment) {
+  for (const auto& [date, e] : entries) {
+    out += IsoDate(date);
+    if (!e.IsSpecial) {
       out += ",payment,";
       // A kind other than the two the program makes is kept as its number; the import
       // refuses it rather than guess.
-      out += p->Payment == 0 || p->Payment == 1 ? std::string(kPaymentKinds[p->Payment])
-                                                : std::to_string(p->Payment);
-      out += ',' + CsvField(p->strTitle) + ',' + std::to_string(p->lngPrice) + ",,";
+      out += e.Payment == 0 || e.Payment == 1 ? std::string(kPaymentKinds[e.Payment])
+                                              : std::to_string(e.Payment);
+      out += ',' + CsvField(e.strTitle) + ',' + std::to_string(e.lngPrice) + ",,";
     } else {
-      const SpecialData& s = *entry.special;
-      out += ",special,," + CsvField(s.strSpecial) + ",," + (s.blnSpecial ? "1," : "0,") +
-             CsvField(s.strComment);
+      out += ",special,," + CsvField(e.strSpecial) + ",," + (e.blnSpecial ? "1," : "0,") +
+             CsvField(e.strComment);
     }
     out += kLineEnd;
   }

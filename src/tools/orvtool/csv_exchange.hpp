@@ -28,7 +28,7 @@ std::string CsvField(std::string_view text);
 // a day of the calendar is left to the caller (ok()).
 std::optional<std::chrono::year_month_day> ParseDate(std::string_view text);
 
-std::string WriteCsv(const std::vector<ScheduleEntry>& entries);
+std::string WriteCsv(const std::vector<DatedEntry>& entries);
 
 // One record of a CSV text and the line it starts on (1-based).
 struct CsvRecord {

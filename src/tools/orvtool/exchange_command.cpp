@@ -77,7 +77,7 @@ int RunExportCommand(const std::vector<std::string>& args, std::string& out, std
   YearDatas years;
   DefaultUserListArray lists;
   if (!Load(path, years, lists, err)) return kFailed;
-  std::vector<ScheduleEntry> entries;
+  std::vector<DatedEntry> entries;
   if (auto error = ListScheduleEntries(years, entries); !error.empty()) {
     err += "orvtool: " + path + ": " + error + "\n";
     return kFailed;

@@ -104,33 +104,30 @@ std::string FoldContentLine(std::string_view line) {
 
 std::string FileUidPart(std::string_view full_path) { return Digest().Add(full_path).Hex(); }
 
-std::vector<std::string> EntryUids(const std::vector<ScheduleEntry>& entries, std::string_view file_part) {
+std::vector<std::string> EntryUids(const std::vector<DatedEntry>& entries, std::string_view file_part) {
   std::vector<std::string> uids;
   uids.reserve(entries.size());
   // Identical entries of one day differ only by their count (the content names the day).
   std::map<std::string, int> copies;
-  for (const auto& entry : entries) {
+  for (const auto& dated : entries) {
     Digest digest;
     std::string kind;
-    if (entry.payment) {
+    const ScheduleEntry& e = dated.entry;
+    if (!e.IsSpecial) {
       kind = "payment";
-      digest.Add(std::to_string(entry.payment->Payment))
-          .Add(std::to_string(entry.payment->lngPrice))
-          .Add(entry.payment->strTitle);
+      digest.Add(std::to_string(e.Payment)).Add(std::to_string(e.lngPrice)).Add(e.strTitle);
     } else {
       kind = "special";
-      digest.Add(entry.special->blnSpecial ? "1" : "0")
-          .Add(entry.special->strSpecial)
-          .Add(entry.special->strComment);
+      digest.Add(e.blnSpecial ? "1" : "0").Add(e.strSpecial).Add(e.strComment);
     }
-    std::string content = BasicDate(entry.date) + "-" + kind + "-" + digest.Hex();
+    std::string content = BasicDate(dated.date) + "-" + kind + "-" + digest.Hex();
     const int copy = ++copies[content];
     uids.push_back(content + "-" + std::to_string(copy) + "-" + std::string(file_part) + "@orvanta");
   }
   return uids;
 }
 
-std::string PaymentSummary(const PaymentData& payment) {
+std::string PaymentSummary(const ScheduleEntry& payment) {
   std::string text = payment.strTitle;
   if (!text.empty()) text += " ";
   text += GroupedAmount(payment.lngPrice) + "円";
@@ -139,7 +136,7 @@ std::string PaymentSummary(const PaymentData& payment) {
   return text;
 }
 
-std::string WriteICalendar(const std::vector<ScheduleEntry>& entries, std::string_view file_part) {
+std::string WriteICalendar(const std::vector<DatedEntry>& entries, std::string_view file_part) {
   const std::vector<std::string> uids = EntryUids(entries, file_part);
   std::string out;
   out.reserve(entries.size() * 260 + 128);
@@ -148,22 +145,22 @@ std::string WriteICalendar(const std::vector<ScheduleEntry>& entries, std::strin
   Line(out, "PRODID:-//Orvanta//orvtool//JA");
   Line(out, "CALSCALE:GREGORIAN");
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const ScheduleEntry& entry = entries[i];
-    const DateParts next = SplitDate(MakeDate(entry.date.Year, entry.date.Month, entry.date.Day) +
-                                     std::chrono::days{1});
+    const DateParts& date = entries[i].date;
+    const ScheduleEntry& entry = entries[i].entry;
+    const DateParts next = SplitDate(MakeDate(date.Year, date.Month, date.Day) + std::chrono::days{1});
     Line(out, "BEGIN:VEVENT");
     Line(out, "UID:" + uids[i]);
     Line(out, std::string("DTSTAMP:") + std::string(kStamp));
-    Line(out, "DTSTART;VALUE=DATE:" + BasicDate(entry.date));
+    Line(out, "DTSTART;VALUE=DATE:" + BasicDate(date));
     // Without DTEND an all-day event lasts one day: the way out for 9999-12-31, whose next
     // day has no four-digit year.
     if (next.Year <= 9999) Line(out, "DTEND;VALUE=DATE:" + BasicDate(next));
-    if (entry.payment) {
-      Text(out, "SUMMARY", PaymentSummary(*entry.payment));
+    if (!entry.IsSpecial) {
+      Text(out, "SUMMARY", PaymentSummary(entry));
     } else {
-      Text(out, "SUMMARY", entry.special->strSpecial);
-      if (!entry.special->strComment.empty()) Text(out, "DESCRIPTION", entry.special->strComment);
-      if (entry.special->blnSpecial) Line(out, "PRIORITY:1");
+      Text(out, "SUMMARY", entry.strSpecial);
+      if (!entry.strComment.empty()) Text(out, "DESCRIPTION", entry.strComment);
+      if (entry.blnSpecial) Line(out, "PRIORITY:1");
     }
     // A reminder of a day, not an appointment: it does not make the user busy.
     Line(out, "TRANSP:TRANSPARENT");

@@ -31,11 +31,11 @@ std::string FileUidPart(std::string_view full_path);
 // the first), and the file's part. An entry keeps its UID whatever is added, changed or
 // removed around it; one whose text or amount changes becomes a new event, so one UID always
 // stands for one content, as the fixed DTSTAMP requires.
-std::vector<std::string> EntryUids(const std::vector<ScheduleEntry>& entries, std::string_view file_part);
+std::vector<std::string> EntryUids(const std::vector<DatedEntry>& entries, std::string_view file_part);
 
 // "家賃 50,000円 (自動振替)": the name, the amount in yen and the kind as the day list shows it.
 std::string PaymentSummary(const PaymentData& payment);
 
-std::string WriteICalendar(const std::vector<ScheduleEntry>& entries, std::string_view file_part);
+std::string WriteICalendar(const std::vector<DatedEntry>& entries, std::string_view file_part);
 
 }  // namespace orv::tool

@@ -10,8 +10,8 @@ std::string IsoDate(const DateParts& date) {
   return text;
 }
 
-std::string ListScheduleEntries(const YearDatas& years, std::vector<ScheduleEntry>& entries) {
-  std::vector<ScheduleEntry> list;
+std::string ListScheduleEntries(const YearDatas& years, std::vector<DatedEntry>& entries) {
+  std::vector<DatedEntry> list;
   for (const auto& year : years)
     for (const auto& month : year.MonthDatas)
       for (const auto& day : month.DayDatas) {
@@ -30,12 +30,8 @@ std::string ListScheduleEntries(const YearDatas& years, std::vector<ScheduleEntr
                  ", which is not a day of the calendar";
         }
         const DateParts date = SplitDate(std::chrono::sys_days{ymd});
-        int position = 0;
-        for (const auto& payment : day.PaymentDatas)
-          list.push_back({date, ++position, &payment, nullptr});
-        position = 0;
-        for (const auto& special : day.SpecialDatas)
-          list.push_back({date, ++position, nullptr, &special});
+        for (const auto& payment : day.PaymentDatas) list.push_back({date, EntryOf(payment)});
+        for (const auto& special : day.SpecialDatas) list.push_back({date, EntryOf(special)});
       }
   entries = std::move(list);
   return {};

@@ -5,17 +5,14 @@
 #include <vector>
 
 #include "schedule/schedule.hpp"
+#include "schedule/schedule_merge.hpp"
 
 namespace orv::tool {
 
-struct ScheduleEntry {
+// An entry by its content, as the merge compares it, and the day it stands on.
+struct DatedEntry {
   DateParts date;
-  // 1-based place among the day's payments, or among its special days: the row of the day
-  // list that shows it.
-  int position = 0;
-  // Exactly one of the two is set; they point into the tree the list was made from.
-  const PaymentData* payment = nullptr;
-  const SpecialData* special = nullptr;
+  ScheduleEntry entry;
 };
 
 // Every entry in the order of the file: days as the tree holds them, and in each day its
@@ -25,7 +22,7 @@ struct ScheduleEntry {
 // Returns an error description when entries stand on a day that is not a day of the calendar
 // (such as 30 February, which a file can hold but the program never shows); `entries` is then
 // left as it was.
-std::string ListScheduleEntries(const YearDatas& years, std::vector<ScheduleEntry>& entries);
+std::string ListScheduleEntries(const YearDatas& years, std::vector<DatedEntry>& entries);
 
 // "2026-03-08"
 std::string IsoDate(const DateParts& date);

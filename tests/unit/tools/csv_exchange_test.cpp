@@ -12,8 +12,8 @@ namespace {
 const std::string kBom = "\xEF\xBB\xBF";
 const std::string kHeader = "date,kind,payment_kind,name,amount,very_special,comment\r\n";
 
-std::vector<ScheduleEntry> Entries(const YearDatas& years) {
-  std::vector<ScheduleEntry> entries;
+std::vector<DatedEntry> Entries(const YearDatas& years) {
+  std::vector<DatedEntry> entries;
   EXPECT_EQ(ListScheduleEntries(years, entries), "");
   return entries;
 }

@@ -43,7 +43,7 @@ TEST(ICalendarWithLibical, EveryEventParsesWithoutErrorsAndSaysWhatTheScheduleSa
   };
   YearDatas years;
   for (const auto& e : expected) AddNewEntry(years, e.date, e.entry);
-  std::vector<ScheduleEntry> entries;
+  std::vector<DatedEntry> entries;
   ASSERT_EQ(ListScheduleEntries(years, entries), "");
   const std::string text = WriteICalendar(entries, FileUidPart("/home/me/家計.ORV"));
 

@@ -10,8 +10,8 @@
 namespace orv::tool {
 namespace {
 
-std::vector<ScheduleEntry> Entries(const YearDatas& years) {
-  std::vector<ScheduleEntry> entries;
+std::vector<DatedEntry> Entries(const YearDatas& years) {
+  std::vector<DatedEntry> entries;
   EXPECT_EQ(ListScheduleEntries(years, entries), "");
   return entries;
 }
@@ -191,7 +191,7 @@ TEST(ScheduleEntries, EntriesOnADayTheCalendarLacksStopTheExport) {
   YearDatas years;
   GetOrCreateDay(years, {2026, 2, 30});  // an empty day: nothing to export, no harm
   Add(years, {2026, 3, 1}, {kSpecialDays, "春", 0, ""});
-  std::vector<ScheduleEntry> entries;
+  std::vector<DatedEntry> entries;
   EXPECT_EQ(ListScheduleEntries(years, entries), "");
   EXPECT_EQ(entries.size(), 1u);
 
