@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "KestrovePickvane_h.h"
+#include "platform/win32/com_object.hpp"
 #include "platform/win32/wide.hpp"
 
 namespace orv {
@@ -77,37 +78,11 @@ std::wstring ProgramFolder() {
 }  // namespace
 
 // Receives the control's events and hands them to the host's handlers.
-class PickvaneHost::EventSink final : public IDispatch {
+class PickvaneHost::EventSink final : public UntypedDispatch<IDispatch> {
 public:
-  explicit EventSink(PickvaneHost* host) : host_(host) {}
-  virtual ~EventSink() = default;
-  EventSink(const EventSink&) = delete;
-  EventSink& operator=(const EventSink&) = delete;
+  explicit EventSink(PickvaneHost* host) : UntypedDispatch(DIID___Pickvane), host_(host) {}
   void Detach() { host_ = nullptr; }
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    const bool ok = riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID___Pickvane;
-    *out = ok ? static_cast<IDispatch*>(this) : nullptr;
-    if (!ok) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (count) *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-    if (info) *info = nullptr;
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
     try {
       if (!host_) return S_OK;
@@ -120,7 +95,6 @@ public:
   }
 
 private:
-  LONG refs_ = 1;
   PickvaneHost* host_;  // not owned; cleared when the host goes
   std::function<void()> none_;
 };

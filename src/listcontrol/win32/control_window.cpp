@@ -65,7 +65,7 @@ std::unique_ptr<ControlWindow> ControlWindow::Create(ControlWindowArgs args) {
 }
 
 ControlWindow::ControlWindow(ControlWindowArgs args)
-    : args_(std::move(args)), accessible_(&ObjectCreated, &ObjectDestroyed) {
+    : args_(std::move(args)), accessible_(kModuleObjects) {
   // The destructor balances this, whether or not the classes could be registered.
   if (!RegisterClasses(&ControlWindow::Proc)) return;
   const RECT& p = args_.place;

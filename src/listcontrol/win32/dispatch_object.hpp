@@ -1,10 +1,12 @@
 #pragma once
-// The common part of every automation object of the library: the counting of ComObject,
-// QueryInterface for IUnknown/IDispatch/the object's interface, and IDispatch served from the
-// type library (names and dispatch identifiers both work).
+// The common part of every automation object of the library: ComObject's counting and
+// QueryInterface (IUnknown, IDispatch, the object's interface), ISupportErrorInfo, and
+// IDispatch served from the type library (names and dispatch identifiers both work).
 // A derived class answers further interfaces in QueryMore.
 #include <windows.h>
 #include <oaidl.h>
+
+#include <type_traits>
 
 #include "listcontrol/win32/com_object.hpp"
 #include "listcontrol/win32/module.hpp"
@@ -13,23 +15,13 @@ namespace orv::pickvane {
 
 template <class Derived, class Interface>
 class DispatchObject : public ComObject<Interface>, public ISupportErrorInfo {
+  static_assert(std::is_base_of_v<IDispatch, Interface>, "ComObject answers IDispatch only for a dispatch interface");
+
 public:
   explicit DispatchObject(REFIID iid) : ComObject<Interface>(iid), type_info_(TypeInfoOf(iid)) {}
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == this->Iid()) {
-      *out = static_cast<Interface*>(this);
-    } else if (riid == IID_ISupportErrorInfo) {
-      *out = static_cast<ISupportErrorInfo*>(this);
-    } else {
-      *out = static_cast<Derived*>(this)->QueryMore(riid);
-    }
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
+  // One QueryInterface for both bases.
+  STDMETHODIMP QueryInterface(REFIID riid, void** out) override { return ComObject<Interface>::QueryInterface(riid, out); }
   // One count for both bases.
   STDMETHODIMP_(ULONG) AddRef() override { return ComObject<Interface>::AddRef(); }
   STDMETHODIMP_(ULONG) Release() override { return ComObject<Interface>::Release(); }
@@ -75,6 +67,12 @@ public:
 
   // Further interfaces of the derived object, or nullptr.
   void* QueryMore(REFIID) { return nullptr; }
+
+protected:
+  void* OtherInterface(REFIID riid) override {
+    if (riid == IID_ISupportErrorInfo) return static_cast<ISupportErrorInfo*>(this);
+    return static_cast<Derived*>(this)->QueryMore(riid);
+  }
 
 private:
   ComPtr<ITypeInfo> type_info_;

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "platform/win32/com_object.hpp"
 #include "platform/win32/handles.hpp"
 
 namespace orv::pickvane {
@@ -16,6 +17,8 @@ std::wstring ModulePath();
 
 void ObjectCreated();
 void ObjectDestroyed();
+// What every object of the library (and the accessible object of its window) counts by.
+inline constexpr LiveObjectCount kModuleObjects{&ObjectCreated, &ObjectDestroyed};
 void LockModule(bool lock);
 bool ModuleInUse();
 

@@ -62,20 +62,13 @@ long AccessibleSource::ChildAt(POINT screen) {
   return 0;
 }
 
-// COM interfaces have no virtual destructors by definition; the object deletes itself in
-// Release, never through an interface pointer.
-#if defined(__GNUC__)
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-#endif
-
 // The COM object. Every method checks the connection first, runs inside a guard (nothing
 // may leave a COM method as an exception) and leaves out-parameters defined on failure.
-class WindowAccessible final : public IAccessible {
+// IDispatch has no type information: clients use the IAccessible methods themselves.
+class WindowAccessible final : public UntypedDispatch<IAccessible> {
 public:
-  WindowAccessible(HWND window, AccessibleSource* source, ComPtr<IAccessible> standard, void (*destroyed)())
-      : window_(window), source_(source), standard_(std::move(standard)), destroyed_(destroyed) {}
-  WindowAccessible(const WindowAccessible&) = delete;
-  WindowAccessible& operator=(const WindowAccessible&) = delete;
+  WindowAccessible(HWND window, AccessibleSource* source, ComPtr<IAccessible> standard, LiveObjectCount count)
+      : UntypedDispatch(__uuidof(IAccessible), count), window_(window), source_(source), standard_(std::move(standard)) {}
 
   HWND window() const { return window_; }
   void Disconnect() {
@@ -84,37 +77,6 @@ public:
     standard_.reset();
   }
 
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(IAccessible)) *out = static_cast<IAccessible*>(this);
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG left = InterlockedDecrement(&refs_);
-    if (left == 0) {
-      void (*destroyed)() = destroyed_;
-      delete this;
-      if (destroyed) destroyed();
-    }
-    return static_cast<ULONG>(left);
-  }
-
-  // IDispatch: clients use the IAccessible methods themselves.
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-    if (info) *info = nullptr;
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
     return E_NOTIMPL;
   }
@@ -316,11 +278,9 @@ private:
     return use(c);
   }
 
-  LONG refs_ = 1;
   HWND window_;
   AccessibleSource* source_;     // the window's; null once disconnected
   ComPtr<IAccessible> standard_;  // the system's object for the window's client area
-  void (*destroyed_)();
 };
 
 LRESULT AccessibleSlot::Answer(HWND window, WPARAM wparam, LPARAM lparam, AccessibleSource& source, bool& handled) {
@@ -336,8 +296,7 @@ LRESULT AccessibleSlot::Answer(HWND window, WPARAM wparam, LPARAM lparam, Access
           !standard) {
         return 0;
       }
-      object_ = new WindowAccessible(window, &source, std::move(standard), destroyed_);
-      if (created_) created_();
+      object_ = new WindowAccessible(window, &source, std::move(standard), count_);
     }
     const LRESULT result = oleacc.lresult_from_object(__uuidof(IAccessible), wparam, static_cast<IAccessible*>(object_));
     handled = result > 0;

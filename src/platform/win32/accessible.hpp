@@ -18,6 +18,7 @@
 
 #include <string>
 
+#include "platform/win32/com_object.hpp"
 #include "platform/win32/handles.hpp"
 
 namespace orv {
@@ -53,10 +54,9 @@ class WindowAccessible;
 // The window's hold on its accessible object.
 class AccessibleSlot {
 public:
-  // `on_object_created` / `on_object_destroyed` let a library count the object among its live
-  // ones (so it is not unloaded while a client holds it); both may be null.
-  explicit AccessibleSlot(void (*on_object_created)() = nullptr, void (*on_object_destroyed)() = nullptr)
-      : created_(on_object_created), destroyed_(on_object_destroyed) {}
+  // `count` lets a library count the object among its live ones (so it is not unloaded while
+  // a client holds it).
+  explicit AccessibleSlot(LiveObjectCount count = {}) : count_(count) {}
   ~AccessibleSlot() { Disconnect(); }
   AccessibleSlot(const AccessibleSlot&) = delete;
   AccessibleSlot& operator=(const AccessibleSlot&) = delete;
@@ -68,8 +68,7 @@ public:
   void Disconnect();
 
 private:
-  void (*created_)();
-  void (*destroyed_)();
+  LiveObjectCount count_;
   WindowAccessible* object_ = nullptr;  // one reference, ours
 };
 
