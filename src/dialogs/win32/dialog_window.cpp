@@ -190,19 +190,6 @@ void DialogWindow::DrawPictureBox(const DRAWITEMSTRUCT& item) const {
   }
 }
 
-void DialogWindow::FillCheckList(HWND list, const std::vector<std::string>& rows) {
-  ListView_DeleteAllItems(list);
-  int index = 0;
-  for (const auto& row : rows) {
-    std::wstring text = Utf8ToWide(row);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = index++;
-    item.pszText = text.data();
-    ListView_InsertItem(list, &item);
-  }
-}
-
 std::vector<bool> DialogWindow::CheckedRows(HWND list) {
   std::vector<bool> checked(static_cast<std::size_t>(ListView_GetItemCount(list)));
   for (std::size_t i = 0; i < checked.size(); ++i)

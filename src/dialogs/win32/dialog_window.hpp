@@ -55,7 +55,6 @@ protected:
   HWND AddPictureBox(int id, int x, int y, int width, int height);
   // Keeps a reference to `picture` (nullptr clears the box) and repaints the box.
   void SetPicture(int id, IPicture* picture);
-  static void FillCheckList(HWND list, const std::vector<std::string>& rows);
   static std::vector<bool> CheckedRows(HWND list);
   void SetText(int id, std::string_view text);
   void SetCaption(std::string_view text);

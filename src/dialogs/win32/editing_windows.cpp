@@ -4,6 +4,7 @@
 
 #include "dialogs/dialog_texts.hpp"
 #include "dialogs/data_add_dialog.hpp"
+#include "platform/win32/list_view.hpp"
 #include "platform/win32/wide.hpp"
 
 namespace orv {
@@ -16,14 +17,14 @@ void YearDatasWindow::OnInit() {
   AddButton(texts::kDayListDeleteButton, kDeleteId, 12, 256, 100, 28, GetSysColor(COLOR_BTNFACE));
   AddButton(texts::kDayListCloseButton, IDCANCEL, 182, 256, 100, 28, GetSysColor(COLOR_BTNFACE));
   model_.dsRefreshYearDatasList();
-  FillCheckList(GetDlgItem(hwnd(), kListId), model_.Rows());
+  SetListViewRows(GetDlgItem(hwnd(), kListId), model_.Rows());
 }
 
 void YearDatasWindow::OnCommand(int id, int code) {
   if (code != BN_CLICKED && code != 0) return;
   if (id == kDeleteId) {
     HWND list = GetDlgItem(hwnd(), kListId);
-    if (model_.DeleteChecked(CheckedRows(list))) FillCheckList(list, model_.Rows());
+    if (model_.DeleteChecked(CheckedRows(list))) SetListViewRows(list, model_.Rows());
   } else if (id == IDCANCEL) {
     End(IDCANCEL);
   }
@@ -43,7 +44,7 @@ void UserDataListWindow::OnInit() {
 void UserDataListWindow::ShowModel() {
   SetCaption(model_.Caption());
   SetText(kMessageId, model_.Message());
-  FillCheckList(GetDlgItem(hwnd(), kListId), model_.Rows());
+  SetListViewRows(GetDlgItem(hwnd(), kListId), model_.Rows());
   ShowIcon();
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/win32/display_scale.hpp"
+#include "platform/win32/list_view.hpp"
 #include "platform/win32/wide.hpp"
 
 namespace orv {
@@ -80,15 +81,12 @@ void UpcomingWindow::Refresh() {
   SetText(kLabelId, list_.list_name);
   SetText(kTotalsId, list_.totals);
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  ListView_DeleteAllItems(list);
+  std::vector<std::string> texts;
+  texts.reserve(list_.rows.size());
+  for (const UpcomingRow& row : list_.rows) texts.push_back(row.text);
+  SetListViewRows(list, texts);
   int select = -1, day_row = 0;
   for (std::size_t i = 0; i < list_.rows.size(); ++i) {
-    std::wstring text = Utf8ToWide(list_.rows[i].text);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = static_cast<int>(i);
-    item.pszText = text.data();
-    ListView_InsertItem(list, &item);
     if (chosen && list_.rows[i].date == chosen->date) {
       if (list_.rows[i].text == chosen->text && select < 0) select = static_cast<int>(i);
       if (list_.rows[i].heading) day_row = static_cast<int>(i);

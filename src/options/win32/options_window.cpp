@@ -8,6 +8,7 @@
 #include "core/twips.hpp"
 #include "platform/win32/accessible.hpp"
 #include "platform/win32/display_scale.hpp"
+#include "platform/win32/list_view.hpp"
 #include "platform/win32/wide.hpp"
 #include "platform/win32/delay_load.hpp"
 
@@ -286,16 +287,7 @@ void OptionsWindow::ShowPresets() {
   // The kind box stands before the list, no label: its text names it for screen readers.
   SetWindowTextW(list, Utf8ToWide(std::string(kFrameCaptions[0]) + " " + kPresetKindNames[page.kind() & 3]).c_str());
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  ListView_DeleteAllItems(list);
-  int row = 0;
-  for (const std::string& line : page.lines()) {
-    std::wstring text = Utf8ToWide(line);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = row++;
-    item.pszText = text.data();
-    ListView_InsertItem(list, &item);
-  }
+  SetListViewRows(list, page.lines());
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }
