@@ -50,12 +50,7 @@ bool IsPayment(DueKind kind) { return kind == DueKind::AutomaticTransfer || kind
 
 }  // namespace
 
-std::string Yen(std::int64_t amount) {
-  const bool negative = amount < 0;
-  std::string digits = std::to_string(negative ? -amount : amount);
-  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
-  return (negative ? "-" : "") + digits + "円";
-}
+std::string Yen(std::int64_t amount) { return GroupedAmount(amount) + "円"; }
 
 std::vector<DueEntry> EntriesBetween(const YearDatas& years, Date first, Date last, bool very_special, bool special) {
   std::vector<DueEntry> entries;
