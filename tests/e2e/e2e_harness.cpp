@@ -461,11 +461,7 @@ void EmptyRecoveryFolder() {
   for (const std::string& path : RecoveryFilesOfUser()) DeleteFileW(Utf8ToWide(path).c_str());
 }
 
-int RunOrvtool(const std::wstring& arguments) {
-  const std::filesystem::path self(g_self);
-  const std::wstring tool =
-      (self.parent_path().parent_path().parent_path() / L"src" / L"tools" / L"orvtool.exe").wstring();
-  std::wstring command = L"\"" + tool + L"\" " + arguments;
+long RunCommand(std::wstring command, DWORD ms) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -473,8 +469,15 @@ int RunOrvtool(const std::wstring& arguments) {
   CloseHandle(pi.hThread);
   KernelHandle process(pi.hProcess);
   DWORD code = 0;
-  if (WaitForSingleObject(process.get(), 15000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.get(), &code)) return -1;
-  return static_cast<int>(code);
+  if (WaitForSingleObject(process.get(), ms) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.get(), &code)) return -1;
+  return static_cast<long>(code);
+}
+
+int RunOrvtool(const std::wstring& arguments) {
+  const std::filesystem::path self(g_self);
+  const std::wstring tool =
+      (self.parent_path().parent_path().parent_path() / L"src" / L"tools" / L"orvtool.exe").wstring();
+  return static_cast<int>(RunCommand(L"\"" + tool + L"\" " + arguments, 15000));
 }
 
 std::vector<COLORREF> ScreenPixels(const RECT& r) {

@@ -68,7 +68,10 @@ HWND WaitForDialog(const wchar_t* caption, int ms = 15000);
 bool CloseWith(HWND dialog, int command = IDCANCEL);
 // `orvtool dump` of a user data file, as JSON; null when the tool fails.
 nlohmann::json DumpUserData(const std::string& path);
-// Runs orvtool.exe with `arguments`; its exit code, or -1 when it did not run or end in time.
+// Runs a command line and waits up to `ms` for it; its exit code, or -1 when it did not run or
+// end in time.
+long RunCommand(std::wstring command, DWORD ms);
+// Runs orvtool.exe with `arguments` (15 s at most); its exit code as RunCommand gives it.
 int RunOrvtool(const std::wstring& arguments);
 // The user's recovery folder (journals and failed saves) and its files.
 std::string RecoveryFolderOfUser();
@@ -236,6 +239,13 @@ protected:
     YearDatas years;
     DefaultUserListArray lists;
     ASSERT_EQ(sfSaveUserData(path, years, lists), "");
+  }
+  // An empty user data file, stored as the program's; its path.
+  std::string UseEmptyData() {
+    const std::string path = DataFile("data.orv");
+    WriteEmptyData(path);
+    StoreDataPath(path);
+    return path;
   }
   // Started for testing, the program answers the state report (Reporter); otherwise it never
   // does.

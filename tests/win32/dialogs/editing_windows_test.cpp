@@ -27,6 +27,11 @@ std::string Row(HWND list, int row) {
   return WideToUtf8(text);
 }
 
+// Checks `rows` of a dialog's check-box list and presses its delete button.
+void CheckAndDelete(HWND dialog, HWND list, int delete_id, std::initializer_list<int> rows) {
+  for (int row : rows) ListView_SetCheckState(list, row, TRUE);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(delete_id, BN_CLICKED), 0);
+}
 
 TEST(EditingWindows, YearDeletionThroughTheWindow) {
   InitCommonControls();
@@ -42,9 +47,7 @@ TEST(EditingWindows, YearDeletionThroughTheWindow) {
   HWND list = GetDlgItem(dialog, YearDatasWindow::kListId);
   ASSERT_EQ(ListView_GetItemCount(list), 3);
   EXPECT_EQ(Row(list, 0), "2001年");
-  ListView_SetCheckState(list, 0, TRUE);
-  ListView_SetCheckState(list, 2, TRUE);
-  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(YearDatasWindow::kDeleteId, BN_CLICKED), 0);
+  CheckAndDelete(dialog, list, YearDatasWindow::kDeleteId, {0, 2});
   ASSERT_EQ(state.Years.Count(), 1);
   EXPECT_EQ(state.Years.At(1)->Key, "2002");
   ASSERT_EQ(ListView_GetItemCount(list), 1);
@@ -93,9 +96,7 @@ TEST_F(DayListWindow, ShowsTheDayAndDeletesCheckedRows) {
   HWND list = GetDlgItem(dialog, UserDataListWindow::kListId);
   ASSERT_EQ(ListView_GetItemCount(list), 3);
   EXPECT_EQ(Row(list, 1), "電気 ￥1,234 (現金)");
-  ListView_SetCheckState(list, 0, TRUE);
-  ListView_SetCheckState(list, 2, TRUE);
-  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(UserDataListWindow::kDeleteId, BN_CLICKED), 0);
+  CheckAndDelete(dialog, list, UserDataListWindow::kDeleteId, {0, 2});
   ASSERT_EQ(ListView_GetItemCount(list), 1);
   EXPECT_EQ(Row(list, 0), "電気 ￥1,234 (現金)");
   EXPECT_EQ(FindDay(state.Years, SplitDate(day))->TotalPaymentPrice, 1234);
