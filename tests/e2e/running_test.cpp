@@ -126,9 +126,9 @@ TEST_F(OrvantaE2E, StandsAtTheWorkAreaEdgeOverTheWallpaperAndScrollsByKeysAndMen
   // The wallpaper setting is watched while the program runs: taken away, the calendar shows
   // the plain desktop colour; given back, the wallpaper again (each noticed within moments).
   SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", L"");
-  EXPECT_TRUE(shows(GetSysColor(COLOR_DESKTOP) & 0xFFFFFF, 3000)) << std::hex << seen;
+  EXPECT_TRUE(shows(GetSysColor(COLOR_DESKTOP) & 0xFFFFFF, 10000)) << std::hex << seen;
   SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", Utf8ToWide(WallpaperFile()));
-  EXPECT_TRUE(shows(expected, 3000)) << std::hex << seen;
+  EXPECT_TRUE(shows(expected, 10000)) << std::hex << seen;
 
   const std::string today = StartDate();  // TodayStart 0
   HWND bar = FindWindowExW(calendar, nullptr, L"ScrollBar", nullptr);
