@@ -9,6 +9,7 @@
 #include "platform/windows_path.hpp"
 #include "schedule/conflict_copies.hpp"
 #include "schedule/schedule_merge.hpp"
+#include "series/series.hpp"
 
 namespace orv {
 namespace {
@@ -42,8 +43,8 @@ std::string ConflictCopyQuestion(const std::string& copy_path) {
 int OfferConflictCopies(AppState& state, SettingsStore& store, ConflictPorts& ports) {
   if (state.UserDataPath.empty()) return 0;
   const std::string folder = FolderOf(state.UserDataPath);
-  const std::vector<std::string> copies =
-      FindConflictCopies(NameOf(state.UserDataPath), ports.FolderFiles(folder), ports.ComputerName());
+  const std::vector<std::string> files = ports.FolderFiles(folder);
+  const std::vector<std::string> copies = FindConflictCopies(NameOf(state.UserDataPath), files, ports.ComputerName());
   if (copies.empty()) return 0;
   std::string reported_text = store.Get(kApplicationName, "UserData", kReportedKey, "");
   const std::vector<std::string> reported = Split(reported_text);
@@ -58,11 +59,17 @@ int OfferConflictCopies(AppState& state, SettingsStore& store, ConflictPorts& po
     YearDatas years;
     DefaultUserListArray lists;
     if (!ports.Load(path, years, lists).empty()) continue;
+    const std::string companion =
+        ConflictCopyCompanion(NameOf(state.UserDataPath), name, kSeriesFileExtension, files);
+    SeriesBook united =
+        companion.empty() ? state.Series : UnionSeriesBooks(state.Series, ports.LoadSeries(FileInFolder(folder, companion)));
     MergeResult result = UnionSchedules({state.Years, state.DefaultUserLists}, {years, lists});
-    if (result.FromTheirs.Empty()) continue;
+    if (result.FromTheirs.Empty() && united == state.Series) continue;
+    const std::size_t series_added = SeriesAdded(state.Series, united);
     state.Years = std::move(result.Years);
     state.DefaultUserLists = std::move(result.Lists);
-    ports.Merged(TakenInText(result.FromTheirs, path));
+    state.Series = std::move(united);
+    ports.Merged(TakenInText(result.FromTheirs, path, series_added));
     ++merged;
   }
   return merged;

@@ -441,6 +441,11 @@ private:
     DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
     return GetComputerNameW(name, &size) ? WideToUtf8(name) : std::string();
   }
+  SeriesBook LoadSeries(const std::string& path) override {
+    std::string text;
+    if (ReadWholeFile(path, text)) return {};
+    return ReadSeriesText(text).value_or(SeriesBook{});
+  }
   bool AskMerge(const std::string& text) override {
     return MessageBoxW(background_.hwnd(), Utf8ToWide(text).c_str(), Utf8ToWide(kConflictCopyTitle).c_str(),
                        MB_YESNO | MB_ICONQUESTION) == IDYES;
