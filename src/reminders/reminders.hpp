@@ -21,6 +21,11 @@ inline constexpr char kReminderTitle[] = "支払いの予定";
 inline constexpr int kCatchUpDays = 14;
 // The lead time's range in days.
 inline constexpr std::int32_t kMaxRemindDaysAhead = 14;
+// After the schedule changed (an entry added, a series made, a file merged in), what is due is
+// looked at again this long after the last change of a burst, so that a payment added for
+// tomorrow is reminded at once rather than at the next date change, and a bulk edit or the
+// occurrences of a new series come in one notification.
+inline constexpr int kLookAfterChangeMilliseconds = 1500;
 // How long what was shown is remembered after its date: more than a year, so that a clock
 // set ahead (a mistyped year, a test of some other program) and then put right finds every
 // occurrence it reminded of in between still recorded. The clock cannot be told from days

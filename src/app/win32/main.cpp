@@ -230,7 +230,8 @@ public:
                 {[this] { calendar_.Controller().dsDrawCalendar(); }, [this] { return background_.hwnd(); },
                  [this] {
                    if (OfferConflictCopies(state_, store_, *this) > 0) calendar_.Controller().dsDrawCalendar();
-                 }}) {
+                 },
+                 [this] { reminders_.ScheduleChanged(); }}) {
     SetWheelState(&state_);
     state_.clock = [this] { return facts_.Today(); };  // the date the change watch compares with
   }
@@ -432,6 +433,7 @@ private:
     KeepSeriesAhead(state_);
     keeper_.Watch();
     calendar_.Controller().dsDrawCalendar();
+    reminders_.ScheduleChanged();  // what the other file has due
   }
 
   // ConflictPorts
