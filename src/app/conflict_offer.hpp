@@ -3,7 +3,9 @@
 // reported once each: the user may merge one in (without a base nothing counts as deleted:
 // every entry of either side stays), or leave it. The series the other computer kept beside
 // its copy come with it (UnionSeriesBooks: every series of either side stays, one both have
-// once), so repeating entries made there stay repeating entries here. Which copies were reported is kept in the
+// once), so repeating entries made there stay repeating entries here. A copy the client made
+// of the companion alone (the other computer changed only the series) is offered the same way;
+// one that came with a copy of the data file is part of that copy's offer. Which copies were reported is kept in the
 // settings store (section "UserData", key "ReportedConflictCopies", the names joined by '|',
 // a character no Windows file name holds).
 #include <string>
@@ -16,6 +18,10 @@ namespace orv {
 
 inline constexpr char kConflictCopyTitle[] = "同期ソフトの競合コピー";
 std::string ConflictCopyQuestion(const std::string& copy_path);
+// A copy of the series companion alone (the data file itself did not conflict): the question,
+// and what is told once its series were merged in.
+std::string SeriesConflictCopyQuestion(const std::string& copy_path);
+std::string SeriesTakenInText(const std::string& copy_path, std::size_t series_added);
 
 class ConflictPorts {
 public:

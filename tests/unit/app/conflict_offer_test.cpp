@@ -141,5 +141,59 @@ TEST(ConflictOffer, TheSeriesBesideACopyComeWithIt) {
   }
 }
 
+// A copy the sync client made of the series companion alone is offered on its own, once; one
+// that came with a copy of the data file is part of that copy's offer, and one that came only
+// after its data file's copy was offered is offered on its own then.
+TEST(ConflictOffer, ACopyOfTheSeriesFileAloneIsOfferedOnItsOwnOnce) {
+  const std::string folder = "C:\\d";
+  const std::string data_copy = "予定 (DESKTOP-B's conflicted copy 2026-12-08).ORV";
+  const std::string series_copy = "予定.ORV (DESKTOP-B's conflicted copy 2026-12-08).series";
+  const std::string other_series_copy = "予定.ORV-DESKTOP-B.series";
+  AppState state;
+  state.UserDataPath = folder + "\\予定.ORV";
+  state.Series = SeriesBook{{Monthly(1, "家賃")}, 2};
+  MemorySettingsStore store;
+  ScriptedConflicts ports;
+  ports.books[series_copy] = SeriesBook{{Monthly(1, "家賃"), Monthly(2, "保険")}, 3};
+  ports.books[other_series_copy] = SeriesBook{{Monthly(4, "会費")}, 5};
+
+  // The data file's copy first, its companion not there yet; then the companion comes, and a
+  // copy of the companion alone beside it.
+  ports.files = {"予定.ORV", "予定.ORV.series", data_copy};
+  ports.contents[data_copy] = {{2, "他のPC"}};
+  ports.answers = {false};
+  EXPECT_EQ(OfferConflictCopies(state, store, ports), 0);
+  ports.files.push_back(series_copy);
+  ports.files.push_back(other_series_copy);
+  ports.log.clear();
+  ports.answers = {true, true};
+  EXPECT_EQ(OfferConflictCopies(state, store, ports), 2);
+  EXPECT_EQ(ports.log, (std::vector<std::string>{"ask " + FileInFolder(folder, series_copy), "series " + series_copy,
+                                                 "merged", "ask " + FileInFolder(folder, other_series_copy),
+                                                 "series " + other_series_copy, "merged"}));
+  std::vector<std::string> names;
+  for (const Series& s : state.Series.series) names.push_back(s.rule.entry.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"家賃", "保険", "会費"}));
+  EXPECT_NE(ports.told.find("繰り返しの予定の設定 1 件を取り込みました"), std::string::npos) << ports.told;
+  EXPECT_EQ(FindDay(state.Years, SplitDate(MakeDate(2026, 12, 2))), nullptr) << "entries only from a data file's copy";
+
+  ports.log.clear();
+  EXPECT_EQ(OfferConflictCopies(state, store, ports), 0);
+  EXPECT_TRUE(ports.log.empty()) << "reported once";
+
+  // A data file's copy and its companion that come together: one question.
+  const std::string data_copy2 = "予定-DESKTOP-C.ORV", series_copy2 = "予定.ORV-DESKTOP-C.series";
+  ports.files.push_back(data_copy2);
+  ports.files.push_back(series_copy2);
+  ports.contents[data_copy2] = {{3, "三台目"}};
+  ports.books[series_copy2] = SeriesBook{{Monthly(1, "家賃")}, 2};
+  ports.answers = {false};
+  EXPECT_EQ(OfferConflictCopies(state, store, ports), 0);
+  EXPECT_EQ(ports.log, (std::vector<std::string>{"ask " + FileInFolder(folder, data_copy2)}));
+  ports.log.clear();
+  EXPECT_EQ(OfferConflictCopies(state, store, ports), 0);
+  EXPECT_TRUE(ports.log.empty());
+}
+
 }  // namespace
 }  // namespace orv
