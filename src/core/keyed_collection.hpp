@@ -9,7 +9,9 @@
 //
 // Most collections are small (a day's entries, a month's days), so up to kIndexFrom elements
 // keys are found by comparing them in turn, without a hash index: loading a schedule makes
-// tens of thousands of these, and an index for each cost more than the search it saves.
+// tens of thousands of these, and an index for each cost more than the search it saves. The
+// limit takes in a whole month of days: short number keys compare in a few instructions,
+// while an index costs a heap node per day (it doubled the time a large file takes to load).
 //
 // The element type must have a public `std::string Key` member; the collection sets it.
 // Header-only, so the list control library can use it without linking the program's code.
@@ -61,11 +63,11 @@ public:
     element->Key = std::move(key);
     T* raw = element.get();
     items_.push_back(std::move(element));
-    if (indexed_) {
-      index_.emplace(FoldKey(raw->Key), raw);
+    if (index_) {
+      index_->emplace(FoldKey(raw->Key), raw);
     } else if (items_.size() > kIndexFrom) {
-      for (const auto& item : items_) index_.emplace(FoldKey(item->Key), item.get());
-      indexed_ = true;
+      index_ = std::make_unique<Index>();
+      for (const auto& item : items_) index_->emplace(FoldKey(item->Key), item.get());
     }
     return raw;
   }
@@ -75,13 +77,13 @@ public:
 
   // Element by key, or nullptr.
   T* Find(std::string_view key) const {
-    if (!indexed_) {
+    if (!index_) {
       for (const auto& item : items_)
         if (SameKey(item->Key, key)) return item.get();
       return nullptr;
     }
-    auto it = index_.find(FoldKey(key));
-    return it == index_.end() ? nullptr : it->second;
+    auto it = index_->find(FoldKey(key));
+    return it == index_->end() ? nullptr : it->second;
   }
 
   // Element by 1-based position, or nullptr.
@@ -106,15 +108,14 @@ public:
   bool RemoveAt(std::int64_t position) {
     if (position < 1 || position > static_cast<std::int64_t>(items_.size())) return false;
     auto it = items_.begin() + (position - 1);
-    if (indexed_) index_.erase(FoldKey((*it)->Key));
+    if (index_) index_->erase(FoldKey((*it)->Key));
     items_.erase(it);
     return true;
   }
 
   void Clear() {
     items_.clear();
-    index_.clear();
-    indexed_ = false;
+    index_.reset();
   }
 
   std::int64_t Count() const { return static_cast<std::int64_t>(items_.size()); }
@@ -149,14 +150,15 @@ public:
   iterator begin() const { return iterator(items_.begin()); }
   iterator end() const { return iterator(items_.end()); }
 
-  static constexpr std::size_t kIndexFrom = 16;
+  static constexpr std::size_t kIndexFrom = 31;
 
 private:
   std::vector<std::unique_ptr<T>> items_;
-  // folded key -> element owned by items_; kept only once the collection has grown past
-  // kIndexFrom elements (it then stays, also when elements are removed).
-  std::unordered_map<std::string, T*> index_;
-  bool indexed_ = false;
+  // folded key -> element owned by items_; made only once the collection has grown past
+  // kIndexFrom elements (it then stays, also when elements are removed). Held by pointer, so
+  // that the many small collections stay small.
+  using Index = std::unordered_map<std::string, T*>;
+  std::unique_ptr<Index> index_;
 };
 
 }  // namespace orv

@@ -244,10 +244,21 @@ bool AppendUtf8AsCp932(std::string_view utf8, std::string& out) {
 }
 
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
-  if (IsAscii(cp932)) return std::string(cp932);
   std::string out;
-  if (Cp932Tables::Get().Decode(cp932, out)) return out;
-  return PlatformCp932ToUtf8(cp932);
+  if (!AppendCp932AsUtf8(cp932, out)) return std::nullopt;
+  return out;
+}
+
+bool AppendCp932AsUtf8(std::string_view cp932, std::string& out) {
+  if (IsAscii(cp932)) {
+    out += cp932;
+    return true;
+  }
+  if (Cp932Tables::Get().Decode(cp932, out)) return true;
+  auto converted = PlatformCp932ToUtf8(cp932);
+  if (!converted) return false;
+  out += *converted;
+  return true;
 }
 
 std::string Cp932ToUtf8Lenient(std::string_view cp932) {

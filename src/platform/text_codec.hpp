@@ -21,6 +21,8 @@ void AppendUtf8(std::string& out, std::uint32_t cp);
 
 // Strict: nullopt when `cp932` is not a valid code page 932 byte sequence.
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
+// The same, appended to `out`; false (and `out` as it was) where Cp932ToUtf8 gives nullopt.
+bool AppendCp932AsUtf8(std::string_view cp932, std::string& out);
 
 // Lenient decoding for reading stored files: a byte that does not start a valid character
 // becomes "・" (U+30FB, which code page 932 can represent), so the text survives a later

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
-#include <set>
 #include <tuple>
 #include <unordered_map>
 
@@ -231,11 +229,15 @@ bool MergedPresence(bool base, bool ours, bool theirs, bool with_base) {
 template <class Collection>
 std::vector<std::string> LevelKeys(const Collection* base, const Collection* ours, const Collection* theirs) {
   std::vector<std::string> keys;
-  std::set<std::string> seen;
-  for (const Collection* c : {ours, theirs, base}) {
-    if (!c) continue;
-    for (const auto& element : *c)
-      if (seen.insert(FoldKey(element.Key)).second) keys.push_back(element.Key);
+  const Collection* sides[] = {ours, theirs, base};
+  for (std::size_t s = 0; s < 3; ++s) {
+    if (!sides[s]) continue;
+    for (const auto& element : *sides[s]) {
+      bool seen = false;
+      for (std::size_t earlier = 0; earlier < s && !seen; ++earlier)
+        seen = sides[earlier] && sides[earlier]->Contains(element.Key);
+      if (!seen) keys.push_back(element.Key);
+    }
   }
   return keys;
 }
@@ -304,13 +306,28 @@ using DateKey = std::tuple<std::int64_t, std::int64_t, std::int64_t>;
 
 std::int64_t KeyNumber(const std::string& key) { return ParseWholeNumber(key).value_or(0); }
 
-std::map<DateKey, const DayData*> DaysOf(const YearDatas& years) {
-  std::map<DateKey, const DayData*> days;
-  for (const auto& year : years)
-    for (const auto& month : year.MonthDatas)
-      for (const auto& day : month.DayDatas)
-        days.emplace(DateKey{KeyNumber(year.Key), KeyNumber(month.Key), KeyNumber(day.Key)}, &day);
-  return days;
+// Calls visit(date, day of a, day of b) for every date either tree holds, nullptr for the side
+// that lacks it: both trees walked level by level, without an index of every day.
+template <class Visit>
+void ForEachDayPair(const YearDatas& a, const YearDatas& b, Visit visit) {
+  auto walk = [&visit](const YearDatas& one, const YearDatas& other, bool one_is_a) {
+    for (const auto& year : one) {
+      const YearData* other_year = other.Find(year.Key);
+      for (const auto& month : year.MonthDatas) {
+        const MonthData* other_month = other_year ? other_year->MonthDatas.Find(month.Key) : nullptr;
+        for (const auto& day : month.DayDatas) {
+          const DayData* other_day = other_month ? other_month->DayDatas.Find(day.Key) : nullptr;
+          // A date both hold is visited once, from a's side.
+          if (!one_is_a && other_day) continue;
+          const DateKey date{KeyNumber(year.Key), KeyNumber(month.Key), KeyNumber(day.Key)};
+          if (one_is_a) visit(date, &day, other_day);
+          else visit(date, nullptr, &day);
+        }
+      }
+    }
+  };
+  walk(a, b, true);
+  walk(b, a, false);
 }
 
 // The items of `a` beyond what `b` holds of each, in `a`'s order.
@@ -358,21 +375,12 @@ std::int64_t ScheduleChanges::RemovedEntries() const {
 
 ScheduleChanges DiffSchedules(ScheduleView from, ScheduleView to) {
   ScheduleChanges changes;
-  const auto from_days = DaysOf(from.Years), to_days = DaysOf(to.Years);
-  std::set<DateKey> dates;
-  for (const auto& [date, day] : from_days) dates.insert(date);
-  for (const auto& [date, day] : to_days) dates.insert(date);
-  auto day_of = [](const std::map<DateKey, const DayData*>& days, const DateKey& date) -> const DayData* {
-    auto it = days.find(date);
-    return it == days.end() ? nullptr : it->second;
-  };
   const auto content = [](const KeyedEntry& e) { return e.Content; };
-  for (const DateKey& date : dates) {
-    const DayData *from_day = day_of(from_days, date), *to_day = day_of(to_days, date);
-    if (SameEntries(from_day, to_day)) continue;
+  ForEachDayPair(from.Years, to.Years, [&](const DateKey& date, const DayData* from_day, const DayData* to_day) {
+    if (SameEntries(from_day, to_day)) return;
     const auto a = EntriesOf(from_day), b = EntriesOf(to_day);
     const auto added = Surplus(b, a, content), removed = Surplus(a, b, content);
-    if (added.empty() && removed.empty()) continue;
+    if (added.empty() && removed.empty()) return;
     DayChanges day;
     day.Date.Year = static_cast<std::int16_t>(std::get<0>(date));
     day.Date.Month = static_cast<std::int16_t>(std::get<1>(date));
@@ -380,7 +388,11 @@ ScheduleChanges DiffSchedules(ScheduleView from, ScheduleView to) {
     for (const auto& e : added) day.Added.push_back(e.Entry);
     for (const auto& e : removed) day.Removed.push_back(e.Entry);
     changes.Days.push_back(std::move(day));
-  }
+  });
+  // Told in date order, whatever order the trees keep their days in.
+  std::stable_sort(changes.Days.begin(), changes.Days.end(), [](const DayChanges& x, const DayChanges& y) {
+    return std::tie(x.Date.Year, x.Date.Month, x.Date.Day) < std::tie(y.Date.Year, y.Date.Month, y.Date.Day);
+  });
   const auto same = [](const std::string& s) { return s; };
   for (std::size_t k = 0; k < changes.Presets.size(); ++k) {
     std::vector<std::string> a, b;

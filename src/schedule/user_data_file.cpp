@@ -48,17 +48,15 @@ public:
     return n;
   }
 
-  // Stored straight into `text`: most texts are ASCII, the same bytes in UTF-8.
+  // Decoded straight into `text`, without a string in between.
   void Text(std::string& text) {
     std::int16_t n = Integer();
     if (n < 0) Fail(kUserDataInvalidValue, "文字列の長さが正しくありません");
     Need(static_cast<std::size_t>(n));
     std::string_view raw = bytes_.substr(pos_, static_cast<std::size_t>(n));
     pos_ += static_cast<std::size_t>(n);
-    if (std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-      text.assign(raw);
-    else
-      text = Cp932ToUtf8Lenient(raw);
+    text.clear();
+    if (!AppendCp932AsUtf8(raw, text)) text = Cp932ToUtf8Lenient(raw);
   }
 
   bool AtEnd() const { return pos_ == bytes_.size(); }

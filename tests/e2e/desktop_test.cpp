@@ -46,9 +46,7 @@ HWND IconWorker() {
 class DesktopE2E : public OrvantaE2E {
 protected:
   void LaunchWithData() {
-    const std::string path = DataFile("data.orv");
-    WriteEmptyData(path);
-    StoreDataPath(path);
+    UseEmptyData();
     Launch();
     ASSERT_TRUE(WaitShown());
   }

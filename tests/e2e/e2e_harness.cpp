@@ -5,6 +5,7 @@
 #include "platform/win32/known_folders.hpp"
 #include "schedule/recovery_file.hpp"
 #include "series/series.hpp"
+#include "../support/schedule_entries.hpp"
 
 #include <shellapi.h>
 
@@ -398,6 +399,24 @@ std::string StaticTexts(HWND dialog) {
   return text;
 }
 
+::testing::AssertionResult ShowsText(HWND box, const std::string& part, int ms) {
+  std::string text;
+  if (WaitFor([&] { return (text = StaticTexts(box)).find(part) != std::string::npos; }, ms))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
+}
+
+HWND WaitForDialog(const wchar_t* caption, int ms) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindWindowW(L"#32770", caption)) != nullptr; }, ms);
+  return found;
+}
+
+bool CloseWith(HWND dialog, int command) {
+  PostMessageW(dialog, WM_COMMAND, command, 0);
+  return WaitFor([&] { return !IsWindow(dialog); });
+}
+
 nlohmann::json DumpUserData(const std::string& path) {
   const std::filesystem::path self(g_self);
   const std::wstring tool =
@@ -442,11 +461,7 @@ void EmptyRecoveryFolder() {
   for (const std::string& path : RecoveryFilesOfUser()) DeleteFileW(Utf8ToWide(path).c_str());
 }
 
-int RunOrvtool(const std::wstring& arguments) {
-  const std::filesystem::path self(g_self);
-  const std::wstring tool =
-      (self.parent_path().parent_path().parent_path() / L"src" / L"tools" / L"orvtool.exe").wstring();
-  std::wstring command = L"\"" + tool + L"\" " + arguments;
+long RunCommand(std::wstring command, DWORD ms) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -454,8 +469,15 @@ int RunOrvtool(const std::wstring& arguments) {
   CloseHandle(pi.hThread);
   KernelHandle process(pi.hProcess);
   DWORD code = 0;
-  if (WaitForSingleObject(process.get(), 15000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.get(), &code)) return -1;
-  return static_cast<int>(code);
+  if (WaitForSingleObject(process.get(), ms) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.get(), &code)) return -1;
+  return static_cast<long>(code);
+}
+
+int RunOrvtool(const std::wstring& arguments) {
+  const std::filesystem::path self(g_self);
+  const std::wstring tool =
+      (self.parent_path().parent_path().parent_path() / L"src" / L"tools" / L"orvtool.exe").wstring();
+  return static_cast<int>(RunCommand(L"\"" + tool + L"\" " + arguments, 15000));
 }
 
 std::vector<COLORREF> ScreenPixels(const RECT& r) {
@@ -608,22 +630,10 @@ int wmain(int argc, wchar_t** argv) {
     orv::YearDatas years;
     orv::DefaultUserListArray lists;
     const orv::DateParts today = orv::SplitDate(orv::LocalToday());
-    orv::DayData& day = orv::GetOrCreateDay(years, orv::DateParts{today.Year, today.Month, 25, 0});
-    for (auto [title, price, kind] : {std::tuple{"家賃", 65000, 0}, {"電気", 4320, 1}}) {
-      orv::PaymentData* pay = day.PaymentDatas.Add(orv::NextPaymentKey(day));
-      pay->strTitle = title;
-      pay->lngPrice = price;
-      pay->Payment = kind;
-    }
-    orv::RecalcPaymentTotals(day);
-    orv::DayData& birthday = orv::GetOrCreateDay(years, orv::DateParts{today.Year, today.Month, 12, 0});
-    for (auto [title, comment, very] : {std::tuple{"誕生日", "ケーキを予約", true}, {"記念日", "", false}}) {
-      orv::SpecialData* special = birthday.SpecialDatas.Add(orv::NextSpecialKey(birthday));
-      special->strSpecial = title;
-      special->strComment = comment;
-      special->blnSpecial = very;
-    }
-    orv::RecalcSpecialTotals(birthday);
+    for (auto [title, price, kind] : {std::tuple{"家賃", 65000, 0}, {"電気", 4320, 1}})
+      orv::test::AddPayment(years, orv::MakeDate(today.Year, today.Month, 25), title, price, kind);
+    for (auto [title, comment, very] : {std::tuple{"誕生日", "ケーキを予約", true}, {"記念日", "", false}})
+      orv::test::AddSpecial(years, orv::MakeDate(today.Year, today.Month, 12), title, very, comment);
     // Repeating entries: a weekly cash payment and a monthly card payment moved off bank
     // holidays, each kept with its rule in the companion file.
     orv::SeriesBook book;

@@ -60,9 +60,18 @@ HWND FocusOf(HWND window);
 void Screenshot(HWND window, const std::string& name);
 // The texts of a dialog's static controls, one line each (a message box's text among them).
 std::string StaticTexts(HWND dialog);
+// Waits until the static texts of `box` hold `part`; a failure shows what they held.
+::testing::AssertionResult ShowsText(HWND box, const std::string& part, int ms = 5000);
+// The dialog or message box captioned exactly `caption`, waited for; nullptr when it does not come.
+HWND WaitForDialog(const wchar_t* caption, int ms = 15000);
+// Sends `command` (a button's id) to a dialog and waits until it has closed.
+bool CloseWith(HWND dialog, int command = IDCANCEL);
 // `orvtool dump` of a user data file, as JSON; null when the tool fails.
 nlohmann::json DumpUserData(const std::string& path);
-// Runs orvtool.exe with `arguments`; its exit code, or -1 when it did not run or end in time.
+// Runs a command line and waits up to `ms` for it; its exit code, or -1 when it did not run or
+// end in time.
+long RunCommand(std::wstring command, DWORD ms);
+// Runs orvtool.exe with `arguments` (15 s at most); its exit code as RunCommand gives it.
 int RunOrvtool(const std::wstring& arguments);
 // The user's recovery folder (journals and failed saves) and its files.
 std::string RecoveryFolderOfUser();
@@ -231,6 +240,13 @@ protected:
     DefaultUserListArray lists;
     ASSERT_EQ(sfSaveUserData(path, years, lists), "");
   }
+  // An empty user data file, stored as the program's; its path.
+  std::string UseEmptyData() {
+    const std::string path = DataFile("data.orv");
+    WriteEmptyData(path);
+    StoreDataPath(path);
+    return path;
+  }
   // Started for testing, the program answers the state report (Reporter); otherwise it never
   // does.
   void Launch(const std::wstring& program = Orvanta(), const wchar_t* args = L"--testing") {
@@ -247,9 +263,13 @@ protected:
   void Quit() {
     HWND host = Host();
     SendMessageW(host, WM_COMMAND, 1032, 0);  // 終了(&Q)
+    ASSERT_NO_FATAL_FAILURE(WaitEnded());
+    ExpectGoneFromTheDesktop(host);
+  }
+  // Waits for the program to end after it has been told to (a quit, the end of the session).
+  void WaitEnded() {
     ASSERT_EQ(WaitForSingleObject(orvanta_.get(), 15000), WAIT_OBJECT_0);
     orvanta_.reset();
-    ExpectGoneFromTheDesktop(host);
   }
   // What the user sees once the program has ended: no calendar on the desktop, no icon in the
   // notification area, and the shell never notified of the calendar.

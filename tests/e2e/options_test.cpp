@@ -14,12 +14,20 @@ class OptionsE2E : public OrvantaE2E {
 protected:
   // A user data file, a calendar of its own (pixels, owned dialogs) and the program running.
   void StartWithData() {
-    data_ = DataFile("data.orv");
-    WriteEmptyData(data_);
-    StoreDataPath(data_);
+    data_ = UseEmptyData();
     StopProgman();
     Launch();
     ASSERT_TRUE(WaitShown());
+  }
+
+  // The automatic transfers' preset list of the saved data file.
+  void ExpectSavedTransferPresets(const std::vector<std::string>& names) {
+    YearDatas years;
+    DefaultUserListArray lists;
+    ASSERT_EQ(sfLoadUserData(data_, years, lists), "");
+    std::vector<std::string> saved;
+    for (int i = 1; i <= lists[0].Count(); ++i) saved.push_back(lists[0].At(i)->strValue1);
+    EXPECT_EQ(saved, names);
   }
 
   // The options entry of the tray menu; the dialog is not modal, so the command returns.
@@ -330,11 +338,7 @@ TEST_F(OptionsE2E, APresetNameTheFileCannotHoldIsRefusedAndAskedForAgain) {
   Click(dialog, kIdOK);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
   Quit();
-  YearDatas years;
-  DefaultUserListArray lists;
-  ASSERT_EQ(sfLoadUserData(data_, years, lists), "");
-  ASSERT_EQ(lists[0].Count(), 1);
-  EXPECT_EQ(lists[0].At(1)->strValue1, "ガス\uFF5E");
+  ExpectSavedTransferPresets({"ガス\uFF5E"});
 }
 
 // Preset changes act at once: Cancel keeps them, and the add-entry dialog lists them.
@@ -371,15 +375,9 @@ TEST_F(OptionsE2E, PresetsAddedAndRemovedShowInTheAddEntryListAndSurviveCancel) 
   EXPECT_EQ(items.substr(0, items.find('\t')), "水道代") << items;
   EXPECT_EQ(std::count(items.begin(), items.end(), '\t'), 4) << items;  // and the four catch-alls
   EXPECT_EQ(items.find("電気代"), std::string::npos) << items;
-  PostMessageW(add, WM_COMMAND, IDCANCEL, 0);
-  ASSERT_TRUE(WaitFor([&] { return !IsWindow(add); }));
+  ASSERT_TRUE(CloseWith(add));
   Quit();
-
-  YearDatas years;
-  DefaultUserListArray lists;
-  ASSERT_EQ(sfLoadUserData(data_, years, lists), "");
-  ASSERT_EQ(lists[0].Count(), 1);
-  EXPECT_EQ(lists[0].At(1)->strValue1, "水道代");
+  ExpectSavedTransferPresets({"水道代"});
 }
 
 }  // namespace

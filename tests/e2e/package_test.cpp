@@ -34,19 +34,8 @@ std::wstring KnownFolder(REFKNOWNFOLDERID id) {
   return out;
 }
 
-// Runs a command line and waits for it; its exit code, or -1 when it did not run or end.
-long Run(std::wstring command) {
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-  CloseHandle(pi.hThread);
-  KernelHandle process(pi.hProcess);
-  DWORD code = 0;
-  if (WaitForSingleObject(process.get(), 120000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.get(), &code))
-    return -1;
-  return static_cast<long>(code);
-}
+// Runs a command line and waits for it (an installer: two minutes at most).
+long Run(std::wstring command) { return RunCommand(std::move(command), 120000); }
 
 long Msiexec(const std::wstring& action, const std::wstring& msi, const std::wstring& properties = L"") {
   return Run(L"msiexec.exe " + action + L" \"" + msi + L"\" /qn " + properties);

@@ -8,6 +8,7 @@
 #include "dialogs/upcoming_list.hpp"
 #include "e2e_harness.hpp"
 #include "reminders/reminders.hpp"
+#include "../support/schedule_entries.hpp"
 
 namespace orv::e2e {
 namespace {
@@ -17,30 +18,21 @@ using std::chrono::days;
 class RemindersE2E : public OrvantaE2E {
 protected:
   // Today 家賃; tomorrow 新聞 (cash) and 電気; the day after a very special 誕生日; three days
-  // on 水道, past the default lead time of two days.
-  void WriteSchedule(Date today) {
+  // on 水道, past the default lead time of two days. Started on that with reminders on or off.
+  void StartOnSchedule(Date today, bool remind) {
     YearDatas years;
     DefaultUserListArray lists;
-    auto pay = [&](Date date, const char* name, std::int32_t amount, int kind) {
-      DayData& day = GetOrCreateDay(years, SplitDate(date));
-      PaymentData& p = *day.PaymentDatas.Add(NextPaymentKey(day));
-      p.strTitle = name;
-      p.lngPrice = amount;
-      p.Payment = kind;
-      RecalcPaymentTotals(day);
-    };
-    pay(today, "家賃", 50000, 0);
-    pay(today + days{1}, "新聞", 4400, 1);
-    pay(today + days{1}, "電気", 8000, 0);
-    DayData& birthday = GetOrCreateDay(years, SplitDate(today + days{2}));
-    SpecialData& s = *birthday.SpecialDatas.Add(NextSpecialKey(birthday));
-    s.strSpecial = "誕生日";
-    s.blnSpecial = true;
-    RecalcSpecialTotals(birthday);
-    pay(today + days{3}, "水道", 3000, 0);
+    test::AddPayment(years, today, "家賃", 50000, 0);
+    test::AddPayment(years, today + days{1}, "新聞", 4400, 1);
+    test::AddPayment(years, today + days{1}, "電気", 8000, 0);
+    test::AddSpecial(years, today + days{2}, "誕生日", true);
+    test::AddPayment(years, today + days{3}, "水道", 3000, 0);
     const std::string path = DataFile("data.orv");
     ASSERT_EQ(sfSaveUserData(path, years, lists), "");
     StoreDataPath(path);
+    SetOption(L"RemindPayments", remind ? L"True" : L"False");
+    Launch();
+    ASSERT_TRUE(WaitShown());
   }
   std::string Notification() { return Field(reporter_.Ask(Host()), "Notification"); }
   HWND WaitUpcoming() {
@@ -52,10 +44,7 @@ protected:
 
 TEST_F(RemindersE2E, AStartRemindsOnceOfWhatIsDueAndMidnightOfWhatComesDueThen) {
   const Date today = LocalToday();
-  WriteSchedule(today);
-  SetOption(L"RemindPayments", L"True");
-  Launch();
-  ASSERT_TRUE(WaitShown());
+  ASSERT_NO_FATAL_FAILURE(StartOnSchedule(today, true));
   const std::string d0 = ShortDateText(today), d1 = ShortDateText(today + days{1}), d2 = ShortDateText(today + days{2});
   const std::string expected = "支払いの予定|" + d0 + " 家賃 50,000円 (自動振替)\\n" + d1 + " 新聞 4,400円 (現金)\\n" + d1 +
                                " 電気 8,000円 (自動振替)\\n" + d1 + " 合計 12,400円\\n" + d2 + " 誕生日 (特に特別な日)";
@@ -84,8 +73,7 @@ TEST_F(RemindersE2E, AStartRemindsOnceOfWhatIsDueAndMidnightOfWhatComesDueThen) 
   SendMessageTimeoutW(Host(), 512, 0, kBalloonUserClick, SMTO_NORMAL, 5000, &ignored);
   HWND upcoming = WaitUpcoming();
   ASSERT_NE(upcoming, nullptr) << "the reminder's click opened nothing";
-  PostMessageW(upcoming, WM_COMMAND, IDCANCEL, 0);
-  ASSERT_TRUE(WaitFor([&] { return !IsWindow(upcoming); }));
+  ASSERT_TRUE(CloseWith(upcoming));
   Quit();
 }
 
@@ -120,10 +108,7 @@ TEST_F(RemindersE2E, APaymentAddedForTomorrowIsRemindedAtOnce) {
 
 TEST_F(RemindersE2E, TheComingMonthListsItsDaysAndEnterOpensTheChosenDay) {
   const Date today = LocalToday();
-  WriteSchedule(today);
-  SetOption(L"RemindPayments", L"False");
-  Launch();
-  ASSERT_TRUE(WaitShown());
+  ASSERT_NO_FATAL_FAILURE(StartOnSchedule(today, false));
   std::this_thread::sleep_for(std::chrono::seconds(1));
   EXPECT_EQ(Notification(), "") << "reminders are off";
 

@@ -96,9 +96,7 @@ TEST_F(OrvantaE2E, FirstRunNamesANewFileThatTheQuitCreates) {
 }
 
 TEST_F(OrvantaE2E, StandsAtTheWorkAreaEdgeOverTheWallpaperAndScrollsByKeysAndMenus) {
-  const std::string path = DataFile("data.orv");
-  WriteEmptyData(path);
-  StoreDataPath(path);
+  UseEmptyData();
   StopProgman();  // the screen shows only what the calendar paints
   Launch();
   ASSERT_TRUE(WaitShown());
@@ -128,9 +126,9 @@ TEST_F(OrvantaE2E, StandsAtTheWorkAreaEdgeOverTheWallpaperAndScrollsByKeysAndMen
   // The wallpaper setting is watched while the program runs: taken away, the calendar shows
   // the plain desktop colour; given back, the wallpaper again (each noticed within moments).
   SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", L"");
-  EXPECT_TRUE(shows(GetSysColor(COLOR_DESKTOP) & 0xFFFFFF, 3000)) << std::hex << seen;
+  EXPECT_TRUE(shows(GetSysColor(COLOR_DESKTOP) & 0xFFFFFF, 10000)) << std::hex << seen;
   SetText(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", Utf8ToWide(WallpaperFile()));
-  EXPECT_TRUE(shows(expected, 3000)) << std::hex << seen;
+  EXPECT_TRUE(shows(expected, 10000)) << std::hex << seen;
 
   const std::string today = StartDate();  // TodayStart 0
   HWND bar = FindWindowExW(calendar, nullptr, L"ScrollBar", nullptr);
@@ -159,9 +157,7 @@ TEST_F(OrvantaE2E, StandsAtTheWorkAreaEdgeOverTheWallpaperAndScrollsByKeysAndMen
 }
 
 TEST_F(OrvantaE2E, ModeMenuKeepsTheCheckMarksAndTheSaveEntryFollowsTheOption) {
-  const std::string path = DataFile("data.orv");
-  WriteEmptyData(path);
-  StoreDataPath(path);
+  UseEmptyData();
   SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", L"OverWriteMenu", L"True");
   Launch();
   ASSERT_TRUE(WaitShown());
@@ -185,9 +181,7 @@ TEST_F(OrvantaE2E, ModeMenuKeepsTheCheckMarksAndTheSaveEntryFollowsTheOption) {
 }
 
 TEST_F(OrvantaE2E, PageBackFromTheEndOfMarchLandsOnTheEndOfFebruary) {
-  const std::string path = DataFile("data.orv");
-  WriteEmptyData(path);
-  StoreDataPath(path);
+  UseEmptyData();
   Launch();
   ASSERT_TRUE(WaitShown());
   // Walk to the next 31 March by day steps of the scroll menu's sizes and single days.
@@ -210,9 +204,7 @@ TEST_F(OrvantaE2E, PageBackFromTheEndOfMarchLandsOnTheEndOfFebruary) {
 }
 
 TEST_F(OrvantaE2E, ASecondCopyEndsSilently) {
-  const std::string path = DataFile("data.orv");
-  WriteEmptyData(path);
-  StoreDataPath(path);
+  UseEmptyData();
   Launch();
   ASSERT_TRUE(WaitShown());
   EXPECT_EQ(GetParent(Calendar()), FindWindowW(L"Progman", L"Program Manager"));  // re-parented
@@ -249,9 +241,7 @@ TEST_F(OrvantaE2E, ACorruptFileShowsTheFailureThenTheFirstRunDialogAndStaysUntou
 
 // The keys as a user types them, on the calendar given the focus by a click on the tray icon.
 TEST_F(OrvantaE2E, TypedKeysScrollShowTodaySwitchModesAndOpenTheScrollMenu) {
-  const std::string path = DataFile("data.orv");
-  WriteEmptyData(path);
-  StoreDataPath(path);
+  UseEmptyData();
   SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", L"TodayStart", L"1");  // yesterday on top
   StopProgman();  // a top-level calendar can be the foreground window
   Launch();
@@ -316,9 +306,7 @@ TEST_F(OrvantaE2E, TypedKeysScrollShowTodaySwitchModesAndOpenTheScrollMenu) {
 // The calendar's menus open on the hidden host window. Once they close, with a choice or
 // without one, the keys reach the calendar again without a click.
 TEST_F(OrvantaE2E, TheCalendarKeepsTheKeysAfterEveryMenuItOpens) {
-  const std::string path = DataFile("data.orv");
-  WriteEmptyData(path);
-  StoreDataPath(path);
+  UseEmptyData();
   StopProgman();
   Launch();
   ASSERT_TRUE(WaitShown());
@@ -364,9 +352,7 @@ TEST_F(OrvantaE2E, TheCalendarKeepsTheKeysAfterEveryMenuItOpens) {
 // The real mouse on the hotspots (their places from the layout), the middle button and the
 // day rows.
 TEST_F(OrvantaE2E, HotspotsScrollAndSwitchModesAndDayRowsOpenTheirDialogs) {
-  const std::string path = DataFile("data.orv");
-  WriteEmptyData(path);
-  StoreDataPath(path);
+  UseEmptyData();
   SetText(HKEY_CURRENT_USER, L"Software\\Orvanta\\Option", L"CenterClick", L"True");
   StopProgman();
   Launch();
@@ -499,9 +485,7 @@ TEST_F(OrvantaE2E, HotspotsScrollAndSwitchModesAndDayRowsOpenTheirDialogs) {
 // entry column in the Sunday colour and its day list names it. With "ShowHolidays" off, the
 // same day shows nothing and its list names no holiday.
 TEST_F(OrvantaE2E, SpecialDayModeShowsTheNextHolidayUnlessHolidaysAreOff) {
-  const std::string path = DataFile("data.orv");
-  WriteEmptyData(path);
-  StoreDataPath(path);
+  UseEmptyData();
   StopProgman();  // the calendar as a window of its own, whose pixels the screen shows
   for (const bool shown : {true, false}) {
     SCOPED_TRACE(shown ? "holidays shown" : "holidays off");
@@ -565,9 +549,7 @@ TEST_F(OrvantaE2E, SpecialDayModeShowsTheNextHolidayUnlessHolidaysAreOff) {
 // The end of the session runs the whole shutdown inside the notification: the system may end
 // the process as soon as it returns.
 TEST_F(OrvantaE2E, EndOfSessionSavesEverythingRemovesTheIconAndEnds) {
-  const std::string path = DataFile("data.orv");
-  WriteEmptyData(path);
-  StoreDataPath(path);
+  const std::string path = UseEmptyData();
   Launch();
   ASSERT_TRUE(WaitShown());
   HWND host = Host();
@@ -604,9 +586,7 @@ TEST_F(OrvantaE2E, EndOfSessionSavesEverythingRemovesTheIconAndEnds) {
 // A day's dialog runs a modal loop inside the calendar's click; the end of the session may
 // come while it is open.
 TEST_F(OrvantaE2E, EndOfSessionWithADayDialogOpenStillSavesAndEnds) {
-  const std::string path = DataFile("data.orv");
-  WriteEmptyData(path);
-  StoreDataPath(path);
+  const std::string path = UseEmptyData();
   StopProgman();
   Launch();
   ASSERT_TRUE(WaitShown());

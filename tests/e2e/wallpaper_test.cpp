@@ -44,9 +44,7 @@ int Distance(COLORREF a, COLORREF b) {
 }
 
 TEST_F(OrvantaE2E, TheCalendarsBackgroundContinuesTheDesktopInEveryStyle) {
-  const std::string path = DataFile("data.orv");
-  WriteEmptyData(path);
-  StoreDataPath(path);
+  const std::string path = UseEmptyData();
   StopProgman();  // the calendar is a window of its own: its pixels can be read
   const std::string picture = test::Utf8(dir_.path()) + "\\odd.bmp";
   WriteBmp(picture, kPictureWidth, kPictureHeight, OddPictureAt);

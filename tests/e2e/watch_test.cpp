@@ -50,9 +50,7 @@ protected:
 };
 
 TEST_F(WatchE2E, EachKindOfChangeRedrawsAndNothingWakesTheProgramBetweenThem) {
-  const std::string path = DataFile("data.orv");
-  WriteEmptyData(path);
-  StoreDataPath(path);
+  UseEmptyData();
   StopProgman();  // a window of its own: its pixels can be read
   const std::string first = DataFile("first.bmp"), second = DataFile("second.bmp");
   auto solid = [](COLORREF c) { return [c](int, int) { return c; }; };

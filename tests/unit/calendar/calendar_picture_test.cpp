@@ -49,16 +49,6 @@ protected:
   }
   // The day-number call of a row.
   DrawCall DayNumber(int row) const { return Texts("day").at(static_cast<std::size_t>(row)); }
-  static ThemePicture Slot(int w, int h, const char* name, bool mask = false) {
-    ThemePicture slot;
-    slot.Picture = std::make_shared<SyntheticPicture>(w, h, name);
-    slot.HasPicture = true;
-    if (mask) {
-      slot.Mask = std::make_shared<SyntheticPicture>(w, h, std::string(name) + "_Mask");
-      slot.HasMask = true;
-    }
-    return slot;
-  }
   std::vector<DrawCall> Pictures() const {
     std::vector<DrawCall> out;
     for (const auto& c : draw.calls)
@@ -130,7 +120,7 @@ TEST_F(CalendarPictureTest, PaymentColumnShowsTotalsWithCashMarks) {
   EXPECT_EQ(payments[0].color, DayNumber(0).color);  // no payment colour in the theme
 
   state.CurrentTheme.CashOutline = true;
-  state.CurrentTheme.CashIcon = Slot(12, 10, "cash");
+  state.CurrentTheme.CashIcon = test::Slot(12, 10, "cash");
   state.CurrentTheme.HasPaymentColor = true;
   state.CurrentTheme.PaymentColor = MakeRgb(9, 9, 9);
   Full();
@@ -254,7 +244,7 @@ TEST_F(CalendarPictureTest, MonthLabelsNeedRoomForDrawDaysRowsOfTheirMonth) {
 TEST_F(CalendarPictureTest, MonthLabelStyles) {
   Start(MakeDate(2026, 12, 1));
   auto& t = state.CurrentTheme;
-  t.Month = Slot(30, 30, "month_pic");
+  t.Month = test::Slot(30, 30, "month_pic");
   t.MonthPictureLeft = 2;
   t.MonthPictureTop = 100;
   t.DrawType = 3;
@@ -321,10 +311,10 @@ TEST_F(CalendarPictureTest, TitlesFollowTheirSwitchesAndTheMode) {
 
 TEST_F(CalendarPictureTest, BackgroundLayerOrderAndBodyModes) {
   auto& t = state.CurrentTheme;
-  t.Body = Slot(150, 100, "body");
-  t.Lastweek = Slot(150, 20, "last", true);
-  t.Nextweek = Slot(150, 30, "next");
-  t.Title = Slot(40, 10, "title");
+  t.Body = test::Slot(150, 100, "body");
+  t.Lastweek = test::Slot(150, 20, "last", true);
+  t.Nextweek = test::Slot(150, 30, "next");
+  t.Title = test::Slot(40, 10, "title");
   t.TitleLeft = 5;
   t.TitleTop = 3;
   Full();

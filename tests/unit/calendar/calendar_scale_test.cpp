@@ -17,17 +17,6 @@
 namespace orv {
 namespace {
 
-ThemePicture Slot(int w, int h, const char* name, bool mask = false) {
-  ThemePicture slot;
-  slot.Picture = std::make_shared<SyntheticPicture>(w, h, name);
-  slot.HasPicture = true;
-  if (mask) {
-    slot.Mask = std::make_shared<SyntheticPicture>(w, h, std::string(name) + "_Mask");
-    slot.HasMask = true;
-  }
-  return slot;
-}
-
 // Values chosen so that halves occur at several scales.
 ThemeRecord OddTheme() {
   ThemeRecord t;
@@ -49,9 +38,9 @@ ThemeRecord OddTheme() {
   t.TitleLeft = 11;
   t.TitleTop = 9;
   t.DesignDpi = 192;
-  t.Lastweek = Slot(500, 36, "lastweek");
-  t.Body = Slot(3, 5, "body");
-  t.CashIcon = Slot(28, 28, "cash", true);
+  t.Lastweek = test::Slot(500, 36, "lastweek");
+  t.Body = test::Slot(3, 5, "body");
+  t.CashIcon = test::Slot(28, 28, "cash", true);
   return t;
 }
 
@@ -191,9 +180,9 @@ protected:
 
 TEST_F(ScaledCompositionTest, PicturesAreDrawnAtTheirScaledSizeAndSmoothed) {
   ThemeRecord& t = state.CurrentTheme;
-  t.Lastweek = Slot(480, 40, "lastweek", true);  // 192-dpi pixels: 360 × 30 at 144 dpi
-  t.Nextweek = Slot(480, 60, "nextweek");
-  t.Title = Slot(24, 92, "title", true);
+  t.Lastweek = test::Slot(480, 40, "lastweek", true);  // 192-dpi pixels: 360 × 30 at 144 dpi
+  t.Nextweek = test::Slot(480, 60, "nextweek");
+  t.Title = test::Slot(24, 92, "title", true);
   t.TitleLeft = 10;
   t.TitleTop = 4;
   const CalendarLayout l = dsDrawCalendar(state, facts, surfaces);
@@ -213,7 +202,7 @@ TEST_F(ScaledCompositionTest, PicturesAreDrawnAtTheirScaledSizeAndSmoothed) {
 
 TEST_F(ScaledCompositionTest, TiledBodiesTileTheScaledTileEdgeToEdge) {
   ThemeRecord& t = state.CurrentTheme;
-  t.Body = Slot(480, 50, "body");  // 37.5 → 38 pixels high at 144 dpi
+  t.Body = test::Slot(480, 50, "body");  // 37.5 → 38 pixels high at 144 dpi
   t.BodyDrawMode = 3;
   const CalendarLayout l = dsDrawCalendar(state, facts, surfaces);
   const auto tiles = Pictures("body");
@@ -226,7 +215,7 @@ TEST_F(ScaledCompositionTest, TiledBodiesTileTheScaledTileEdgeToEdge) {
 
 TEST_F(ScaledCompositionTest, PicturesDrawnForTheScaleAreCopiedAsTheyAre) {
   facts.twips_x = facts.twips_y = TwipsScale::ForDpi(192);
-  state.CurrentTheme.Lastweek = Slot(480, 40, "lastweek");
+  state.CurrentTheme.Lastweek = test::Slot(480, 40, "lastweek");
   dsDrawCalendar(state, facts, surfaces);
   ASSERT_EQ(Pictures("lastweek").size(), 1u);
   EXPECT_EQ(Pictures("lastweek")[0].rect, (PixelRect{0, 0, 480, 40}));

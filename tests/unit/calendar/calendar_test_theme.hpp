@@ -1,12 +1,27 @@
 #pragma once
 // A small theme with round numbers, so expected positions can be worked out by hand with the
 // recording canvas's metrics (8 pixels a character, 16 a line).
+#include <memory>
+#include <string>
+
 #include "core/app_state.hpp"
 #include "platform/recording_canvas.hpp"
 
 namespace orv::test {
 
 inline FontSpec Font(const char* face) { return FontSpec{face, 10, false, false, 0, 0}; }
+
+// A theme picture slot holding a synthetic picture named `name` (and its "_Mask" when asked).
+inline ThemePicture Slot(int w, int h, const char* name, bool mask = false) {
+  ThemePicture slot;
+  slot.Picture = std::make_shared<SyntheticPicture>(w, h, name);
+  slot.HasPicture = true;
+  if (mask) {
+    slot.Mask = std::make_shared<SyntheticPicture>(w, h, std::string(name) + "_Mask");
+    slot.HasMask = true;
+  }
+  return slot;
+}
 
 inline ThemeRecord CalendarTestTheme() {
   ThemeRecord t;

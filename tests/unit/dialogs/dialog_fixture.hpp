@@ -7,6 +7,7 @@
 #include "support/fake_desktop_facts.hpp"
 #include "support/plain_number_conversion.hpp"
 #include "support/recording_calendar_view.hpp"
+#include "support/schedule_entries.hpp"
 #include "support/scripted_prompts.hpp"
 #include "support/temp_dir.hpp"
 
@@ -16,23 +17,11 @@ class DialogTest : public ::testing::Test {
 protected:
   DialogTest() { state.UserDataPath = dir.File("user.orv"); }
 
-  PaymentData& AddPayment(Date date, const char* title, std::int32_t price, int kind) {
-    DayData& day = GetOrCreateDay(state.Years, SplitDate(date));
-    auto& p = *day.PaymentDatas.Add(NextPaymentKey(day));
-    p.strTitle = title;
-    p.lngPrice = price;
-    p.Payment = kind;
-    RecalcPaymentTotals(day);
-    return p;
+  void AddPayment(Date date, const char* title, std::int32_t price, int kind) {
+    test::AddPayment(state.Years, date, title, price, kind);
   }
-  SpecialData& AddSpecial(Date date, const char* title, const char* comment, bool very) {
-    DayData& day = GetOrCreateDay(state.Years, SplitDate(date));
-    auto& s = *day.SpecialDatas.Add(NextSpecialKey(day));
-    s.strSpecial = title;
-    s.strComment = comment;
-    s.blnSpecial = very;
-    RecalcSpecialTotals(day);
-    return s;
+  void AddSpecial(Date date, const char* title, const char* comment, bool very) {
+    test::AddSpecial(state.Years, date, title, very, comment);
   }
   DayData* Day(Date date) { return FindDay(state.Years, SplitDate(date)); }
 

@@ -7,17 +7,13 @@
 #include <sstream>
 #include <string>
 
+#include "../../support/iso_text.hpp"
+
 namespace orv {
 namespace {
 
 using std::chrono::days;
-
-std::string Iso(Date date) {
-  const DateParts p = SplitDate(date);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", p.Year, p.Month, p.Day);
-  return text;
-}
+using test::Iso;
 
 Date ParseIso(const std::string& text) {
   int y = 0, m = 0, d = 0;

@@ -25,12 +25,7 @@ protected:
     LoadDefaultTheme(state.CurrentTheme);
     state.XPThemeAvailable = true;
   }
-  // Installs a theme file under the next key and returns the key.
-  std::string Install(const std::string& name, const std::string& head = "") {
-    std::string key = NextThemeKey(state.ThemeList);
-    state.ThemeList.Add(key)->IniFilePath = test::WriteTheme(dir, name, head);
-    return key;
-  }
+  std::string Install(const std::string& name, const std::string& head = "") { return test::InstallTheme(state, dir, name, head); }
 };
 
 TEST_F(OptionsDialogTest, LoadShowsTheGlobalsOnThePresetPageWithApplyDisabled) {

@@ -84,4 +84,11 @@ inline std::string WriteTheme(const TempDir& dir, const std::string& name, const
   return path;
 }
 
+// Such a theme file installed in `state`'s theme list under the next key; that key.
+inline std::string InstallTheme(AppState& state, const TempDir& dir, const std::string& name, const std::string& head = "") {
+  std::string key = NextThemeKey(state.ThemeList);
+  state.ThemeList.Add(key)->IniFilePath = WriteTheme(dir, name, head);
+  return key;
+}
+
 }  // namespace orv::test

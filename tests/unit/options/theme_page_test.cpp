@@ -18,11 +18,7 @@ protected:
   bool apply_enabled = false;
   ThemePage page{state, prompts, pictures, "C:\\Program Files\\Orvanta", apply_enabled};
 
-  std::string Install(const std::string& name, const std::string& head = "") {
-    std::string key = NextThemeKey(state.ThemeList);
-    state.ThemeList.Add(key)->IniFilePath = test::WriteTheme(dir, name, head);
-    return key;
-  }
+  std::string Install(const std::string& name, const std::string& head = "") { return test::InstallTheme(state, dir, name, head); }
 };
 
 TEST_F(ThemePageTest, RefreshListsBuiltInFirstAndChoosesTheThemeInUse) {

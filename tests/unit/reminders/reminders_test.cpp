@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/settings.hpp"
+#include "support/schedule_entries.hpp"
 
 namespace orv {
 namespace {
@@ -13,21 +14,9 @@ const Date kDec8 = MakeDate(2026, 12, 8);  // a Tuesday
 
 class RemindersTest : public ::testing::Test {
 protected:
-  void Pay(Date date, const char* name, std::int32_t amount, int kind = 0) {
-    DayData& day = GetOrCreateDay(years, SplitDate(date));
-    PaymentData& p = *day.PaymentDatas.Add(NextPaymentKey(day));
-    p.strTitle = name;
-    p.lngPrice = amount;
-    p.Payment = kind;
-    RecalcPaymentTotals(day);
-  }
+  void Pay(Date date, const char* name, std::int32_t amount, int kind = 0) { test::AddPayment(years, date, name, amount, kind); }
   void Special(Date date, const char* title, bool very, const char* comment = "") {
-    DayData& day = GetOrCreateDay(years, SplitDate(date));
-    SpecialData& s = *day.SpecialDatas.Add(NextSpecialKey(day));
-    s.strSpecial = title;
-    s.strComment = comment;
-    s.blnSpecial = very;
-    RecalcSpecialTotals(day);
+    test::AddSpecial(years, date, title, very, comment);
   }
   // One look as a run of the program makes it: the record from the settings and back.
   std::vector<std::string> Look(Date today, ReminderOptions options = {}) {

@@ -7,16 +7,12 @@
 #include <vector>
 
 #include "series/series.hpp"
+#include "../../support/iso_text.hpp"
 
 namespace orv {
 namespace {
 
-std::string Iso(Date date) {
-  const DateParts p = SplitDate(date);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", p.Year, p.Month, p.Day);
-  return text;
-}
+using test::Iso;
 
 Date D(int y, int m, int d) { return MakeDate(y, m, d); }
 

@@ -14,10 +14,9 @@ void Store(MemorySettingsStore& store, std::string_view section, std::string_vie
   store.Set(kApplicationName, section, key, value);
 }
 
-TEST(ReadOptionsTest, FreshAccountGetsTheDefaults) {
-  MemorySettingsStore store;
+// Every option away from its default, so that a read or a round trip shows each one.
+AppState AwayFromTheDefaults() {
   AppState state;
-  // Start from the opposite of every default so each one is really read.
   state.MicrosoftWheelMouse = false;
   state.MicrosoftWheelMouseChange = 1;
   state.TodayStart = 0;
@@ -28,9 +27,15 @@ TEST(ReadOptionsTest, FreshAccountGetsTheDefaults) {
   state.AutoSave = true;
   state.ShowHolidays = false;
   state.RemindPayments = false;
-  state.RemindDaysAhead = 9;
+  state.RemindDaysAhead = 14;
   state.RemindVerySpecial = false;
-  state.LastCalendarMode = 2;
+  state.LastCalendarMode = 1;
+  return state;
+}
+
+TEST(ReadOptionsTest, FreshAccountGetsTheDefaults) {
+  MemorySettingsStore store;
+  AppState state = AwayFromTheDefaults();
   state.UserDataPath = "x";
   ReadOptions(store, state);
   ReadUserDataPath(store, state);
@@ -154,21 +159,8 @@ TEST(SaveSettingsTest, WritesInOrderAndSkipsIgnoreXPThemeWithoutVisualStyles) {
 }
 
 TEST(SaveSettingsTest, OptionsSurviveARoundTrip) {
-  AppState saved;
-  saved.MicrosoftWheelMouse = false;
-  saved.MicrosoftWheelMouseChange = 1;
-  saved.TodayStart = 0;
-  saved.IgnoreXPTheme = true;
+  AppState saved = AwayFromTheDefaults();
   saved.XPThemeAvailable = true;
-  saved.CenterClick = false;
-  saved.ShiftAuto = false;
-  saved.OverWriteMenu = true;
-  saved.AutoSave = true;
-  saved.ShowHolidays = false;
-  saved.RemindPayments = false;
-  saved.RemindDaysAhead = 14;
-  saved.RemindVerySpecial = false;
-  saved.LastCalendarMode = 1;
   saved.Zoom = 175;
   saved.UserDataPath = "C:\\データ\\家計.ORV";
   MemorySettingsStore store;

@@ -410,52 +410,55 @@ protected:
   std::string Apply() { return ApplySelectedTheme(state, environment, calendar); }
 };
 
-TEST_F(ApplySelectedThemeTest, NoSelectionLoadsTheBuiltInThemeAndDraws) {
-  EXPECT_EQ(Apply(), "");
-  EXPECT_EQ(state.CurrentTheme.FullWidth, 3600);
-  EXPECT_EQ(calendar.full_draws, 1);
-}
+// The theme chosen in the list, applied as at start-up or after the options: what loads, what
+// the selection becomes, and what is reported. The calendar is redrawn once either way.
+struct ApplyCase {
+  const char* name;
+  const char* file;     // the list's file "1": its text, or nullptr for a file that is gone
+  const char* key;      // the selection ("7": a key the list does not have); "" none, nor a list
+  int draw_type_before;  // the theme in use before: 42 a loaded one, 99 a blank one, 0 none
+  const char* error;    // what is reported: exactly this, or "*" any message
+  int draw_type;        // the theme afterwards, by its DrawType (3: the built-in theme)
+  const char* key_after;
+};
 
-TEST_F(ApplySelectedThemeTest, SelectedFileIsLoaded) {
-  state.ThemeList.Add("1")->IniFilePath = Write(kValidSizes + "[MonthDraw]\nDrawType=1\n");
-  state.SelectedThemeKey = "1";
-  EXPECT_EQ(Apply(), "");
-  EXPECT_EQ(state.CurrentTheme.DrawType, 1);
-  EXPECT_EQ(state.SelectedThemeKey, "1");
-  EXPECT_EQ(calendar.full_draws, 1);
-}
+void PrintTo(const ApplyCase& c, std::ostream* os) { *os << c.name; }
 
-TEST_F(ApplySelectedThemeTest, DeletedFileOrUnknownKeyFallsBackAndClearsTheSelection) {
-  state.ThemeList.Add("1")->IniFilePath = dir.File("deleted.ini");
-  for (const char* key : {"1", "7"}) {
-    state.SelectedThemeKey = key;
-    state.CurrentTheme.DrawType = 99;
-    EXPECT_EQ(Apply(), "");
-    EXPECT_EQ(state.SelectedThemeKey, "");
-    EXPECT_EQ(state.CurrentTheme.DrawType, 3);
+class ApplySelectedThemeCases : public ApplySelectedThemeTest, public testing::WithParamInterface<ApplyCase> {};
+
+TEST_P(ApplySelectedThemeCases, LoadsOrFallsBack) {
+  const ApplyCase& c = GetParam();
+  if (*c.key) state.ThemeList.Add("1")->IniFilePath = c.file ? Write(c.file) : dir.File("deleted.ini");
+  state.SelectedThemeKey = c.key;
+  if (c.draw_type_before == 42) LoadDefaultTheme(state.CurrentTheme);
+  if (c.draw_type_before != 0) state.CurrentTheme.DrawType = c.draw_type_before;
+  const std::string error = Apply();
+  if (std::string(c.error) == "*") {
+    EXPECT_NE(error, "");
+  } else {
+    EXPECT_EQ(error, c.error);
   }
-  EXPECT_EQ(calendar.full_draws, 2);
-}
-
-TEST_F(ApplySelectedThemeTest, InvalidFileKeepsTheThemeInUse) {
-  state.ThemeList.Add("1")->IniFilePath = Write("[PixelSize]\nFullWidth=1\n");
-  state.SelectedThemeKey = "1";
-  LoadDefaultTheme(state.CurrentTheme);
-  state.CurrentTheme.DrawType = 42;
-  EXPECT_NE(Apply(), "");
-  EXPECT_EQ(state.CurrentTheme.DrawType, 42);
-  EXPECT_EQ(state.SelectedThemeKey, "1");
+  EXPECT_EQ(state.CurrentTheme.DrawType, c.draw_type);
+  if (c.draw_type == 3) {
+    EXPECT_EQ(state.CurrentTheme.FullWidth, 3600) << "the built-in theme";
+  }
+  EXPECT_EQ(state.SelectedThemeKey, c.key_after);
   EXPECT_EQ(calendar.full_draws, 1);
 }
 
-TEST_F(ApplySelectedThemeTest, InvalidFileAtStartUpFallsBackToTheBuiltInTheme) {
-  state.ThemeList.Add("1")->IniFilePath = Write("[PixelSize]\nFullWidth=1\n");
-  state.SelectedThemeKey = "1";
-  EXPECT_EQ(Apply(), "sfLoadINIThemeFile\t1\tファイルのデータが不正です\n");
-  EXPECT_EQ(state.CurrentTheme.FullWidth, 3600);
-  EXPECT_EQ(state.SelectedThemeKey, "");
-  EXPECT_EQ(calendar.full_draws, 1);
-}
+const std::string kDrawTypeOne = kValidSizes + "[MonthDraw]\nDrawType=1\n";
+const char kInvalidSizes[] = "[PixelSize]\nFullWidth=1\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Themes, ApplySelectedThemeCases,
+    testing::Values(ApplyCase{"NoSelectionLoadsTheBuiltInTheme", nullptr, "", 0, "", 3, ""},
+                    ApplyCase{"TheSelectedFileIsLoaded", kDrawTypeOne.c_str(), "1", 0, "", 1, "1"},
+                    ApplyCase{"ADeletedFileFallsBackAndClearsTheSelection", nullptr, "1", 99, "", 3, ""},
+                    ApplyCase{"AnUnknownKeyFallsBackAndClearsTheSelection", nullptr, "7", 99, "", 3, ""},
+                    ApplyCase{"AnInvalidFileKeepsTheThemeInUse", kInvalidSizes, "1", 42, "*", 42, "1"},
+                    ApplyCase{"AnInvalidFileAtStartUpFallsBackToTheBuiltInTheme", kInvalidSizes, "1", 0,
+                              "sfLoadINIThemeFile\t1\tファイルのデータが不正です\n", 3, ""}),
+    [](const testing::TestParamInfo<ApplyCase>& param_info) { return std::string(param_info.param.name); });
 
 }  // namespace
 }  // namespace orv

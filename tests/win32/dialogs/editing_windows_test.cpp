@@ -8,6 +8,7 @@
 
 #include "../../support/fake_desktop_facts.hpp"
 #include "../../support/recording_calendar_view.hpp"
+#include "../../support/schedule_entries.hpp"
 #include "../../support/scripted_prompts.hpp"
 #include "platform/win32/wide.hpp"
 
@@ -26,19 +27,16 @@ std::string Row(HWND list, int row) {
   return WideToUtf8(text);
 }
 
-void AddPayment(AppState& state, Date date, const char* title, std::int32_t price, int kind) {
-  DayData& day = GetOrCreateDay(state.Years, SplitDate(date));
-  auto& p = *day.PaymentDatas.Add(NextPaymentKey(day));
-  p.strTitle = title;
-  p.lngPrice = price;
-  p.Payment = kind;
-  RecalcPaymentTotals(day);
+// Checks `rows` of a dialog's check-box list and presses its delete button.
+void CheckAndDelete(HWND dialog, HWND list, int delete_id, std::initializer_list<int> rows) {
+  for (int row : rows) ListView_SetCheckState(list, row, TRUE);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(delete_id, BN_CLICKED), 0);
 }
 
 TEST(EditingWindows, YearDeletionThroughTheWindow) {
   InitCommonControls();
   AppState state;
-  for (int y : {2001, 2002, 2003}) AddPayment(state, MakeDate(y, 1, 1), "x", 1, 0);
+  for (int y : {2001, 2002, 2003}) test::AddPayment(state.Years, MakeDate(y, 1, 1), "x", 1, 0);
   test::ScriptedPrompts prompts;
   test::RecordingCalendarView calendar;
   YearDatasModel model(state, prompts, calendar);
@@ -49,9 +47,7 @@ TEST(EditingWindows, YearDeletionThroughTheWindow) {
   HWND list = GetDlgItem(dialog, YearDatasWindow::kListId);
   ASSERT_EQ(ListView_GetItemCount(list), 3);
   EXPECT_EQ(Row(list, 0), "2001年");
-  ListView_SetCheckState(list, 0, TRUE);
-  ListView_SetCheckState(list, 2, TRUE);
-  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(YearDatasWindow::kDeleteId, BN_CLICKED), 0);
+  CheckAndDelete(dialog, list, YearDatasWindow::kDeleteId, {0, 2});
   ASSERT_EQ(state.Years.Count(), 1);
   EXPECT_EQ(state.Years.At(1)->Key, "2002");
   ASSERT_EQ(ListView_GetItemCount(list), 1);
@@ -79,9 +75,9 @@ struct DayListWindow : ::testing::Test {
 };
 
 TEST_F(DayListWindow, ShowsTheDayAndDeletesCheckedRows) {
-  AddPayment(state, day, "家賃", 50000, 0);
-  AddPayment(state, day, "電気", 1234, 1);
-  AddPayment(state, day, "水道", 3000, 0);
+  test::AddPayment(state.Years, day, "家賃", 50000, 0);
+  test::AddPayment(state.Years, day, "電気", 1234, 1);
+  test::AddPayment(state.Years, day, "水道", 3000, 0);
   HWND dialog = Open(kShowPayments);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(Caption(dialog), "3月8日 - 支払い予定の確認");
@@ -100,9 +96,7 @@ TEST_F(DayListWindow, ShowsTheDayAndDeletesCheckedRows) {
   HWND list = GetDlgItem(dialog, UserDataListWindow::kListId);
   ASSERT_EQ(ListView_GetItemCount(list), 3);
   EXPECT_EQ(Row(list, 1), "電気 ￥1,234 (現金)");
-  ListView_SetCheckState(list, 0, TRUE);
-  ListView_SetCheckState(list, 2, TRUE);
-  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(UserDataListWindow::kDeleteId, BN_CLICKED), 0);
+  CheckAndDelete(dialog, list, UserDataListWindow::kDeleteId, {0, 2});
   ASSERT_EQ(ListView_GetItemCount(list), 1);
   EXPECT_EQ(Row(list, 0), "電気 ￥1,234 (現金)");
   EXPECT_EQ(FindDay(state.Years, SplitDate(day))->TotalPaymentPrice, 1234);
@@ -110,13 +104,7 @@ TEST_F(DayListWindow, ShowsTheDayAndDeletesCheckedRows) {
 
 // The icon follows the selected row whatever moved it: the arrow keys, Home and End too.
 TEST_F(DayListWindow, IconFollowsTheSelectionMovedByKeys) {
-  for (bool very : {true, false, true}) {
-    DayData& d = GetOrCreateDay(state.Years, SplitDate(day));
-    auto& s = *d.SpecialDatas.Add(NextSpecialKey(d));
-    s.strSpecial = very ? "誕生日" : "記念日";
-    s.blnSpecial = very;
-    RecalcSpecialTotals(d);
-  }
+  for (bool very : {true, false, true}) test::AddSpecial(state.Years, day, very ? "誕生日" : "記念日", very);
   HWND dialog = Open(kShowSpecialDays);
   ASSERT_NE(dialog, nullptr);
   HWND list = GetDlgItem(dialog, UserDataListWindow::kListId);

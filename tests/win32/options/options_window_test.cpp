@@ -73,9 +73,10 @@ void SaveScreenshot(HWND window, const std::string& name) {
   ReleaseDC(nullptr, screen);
 }
 
-class OptionsWindowTest : public testing::Test {
+// The program state under the built-in theme and the doubles around the options dialog.
+class OptionsDoubles : public testing::Test {
 protected:
-  test::TempDir dir;
+  OptionsDoubles() { LoadDefaultTheme(state.CurrentTheme); }
   AppState state;
   test::ScriptedPrompts prompts;
   PictureHeaderLoader pictures;
@@ -83,10 +84,14 @@ protected:
   test::RecordingCalendarView calendar;
   CountingWheel wheel;
   FakeCalendarPicture calendar_picture;
+};
+
+class OptionsWindowTest : public OptionsDoubles {
+protected:
+  test::TempDir dir;
   std::unique_ptr<OptionsWindow> window;
 
   void SetUp() override {
-    LoadDefaultTheme(state.CurrentTheme);
     window = std::make_unique<OptionsWindow>(
         OptionsContext{state, calendar, environment, wheel, calendar_picture, dir.File(""), &prompts});
     ASSERT_TRUE(window->Open());
@@ -366,15 +371,9 @@ TEST_F(OptionsWindowTest, OkAppliesAndClosesCancelOnlyCloses) {
   EXPECT_EQ(calendar.full_draws, 1);
 }
 
-TEST(OptionsDialogHostTest, ASecondShowBringsTheOpenDialogForward) {
-  AppState state;
-  LoadDefaultTheme(state.CurrentTheme);
-  test::ScriptedPrompts prompts;
-  PictureHeaderLoader pictures;
-  ThemeEnvironment environment{pictures, 15};
-  test::RecordingCalendarView calendar;
-  CountingWheel wheel;
-  FakeCalendarPicture calendar_picture;
+using OptionsDialogHostTest = OptionsDoubles;
+
+TEST_F(OptionsDialogHostTest, ASecondShowBringsTheOpenDialogForward) {
   OptionsDialogHost host(OptionsContext{state, calendar, environment, wheel, calendar_picture, "", &prompts});
   host.Show();
   ASSERT_NE(host.window(), nullptr);
