@@ -323,12 +323,16 @@ TEST_F(DataFilesE2E, SyncConflictCopiesAreOfferedOnceAndMergedInAsAUnion) {
   series.rule.end = SeriesEnd::kAfterCount;
   series.rule.count = 1;
   series.written_through = series.rule.start;
-  // Written aside and moved in together, as a sync client places what it downloaded.
+  // Written outside the watched folder and moved in together, as a sync client places what it
+  // downloaded (a look between the two would offer them one by one: nothing lost, two questions).
   const std::string onedrive_series = DataFile("data.orv-PC2.series");
-  test::WriteBytes(onedrive_series + ".part", WriteSeriesText(SeriesBook{{series}, 2}));
-  WritePayments(onedrive + ".part", {{200, "一", 1111}, {203, "雲", 4444}});
-  ASSERT_TRUE(MoveFileW(Utf8ToWide(onedrive + ".part").c_str(), Utf8ToWide(onedrive).c_str()));
-  ASSERT_TRUE(MoveFileW(Utf8ToWide(onedrive_series + ".part").c_str(), Utf8ToWide(onedrive_series).c_str()));
+  wchar_t temp[MAX_PATH] = L"";
+  ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+  const std::string part = FileInFolder(WideToUtf8(temp), "orvanta-part-" + std::to_string(GetCurrentProcessId()));
+  test::WriteBytes(part + ".series", WriteSeriesText(SeriesBook{{series}, 2}));
+  WritePayments(part + ".orv", {{200, "一", 1111}, {203, "雲", 4444}});
+  ASSERT_TRUE(MoveFileW(Utf8ToWide(part + ".orv").c_str(), Utf8ToWide(onedrive).c_str()));
+  ASSERT_TRUE(MoveFileW(Utf8ToWide(part + ".series").c_str(), Utf8ToWide(onedrive_series).c_str()));
   offer = WaitForBox(L"同期ソフトの競合コピー", NameOf(onedrive));
   ASSERT_TRUE(offer) << "the copy that appeared";
   Press(offer, IDYES);

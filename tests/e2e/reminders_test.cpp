@@ -81,10 +81,7 @@ TEST_F(RemindersE2E, AStartRemindsOnceOfWhatIsDueAndMidnightOfWhatComesDueThen) 
 // added, not at the next date change; only it, since the rest was reminded at the start.
 TEST_F(RemindersE2E, APaymentAddedForTomorrowIsRemindedAtOnce) {
   const Date today = LocalToday();
-  WriteSchedule(today);
-  SetOption(L"RemindPayments", L"True");
-  Launch();
-  ASSERT_TRUE(WaitShown());
+  ASSERT_NO_FATAL_FAILURE(StartOnSchedule(today, true));
   ASSERT_TRUE(WaitFor([&] { return !Notification().empty(); }, 10000)) << "no notification after the start";
 
   SendMessageW(Host(), WM_COMMAND, 1021, 0);  // 支払いの予定(&P)
