@@ -8,9 +8,17 @@
 
 namespace orv {
 
-std::string TakenInText(const ScheduleChanges& changes, const std::string& source) {
-  return "次のファイルの予定を、いまの予定に取り込みました。どちらの予定も失われていません。\r\n" + source +
-         "\r\n\r\n" + DescribeChanges(changes);
+std::string TakenInText(const ScheduleChanges& changes, const std::string& source, std::size_t series_added) {
+  std::string text = "次のファイルの予定を、いまの予定に取り込みました。どちらの予定も失われていません。\r\n" + source +
+                     "\r\n\r\n" + DescribeChanges(changes);
+  if (series_added > 0) text += "繰り返しの予定の設定 " + std::to_string(series_added) + " 件も取り込みました。\r\n";
+  return text;
+}
+
+std::size_t SeriesAdded(const SeriesBook& before, const SeriesBook& after) {
+  std::size_t added = 0;
+  for (const Series& series : after.series) added += before.Find(series.id) ? 0 : 1;
+  return added;
 }
 
 std::string ReplaceConfirmText(const ScheduleChanges& changes, const std::string& backup_path) {
@@ -59,8 +67,9 @@ bool RestoreFromBackup(AppState& state, BackupRestorePorts& ports) {
     }
     state.Years = std::move(result.Years);
     state.DefaultUserLists = std::move(result.Lists);
+    const std::size_t series_added = SeriesAdded(state.Series, united);
     state.Series = std::move(united);
-    ports.Restored(TakenInText(result.FromTheirs, path));
+    ports.Restored(TakenInText(result.FromTheirs, path, series_added));
     return true;
   }
   const ScheduleChanges changes = DiffSchedules({state.Years, state.DefaultUserLists}, {years, lists});

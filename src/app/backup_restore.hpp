@@ -53,8 +53,10 @@ bool RestoreFromBackup(AppState& state, BackupRestorePorts& ports);
 SeriesBook UniteSeriesBooks(const SeriesBook& mine, const SeriesBook& theirs);
 
 // After entries of another file (a backup, a sync client's copy) were merged in: from where,
-// and what came.
-std::string TakenInText(const ScheduleChanges& changes, const std::string& source);
+// what came, and how many series came with them.
+std::string TakenInText(const ScheduleChanges& changes, const std::string& source, std::size_t series_added = 0);
+// How many series `after` has that `before` had not (by id: ids are never reused).
+std::size_t SeriesAdded(const SeriesBook& before, const SeriesBook& after);
 inline constexpr char kNothingToTakeInText[] = "このファイルには、いまの予定にない予定はありませんでした:\r\n";
 std::string ReplaceConfirmText(const ScheduleChanges& changes, const std::string& backup_path);
 std::string ReplacedText(const ScheduleChanges& changes, const std::string& backup_path);

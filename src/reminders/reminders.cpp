@@ -118,9 +118,10 @@ std::vector<DueEntry> TakeReminders(const YearDatas& years, Date today, const Re
     record.shown.push_back(std::move(identity));
     due.push_back(std::move(entry));
   }
-  std::erase_if(record.shown, [today](const std::string& line) {
+  const Date forget_before = today - days{kRemindedKeptDays};
+  std::erase_if(record.shown, [forget_before](const std::string& line) {
     const auto date = ParseIsoDate(line);
-    return !date || *date < today;
+    return !date || *date < forget_before;
   });
   record.last_look = today;
   return due;

@@ -1,9 +1,10 @@
 #pragma once
 // Reminders of what is due: the payments (and, when asked, the very special days) of the
 // next few days gathered into one notification. Each occurrence is reminded once: what was
-// shown is remembered in the settings until its date is past, so a restart, a date change
-// or a wake from sleep never shows it again. Days that passed while the computer was off
-// are caught up once, in the same single notification.
+// shown is remembered in the settings by what it was (date, kind, name, amount), long after
+// its date is past, so a restart, a date change, a wake from sleep or a clock set ahead and
+// back again never shows it again. Days that passed while the computer was off are caught up
+// once, in the same single notification.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,6 +21,16 @@ inline constexpr char kReminderTitle[] = "支払いの予定";
 inline constexpr int kCatchUpDays = 14;
 // The lead time's range in days.
 inline constexpr std::int32_t kMaxRemindDaysAhead = 14;
+// After the schedule changed (an entry added, a series made, a file merged in), what is due is
+// looked at again this long after the last change of a burst, so that a payment added for
+// tomorrow is reminded at once rather than at the next date change, and a bulk edit or the
+// occurrences of a new series come in one notification.
+inline constexpr int kLookAfterChangeMilliseconds = 1500;
+// How long what was shown is remembered after its date: more than a year, so that a clock
+// set ahead (a mistyped year, a test of some other program) and then put right finds every
+// occurrence it reminded of in between still recorded. The clock cannot be told from days
+// off, so the record does not trust `today` to say what is over.
+inline constexpr int kRemindedKeptDays = 400;
 
 enum class DueKind { AutomaticTransfer, Cash, VerySpecial, Special };
 
@@ -59,7 +70,8 @@ std::string ReminderIdentity(const DueEntry& entry);
 
 // What to remind of now, `today` being the local date: the entries of today to today + the
 // lead time, plus those missed since the last look (at most kCatchUpDays back), less those
-// already shown. The record learns them, forgets what is past, and notes today's look.
+// already shown. The record learns them, forgets what is more than kRemindedKeptDays past,
+// and notes today's look.
 // Nothing is taken (and the record is left alone) while reminders are off.
 std::vector<DueEntry> TakeReminders(const YearDatas& years, Date today, const ReminderOptions& options,
                                     ReminderRecord& record);

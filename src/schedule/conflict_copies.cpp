@@ -64,4 +64,21 @@ std::vector<std::string> FindConflictCopies(std::string_view data_file_name, con
   return copies;
 }
 
+std::string ConflictCopyCompanion(std::string_view data_file_name, std::string_view copy_name,
+                                  std::string_view extension, const std::vector<std::string>& folder_files) {
+  const NameParts data = Split(data_file_name), copy = Split(copy_name);
+  if (copy.stem.size() <= data.stem.size() || FoldKey(copy.stem.substr(0, data.stem.size())) != FoldKey(data.stem))
+    return {};
+  const std::string_view mark = copy.stem.substr(data.stem.size());  // " (… conflicted copy …)" or "-NAME"
+  const std::string own = FoldKey(std::string(copy_name) + std::string(extension));
+  const std::string clients = FoldKey(std::string(data_file_name) + std::string(mark) + std::string(extension));
+  const std::string* found = nullptr;
+  for (const std::string& name : folder_files) {
+    const std::string folded = FoldKey(name);
+    if (folded == own) return name;
+    if (folded == clients && !found) found = &name;
+  }
+  return found ? *found : std::string();
+}
+
 }  // namespace orv

@@ -20,4 +20,13 @@ std::vector<std::string> FindConflictCopies(std::string_view data_file_name,
                                             const std::vector<std::string>& folder_files,
                                             std::string_view computer_name = {});
 
+// The file in `folder_files` that holds what the conflict copy `copy_name` (one of
+// FindConflictCopies) keeps beside itself under `extension` (a companion named "<file><extension>"),
+// or empty when there is none. The copy's own companion ("NAME (… conflicted copy …).ORV<ext>")
+// comes first; otherwise the sync client's copy of the data file's companion that carries the
+// same conflict mark, since the client copies each file on its own: Dropbox
+// "NAME.ORV (… conflicted copy …)<ext>", OneDrive "NAME.ORV-COMPUTERNAME<ext>".
+std::string ConflictCopyCompanion(std::string_view data_file_name, std::string_view copy_name,
+                                  std::string_view extension, const std::vector<std::string>& folder_files);
+
 }  // namespace orv

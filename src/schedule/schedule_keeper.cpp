@@ -96,7 +96,10 @@ void ScheduleKeeper::LoadSeriesFile() {
 
 void ScheduleKeeper::Replaced() { Edited(); }
 
-void ScheduleKeeper::Edited() { Journal(false); }
+void ScheduleKeeper::Edited() {
+  Journal(false);
+  ports_.Changed();
+}
 
 void ScheduleKeeper::Journal(bool again) {
   std::string image = Image();
@@ -191,6 +194,7 @@ ScheduleKeeper::Look ScheduleKeeper::LookAtFile() {
     AdoptFileVersion(std::move(read.bytes), std::move(their_image));
     AdoptSeriesVersion(std::move(series_bytes), std::move(their_book));
     ports_.Redraw();
+    ports_.Changed();
     return Look::kReloaded;
   }
   YearDatas base_years;
@@ -203,8 +207,9 @@ ScheduleKeeper::Look ScheduleKeeper::LookAtFile() {
   state_.Series = MergeSeriesBooks(base_book_, state_.Series, their_book);
   AdoptFileVersion(std::move(read.bytes), std::move(their_image));
   AdoptSeriesVersion(std::move(series_bytes), std::move(their_book));
-  Edited();  // the journal holds the merged schedule now
+  Journal(false);  // the journal holds the merged schedule now
   ports_.Redraw();
+  ports_.Changed();
   if (!merge.FromTheirs.Empty()) ports_.TellMerged(MergeMessageText(merge.FromTheirs, path));
   return Look::kMerged;
 }
@@ -221,7 +226,7 @@ std::string ScheduleKeeper::Save() {
   const bool write_series = series && series != disk_series_;
   if (!write_data && !write_series) {
     // The files hold exactly this already: nothing to write, nothing to recover.
-    Edited();
+    Journal(false);
     return {};
   }
   if (disk_known_ || disk_series_) ports_.KeepPreviousVersion(path);
@@ -240,7 +245,7 @@ std::string ScheduleKeeper::Save() {
     }
   }
   AdoptSeriesVersion(std::move(series), state_.Series);
-  Edited();  // memory equals the files now: the journal goes
+  Journal(false);  // memory equals the files now: the journal goes
   return {};
 }
 

@@ -53,6 +53,10 @@ public:
   // unsaved edits.
   virtual void TellMerged(const std::string& text) = 0;
   virtual void Redraw() = 0;
+  // The schedule in memory changed: an edit, or a change from outside loaded or merged in
+  // (never a save, which changes the file only). Whatever follows the schedule (reminders of
+  // what is due) looks again.
+  virtual void Changed() = 0;
   // The file could not be read just now: look again a little later.
   virtual void LookAgainSoon() = 0;
   // Renames a damaged file aside, beside itself, under a name no file has; the new path, or

@@ -159,4 +159,11 @@ std::optional<SeriesBook> ReadSeriesText(std::string_view text);
 // the other goes, skipped dates are united, an end set on either side holds.
 SeriesBook MergeSeriesBooks(const SeriesBook& base, const SeriesBook& mine, const SeriesBook& theirs);
 
+// Two-way union of companion files without a base (a sync client's conflict copy, whose ids
+// were given out on another computer): nothing counts as removed. A series of `theirs` with
+// the same rule as one of `mine` is that series, kept once (its id preferred when both have
+// it), with the skipped dates of both and the further written date; any other series of
+// theirs is kept beside mine, under a new id where mine has (or may once have had) its id.
+SeriesBook UnionSeriesBooks(const SeriesBook& mine, const SeriesBook& theirs);
+
 }  // namespace orv

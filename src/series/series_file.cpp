@@ -401,4 +401,36 @@ SeriesBook MergeSeriesBooks(const SeriesBook& base, const SeriesBook& mine, cons
   return merged;
 }
 
+SeriesBook UnionSeriesBooks(const SeriesBook& mine, const SeriesBook& theirs) {
+  SeriesBook united = mine;
+  std::uint32_t next_id = std::max(mine.next_id, theirs.next_id);
+  for (const SeriesBook* book : {&mine, &theirs})
+    for (const Series& s : book->series) next_id = std::max(next_id, s.id + 1);
+  std::vector<Series> added;
+  for (const Series& t : theirs.series) {
+    // The same rule falls on the same dates with the same entry: one series, however numbered.
+    Series* same = united.Find(t.id);
+    if (!same || same->rule != t.rule) {
+      same = nullptr;
+      for (Series& m : united.series)
+        if (m.rule == t.rule) {
+          same = &m;
+          break;
+        }
+    }
+    if (same) {
+      same->skipped = United(same->skipped, t.skipped);
+      same->written_through = std::max(same->written_through, t.written_through);
+      continue;
+    }
+    Series kept = t;
+    // An id below mine's next one is mine: in use, or given out once and never to come back.
+    if (kept.id < mine.next_id) kept.id = next_id++;
+    added.push_back(std::move(kept));
+  }
+  for (Series& s : added) united.series.push_back(std::move(s));
+  united.next_id = next_id;
+  return united;
+}
+
 }  // namespace orv

@@ -11,6 +11,7 @@
 #include "platform/win32/known_folders.hpp"
 #include "schedule/backups.hpp"
 #include "schedule/new_entry.hpp"
+#include "series/series.hpp"
 
 namespace orv::e2e {
 namespace {
@@ -313,16 +314,37 @@ TEST_F(DataFilesE2E, SyncConflictCopiesAreOfferedOnceAndMergedInAsAUnion) {
   EXPECT_TRUE(Shows(3333)) << Totals();
   EXPECT_EQ(PaymentsIn(path), (std::vector<std::string>{"一 1111", "競 3333"})) << "saved at once";
 
-  // A copy that appears while the program runs is offered as soon as it is there.
-  WritePayments(onedrive, {{200, "一", 1111}, {203, "雲", 4444}});
+  // A copy that appears while the program runs is offered as soon as it is there; the series
+  // the other computer made come along from the client's copy of the series file.
+  Series series;
+  series.id = 1;
+  series.rule.entry = {kCashPayments, "雲", 4444, {}};
+  series.rule.start = LocalToday() + std::chrono::days{203};
+  series.rule.end = SeriesEnd::kAfterCount;
+  series.rule.count = 1;
+  series.written_through = series.rule.start;
+  // Written outside the watched folder and moved in together, as a sync client places what it
+  // downloaded (a look between the two would offer them one by one: nothing lost, two questions).
+  const std::string onedrive_series = DataFile("data.orv-PC2.series");
+  wchar_t temp[MAX_PATH] = L"";
+  ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+  const std::string part = FileInFolder(WideToUtf8(temp), "orvanta-part-" + std::to_string(GetCurrentProcessId()));
+  test::WriteBytes(part + ".series", WriteSeriesText(SeriesBook{{series}, 2}));
+  WritePayments(part + ".orv", {{200, "一", 1111}, {203, "雲", 4444}});
+  ASSERT_TRUE(MoveFileW(Utf8ToWide(part + ".orv").c_str(), Utf8ToWide(onedrive).c_str()));
+  ASSERT_TRUE(MoveFileW(Utf8ToWide(part + ".series").c_str(), Utf8ToWide(onedrive_series).c_str()));
   offer = WaitForBox(L"同期ソフトの競合コピー", NameOf(onedrive));
   ASSERT_TRUE(offer) << "the copy that appeared";
   Press(offer, IDYES);
   told = WaitForBox(L"ユーザーデータの統合", "雲 4,444円");
   ASSERT_TRUE(told);
+  EXPECT_NE(StaticTexts(told).find("繰り返しの予定の設定 1 件も取り込みました"), std::string::npos) << StaticTexts(told);
   Press(told, IDOK);
   EXPECT_TRUE(Shows(4444)) << Totals();
   EXPECT_EQ(PaymentsIn(path), (std::vector<std::string>{"一 1111", "競 3333", "雲 4444"}));
+  std::string companion;
+  EXPECT_FALSE(ReadWholeFile(SeriesFilePath(path), companion)) << "saved with the entries";
+  EXPECT_EQ(ReadSeriesText(companion), (SeriesBook{{series}, 2}));
   Quit();
 
   // Both copies are still there, and nothing is offered again.

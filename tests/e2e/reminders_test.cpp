@@ -77,6 +77,32 @@ TEST_F(RemindersE2E, AStartRemindsOnceOfWhatIsDueAndMidnightOfWhatComesDueThen) 
   Quit();
 }
 
+// A payment added for tomorrow while the program runs is reminded a moment after it was
+// added, not at the next date change; only it, since the rest was reminded at the start.
+TEST_F(RemindersE2E, APaymentAddedForTomorrowIsRemindedAtOnce) {
+  const Date today = LocalToday();
+  ASSERT_NO_FATAL_FAILURE(StartOnSchedule(today, true));
+  ASSERT_TRUE(WaitFor([&] { return !Notification().empty(); }, 10000)) << "no notification after the start";
+
+  SendMessageW(Host(), WM_COMMAND, 1021, 0);  // 支払いの予定(&P)
+  HWND add = OpenAddEntryAt(DayRowPoint(1));  // tomorrow: the calendar starts at today
+  ASSERT_TRUE(add);
+  // One wheel notch toward the user clamps the list to its last item, the cash catch-all.
+  SendMessageW(add, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(-120)) << 16, 0);
+  PostMessageW(add, WM_COMMAND, IDOK, 0);
+  HWND input = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (input = FindDialogEndingWith(L"予定の追加（入力）")) != nullptr; }));
+  constexpr int kInputName = 1001, kInputAmount = 1002;
+  SetDlgItemTextW(input, kInputName, L"町内会費");
+  SetDlgItemTextW(input, kInputAmount, L"1200");
+  PostMessageW(input, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(input); }));
+
+  const std::string added = "支払いの予定|" + ShortDateText(today + days{1}) + " 町内会費 1,200円 (現金)";
+  EXPECT_TRUE(WaitFor([&] { return Notification() == added; }, 8000)) << Notification();
+  Quit();
+}
+
 TEST_F(RemindersE2E, TheComingMonthListsItsDaysAndEnterOpensTheChosenDay) {
   const Date today = LocalToday();
   ASSERT_NO_FATAL_FAILURE(StartOnSchedule(today, false));

@@ -217,6 +217,10 @@ void DataFileKeeper::Redraw() {
   if (wiring_.redraw) wiring_.redraw();
 }
 
+void DataFileKeeper::Changed() {
+  if (wiring_.changed) wiring_.changed();
+}
+
 std::vector<PendingRecovery> DataFileKeeper::PendingRecoveries(const std::string& data_path) {
   return PendingRecoveryFiles(RecoveryFolder(), data_path);
 }

@@ -37,6 +37,7 @@ public:
     std::function<void()> redraw;  // the calendar's full redraw
     std::function<HWND()> owner;   // owner of the messages (the host window)
     std::function<void()> looked;  // after each look at the folder (conflict copies)
+    std::function<void()> changed; // the schedule in memory changed (the reminders look again)
   };
   DataFileKeeper(AppState& state, HandleWaits& waits, Wiring wiring);
   ~DataFileKeeper() override;
@@ -71,6 +72,7 @@ private:
   void RemoveJournal(const std::string& data_path) override;
   void TellMerged(const std::string& text) override;
   void Redraw() override;
+  void Changed() override;
   void LookAgainSoon() override;
   std::string SetAside(const std::string& path) override;
   void TellSeriesFileDamaged(const std::string& text) override;

@@ -230,7 +230,8 @@ public:
                 {[this] { calendar_.Controller().dsDrawCalendar(); }, [this] { return background_.hwnd(); },
                  [this] {
                    if (OfferConflictCopies(state_, store_, *this) > 0) calendar_.Controller().dsDrawCalendar();
-                 }}) {
+                 },
+                 [this] { reminders_.ScheduleChanged(); }}) {
     SetWheelState(&state_);
     state_.clock = [this] { return facts_.Today(); };  // the date the change watch compares with
   }
@@ -432,6 +433,7 @@ private:
     KeepSeriesAhead(state_);
     keeper_.Watch();
     calendar_.Controller().dsDrawCalendar();
+    reminders_.ScheduleChanged();  // what the other file has due
   }
 
   // ConflictPorts
@@ -440,6 +442,11 @@ private:
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = L"";
     DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
     return GetComputerNameW(name, &size) ? WideToUtf8(name) : std::string();
+  }
+  SeriesBook LoadSeries(const std::string& path) override {
+    std::string text;
+    if (ReadWholeFile(path, text)) return {};
+    return ReadSeriesText(text).value_or(SeriesBook{});
   }
   bool AskMerge(const std::string& text) override {
     return MessageBoxW(background_.hwnd(), Utf8ToWide(text).c_str(), Utf8ToWide(kConflictCopyTitle).c_str(),

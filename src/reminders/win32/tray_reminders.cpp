@@ -10,13 +10,16 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"OrvantaReminders";
 constexpr UINT_PTR kRetryTimer = 1;
+constexpr UINT_PTR kChangeTimer = 2;
 // A full-screen program, a presentation or a tray not ready yet: another try a minute later.
 constexpr UINT kRetryMilliseconds = 60 * 1000;
 
 }  // namespace
 
 TrayReminders::~TrayReminders() {
-  if (hwnd()) KillTimer(hwnd(), kRetryTimer);
+  if (!hwnd()) return;
+  KillTimer(hwnd(), kRetryTimer);
+  KillTimer(hwnd(), kChangeTimer);
 }
 
 bool TrayReminders::UserTakesNotifications() {
@@ -54,17 +57,25 @@ void TrayReminders::Look() {
   if (after != before) SaveReminderRecord(store_, after);
 }
 
+bool TrayReminders::EnsureWindow() {
+  if (hwnd()) return true;
+  Register(kClassName, 0, nullptr);
+  return Create(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
+}
+
 void TrayReminders::TryLater() {
-  if (!hwnd()) {
-    Register(kClassName, 0, nullptr);
-    if (!Create(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE)) return;
-  }
-  SetTimer(hwnd(), kRetryTimer, kRetryMilliseconds, nullptr);
+  if (EnsureWindow()) SetTimer(hwnd(), kRetryTimer, kRetryMilliseconds, nullptr);
+}
+
+void TrayReminders::ScheduleChanged() {
+  // Setting the timer again restarts it: a burst of edits ends in one look.
+  if (state_.RemindPayments && EnsureWindow())
+    SetTimer(hwnd(), kChangeTimer, static_cast<UINT>(kLookAfterChangeMilliseconds), nullptr);
 }
 
 LRESULT TrayReminders::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_TIMER && wparam == kRetryTimer) {
-    KillTimer(hwnd(), kRetryTimer);
+  if (message == WM_TIMER && (wparam == kRetryTimer || wparam == kChangeTimer)) {
+    KillTimer(hwnd(), wparam);
     Look();
     return 0;
   }

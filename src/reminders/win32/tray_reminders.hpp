@@ -1,6 +1,7 @@
 #pragma once
 // The reminders as the user meets them: one notification from the tray icon of what is due,
-// at start, after a date change, a wake from sleep or an unlock. Outside the user's quiet
+// at start, after a date change, a wake from sleep or an unlock, and right after the schedule
+// changed (debounced: one look after a burst of edits). Outside the user's quiet
 // time only; what could not be shown is tried again a little later, and only what was shown
 // is remembered as reminded.
 #include <windows.h>
@@ -25,10 +26,13 @@ public:
 
   // Gathers what is due and not yet reminded into one notification.
   void Look();
+  // The schedule changed: a look a moment after the last change of a burst.
+  void ScheduleChanged();
 
 private:
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void TryLater();
+  bool EnsureWindow();
   static bool UserTakesNotifications();
   HICON LargeIcon();
 

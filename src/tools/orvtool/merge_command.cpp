@@ -1,10 +1,14 @@
 #include "tools/orvtool/merge_command.hpp"
 
+#include <algorithm>
 #include <optional>
+
+#include "platform/file_system.hpp"
 
 #include "schedule/backups.hpp"
 #include "schedule/schedule_merge.hpp"
 #include "schedule/user_data_file.hpp"
+#include "series/series.hpp"
 #include "tools/orvtool/exchange_command.hpp"
 #include "tools/orvtool/exit_codes.hpp"
 
@@ -18,8 +22,29 @@ const char kMergeUsage[] =
 struct Loaded {
   YearDatas Years;
   DefaultUserListArray Lists;
+  SeriesBook Book;
+  bool HasBook = false;
   ScheduleView View() const { return {Years, Lists}; }
 };
+
+// The companion beside `path`, if any; false (with the reason on `err`) when it does not read.
+bool LoadBook(const std::string& path, Loaded& loaded, std::string& err) {
+  const std::string series_path = SeriesFilePath(path);
+  if (!FileExists(series_path)) return true;
+  std::string text;
+  if (SystemError error = ReadWholeFile(series_path, text)) {
+    err += "orvtool: " + series_path + ": " + error.description + "\n";
+    return false;
+  }
+  std::optional<SeriesBook> book = ReadSeriesText(text);
+  if (!book) {
+    err += "orvtool: " + series_path + ": the series file is damaged; nothing was written\n";
+    return false;
+  }
+  loaded.Book = std::move(*book);
+  loaded.HasBook = true;
+  return true;
+}
 
 std::string Count(std::int64_t n) { return std::to_string(n) + (n == 1 ? " entry" : " entries"); }
 
@@ -49,6 +74,7 @@ int RunMergeCommand(const std::vector<std::string>& args, std::string& out, std:
       err += "orvtool: " + files[i] + ": " + ReadableErrorText(error) + "\n";
       failed = true;
     }
+    if (!LoadBook(files[i], loaded[i], err)) failed = true;
   }
   if (failed) return kFailed;
   const bool three_way = files.size() == 3;
@@ -60,6 +86,16 @@ int RunMergeCommand(const std::vector<std::string>& args, std::string& out, std:
     err += "orvtool: " + *output + ": " + ReadableErrorText(error) + "\n";
     return kFailed;
   }
+  // The data file first: should the companion then fail, the entries are there as plain ones.
+  std::optional<SeriesBook> book;
+  if (std::any_of(loaded.begin(), loaded.end(), [](const Loaded& l) { return l.HasBook; }))
+    book = three_way ? MergeSeriesBooks(loaded[0].Book, ours.Book, theirs.Book) : UnionSeriesBooks(ours.Book, theirs.Book);
+  if (book) {
+    if (SystemError error = ReplaceFileContents(SeriesFilePath(*output), WriteSeriesText(*book))) {
+      err += "orvtool: " + SeriesFilePath(*output) + ": " + error.description + "\n";
+      return kFailed;
+    }
+  }
   // What the merge changed against each side, so a script sees at a glance what came from where.
   const ScheduleView result{merged.Years, merged.Lists};
   const ScheduleChanges from_ours = DiffSchedules(theirs.View(), result);
@@ -68,6 +104,7 @@ int RunMergeCommand(const std::vector<std::string>& args, std::string& out, std:
          " added, " + std::to_string(merged.FromTheirs.RemovedEntries()) + " removed\n";
   out += "  from " + files[three_way ? 1 : 0] + ": " + std::to_string(from_ours.AddedEntries()) + " added, " +
          std::to_string(from_ours.RemovedEntries()) + " removed\n";
+  if (book) out += SeriesFilePath(*output) + ": " + std::to_string(book->series.size()) + " series\n";
   return kOk;
 }
 

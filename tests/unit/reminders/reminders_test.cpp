@@ -85,11 +85,57 @@ TEST_F(RemindersTest, EachOccurrenceIsRemindedOnceAcrossRestartsAndDateChanges) 
   EXPECT_EQ(Look(kDec8), (Names{"携帯"}));
   EXPECT_EQ(Look(kDec8 + days{1}), (Names{"水道"})) << "the date changed";
   EXPECT_EQ(Look(kDec8 + days{1}), Names{});
-  // What is past is forgotten: only the lines of today and later stay.
+  // What was shown stays known past its date (a clock set back must not show it again).
   const ReminderRecord record = ReadReminderRecord(store);
   EXPECT_EQ(record.last_look, kDec8 + days{1});
-  EXPECT_EQ(record.shown, (Names{"2026-12-10\t1\t電気\t8000", "2026-12-09\t0\t携帯\t4000",
-                                 "2026-12-11\t0\t水道\t3000"}));
+  EXPECT_EQ(record.shown, (Names{"2026-12-08\t0\t家賃\t50000", "2026-12-10\t1\t電気\t8000",
+                                 "2026-12-09\t0\t携帯\t4000", "2026-12-11\t0\t水道\t3000"}));
+}
+
+// The clock set ahead and back again (or back and ahead) between looks: whatever was shown
+// once is never shown again, whichever way the dates went.
+TEST_F(RemindersTest, AClockSetAheadOrBackNeverRemindsTwice) {
+  // One payment a day through December 2026, named by its day ("d1" … "d31"), and one a year
+  // on ("y9" on 9 December 2027).
+  for (int day = 1; day <= 31; ++day) Pay(MakeDate(2026, 12, day), ("d" + std::to_string(day)).c_str(), day);
+  Pay(MakeDate(2027, 12, 9), "y9", 9);
+  struct Step {
+    int offset;  // the clock's date, in days from 8 December 2026
+    Names expected;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Step> looks;
+  };
+  const Case cases[] = {
+      {"twelve days ahead, then back",
+       {{0, {"d8", "d9", "d10"}},
+        {12, {"d11", "d12", "d13", "d14", "d15", "d16", "d17", "d18", "d19", "d20", "d21", "d22"}},
+        {0, {}},
+        {1, {}},
+        {14, {"d23", "d24"}}}},
+      {"a year ahead by mistake, then put right, then ahead again",
+       {{0, {"d8", "d9", "d10"}}, {365, {"y9"}}, {0, {}}, {2, {"d11", "d12"}}, {365, {}}}},
+      {"a week back, then right again",
+       // Back at the real date, the days between look like days off: caught up, once.
+       {{0, {"d8", "d9", "d10"}}, {-7, {"d1", "d2", "d3"}}, {0, {"d4", "d5", "d6", "d7"}}, {1, {"d11"}}, {0, {}}}},
+      {"ahead within the lead time and back",
+       {{0, {"d8", "d9", "d10"}}, {2, {"d11", "d12"}}, {0, {}}, {2, {}}}},
+  };
+  for (const Case& c : cases) {
+    store = MemorySettingsStore{};
+    for (std::size_t i = 0; i < c.looks.size(); ++i)
+      EXPECT_EQ(Look(kDec8 + days{c.looks[i].offset}), c.looks[i].expected) << c.name << ", look " << i + 1;
+  }
+}
+
+TEST_F(RemindersTest, WhatWasShownIsForgottenOnlyLongAfterItsDate) {
+  Pay(kDec8, "家賃", 50000);
+  EXPECT_EQ(Look(kDec8), (Names{"家賃"}));
+  EXPECT_EQ(Look(kDec8 + days{kRemindedKeptDays}), Names{});
+  EXPECT_EQ(ReadReminderRecord(store).shown.size(), 1u) << "kept for the days it promises";
+  EXPECT_EQ(Look(kDec8 + days{kRemindedKeptDays + 1}), Names{});
+  EXPECT_TRUE(ReadReminderRecord(store).shown.empty()) << "the record does not grow for ever";
 }
 
 TEST_F(RemindersTest, TwoEqualEntriesOnADayAreTwoReminders) {

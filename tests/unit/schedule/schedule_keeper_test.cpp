@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "schedule/new_entry.hpp"
@@ -103,6 +104,8 @@ public:
   }
   void TellMerged(const std::string& text) override { log.push_back("told: " + text); }
   void Redraw() override { log.push_back("redraw"); }
+  void Changed() override { ++changes; }
+  int changes = 0;  // how often the schedule in memory was reported changed
   void LookAgainSoon() override { log.push_back("look again"); }
   std::string SetAside(const std::string& path) override {
     if (set_aside_fails) return {};
@@ -209,6 +212,48 @@ TEST_F(ScheduleKeeperTest, ASaveMergesAChangeNoNoticeReportedFirst) {
   ports.WriteFromOutside(Bytes(theirs));
   EXPECT_EQ(keeper.Save(), "");
   EXPECT_EQ(Payments(Parsed(*ports.file)), (std::vector<std::string>{"1:家賃", "2:電気", "7:他のPC"}));
+}
+
+// Whatever follows the schedule hears of every change to it in memory, from an edit or from
+// outside, and of nothing else (a save, a look that finds nothing new).
+TEST_F(ScheduleKeeperTest, EveryChangeInMemoryIsReportedAndNothingElse) {
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    int reported;
+  };
+  YearDatas theirs;
+  const Step steps[] = {
+      {"an edit", [&] { Add(state.Years, 2, "電気", 3000); ScheduleEdited(state); }, 1},
+      {"a save", [&] { EXPECT_EQ(keeper.Save(), ""); }, 0},
+      {"a save with nothing new", [&] { EXPECT_EQ(keeper.Save(), ""); }, 0},
+      {"a look at an unchanged file", [&] { keeper.LookAtFile(); }, 0},
+      {"a change from outside, loaded",
+       [&] {
+         theirs = Parsed(*ports.file);
+         Add(theirs, 5, "取込", 700);
+         ports.WriteFromOutside(Bytes(theirs));
+         EXPECT_EQ(keeper.LookAtFile(), ScheduleKeeper::Look::kReloaded);
+       },
+       1},
+      {"a change from outside, merged with an edit",
+       [&] {
+         Add(state.Years, 6, "ガス", 4000);
+         ScheduleEdited(state);
+         Add(theirs, 7, "他のPC", 900);
+         ports.WriteFromOutside(Bytes(theirs));
+         EXPECT_EQ(keeper.LookAtFile(), ScheduleKeeper::Look::kMerged);
+       },
+       2},
+      {"a save that merges nothing new", [&] { EXPECT_EQ(keeper.Save(), ""); }, 0},
+      {"a file only touched", [&] { ++ports.time; keeper.LookAtFile(); }, 0},
+      {"a journal's schedule put in place", [&] { keeper.Replaced(); }, 1},
+  };
+  for (const Step& step : steps) {
+    const int before = ports.changes;
+    step.act();
+    EXPECT_EQ(ports.changes - before, step.reported) << step.what;
+  }
 }
 
 // A file that cannot be read now, or is half written, is looked at again later; it is never

@@ -353,5 +353,68 @@ TEST(SeriesMerge, Table) {
   for (const auto& c : cases) EXPECT_EQ(Summary(MergeSeriesBooks(c.base, c.mine, c.theirs)), c.expected) << c.what;
 }
 
+// The union with a sync client's conflict copy: no base, ids given out on two computers.
+
+Series Named(std::uint32_t id, const char* name, Date start, std::vector<Date> skipped = {},
+             Date written = D(2028, 1, 1)) {
+  Series s;
+  s.id = id;
+  s.rule = Monthly(kCashPayments, start, name, 1000, SeriesShift::kNone);
+  s.skipped = std::move(skipped);
+  s.written_through = written;
+  return s;
+}
+
+// "id:name:start-day:skipped days:until month:written month" per series, and next-id.
+std::string UnionSummary(const SeriesBook& book) {
+  std::string text;
+  for (const Series& s : book.series) {
+    text += std::to_string(s.id) + ":" + s.rule.entry.name + ":" + std::to_string(SplitDate(s.rule.start).Day) + ":";
+    for (Date d : s.skipped) text += std::to_string(SplitDate(d).Month) + "/" + std::to_string(SplitDate(d).Day) + ",";
+    text += ":" + (s.rule.end == SeriesEnd::kOnOrBefore ? std::to_string(SplitDate(s.rule.until).Month) : "") + ":" +
+            std::to_string(SplitDate(s.written_through).Month) + " ";
+  }
+  return text + "next " + std::to_string(book.next_id);
+}
+
+TEST(SeriesUnion, Table) {
+  const Date a = D(2027, 1, 1), b = D(2027, 1, 2);
+  struct Case {
+    const char* what;
+    SeriesBook mine, theirs;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"a series only the copy has comes, renumbered where this side took its id",
+       Book({Named(1, "家賃", a)}, 2), Book({Named(1, "保険", a)}, 2), "1:家賃:1:::1 2:保険:1:::1 next 3"},
+      {"the same series on both is kept once, with both sides' skipped dates and the further written date",
+       Book({Named(1, "家賃", a, {D(2027, 2, 1)})}, 2),
+       Book({Named(1, "家賃", a, {D(2027, 3, 1)}, D(2028, 2, 1))}, 2), "1:家賃:1:2/1,3/1,::2 next 2"},
+      {"the same rule under other ids is the same series", Book({Named(1, "家賃", a), Named(2, "保険", a)}, 3),
+       Book({Named(1, "保険", a), Named(3, "家賃", a)}, 4), "1:家賃:1:::1 2:保険:1:::1 next 4"},
+      {"one id, two rules: in doubt both are kept", Book({Named(1, "家賃", a)}, 2), Book({Named(1, "家賃", b)}, 2),
+       "1:家賃:1:::1 2:家賃:2:::1 next 3"},
+      {"ended on one computer only: in doubt both are kept",
+       Book({Named(1, "家賃", a)}, 2), Book({[&] {
+         Series s = Named(1, "家賃", a);
+         s.rule.end = SeriesEnd::kOnOrBefore;
+         s.rule.until = D(2027, 6, 1);
+         return s;
+       }()}, 2),
+       "1:家賃:1:::1 2:家賃:1::6:1 next 3"},
+      {"an id above all this side gave out keeps its number", Book({Named(1, "家賃", a)}, 2),
+       Book({Named(1, "家賃", a), Named(5, "保険", a)}, 6), "1:家賃:1:::1 5:保険:1:::1 next 6"},
+      {"an id this side gave out and removed is not reused", Book({Named(1, "家賃", a)}, 3),
+       Book({Named(2, "保険", a)}, 3), "1:家賃:1:::1 3:保険:1:::1 next 4"},
+      {"an empty copy changes nothing", Book({Named(1, "家賃", a)}, 2), SeriesBook{}, "1:家賃:1:::1 next 2"},
+      {"into an empty book", SeriesBook{}, Book({Named(4, "家賃", a)}, 5), "4:家賃:1:::1 next 5"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(UnionSummary(UnionSeriesBooks(c.mine, c.theirs)), c.expected) << c.what;
+    // Whatever comes, the book stays one the companion file can hold.
+    EXPECT_TRUE(ReadSeriesText(WriteSeriesText(UnionSeriesBooks(c.mine, c.theirs)))) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace orv
