@@ -11,6 +11,7 @@
 #include "series/series.hpp"
 #include "tools/orvtool/exchange_command.hpp"
 #include "tools/orvtool/exit_codes.hpp"
+#include "tools/orvtool/series_command.hpp"
 
 namespace orv::tool {
 namespace {
@@ -29,20 +30,10 @@ struct Loaded {
 
 // The companion beside `path`, if any; false (with the reason on `err`) when it does not read.
 bool LoadBook(const std::string& path, Loaded& loaded, std::string& err) {
-  const std::string series_path = SeriesFilePath(path);
-  if (!FileExists(series_path)) return true;
-  std::string text;
-  if (SystemError error = ReadWholeFile(series_path, text)) {
-    err += "orvtool: " + series_path + ": " + error.description + "\n";
-    return false;
-  }
-  std::optional<SeriesBook> book = ReadSeriesText(text);
-  if (!book) {
-    err += "orvtool: " + series_path + ": the series file is damaged; nothing was written\n";
-    return false;
-  }
-  loaded.Book = std::move(*book);
-  loaded.HasBook = true;
+  std::optional<SeriesBook> book;
+  if (!LoadSeriesCompanion(path, book, err, "nothing was written")) return false;
+  loaded.HasBook = book.has_value();
+  if (book) loaded.Book = std::move(*book);
   return true;
 }
 

@@ -92,19 +92,9 @@ bool Load(const std::string& path, bool may_be_new, Files& files, std::string& e
       return false;
     }
   }
-  const std::string series_path = SeriesFilePath(path);
-  if (!FileExists(series_path)) return true;
-  std::string text;
-  if (SystemError error = ReadWholeFile(series_path, text)) {
-    err += "orvtool: " + series_path + ": " + error.description + "\n";
-    return false;
-  }
-  auto book = ReadSeriesText(text);
-  if (!book) {
-    err += "orvtool: " + series_path + ": the series file is damaged; nothing was changed\n";
-    return false;
-  }
-  files.book = std::move(*book);
+  std::optional<SeriesBook> book;
+  if (!LoadSeriesCompanion(path, book, err, "nothing was changed")) return false;
+  if (book) files.book = std::move(*book);
   return true;
 }
 
@@ -292,6 +282,24 @@ int RunSeriesCommand(const std::vector<std::string>& args, Date today, std::stri
   if (args[0] == "delete") return Delete(rest, out, err);
   err += kSeriesUsage;
   return kUsage;
+}
+
+bool LoadSeriesCompanion(const std::string& data_path, std::optional<SeriesBook>& book, std::string& err,
+                         std::string_view consequence) {
+  book.reset();
+  const std::string series_path = SeriesFilePath(data_path);
+  if (!FileExists(series_path)) return true;
+  std::string text;
+  if (SystemError error = ReadWholeFile(series_path, text)) {
+    err += "orvtool: " + series_path + ": " + error.description + "\n";
+    return false;
+  }
+  book = ReadSeriesText(text);
+  if (!book) {
+    err += "orvtool: " + series_path + ": the series file is damaged; " + std::string(consequence) + "\n";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace orv::tool

@@ -16,14 +16,23 @@
 // The series live in FILE.ORV.series (missing: no series). Takes the words after "series"
 // and today's date; returns the exit code: 0 done, 1 a file that cannot be read or written or
 // a series that cannot be added (the reason on `err`, nothing written), 2 a usage error.
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/dates.hpp"
+#include "series/series.hpp"
 
 namespace orv::tool {
 
 int RunSeriesCommand(const std::vector<std::string>& args, Date today, std::string& out,
                      std::string& err);
+
+// The series file beside the data file at `data_path` into `book` (left empty when there is
+// none). False, with the reason and `consequence` ("nothing was written") on `err`, when it
+// exists but does not read.
+bool LoadSeriesCompanion(const std::string& data_path, std::optional<SeriesBook>& book, std::string& err,
+                         std::string_view consequence);
 
 }  // namespace orv::tool
